@@ -1,0 +1,37 @@
+#include "common/prompter.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void QtPrompter::critical(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, kPromptTitle, text, QMessageBox::Ok);
+}
+
+bool QtPrompter::question(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Information, kPromptTitle, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return box.exec() == QMessageBox::Ok;
+}
+
+std::optional<QString> QtPrompter::saveFileName(QWidget* parent, const QString& suggested,
+                                                const QStringList& filters) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    // The overwrite question is the program's own, asked after the dialog.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setDefaultSuffix(QString());
+    if (!suggested.isEmpty())
+        dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QColor> QtPrompter::chooseColor(QWidget* parent, const QColor& initial) {
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}

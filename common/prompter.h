@@ -1,0 +1,36 @@
+#pragma once
+// Every dialog the windows show goes through a Prompter, so tests can answer them.
+// All message boxes carry the title "提示信息".
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // An error: critical icon, OK.
+    virtual void critical(QWidget* parent, const QString& text) = 0;
+    // A question: information icon, OK and Cancel. True for OK.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
+    // A save-file dialog offering `suggested`; nothing when cancelled. No extension is added.
+    virtual std::optional<QString> saveFileName(QWidget* parent, const QString& suggested,
+                                                const QStringList& filters) = 0;
+    // A colour dialog; nothing when cancelled.
+    virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
+};
+
+// The real dialogs.
+class QtPrompter : public Prompter {
+public:
+    void critical(QWidget* parent, const QString& text) override;
+    bool question(QWidget* parent, const QString& text) override;
+    std::optional<QString> saveFileName(QWidget* parent, const QString& suggested, const QStringList& filters) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
+};
+
+inline const QString kPromptTitle = QStringLiteral("提示信息");

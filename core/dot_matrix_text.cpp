@@ -1,0 +1,1 @@
+#include "core/dot_matrix_text.h"

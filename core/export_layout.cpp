@@ -1,0 +1,1 @@
+#include "core/export_layout.h"

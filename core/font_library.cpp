@@ -1,0 +1,1 @@
+#include "core/font_library.h"

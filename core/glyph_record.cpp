@@ -1,0 +1,1 @@
+#include "core/glyph_record.h"

@@ -1,0 +1,1 @@
+#include "core/safe_writer.h"

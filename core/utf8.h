@@ -1,0 +1,26 @@
+#pragma once
+// UTF-8 decoding and encoding of single code points.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hz {
+
+struct Utf8Error {
+    std::size_t byteOffset; // where the first invalid sequence starts
+};
+
+// Decodes the whole text; on invalid UTF-8 (bad sequence, overlong form, surrogate, beyond U+10FFFF)
+// returns the offset of the first bad byte instead.
+struct DecodedText {
+    std::u32string text;
+    std::optional<Utf8Error> error;
+};
+DecodedText decodeUtf8(std::string_view bytes);
+
+std::string encodeUtf8(char32_t codePoint);
+std::string encodeUtf8(std::u32string_view text);
+
+} // namespace hz
