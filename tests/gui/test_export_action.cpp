@@ -1,0 +1,289 @@
+// Export files byte for byte, the overwrite question, and failures that must be told and lose nothing.
+
+#include "gui_test_registry.h"
+#include "scripted_prompter.h"
+
+#include "core/glyph_record.h"
+#include "mainwin/export_action.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+// Code page 936 bytes of the words in the headers.
+const QByteArray kYang = "\xD1\xF9";                             // 样
+const QByteArray kZi = "\xD7\xD6";                               // 字
+const QByteArray kRows = "\xBA\xE1\xC5\xC5";                     // 横排
+const QByteArray kHalfDown = "\xCF\xC2\xB0\xEB\xC1\xD0\xC5\xC5"; // 下半列排
+const QByteArray kZeroDb = "DB   00h,  00h,  00h,  00h,  00h,  00h,  00h,  00h\r\n";
+const QByteArray kZeroC = "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,\r\n";
+const QByteArray kZeroCLast = "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00";
+
+hz::GlyphRecord record(char32_t character, std::vector<std::uint8_t> bytes, int libraryPosition) {
+    hz::Glyph glyph;
+    glyph.GlyphBytes = static_cast<int>(bytes.size());
+    glyph.CellSize = glyph.GlyphBytes == 72 ? 24 : 16;
+    glyph.GlyphData = std::move(bytes);
+    return hz::buildRecord(character, glyph, libraryPosition, 2, 2);
+}
+
+// 样: rows begin 00 00 04 40 07 E0 08 40, the rest clear. 字: first dot and last dot set.
+hz::GlyphRecord yang() {
+    std::vector<std::uint8_t> bytes(32, 0);
+    const std::uint8_t start[] = {0x00, 0x00, 0x04, 0x40, 0x07, 0xE0, 0x08, 0x40};
+    std::copy(std::begin(start), std::end(start), bytes.begin());
+    return record(U'样', bytes, 1);
+}
+hz::GlyphRecord zi() {
+    std::vector<std::uint8_t> bytes(32, 0);
+    bytes.front() = 0x80;
+    bytes.back() = 0x01;
+    return record(U'字', bytes, 1);
+}
+
+QByteArray yangAssemblyBlock() {
+    return ";" + kYang + "[16*16]" + kRows + "\r\n" + "DB   00h,  00h,  04h,  40h,  07h, 0E0h,  08h,  40h\r\n" +
+           kZeroDb + kZeroDb + kZeroDb + "\r\n";
+}
+QByteArray yangCBlock() {
+    return "{//" + kYang + "[16*16]" + kRows + "\r\n" + "0x00,0x00,0x04,0x40,0x07,0xE0,0x08,0x40,\r\n" + kZeroC +
+           kZeroC + kZeroCLast + "};";
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+} // namespace
+
+class ExportActionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exportAllWritesTheExampleByteForByte() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("all.TXT"));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+        const std::vector<hz::GlyphRecord> records{yang(), zi()};
+
+        action.exportAll(records, hz::Arrangement::Rows);
+
+        const QByteArray ziAssembly = ";" + kZi + "[16*16]" + kRows + "\r\n" +
+                                      "DB   80h,  00h,  00h,  00h,  00h,  00h,  00h,  00h\r\n" + kZeroDb + kZeroDb +
+                                      "DB   00h,  00h,  00h,  00h,  00h,  00h,  00h,  01h\r\n" + "\r\n";
+        const QByteArray ziC = "{//" + kZi + "[16*16]" + kRows + "\r\n" +
+                               "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x00,\r\n" + kZeroC + kZeroC +
+                               "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01};";
+        QCOMPARE(readAll(path), yangAssemblyBlock() + ziAssembly + "\r\n" + yangCBlock() + "\r\n" + ziC + "\r\n");
+        QVERIFY(prompter.criticals.isEmpty());
+        QVERIFY(prompter.questions.isEmpty());
+        QCOMPARE(prompter.lastFilters,
+                 QStringList({QStringLiteral(" 导出文件(*.TXT)"), QStringLiteral("所有文件(*.*)")}));
+    }
+
+    void exportCurrentWritesOneRecordWithoutFinalLineBreak() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("current.TXT"));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+        const hz::GlyphRecord current = yang();
+
+        action.exportCurrent(&current, hz::Arrangement::Rows);
+
+        QCOMPARE(readAll(path), yangAssemblyBlock() + yangCBlock());
+    }
+
+    // A 24x24 record has no half-column texts, yet both headers are written.
+    void halfColumnsOfA24RecordGiveHeadersAndEmptyBlocks() {
+        QTemporaryDir dir;
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << dir.filePath(QStringLiteral("all")) << dir.filePath(QStringLiteral("one"));
+        ExportAction action(prompter, nullptr);
+        const std::vector<hz::GlyphRecord> records{record(U'字', std::vector<std::uint8_t>(72, 0xFF), 3)};
+
+        action.exportAll(records, hz::Arrangement::HalfUp);
+        action.exportCurrent(&records.front(), hz::Arrangement::HalfUp);
+
+        const QByteArray asmHeader = ";" + kZi + "[24*24]" + kHalfDown + "\r\n";
+        const QByteArray cHeader = "{//" + kZi + "[24*24]" + kHalfDown + "\r\n";
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("all"))), asmHeader + "\r\n" + "\r\n" + cHeader + "};\r\n");
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("one"))), asmHeader + "\r\n" + cHeader + "};");
+    }
+
+    void mixedSizesEachNameTheirOwnSize() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("mixed.txt"));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+        std::vector<std::uint8_t> twelve(32, 0);
+        twelve[0] = 0x80;
+        const std::vector<hz::GlyphRecord> records{record(U'样', twelve, 0), zi(),
+                                                   record(U'佳', std::vector<std::uint8_t>(72, 0), 5)};
+
+        action.exportAll(records, hz::Arrangement::ColsDown);
+
+        QByteArrayList headers;
+        for (const QByteArray& line : readAll(path).split('\n'))
+            if (line.startsWith(';') || line.startsWith("{//"))
+                headers << line.trimmed();
+        const QByteArrayList sizes{"[12*12]", "[16*16]", "[24*24]", "[12*12]", "[16*16]", "[24*24]"};
+        QCOMPARE(headers.size(), sizes.size());
+        for (int i = 0; i < sizes.size(); ++i)
+            QVERIFY2(headers[i].contains(sizes[i]), headers[i].constData());
+    }
+
+    void nothingHappensWithoutRecordsOrWhenCancelled() {
+        ScriptedPrompter prompter;
+        ExportAction action(prompter, nullptr);
+        action.exportAll({}, hz::Arrangement::Rows);
+        action.exportCurrent(nullptr, hz::Arrangement::Rows);
+        QVERIFY(prompter.log.isEmpty());
+
+        const hz::GlyphRecord current = yang();
+        action.exportCurrent(&current, hz::Arrangement::Rows); // the dialog is cancelled
+        QCOMPARE(prompter.log, QStringList{QStringLiteral("save")});
+    }
+
+    void chosenNameIsOfferedAgainAndUsedAsTyped() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("noext"));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+        const hz::GlyphRecord current = yang();
+
+        action.exportCurrent(&current, hz::Arrangement::Rows);
+        QVERIFY(prompter.lastSuggestedName.isEmpty());
+        action.exportCurrent(&current, hz::Arrangement::Rows); // cancelled, but offered the last name
+        QCOMPARE(prompter.lastSuggestedName, path);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("noext")});
+    }
+
+    void overwriteQuestion_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("Cancel keeps the old file") << false;
+        QTest::newRow("OK replaces it") << true;
+    }
+    void overwriteQuestion() {
+        QFETCH(bool, answer);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.TXT"));
+        QVERIFY(writeAll(path, "old contents"));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        prompter.questionAnswers << answer;
+        ExportAction action(prompter, nullptr);
+        const hz::GlyphRecord current = yang();
+
+        action.exportCurrent(&current, hz::Arrangement::Rows);
+
+        QCOMPARE(prompter.questions, QStringList{QStringLiteral("该文件已经存在是否覆盖？")});
+        QCOMPARE(readAll(path), answer ? yangAssemblyBlock() + yangCBlock() : QByteArray("old contents"));
+        QVERIFY(prompter.criticals.isEmpty());
+    }
+
+    // Through a link the linked file takes the export; the link stays.
+    void exportThroughALinkKeepsTheLink() {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("target.txt"));
+        const QString link = dir.filePath(QStringLiteral("link.txt"));
+        QVERIFY(writeAll(target, "old"));
+        QVERIFY(QFile::link(target, link));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << link;
+        ExportAction action(prompter, nullptr);
+        const hz::GlyphRecord current = yang();
+
+        action.exportCurrent(&current, hz::Arrangement::Rows);
+
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(target), yangAssemblyBlock() + yangCBlock());
+    }
+
+    void failuresAreToldAndKeepTheOldFile_data() {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("folder gone") << QStringLiteral("gone");
+        QTest::newRow("read-only folder") << QStringLiteral("read-only");
+        QTest::newRow("disk full") << QStringLiteral("/dev/full");
+        QTest::newRow("a folder chosen as the file") << QStringLiteral("folder");
+    }
+    void failuresAreToldAndKeepTheOldFile() {
+        QFETCH(QString, where);
+        QTemporaryDir dir;
+        QString path;
+        QString oldFile; // checked afterwards when set
+        if (where == QLatin1String("gone")) {
+            path = dir.filePath(QStringLiteral("no such folder/out.TXT"));
+        } else if (where == QLatin1String("read-only")) {
+            if (geteuid() == 0)
+                QSKIP("permissions do not bind root");
+            oldFile = path = dir.filePath(QStringLiteral("locked/out.TXT"));
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+            QVERIFY(writeAll(path, "old contents"));
+            QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("locked")),
+                                          QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        } else if (where == QLatin1String("folder")) {
+            path = dir.path();
+            oldFile = dir.filePath(QStringLiteral("inside.txt"));
+            QVERIFY(writeAll(oldFile, "old contents"));
+        } else {
+            if (!QFileInfo::exists(where))
+                QSKIP("no /dev/full here");
+            path = where;
+        }
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+        const hz::GlyphRecord current = yang();
+
+        action.exportCurrent(&current, hz::Arrangement::Rows);
+
+        QCOMPARE(prompter.criticals.size(), 1);
+        QVERIFY2(prompter.criticals.front().contains(path), qPrintable(prompter.criticals.front()));
+        if (!oldFile.isEmpty())
+            QCOMPARE(readAll(oldFile), QByteArray("old contents"));
+        if (where == QLatin1String("/dev/full")) {
+            struct stat info {};
+            QVERIFY(::stat("/dev/full", &info) == 0 && S_ISCHR(info.st_mode));
+        }
+        if (where == QLatin1String("read-only"))
+            QFile::setPermissions(dir.filePath(QStringLiteral("locked")),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // A character that code page 936 cannot hold is named, and the old file stays.
+    void characterWithoutCodeIsRefused() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.TXT"));
+        QVERIFY(writeAll(path, "old contents"));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+        const hz::GlyphRecord odd = record(U'\U0001F600', std::vector<std::uint8_t>(32, 0), 1);
+
+        action.exportCurrent(&odd, hz::Arrangement::Rows);
+
+        QCOMPARE(prompter.criticals.size(), 1);
+        QVERIFY(prompter.criticals.front().contains(path));
+        QVERIFY(prompter.criticals.front().contains(QString::fromUcs4(U"\U0001F600", 1)));
+        QCOMPARE(readAll(path), QByteArray("old contents"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.TXT")});
+    }
+};
+
+static GuiTestRegistration<ExportActionTest> registration;
+#include "test_export_action.moc"
