@@ -7,9 +7,9 @@
 namespace hz {
 
 struct Marks {
-    std::string DotMark = "■";   // a set dot
-    std::string BackMark = "□";  // a clear dot while BackMarkOn
-    bool BackMarkOn = true;      // off: a clear dot is two ASCII spaces
+    std::string DotMark = "■";  // a set dot
+    std::string BackMark = "□"; // a clear dot while BackMarkOn
+    bool BackMarkOn = true;     // off: a clear dot is two ASCII spaces
 };
 
 // From a record's row-wise assembly text ("DB ..." lines), the dots per side and the byte count.

@@ -8,16 +8,16 @@
 namespace hz {
 
 struct FontLibrary {
-    int position;                 // list position 0..5, as in the library chooser
-    std::string_view name;        // displayed name, e.g. "16*16宋体" (UTF-8)
-    std::string_view fileName;    // file name in the program's folder, e.g. "hzk16宋" (UTF-8)
-    int recordSize;               // bytes per record in the file: 24, 32 or 72
-    int GlyphBytes;               // bytes of a glyph as handled: 32 or 72 (12x12 is widened to 32)
-    int CellSize;                 // dots per cell side: 16 or 24
+    int position;              // list position 0..5, as in the library chooser
+    std::string_view name;     // displayed name, e.g. "16*16宋体" (UTF-8)
+    std::string_view fileName; // file name in the program's folder, e.g. "hzk16宋" (UTF-8)
+    int recordSize;            // bytes per record in the file: 24, 32 or 72
+    int GlyphBytes;            // bytes of a glyph as handled: 32 or 72 (12x12 is widened to 32)
+    int CellSize;              // dots per cell side: 16 or 24
 };
 
 inline constexpr int kLibraryCount = 6;
-inline constexpr int kTwelvePosition = 0;  // the 12x12 library, handled in a 16x16 cell
+inline constexpr int kTwelvePosition = 0; // the 12x12 library, handled in a 16x16 cell
 
 const std::array<FontLibrary, kLibraryCount>& fontLibraries();
 

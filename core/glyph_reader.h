@@ -2,9 +2,9 @@
 // Reading one character's dot matrix from a library file.
 
 #include "font_library.h"
+#include "unique_fd.h"
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -40,15 +40,18 @@ class GlyphReader {
 public:
     GlyphReader(std::string fontFile, const FontLibrary& library);
 
-    // Status as GetDz. On anything but Found, glyph is emptied (zero bytes).
+    // Status as GetDz. The glyph is cleared to GlyphBytes zero bytes first, so on anything but Found
+    // it holds no dots.
     LookupStatus read(char32_t character, Glyph& glyph);
 
 private:
+    bool libraryReadable() const;
+    bool open();
+
     std::string FontFile;
     const FontLibrary* library;
-    std::ifstream file;
+    UniqueFd file;
     bool opened = false;
-    bool usable = false;
     std::uint64_t fileSize = 0;
 };
 

@@ -13,14 +13,14 @@
 namespace hz {
 
 struct GlyphRecord {
-    std::string character;                                // UTF-8, as typed
-    std::string sizeText;                                 // "12*12", "16*16" or "24*24"
-    std::array<std::string, kArrangementCount> assembly;  // by Arrangement; half texts may be empty
-    std::array<std::string, kArrangementCount> c;         // by Arrangement; half texts may be empty
-    std::string tag;                                      // "163216": name's first two chars, bytes, dots
+    std::string character;                               // UTF-8, as typed
+    std::string sizeText;                                // "12*12", "16*16" or "24*24"
+    std::array<std::string, kArrangementCount> assembly; // by Arrangement; half texts may be empty
+    std::array<std::string, kArrangementCount> c;        // by Arrangement; half texts may be empty
+    std::string tag;                                     // "163216": name's first two chars, bytes, dots
 
-    int glyphBytes() const; // characters 3-4 of the tag
-    int cellSize() const;   // characters 5-6 of the tag
+    int glyphBytes() const;         // characters 3-4 of the tag
+    int cellSize() const;           // characters 5-6 of the tag
     std::string sizeNumber() const; // characters 1-2 of the tag: "12", "16" or "24"
 };
 
@@ -47,7 +47,7 @@ private:
 };
 
 struct RefusedCharacter {
-    std::size_t position;  // 0-based position in the text, counted in characters
+    std::size_t position; // 0-based position in the text, counted in characters
     char32_t character;
     LookupStatus status;
 };

@@ -1,0 +1,142 @@
+#include "core/byte_text.h"
+#include "core/glyph_record.h"
+
+#include "library_files.h"
+
+#include <gtest/gtest.h>
+
+namespace hz {
+namespace {
+
+using test::TempDir;
+
+int countLines(const std::string& text) {
+    int lines = 0;
+    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
+        ++lines;
+    return lines;
+}
+
+// The bytes of an assembly text, read back field by field.
+std::vector<std::uint8_t> bytesOfAssembly(const std::string& text) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t at = 0; (at = text.find('h', at)) != std::string::npos; ++at)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(at - 2, 2), nullptr, 16)));
+    return bytes;
+}
+
+struct LibraryCase {
+    int position;
+    std::string sizeText;
+    std::string tag;
+    int lines;
+    bool halves;
+};
+
+TEST(GlyphRecord, RecordsOfEveryLibrary) {
+    TempDir dir;
+    const std::vector<LibraryCase> cases = {
+        {0, "12*12", "123216", 4, true},  {1, "16*16", "163216", 4, true},  {2, "16*16", "163216", 4, false},
+        {3, "24*24", "247224", 9, false}, {4, "24*24", "247224", 9, false}, {5, "24*24", "247224", 9, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tag + " at " + std::to_string(c.position));
+        const FontLibrary& library = fontLibrary(c.position);
+        test::writePatternLibrary(dir.str(), library, 1411);
+        const LookupResult result = lookupText(U"啊", dir.str(), {c.position, 0, 0});
+        ASSERT_EQ(result.records.size(), 1u);
+        EXPECT_TRUE(result.refused.empty());
+        const GlyphRecord& record = result.records[0];
+
+        EXPECT_EQ(record.character, "啊");
+        EXPECT_EQ(record.sizeText, c.sizeText);
+        EXPECT_EQ(record.tag, c.tag);
+        EXPECT_EQ(record.sizeNumber(), c.sizeText.substr(0, 2));
+        EXPECT_EQ(record.glyphBytes(), library.GlyphBytes);
+        EXPECT_EQ(record.cellSize(), library.CellSize);
+
+        for (int a = 0; a < kArrangementCount; ++a) {
+            const std::string& assembly = record.assembly[static_cast<std::size_t>(a)];
+            const std::string& c_ = record.c[static_cast<std::size_t>(a)];
+            if (a >= 3 && !c.halves) {
+                EXPECT_EQ(assembly, "");
+                EXPECT_EQ(c_, "");
+                continue;
+            }
+            EXPECT_TRUE(assembly.starts_with("DB ")) << a;
+            EXPECT_TRUE(assembly.ends_with("\r\n")) << a;
+            EXPECT_EQ(countLines(assembly), c.lines) << a;
+            EXPECT_EQ(countLines(c_), c.lines - 1) << a;
+            EXPECT_FALSE(c_.ends_with(",")) << a;
+            EXPECT_EQ(bytesOfAssembly(assembly).size(), static_cast<std::size_t>(library.GlyphBytes));
+        }
+        // With no spacing, the row-wise text is the file's record (a 12x12 record then blank rows).
+        auto expected = test::patternRecord(1410, library.recordSize);
+        expected.resize(static_cast<std::size_t>(library.GlyphBytes), 0);
+        EXPECT_EQ(bytesOfAssembly(record.assembly[0]), expected);
+    }
+}
+
+TEST(GlyphRecord, TwelveByTwelveUsesTheSpacing) {
+    TempDir dir;
+    const FontLibrary& library = fontLibrary(0);
+    // Record 0 (the ideographic space here) has every dot of its 12x12 glyph set.
+    std::vector<std::uint8_t> bytes;
+    for (int r = 0; r < 12; ++r)
+        bytes.insert(bytes.end(), {0xFF, 0xF0});
+    test::writeBytes(libraryPath(dir.str(), library), bytes);
+
+    for (int space : {0, 2, 4}) {
+        const auto result = lookupText(U"\u3000", dir.str(), {0, space, space});
+        ASSERT_EQ(result.records.size(), 1u);
+        const auto rows = bytesOfAssembly(result.records[0].assembly[0]);
+        ASSERT_EQ(rows.size(), 32u);
+        for (int r = 0; r < 16; ++r) {
+            const bool inGlyph = r >= space && r < space + 12;
+            const unsigned row = static_cast<unsigned>(rows[static_cast<std::size_t>(2 * r)] << 8 |
+                                                       rows[static_cast<std::size_t>(2 * r + 1)]);
+            EXPECT_EQ(row, inGlyph ? 0xFFF0u >> space : 0u) << "space " << space << " row " << r + 1;
+        }
+    }
+}
+
+TEST(GlyphRecord, RefusedCharactersKeepTheirPositions) {
+    TempDir dir;
+    test::writePatternLibrary(dir.str(), fontLibrary(1), 1411);
+    // Records end at 啊 (0xB0A1): 样 lies beyond the end of this short file.
+    const LookupResult result = lookupText(U"A啊😀，样啊", dir.str(), {});
+    ASSERT_EQ(result.records.size(), 3u);
+    EXPECT_EQ(result.records[0].character, "啊");
+    EXPECT_EQ(result.records[1].character, "，");
+    EXPECT_EQ(result.records[2].character, "啊"); // the same character again makes a new record
+    ASSERT_EQ(result.refused.size(), 3u);
+    EXPECT_EQ(result.refused[0].position, 0u);
+    EXPECT_EQ(result.refused[0].character, U'A');
+    EXPECT_EQ(result.refused[0].status, LookupStatus::NotChinese);
+    EXPECT_EQ(result.refused[1].position, 2u); // the emoji is one character, refused once
+    EXPECT_EQ(result.refused[1].status, LookupStatus::NotChinese);
+    EXPECT_EQ(result.refused[2].position, 4u);
+    EXPECT_EQ(result.refused[2].status, LookupStatus::RecordOutsideFile);
+
+    const LookupResult missing = lookupText(U"样字", dir.str(), {3, 2, 2});
+    EXPECT_TRUE(missing.records.empty());
+    ASSERT_EQ(missing.refused.size(), 2u);
+    EXPECT_EQ(missing.refused[1].status, LookupStatus::LibraryMissing);
+
+    EXPECT_TRUE(lookupText(U"", dir.str(), {}).records.empty());
+}
+
+TEST(GlyphRecord, FailedLookupLeavesTheRecord) {
+    TempDir dir;
+    test::writePatternLibrary(dir.str(), fontLibrary(1), 1411);
+    RecordLookup lookup(dir.str(), {});
+    GlyphRecord record;
+    ASSERT_EQ(lookup.lookup(U'啊', record), LookupStatus::Found);
+    const GlyphRecord before = record;
+    EXPECT_EQ(lookup.lookup(U'x', record), LookupStatus::NotChinese);
+    EXPECT_EQ(record.assembly, before.assembly);
+    EXPECT_EQ(record.character, "啊");
+}
+
+} // namespace
+} // namespace hz
