@@ -1,0 +1,14 @@
+#pragma once
+// Building one library file from one font: every GB2312 code from A1A1 to F7FE, in code order.
+
+#include "tools/mkfont/options.h"
+
+#include <iosfwd>
+
+namespace mkfont {
+
+// Writes the library named by the options, all or nothing, and reports on `out` what it did.
+// Throws MkfontError for bad input; nothing is written then.
+void buildLibrary(const Options& options, std::ostream& out);
+
+} // namespace mkfont

@@ -1,0 +1,25 @@
+#pragma once
+// Simplified characters to their traditional forms, by OpenCC's character table.
+
+#include <memory>
+
+namespace opencc {
+class Converter;
+}
+
+namespace mkfont {
+
+class TraditionalMap {
+public:
+    // Throws MkfontError when OpenCC's table cannot be loaded.
+    TraditionalMap();
+    ~TraditionalMap();
+
+    // The table's first candidate; the character itself when it has no traditional form.
+    char32_t toTraditional(char32_t simplified) const;
+
+private:
+    std::shared_ptr<opencc::Converter> converter_;
+};
+
+} // namespace mkfont
