@@ -1,0 +1,92 @@
+#include "cli/input_text.h"
+
+#include "core/utf8.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace hzcli {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::optional<std::string> readAll(std::FILE* file, std::string& bytes) {
+    char buffer[1 << 16];
+    for (;;) {
+        std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+        bytes.append(buffer, n);
+        if (n < sizeof buffer) {
+            if (std::ferror(file))
+                return std::string(std::strerror(errno));
+            return std::nullopt;
+        }
+    }
+}
+
+} // namespace
+
+InputText textFromArgument(std::string_view text) {
+    InputText input;
+    auto decoded = hz::decodeUtf8(text);
+    if (decoded.error) {
+        input.error = "TEXT is not valid UTF-8 (bad byte at offset " + std::to_string(decoded.error->byteOffset) + ")";
+        return input;
+    }
+    input.characters = std::move(decoded.text);
+    return input;
+}
+
+InputText textFromFileBytes(std::string_view bytes, const std::string& source) {
+    InputText input;
+    auto decoded = hz::decodeUtf8(bytes);
+    if (decoded.error) {
+        input.error =
+            source + " is not valid UTF-8 (bad byte at offset " + std::to_string(decoded.error->byteOffset) + ")";
+        return input;
+    }
+    const std::u32string& text = decoded.text;
+    std::size_t start = (!text.empty() && text.front() == U'\uFEFF') ? 1 : 0;
+    TextPlace place{1, 1};
+    for (std::size_t i = start; i < text.size(); ++i) {
+        char32_t ch = text[i];
+        if (ch == U'\n' || ch == U'\r') {
+            // CR LF is one break; a lone CR or LF is one too.
+            if (!(ch == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n'))
+                place = {place.line + 1, 1};
+            continue;
+        }
+        input.characters.push_back(ch);
+        input.places.push_back(place);
+        ++place.column;
+    }
+    return input;
+}
+
+InputText textFromFile(const std::string& path) {
+    std::string bytes;
+    std::optional<std::string> failure;
+    std::string source;
+    if (path == "-") {
+        source = "standard input";
+        failure = readAll(stdin, bytes);
+    } else {
+        source = path;
+        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+        if (!file)
+            failure = std::string(std::strerror(errno));
+        else
+            failure = readAll(file.get(), bytes);
+    }
+    if (failure) {
+        InputText input;
+        input.error = "cannot read " + source + ": " + *failure;
+        return input;
+    }
+    return textFromFileBytes(bytes, source);
+}
+
+} // namespace hzcli

@@ -1,0 +1,33 @@
+#pragma once
+// The characters to look up, from TEXT or from a UTF-8 file.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hzcli {
+
+struct TextPlace {
+    std::size_t line;   // 1-based
+    std::size_t column; // 1-based, in characters
+};
+
+struct InputText {
+    std::u32string characters;
+    std::vector<TextPlace> places; // per character, for text read from a file; empty for TEXT
+    std::optional<std::string> error;
+};
+
+// TEXT as given on the command line: every character counts, line breaks too.
+InputText textFromArgument(std::string_view text);
+
+// A UTF-8 file ("-": standard input). Line breaks (CR, LF) are skipped and a leading byte-order
+// mark is dropped, so that a file saved by any editor gives just its characters.
+InputText textFromFile(const std::string& path);
+
+// Splits file bytes as textFromFile does; source names the file in messages.
+InputText textFromFileBytes(std::string_view bytes, const std::string& source);
+
+} // namespace hzcli

@@ -1,0 +1,69 @@
+#include "cli/output_writer.h"
+
+#include "core/codepage.h"
+#include "core/safe_writer.h"
+#include "core/utf8.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace hzcli {
+namespace {
+
+std::string codePointText(char32_t ch) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(ch));
+    return buffer;
+}
+
+// Names the first character that code page 936 lacks, for the message.
+std::string unencodableMessage(std::string_view utf8) {
+    for (char32_t ch : hz::decodeUtf8(utf8).text) {
+        if (ch < 0x80)
+            continue;
+        std::string one = hz::encodeUtf8(ch);
+        if (!hz::utf8ToCp936(one))
+            return "'" + one + "' (" + codePointText(ch) + ") has no code in code page 936";
+    }
+    return "the text cannot be written in code page 936";
+}
+
+std::optional<std::string> encode(std::string_view utf8, OutputEncoding encoding, std::string& bytes) {
+    if (encoding == OutputEncoding::Utf8) {
+        bytes.assign(utf8);
+        return std::nullopt;
+    }
+    auto converted = hz::utf8ToCp936(utf8);
+    if (!converted)
+        return unencodableMessage(utf8);
+    bytes = std::move(*converted);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding) {
+    std::string bytes;
+    if (auto error = encode(utf8, encoding, bytes))
+        return "cannot write standard output: " + *error;
+    errno = 0;
+    std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout))
+        return std::string("cannot write standard output: ") + (errno ? std::strerror(errno) : "write failed");
+    return std::nullopt;
+}
+
+std::optional<std::string> writeToFile(const std::string& path, std::string_view utf8) {
+    std::string bytes;
+    if (auto error = encode(utf8, OutputEncoding::Cp936, bytes))
+        return "cannot write " + path + ": " + *error;
+
+    // The safe writer also handles what a rename cannot replace: devices, FIFOs, links.
+    hz::WriteResult result = hz::writeFileSafely(path, bytes);
+    if (!result)
+        return "cannot write " + (result.error.empty() ? path : result.error);
+    return std::nullopt;
+}
+
+} // namespace hzcli

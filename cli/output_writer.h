@@ -1,0 +1,20 @@
+#pragma once
+// Where the finished text goes: standard output, or a file in code page 936.
+
+#include "cli/cli_options.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hzcli {
+
+// Each returns nothing on success, or a message saying what could not be written and why.
+
+std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding);
+
+// Always code page 936. A file is replaced all or nothing, so a failed write leaves an existing file
+// as it was.
+std::optional<std::string> writeToFile(const std::string& path, std::string_view utf8);
+
+} // namespace hzcli

@@ -1,0 +1,49 @@
+#include "cli/usage_text.h"
+
+#include "core/arrangements.h"
+#include "core/font_library.h"
+
+namespace hzcli {
+
+std::string usageText() {
+    std::string text =
+        "Usage: hzdot-cli [options] [TEXT]\n"
+        "Looks up every character of TEXT in a dot-matrix font library and writes its bytes as\n"
+        "assembly \"DB\" lines and C arrays, in the layout of HzDot's export files.\n"
+        "\n"
+        "  -f, --fonts DIR        folder of the six library files (default: the executable's folder)\n"
+        "  -l, --library N        library position 0-5 of the library list (default 1, \"16*16宋体\")\n"
+        "  -a, --arrangement N    0-4: 横排, 下上列排, 上下列排, 下半列排, 上半列排 (default 0)\n"
+        "  -x, --space-x N        0-4, columns left of a 12×12 glyph in its 16×16 cell (default 2)\n"
+        "  -y, --space-y N        0-4, rows above it (default 2)\n"
+        "  -i, --input FILE       take the characters from a UTF-8 file instead of TEXT; line breaks\n"
+        "                         skipped; - is standard input\n"
+        "  -o, --output FILE      write the export file (code page 936, CR LF) instead of standard output\n"
+        "      --current          the \"export current\" layout of the last record instead of \"export all\"\n"
+        "      --view             print each record's enlarged dot matrix instead of the tables\n"
+        "      --mark C, --back C, --no-back    the marks for --view (default ■ and □)\n"
+        "      --encoding E       utf-8 (default) or gbk, for what goes to standard output\n"
+        "  -h, --help, --version\n"
+        "\n"
+        "Libraries:";
+    for (const auto& library : hz::fontLibraries())
+        text += " " + std::to_string(library.position) + " " + std::string(library.name) + ",";
+    text.back() = '\n';
+    text += "Arrangements:";
+    for (int i = 0; i < hz::kArrangementCount; ++i)
+        text += " " + std::to_string(i) + " " + std::string(hz::arrangementName(static_cast<hz::Arrangement>(i))) + ",";
+    text.back() = '\n';
+    text += "A library or an arrangement may also be given by its name.\n"
+            "\n"
+            "Each character that has no dot matrix is reported on standard error with its position.\n"
+            "Exit status: 0 every character was found; 1 some were refused, the others were still\n"
+            "written; 2 a usage error, a missing library file, invalid UTF-8, or an output that cannot\n"
+            "be written (an existing output file is then left as it was).\n";
+    return text;
+}
+
+std::string versionText() {
+    return "hzdot-cli (HzDot) " HZDOT_VERSION "\n";
+}
+
+} // namespace hzcli
