@@ -6,6 +6,22 @@
 
 namespace hz {
 
+namespace {
+
+// For each byte, its eight dots one per byte of a word: byte i holds the dot of bit 7 - i (the i-th
+// dot from the left) in its lowest bit.
+struct SpreadTable {
+    std::array<std::uint64_t, 256> bits{};
+    constexpr SpreadTable() {
+        for (int v = 0; v < 256; ++v)
+            for (int i = 0; i < 8; ++i)
+                bits[static_cast<std::size_t>(v)] |= static_cast<std::uint64_t>((v >> (7 - i)) & 1) << (8 * i);
+    }
+};
+constexpr SpreadTable kSpread;
+
+} // namespace
+
 std::string_view arrangementName(Arrangement a) {
     switch (a) {
     case Arrangement::Rows:
@@ -81,32 +97,27 @@ ArrangementTables MakeArrangements(const Glyph& glyph, int libraryPosition, int 
     if (libraryPosition == kTwelvePosition && size == 16)
         rows = bytesFromCell(shiftCell(cellFromBytes(rows), spaceX, spaceY));
 
-    // Row r as one number, bit (size - 1) the leftmost dot.
-    std::array<std::uint32_t, 24> rowBits{};
-    for (int r = 0; r < size; ++r) {
-        std::uint32_t bits = 0;
-        for (int k = 0; k < perRow; ++k)
-            bits = bits << 8 | rows[static_cast<std::size_t>(r * perRow + k)];
-        rowBits[static_cast<std::size_t>(r)] = bits;
-    }
-    const auto dot = [&](int r, int c) { return (rowBits[static_cast<std::size_t>(r)] >> (size - 1 - c)) & 1u; };
-
     ArrangementTables out;
     auto& colsUp = out.tables[static_cast<int>(Arrangement::ColsUp)];
     auto& colsDown = out.tables[static_cast<int>(Arrangement::ColsDown)];
     colsUp.assign(glyphBytes, 0);
     colsDown.assign(glyphBytes, 0);
-    for (int c = 0; c < size; ++c) {
-        for (int g = 0; g < perRow; ++g) {
-            std::uint8_t up = 0;   // top dot of the band in bit 0
-            std::uint8_t down = 0; // top dot of the band in bit 7
+    // Eight rows of one byte column at a time: each row's byte is spread one bit per byte of a 64-bit
+    // word, and eight of them are stacked, so every byte of the word becomes one column of the band.
+    for (int g = 0; g < perRow; ++g) {
+        for (int k = 0; k < perRow; ++k) {
+            std::uint64_t down = 0; // top row ends in bit 7
+            std::uint64_t up = 0;   // top row ends in bit 0
             for (int b = 0; b < 8; ++b) {
-                const auto p = dot(8 * g + b, c);
-                up = static_cast<std::uint8_t>(up | p << b);
-                down = static_cast<std::uint8_t>(down | p << (7 - b));
+                const std::uint64_t spread = kSpread.bits[rows[static_cast<std::size_t>((8 * g + b) * perRow + k)]];
+                down = down << 1 | spread;
+                up |= spread << b;
             }
-            colsUp[static_cast<std::size_t>(perRow * c + g)] = up;
-            colsDown[static_cast<std::size_t>(perRow * c + g)] = down;
+            for (int i = 0; i < 8; ++i) {
+                const auto at = static_cast<std::size_t>(perRow * (8 * k + i) + g);
+                colsDown[at] = static_cast<std::uint8_t>(down >> (8 * i));
+                colsUp[at] = static_cast<std::uint8_t>(up >> (8 * i));
+            }
         }
     }
 

@@ -1,6 +1,7 @@
 #include "core/byte_text.h"
 
 #include <array>
+#include <cstring>
 #include <stdexcept>
 
 namespace hz {
@@ -112,31 +113,45 @@ std::string cField(std::uint8_t value) {
 }
 
 std::string assemblyText(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    // "DB " + 8 fields + 7 commas + CR LF per line
-    text.reserve((bytes.size() / 8 + 1) * 52);
-    for (std::size_t j = 0; j < bytes.size(); ++j) {
-        if (j % 8 == 0)
-            text.append("DB ", 3);
-        else
-            text += ',';
-        text.append(kFields.assembly[bytes[j]].data(), 5);
-        if (j % 8 == 7 || j + 1 == bytes.size())
-            text.append("\r\n", 2);
+    const std::size_t n = bytes.size();
+    const std::size_t lines = (n + 7) / 8;
+    // "DB " and CR LF per line, five characters and a comma per field, no comma at a line's end
+    std::string text(lines * 5 + n * 6 - lines, '\0');
+    char* out = text.data();
+    for (std::size_t j = 0; j < n; ++j) {
+        if (j % 8 == 0) {
+            std::memcpy(out, "DB ", 3);
+            out += 3;
+        }
+        std::memcpy(out, kFields.assembly[bytes[j]].data(), 5);
+        out += 5;
+        if (j % 8 == 7 || j + 1 == n) {
+            std::memcpy(out, "\r\n", 2);
+            out += 2;
+        } else {
+            *out++ = ',';
+        }
     }
     return text;
 }
 
 std::string cText(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    text.reserve(bytes.size() * 5 + bytes.size() / 8 * 2);
-    for (std::size_t j = 0; j < bytes.size(); ++j) {
+    const std::size_t n = bytes.size();
+    if (n == 0)
+        return {};
+    // four characters a field, a comma between fields, CR LF after every eighth comma
+    std::string text(n * 5 - 1 + (n - 1) / 8 * 2, '\0');
+    char* out = text.data();
+    for (std::size_t j = 0; j < n; ++j) {
         if (j > 0) {
-            text += ',';
-            if (j % 8 == 0)
-                text.append("\r\n", 2);
+            *out++ = ',';
+            if (j % 8 == 0) {
+                std::memcpy(out, "\r\n", 2);
+                out += 2;
+            }
         }
-        text.append(kFields.c[bytes[j]].data(), 4);
+        std::memcpy(out, kFields.c[bytes[j]].data(), 4);
+        out += 4;
     }
     return text;
 }

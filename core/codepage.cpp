@@ -1,7 +1,11 @@
 #include "core/codepage.h"
 
+#include "core/utf8.h"
+
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
+#include <vector>
 
 namespace hz {
 
@@ -61,10 +65,6 @@ Converter& fromCp936ToUtf32() {
     thread_local Converter converter("UTF-32LE", "CP936");
     return converter;
 }
-Converter& toCp936FromUtf8() {
-    thread_local Converter converter("CP936", "UTF-8");
-    return converter;
-}
 Converter& fromCp936ToUtf8() {
     thread_local Converter converter("UTF-8", "CP936");
     return converter;
@@ -72,19 +72,47 @@ Converter& fromCp936ToUtf8() {
 
 } // namespace
 
-std::optional<std::uint16_t> cp936Code(char32_t character) {
-    if (character < 0x80 || character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF))
-        return std::nullopt;
+namespace {
+
+// What iconv says about one character, kept per thread for the whole Basic Multilingual Plane (the
+// code page has nothing beyond it): 0 not asked yet, kNoCode, or a marker with the code's bytes.
+constexpr std::uint32_t kNoCode = 1;
+constexpr std::uint32_t kSingleByte = 0x10000;
+constexpr std::uint32_t kDoubleByte = 0x20000;
+
+std::uint32_t askIconv(char32_t character) {
     const char in[4] = {static_cast<char>(character & 0xFF), static_cast<char>((character >> 8) & 0xFF),
                         static_cast<char>((character >> 16) & 0xFF), static_cast<char>((character >> 24) & 0xFF)};
     const auto out = toCp936FromUtf32().convert(std::string_view(in, 4), 4);
-    if (!out || out->size() != 2)
+    if (!out || out->empty() || out->size() > 2)
+        return kNoCode;
+    const auto first = static_cast<unsigned char>((*out)[0]);
+    if (out->size() == 1)
+        return kSingleByte | first;
+    return kDoubleByte | static_cast<std::uint32_t>(first) << 8 | static_cast<unsigned char>((*out)[1]);
+}
+
+std::uint32_t cp936Entry(char32_t character) {
+    if (character > 0xFFFF || (character >= 0xD800 && character <= 0xDFFF))
+        return kNoCode;
+    thread_local std::vector<std::uint32_t> memo;
+    if (memo.empty())
+        memo.assign(0x10000, 0);
+    std::uint32_t& entry = memo[character];
+    if (entry == 0)
+        entry = askIconv(character);
+    return entry;
+}
+
+} // namespace
+
+std::optional<std::uint16_t> cp936Code(char32_t character) {
+    if (character < 0x80)
         return std::nullopt;
-    const auto hi = static_cast<unsigned char>((*out)[0]);
-    const auto lo = static_cast<unsigned char>((*out)[1]);
-    if (hi < 0x80)
+    const std::uint32_t entry = cp936Entry(character);
+    if (!(entry & kDoubleByte) || (entry & 0xFFFF) < 0x8000)
         return std::nullopt;
-    return static_cast<std::uint16_t>(hi << 8 | lo);
+    return static_cast<std::uint16_t>(entry & 0xFFFF);
 }
 
 std::optional<char32_t> cp936Character(std::uint16_t code) {
@@ -99,8 +127,36 @@ std::optional<char32_t> cp936Character(std::uint16_t code) {
 }
 
 std::optional<std::string> utf8ToCp936(std::string_view utf8) {
-    // A code page 936 character never takes more bytes than its UTF-8 form.
-    return toCp936FromUtf8().convert(utf8, utf8.size());
+    // Export texts are mostly ASCII, which the code page keeps as it is: copy those runs whole and
+    // convert only the characters between them.
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        std::size_t run = i;
+        std::uint64_t word;
+        while (run + 8 <= utf8.size() && (std::memcpy(&word, utf8.data() + run, 8), (word & 0x8080808080808080u) == 0))
+            run += 8;
+        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80)
+            ++run;
+        out.append(utf8.data() + i, run - i);
+        i = run;
+        if (i == utf8.size())
+            break;
+        const auto character = decodeUtf8At(utf8, i);
+        if (!character)
+            return std::nullopt;
+        const std::uint32_t entry = cp936Entry(*character);
+        if (entry & kDoubleByte) {
+            out += static_cast<char>((entry >> 8) & 0xFF);
+            out += static_cast<char>(entry & 0xFF);
+        } else if (entry & kSingleByte) {
+            out += static_cast<char>(entry & 0xFF);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return out;
 }
 
 std::optional<std::string> cp936ToUtf8(std::string_view cp936) {

@@ -13,15 +13,27 @@ const std::string& cOf(const GlyphRecord& record, Arrangement arrangement) {
     return record.c[static_cast<std::size_t>(arrangement)];
 }
 
+void appendHeader(std::string& out, const GlyphRecord& record, Arrangement arrangement, bool cPart) {
+    const std::string_view size = std::string_view(record.tag).substr(0, 2);
+    out += cPart ? "{//" : ";";
+    out += record.character;
+    out += '[';
+    out += size;
+    out += '*';
+    out += size;
+    out += ']';
+    out += arrangementName(arrangement);
+}
+
 void appendAssemblyBlock(std::string& out, const GlyphRecord& record, Arrangement arrangement) {
-    out += RecordHeader(record, arrangement, false);
+    appendHeader(out, record, arrangement, false);
     out += kCrLf;
     out += assemblyOf(record, arrangement); // ends with CR LF unless empty
     out += kCrLf;
 }
 
 void appendCBlock(std::string& out, const GlyphRecord& record, Arrangement arrangement) {
-    out += RecordHeader(record, arrangement, true);
+    appendHeader(out, record, arrangement, true);
     out += kCrLf;
     out += cOf(record, arrangement);
     out += "};";
@@ -30,15 +42,8 @@ void appendCBlock(std::string& out, const GlyphRecord& record, Arrangement arran
 } // namespace
 
 std::string RecordHeader(const GlyphRecord& record, Arrangement arrangement, bool cPart) {
-    const std::string size = record.sizeNumber();
-    std::string header = cPart ? "{//" : ";";
-    header += record.character;
-    header += '[';
-    header += size;
-    header += '*';
-    header += size;
-    header += ']';
-    header += arrangementName(arrangement);
+    std::string header;
+    appendHeader(header, record, arrangement, cPart);
     return header;
 }
 

@@ -2,7 +2,9 @@
 
 #include "core/codepage.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,19 +81,39 @@ LookupStatus GlyphReader::read(char32_t character, Glyph& glyph) {
     if (recordSize > fileSize || offset > fileSize - recordSize)
         return LookupStatus::RecordOutsideFile;
 
-    auto* out = glyph.GlyphData.data();
-    std::size_t done = 0;
-    while (done < recordSize) {
-        const ssize_t n = ::pread(file.get(), out + done, recordSize - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            // The file shrank under us, or cannot be read any more.
-            glyph.GlyphData.assign(glyph.GlyphData.size(), 0);
-            return n == 0 ? LookupStatus::RecordOutsideFile : LookupStatus::LibraryMissing;
+    const LookupStatus status = readRecord(offset, glyph.GlyphData.data());
+    if (status != LookupStatus::Found)
+        glyph.GlyphData.assign(glyph.GlyphData.size(), 0);
+    return status;
+}
+
+LookupStatus GlyphReader::readRecord(std::uint64_t offset, std::uint8_t* out) {
+    const auto recordSize = static_cast<std::size_t>(library->recordSize);
+    if (offset < blockStart || offset + recordSize > blockStart + block.size()) {
+        // The window holds every record that starts in its first kBlock bytes.
+        constexpr std::uint64_t kBlock = 64 * 1024;
+        const std::uint64_t start = offset / kBlock * kBlock;
+        const std::uint64_t length = std::min<std::uint64_t>(kBlock + 128, fileSize - start);
+        block.resize(static_cast<std::size_t>(length));
+        std::size_t done = 0;
+        int readError = 0;
+        while (done < block.size()) {
+            const ssize_t n =
+                ::pread(file.get(), block.data() + done, block.size() - done, static_cast<off_t>(start + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                readError = errno;
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
         }
-        done += static_cast<std::size_t>(n);
+        block.resize(done); // short when the file shrank since it was opened
+        blockStart = start;
+        if (offset + recordSize > blockStart + block.size())
+            return readError ? LookupStatus::LibraryMissing : LookupStatus::RecordOutsideFile;
     }
+    std::memcpy(out, block.data() + (offset - blockStart), recordSize);
     return LookupStatus::Found;
 }
 

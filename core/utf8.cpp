@@ -19,34 +19,39 @@ int sequenceLength(unsigned char lead) {
 
 } // namespace
 
+std::optional<char32_t> decodeUtf8At(std::string_view bytes, std::size_t& offset) {
+    if (offset >= bytes.size())
+        return std::nullopt;
+    const auto lead = static_cast<unsigned char>(bytes[offset]);
+    const int length = sequenceLength(lead);
+    if (length == 0 || offset + static_cast<std::size_t>(length) > bytes.size())
+        return std::nullopt;
+    char32_t cp = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (int k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(k)]);
+        if ((next & 0xC0) != 0x80)
+            return std::nullopt;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
+    if (overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+        return std::nullopt;
+    offset += static_cast<std::size_t>(length);
+    return cp;
+}
+
 DecodedText decodeUtf8(std::string_view bytes) {
     DecodedText result;
     result.text.reserve(bytes.size());
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const int length = sequenceLength(lead);
-        if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) {
+        const auto cp = decodeUtf8At(bytes, i);
+        if (!cp) {
             result.error = Utf8Error{i};
             return result;
         }
-        char32_t cp = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) {
-                result.error = Utf8Error{i};
-                return result;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-        const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
-        if (overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
-            result.error = Utf8Error{i};
-            return result;
-        }
-        result.text.push_back(cp);
-        i += static_cast<std::size_t>(length);
+        result.text.push_back(*cp);
     }
     return result;
 }

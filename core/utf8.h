@@ -20,6 +20,10 @@ struct DecodedText {
 };
 DecodedText decodeUtf8(std::string_view bytes);
 
+// Decodes the one code point starting at offset and moves offset past it; nothing (offset kept)
+// when the bytes there are not valid UTF-8.
+std::optional<char32_t> decodeUtf8At(std::string_view bytes, std::size_t& offset);
+
 std::string encodeUtf8(char32_t codePoint);
 std::string encodeUtf8(std::u32string_view text);
 

@@ -1,10 +1,13 @@
+#include "core/codepage.h"
 #include "core/glyph_reader.h"
 
 #include "library_files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <random>
 #include <unistd.h>
 
 namespace hz {
@@ -146,6 +149,35 @@ TEST(GlyphReader, ReaderKeepsItsFileForAWholeText) {
     std::filesystem::remove(path);
     ASSERT_EQ(reader.read(U'\u3000', glyph), LookupStatus::Found); // read through the open file
     EXPECT_EQ(glyph.GlyphData, expectedGlyph(0, library));
+}
+
+// One reader through a whole library in a scattered order: records that straddle the reader's
+// read-ahead windows come out whole, and every code reads its own record.
+TEST(GlyphReader, EveryCodeOfAFullLibrary) {
+    TempDir dir;
+    for (int position : {0, 3}) {
+        const FontLibrary& library = fontLibrary(position);
+        const std::string path = test::writePatternLibrary(dir.str(), library, test::kFullRecords);
+        std::vector<std::uint16_t> codes;
+        for (int hi = 0xA1; hi <= 0xFE; ++hi)
+            for (int lo = 0xA1; lo <= 0xFE; ++lo)
+                codes.push_back(static_cast<std::uint16_t>(hi << 8 | lo));
+        std::mt19937 random(7);
+        std::shuffle(codes.begin(), codes.end(), random);
+
+        GlyphReader reader(path, library);
+        Glyph glyph;
+        int read = 0;
+        for (std::uint16_t code : codes) {
+            const auto character = cp936Character(code);
+            if (!character)
+                continue;
+            ASSERT_EQ(reader.read(*character, glyph), LookupStatus::Found) << std::hex << code;
+            ASSERT_EQ(glyph.GlyphData, expectedGlyph(test::recordOf(code), library)) << std::hex << code;
+            ++read;
+        }
+        EXPECT_GT(read, 7000);
+    }
 }
 
 TEST(GlyphReader, UnreadableFileIsMissing) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace hz {
@@ -105,6 +106,18 @@ TEST(SafeWriter, DevicesAreWrittenInPlace) {
         EXPECT_EQ(full.error, "/dev/full: No space left on device");
     }
     EXPECT_TRUE(writeFileSafely("/dev/null", "discarded"));
+
+    // A FIFO stays a FIFO, and its reader gets the bytes.
+    TempDir dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = readFile(fifo); });
+    const WriteResult result = writeFileSafely(fifo, "through the pipe");
+    reader.join();
+    EXPECT_TRUE(result) << result.error;
+    EXPECT_EQ(received, "through the pipe");
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 // A write that fails half-way (here: past the process's file size limit, which binds root too)
