@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -47,15 +48,27 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The path a chain of symbolic links ends at, whether or not that file exists yet.
-// Returns the errno on failure (ELOOP for a cycle).
-int followLinks(std::string& path) {
+// Whether a link is a process's open descriptor: it lies in a /proc/<pid>/fd folder, whichever
+// name led there (/dev/stdout, /dev/fd/3, /proc/self/fd/1).
+bool isDescriptorLink(const std::string& link) {
+    std::unique_ptr<char, decltype(&std::free)> folder(::realpath(folderOf(link).c_str(), nullptr), &std::free);
+    if (!folder)
+        return false;
+    const std::string_view real(folder.get());
+    return real.starts_with("/proc/") && real.ends_with("/fd");
+}
+
+// The path a chain of symbolic links ends at, whether or not that file exists yet; throughDescriptor
+// tells whether the chain passed an open descriptor. Returns the errno on failure (ELOOP for a cycle).
+int followLinks(std::string& path, bool& throughDescriptor) {
+    throughDescriptor = false;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0)
             return errno == ENOENT ? 0 : errno;
         if (!S_ISLNK(st.st_mode))
             return 0;
+        throughDescriptor = throughDescriptor || isDescriptorLink(path);
         std::vector<char> buffer(PATH_MAX + 1);
         const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size() - 1);
         if (n < 0)
@@ -72,9 +85,11 @@ mode_t currentUmask() {
     return mask;
 }
 
-// Devices, FIFOs and the like cannot be replaced by a rename; they are written straight into.
-WriteResult writeInPlace(const std::string& path, std::string_view bytes) {
-    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+// Devices, FIFOs and the like cannot be replaced by a rename; they are written straight into. So is
+// a file reached through an open descriptor (/dev/stdout sent to a file), appended to as the shell's
+// ">>" would, so that what the descriptor's owner wrote there is kept.
+WriteResult writeInPlace(const std::string& path, std::string_view bytes, bool append) {
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | (append ? O_APPEND : 0)));
     if (!fd.valid())
         return failure(path, errno);
     if (const int error = writeAll(fd.get(), bytes))
@@ -93,18 +108,24 @@ WriteResult writeFileSafely(const std::string& path, std::string_view bytes) {
     struct stat st {};
     std::string target = path;
     mode_t mode = 0666 & ~currentUmask();
+    bool replacing = false;
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             return failure(path, EISDIR);
         if (!S_ISREG(st.st_mode))
-            return writeInPlace(path, bytes);
+            return writeInPlace(path, bytes, false);
         // Replace the file a link points to, not the link; keep the file's permission bits.
-        if (const int error = followLinks(target))
+        bool throughDescriptor = false;
+        if (const int error = followLinks(target, throughDescriptor))
             return failure(path, error);
+        if (throughDescriptor)
+            return writeInPlace(path, bytes, true);
         mode = st.st_mode & 07777;
+        replacing = true;
     } else if (errno == ENOENT) {
         // Perhaps a link to a file not yet made: create the file it names.
-        if (const int error = followLinks(target))
+        bool throughDescriptor = false;
+        if (const int error = followLinks(target, throughDescriptor))
             return failure(path, error);
     } else {
         return failure(path, errno);
@@ -116,6 +137,12 @@ WriteResult writeFileSafely(const std::string& path, std::string_view bytes) {
     if (!fd.valid())
         return failure(path, errno);
 
+    // Someone else's file keeps its owner where we may set it (as root). Where we may not, the new
+    // file is ours; the data is what matters.
+    bool ownerKept = true;
+    if (replacing && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
+        ownerKept = ::fchown(fd.get(), st.st_uid, st.st_gid) == 0;
+    (void)ownerKept;
     int error = writeAll(fd.get(), bytes);
     if (!error && ::fchmod(fd.get(), mode) != 0)
         error = errno;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -118,6 +119,21 @@ TEST(SafeWriter, DevicesAreWrittenInPlace) {
     EXPECT_TRUE(result) << result.error;
     EXPECT_EQ(received, "through the pipe");
     EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// Standard output sent to a file is reached through a descriptor: the file is added to, never
+// replaced, so what the shell or the program put there before stays.
+TEST(SafeWriter, DescriptorPathsAppendToTheirFile) {
+    TempDir dir;
+    const std::string path = dir.file("log.txt");
+    test::writeBytes(path, {'k', 'e', 'e', 'p', '\n'});
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    const WriteResult result = writeFileSafely("/dev/fd/" + std::to_string(fd), "more");
+    ::close(fd);
+    EXPECT_TRUE(result) << result.error;
+    EXPECT_EQ(readFile(path), "keep\nmore");
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"log.txt"});
 }
 
 // A write that fails half-way (here: past the process's file size limit, which binds root too)
