@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Measures hzdot-cli exporting the whole GB2312 repertoire (every assigned code 0xA1A1-0xF7FE) to a
+# file: wall time per run and peak memory.
+#
+#   bench/cli_end_to_end.sh [BUILD_DIR] [RUNS] [LIBRARY_POSITION]
+#
+# Uses the library files in BUILD_DIR/bin when they are there, otherwise a full-size file of
+# random dots (the timing does not depend on the dots).
+set -euo pipefail
+
+build=${1:-build}
+runs=${2:-20}
+position=${3:-1}
+cli="$build/bin/hzdot-cli"
+[ -x "$cli" ] || { echo "no $cli; build it first (make build)" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# One code per line, so that a code the code page does not assign is dropped without taking its
+# neighbour with it; --input skips the line breaks.
+codes=""
+for hi in $(seq 161 247); do
+  for lo in $(seq 161 254); do
+    codes+=$(printf '\\x%02x\\x%02x\\n' "$hi" "$lo")
+  done
+done
+printf "$codes" | iconv -c -f CP936 -t UTF-8 > "$work/repertoire.txt" 2>/dev/null || true
+characters=$(tr -d '\n' < "$work/repertoire.txt" | wc -m)
+
+files=(hzk12宋 hzk16宋 hzk16繁 hzk24宋 hzk24楷 hzk24黑)
+sizes=(24 32 32 72 72 72)
+library="${files[$position]}"
+if [ -f "$build/bin/$library" ]; then
+  fonts="$build/bin"
+  source_note="library $fonts/$library"
+else
+  fonts="$work"
+  head -c $((94 * 94 * ${sizes[$position]})) /dev/urandom > "$fonts/$library"
+  source_note="synthetic library (random dots), $library"
+fi
+
+args=(-f "$fonts" -l "$position" -i "$work/repertoire.txt" -o "$work/export.txt")
+
+# One run to warm the page cache, and to check that every character gave a record.
+status=0
+"$cli" "${args[@]}" || status=$?
+[ "$status" -le 1 ] || { echo "hzdot-cli failed with status $status" >&2; exit 2; }
+records=$(grep -c '^;' "$work/export.txt" || true)
+
+times=()
+for _ in $(seq "$runs"); do
+  start=$EPOCHREALTIME
+  "$cli" "${args[@]}" || true
+  end=$EPOCHREALTIME
+  times+=("$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.2f", (e - s) * 1000 }')")
+done
+sorted=$(printf '%s\n' "${times[@]}" | sort -n)
+min=$(echo "$sorted" | head -n1)
+median=$(echo "$sorted" | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }')
+max=$(echo "$sorted" | tail -n1)
+
+if [ -x /usr/bin/time ]; then
+  peak_kb=$(/usr/bin/time -f '%M' "$cli" "${args[@]}" 2>&1 >/dev/null | tail -n1)
+elif command -v python3 >/dev/null 2>&1; then
+  peak_kb=$(python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$cli" "${args[@]}")
+else
+  peak_kb="?"
+fi
+
+echo "hzdot-cli end to end: $characters characters in, $records records out, exit status $status"
+echo "  $source_note"
+echo "  export file: $(stat -c %s "$work/export.txt") bytes"
+echo "  wall time over $runs runs: min $min ms, median $median ms, max $max ms"
+echo "  peak memory: $peak_kb KB"
