@@ -122,8 +122,10 @@ void report(std::ostream& out, const Options& options, const FontFace& face, con
     const int size = options.size;
     out << "wrote " << options.outputPath << ": " << kCodeCount << " records of " << size * rowBytes(size) << " bytes, "
         << size << "x" << size << " dots\n";
-    out << "  from " << fs::path(options.fontPath).filename().string() << " face " << options.faceIndex << " \""
-        << face.familyName() << "\", ";
+    out << "  from " << fs::path(options.fontPath).filename().string() << " face " << options.faceIndex;
+    if (const std::string family = face.familyName(); !family.empty())
+        out << " \"" << family << "\"";
+    out << ", ";
     if (face.source() == GlyphSource::Strike)
         out << "its " << size << "-pixel strike";
     else
