@@ -190,7 +190,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             } else {
                 spec = findShort(arg[1]);
                 if (!spec)
-                    throw UsageError{"unknown option " + quoted(arg.substr(0, 2))};
+                    throw UsageError{"unknown option " + quoted(arg) + "; a TEXT that starts with - goes after --"};
                 shown = "--" + std::string(spec->longName);
                 if (arg.size() > 2) {
                     if (!spec->takesValue)

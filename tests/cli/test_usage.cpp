@@ -27,18 +27,28 @@ TEST_P(UsageError, NamesTheOptionAndWritesNothing) {
     EXPECT_FALSE(fileExists(out));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Options, UsageError,
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Options, UsageError,
     ::testing::Values(
-        BadCommandLine{{"-l", "7", "样"}, "--library"}, BadCommandLine{{"--library=16*16", "样"}, "--library"},
-        BadCommandLine{{"--space-x", "9", "样"}, "--space-x"}, BadCommandLine{{"-y", "-1", "样"}, "--space-y"},
-        BadCommandLine{{"-x", "2a", "样"}, "--space-x"}, BadCommandLine{{"-a", "5", "样"}, "--arrangement"},
+        BadCommandLine{{"-l", "7", "样"}, "--library"},
+        BadCommandLine{{"--library=16*16", "样"}, "--library"},
+        BadCommandLine{{"--space-x", "9", "样"}, "--space-x"},
+        BadCommandLine{{"-y", "-1", "样"}, "--space-y"},
+        BadCommandLine{{"-x", "2a", "样"}, "--space-x"},
+        BadCommandLine{{"-a", "5", "样"}, "--arrangement"},
         BadCommandLine{{"-a", "斜排", "样"}, "--arrangement"},
-        BadCommandLine{{"--encoding", "latin1", "样"}, "--encoding"}, BadCommandLine{{"--mark=", "样"}, "--mark"},
-        BadCommandLine{{"--back", "\t", "样"}, "--back"}, BadCommandLine{{"--view=yes", "样"}, "--view"},
-        BadCommandLine{{"-q", "样"}, "'-q'"}, BadCommandLine{{"--bogus", "样"}, "'--bogus'"},
-        BadCommandLine{{"样", "-l"}, "--library needs a value"}, BadCommandLine{{"样", "字"}, "more than one TEXT"},
-        BadCommandLine{{"-i", "-", "样"}, "either TEXT or --input"}, BadCommandLine{{}, "no text given"}));
+        BadCommandLine{{"--encoding", "latin1", "样"}, "--encoding"},
+        BadCommandLine{{"--mark=", "样"}, "--mark"},
+        BadCommandLine{{"--back", "\t", "样"}, "--back"},
+        BadCommandLine{{"--view=yes", "样"}, "--view"},
+        BadCommandLine{{"-q", "样"}, "'-q'"},
+        BadCommandLine{{"-样"}, "'-样'"},
+        BadCommandLine{{"--bogus", "样"}, "'--bogus'"},
+        BadCommandLine{{"样", "-l"}, "--library needs a value"},
+        BadCommandLine{{"样", "字"}, "more than one TEXT"},
+        BadCommandLine{{"-i", "-", "样"}, "either TEXT or --input"},
+        BadCommandLine{{}, "no text given"}));
+// clang-format on
 
 TEST(Usage, HelpAndVersionSucceedWithoutALibrary) {
     TempFolder empty;
