@@ -48,17 +48,20 @@ status=0
 [ "$status" -le 1 ] || { echo "hzdot-cli failed with status $status" >&2; exit 2; }
 records=$(grep -c '^;' "$work/export.txt" || true)
 
-times=()
+# Wall time, and CPU time (user + system), which a busy machine does not inflate.
+TIMEFORMAT='%3R %3U %3S'
+walls=()
+cpus=()
 for _ in $(seq "$runs"); do
-  start=$EPOCHREALTIME
-  "$cli" "${args[@]}" || true
-  end=$EPOCHREALTIME
-  times+=("$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.2f", (e - s) * 1000 }')")
+  read -r real user sys < <({ time "$cli" "${args[@]}" 2>/dev/null || true; } 2>&1)
+  walls+=("$(awk -v r="$real" 'BEGIN { printf "%.1f", r * 1000 }')")
+  cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.1f", (u + s) * 1000 }')")
 done
-sorted=$(printf '%s\n' "${times[@]}" | sort -n)
-min=$(echo "$sorted" | head -n1)
-median=$(echo "$sorted" | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }')
-max=$(echo "$sorted" | tail -n1)
+summary() {
+  printf '%s\n' "$@" | sort -n | awk '{ a[NR] = $1 }
+    END { m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
+          printf "min %s ms, median %s ms, max %s ms", a[1], m, a[NR] }'
+}
 
 if [ -x /usr/bin/time ]; then
   peak_kb=$(/usr/bin/time -f '%M' "$cli" "${args[@]}" 2>&1 >/dev/null | tail -n1)
@@ -73,5 +76,7 @@ fi
 echo "hzdot-cli end to end: $characters characters in, $records records out, exit status $status"
 echo "  $source_note"
 echo "  export file: $(stat -c %s "$work/export.txt") bytes"
-echo "  wall time over $runs runs: min $min ms, median $median ms, max $max ms"
+echo "  wall time over $runs runs: $(summary "${walls[@]}")"
+echo "  CPU time (user + system):  $(summary "${cpus[@]}")"
+echo "  load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "  peak memory: $peak_kb KB"
