@@ -1,0 +1,29 @@
+#pragma once
+// The enlarged dot matrix of the current record (Text1): one mark per dot, one line per row.
+// The drawing itself comes from the core; this view only shows it.
+
+#include <QColor>
+#include <QPlainTextEdit>
+#include <string_view>
+
+class DotView : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit DotView(QWidget* parent = nullptr);
+
+    // Draws a record from its row-wise assembly text, rows the dots per side and bytes the glyph's
+    // byte count, with the program's current marks.
+    void ShowGlyph(std::string_view rowAssemblyText, int rows, int bytes);
+    void blank();
+
+    // What was drawn, exactly: CR LF after every line, the last one too.
+    const QString& text() const { return drawn; }
+
+    QColor textColor() const;
+    QColor backColor() const;
+    void setTextColor(const QColor& color);
+    void setBackColor(const QColor& color);
+
+private:
+    QString drawn;
+};

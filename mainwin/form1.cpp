@@ -1,0 +1,279 @@
+#include "mainwin/form1.h"
+
+#include "common/module1.h"
+#include "common/prompter.h"
+#include "common/rain_button.h"
+#include "core/glyph_reader.h"
+#include "mainwin/dot_view.h"
+#include "mainwin/glyph_list_model.h"
+#include "mainwin/link_label.h"
+#include "mainwin/lookup_pass.h"
+#include "mainwin/text_panel.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QUrl>
+#include <exception>
+
+Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
+    : GradientPanel(parent), folder(programDir) {
+    if (prompter == nullptr) {
+        ownPrompter = std::make_unique<QtPrompter>();
+        prompter = ownPrompter.get();
+    }
+    prompts = prompter;
+
+    createControls();
+    placeControls();
+    connectSignals();
+    startUp();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectSignals() {
+    connect(Command1, &QPushButton::clicked, this, &Form1::runLookup);
+    connect(Text3, &QLineEdit::returnPressed, this, &Form1::runLookup);
+    for (int index = 1; index <= 11; ++index)
+        connect(Command20[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
+                [this, index] { Command20Click(index); });
+
+    connect(ListView1, &QTreeView::clicked, this, [this](const QModelIndex& index) { showRecord(index.row()); });
+    // Moving through the list with the keyboard shows each row too. Queued, so that rows being
+    // removed are gone before the new current row is read.
+    connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Form1::followCurrentRow,
+            Qt::QueuedConnection);
+
+    connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
+    connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
+
+    for (LinkLabel* label : contactLabels)
+        connect(label, &LinkLabel::clicked, this, &Form1::openHomePage);
+    for (int k = 0; k < hz::kArrangementCount; ++k)
+        connect(Picture3->arrowLabel(k), &LinkLabel::clicked, this, &Form1::openHomePage);
+
+    // Clicks elsewhere in the window close the key panel.
+    QList<QObject*> closers = {Text1->viewport(), ListView1->viewport(), Frame2, Label2, Picture3->innerPanel()};
+    for (int k = 0; k < hz::kArrangementCount; ++k)
+        closers << Picture3->assemblyBox(k)->viewport() << Picture3->cBox(k)->viewport();
+    for (QObject* closer : closers)
+        closer->installEventFilter(this);
+}
+
+void Form1::startUp() {
+    Text3->setText(QStringLiteral("样字"));
+    Combo1->setCurrentIndex(1);
+    Combo2->setCurrentIndex(0);
+
+    ProgramSettings& settings = Module1();
+    settings.BackMarkOn = true;
+    settings.ViewBackColor = Text1->backColor();
+    settings.ViewForeColor = Text1->textColor();
+    settings.BackMark = QStringLiteral("□");
+    settings.DotMark = QStringLiteral("■");
+
+    Picture6->paintGradient();
+    paintGradient();
+
+    settings.SpaceX = 2;
+    settings.SpaceY = 2;
+
+    for (int index = 1; index <= 11; ++index)
+        Command20[static_cast<std::size_t>(index)]->applyStyle();
+    Picture3->showAssemblySet();
+    Command21->applyStyle();
+
+    updateCountLabel();
+    runLookup();
+    ProgressBar1->hide();
+
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+int Form1::libraryPosition() const {
+    return Combo1->currentIndex();
+}
+
+hz::Arrangement Form1::chosenArrangement() const {
+    return static_cast<hz::Arrangement>(std::max(0, Combo2->currentIndex()));
+}
+
+void Form1::runLookup() {
+    WaitCursor hourglass;
+    LookupPass pass(*list, *ProgressBar1);
+    pass.onRefused([this](const hz::RefusedCharacter& refused) {
+        {
+            // The message box gets the normal pointer; the pass's hourglass comes back after it.
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+            prompter().critical(this, QString::fromUtf8(hz::statusMessage(refused.status)));
+            QApplication::restoreOverrideCursor();
+        }
+        if (refused.status == hz::LookupStatus::LibraryMissing)
+            Combo1->setFocus();
+        else
+            Text3->setFocus();
+    });
+    pass.onAppended([this] {
+        const int last = list->count() - 1;
+        selectRow(last);
+        showRecord(last);
+        updateCountLabel();
+        emit keyPanelHideRequested();
+    });
+    const ProgramSettings& settings = Module1();
+    const hz::LookupSettings lookupSettings{libraryPosition(), settings.SpaceX, settings.SpaceY};
+    pass.run(Text3->text(), folder.toStdString(), lookupSettings);
+}
+
+void Form1::showRecord(int row) {
+    if (row < 0 || row >= list->count())
+        return;
+    const hz::GlyphRecord& record = list->record(row);
+    Label3->setText(QString::fromStdString(record.character));
+    Picture3->showTexts(record);
+    CurrentIndex = row + 1;
+    Label6->setText(QStringLiteral("当前汉字点阵:") + QString::fromStdString(record.sizeText));
+    Text1->ShowGlyph(record.assembly[static_cast<std::size_t>(hz::Arrangement::Rows)], record.cellSize(),
+                     record.glyphBytes());
+}
+
+void Form1::selectRow(int row) {
+    if (row < 0 || row >= list->count())
+        return;
+    const QModelIndex index = list->index(row, 0);
+    ListView1->selectionModel()->setCurrentIndex(index,
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->scrollTo(index);
+}
+
+void Form1::followCurrentRow() {
+    const int row = ListView1->currentIndex().row();
+    if (row >= 0 && row != CurrentIndex - 1)
+        showRecord(row);
+}
+
+void Form1::blankView() {
+    Picture3->clearTexts();
+    Text1->blank();
+    CurrentIndex = 0;
+    Label3->clear();
+}
+
+void Form1::redrawCurrentGlyph() {
+    if (CurrentIndex < 1 || CurrentIndex > list->count())
+        return;
+    const hz::GlyphRecord& record = list->record(CurrentIndex - 1);
+    Text1->ShowGlyph(record.assembly[static_cast<std::size_t>(hz::Arrangement::Rows)], record.cellSize(),
+                     record.glyphBytes());
+}
+
+void Form1::updateCountLabel() {
+    Label2->setText(QStringLiteral("最近输入共： %1个汉字").arg(list->count()));
+}
+
+void Form1::Command20Click(int index) {
+    emit keyPanelHideRequested();
+    // A cancelled dialog ends an action quietly; anything that really fails is told to the user.
+    try {
+        switch (index) {
+        case 1:
+            deleteAllRecords();
+            break;
+        case 2:
+            exportAllRecords();
+            break;
+        case 3:
+            exportCurrentRecord();
+            break;
+        case 4:
+            chooseViewForeColor();
+            break;
+        case 5:
+            chooseViewBackColor();
+            break;
+        case 6:
+            close();
+            break;
+        case 7:
+            toggleBackMark();
+            break;
+        case 8:
+            deleteCurrentRecord();
+            break;
+        case 9:
+            openMeters();
+            break;
+        case 10:
+            openDesigner();
+            break;
+        case 11:
+            openHelp();
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& error) {
+        prompter().critical(this, QString::fromUtf8(error.what()));
+    }
+}
+
+// The list, export and side-window actions are wired where those pieces are built.
+void Form1::deleteAllRecords() {}
+void Form1::exportAllRecords() {}
+void Form1::exportCurrentRecord() {}
+void Form1::deleteCurrentRecord() {}
+void Form1::openMeters() {}
+void Form1::openDesigner() {}
+void Form1::openHelp() {}
+
+void Form1::chooseViewForeColor() {
+    const std::optional<QColor> chosen = prompter().chooseColor(this, Text1->textColor());
+    if (!chosen)
+        return;
+    Text1->setTextColor(*chosen);
+    Module1().ViewForeColor = Text1->textColor();
+}
+
+void Form1::chooseViewBackColor() {
+    const std::optional<QColor> chosen = prompter().chooseColor(this, Text1->backColor());
+    if (!chosen)
+        return;
+    Text1->setBackColor(*chosen);
+    Module1().ViewBackColor = Text1->backColor();
+}
+
+void Form1::toggleBackMark() {
+    if (list->isEmpty())
+        return;
+    Module1().BackMarkOn = !Module1().BackMarkOn;
+    redrawCurrentGlyph();
+}
+
+void Form1::openHomePage() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(QStringLiteral("README.md"))));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (prompter().question(this, QStringLiteral("是否退出程序？")))
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress)
+        emit keyPanelHideRequested();
+    return GradientPanel::eventFilter(watched, event);
+}

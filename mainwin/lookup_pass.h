@@ -1,0 +1,40 @@
+#pragma once
+// One lookup pass: every character of the input, in order, becomes a glyph record appended to the
+// list, or a refusal reported to the window. The pass reads through one RecordLookup, so the library
+// file is opened once per pass, and appends rows in batches: one insertion for a run of found
+// characters, never one per row. The progress bar is shown while the pass runs and repainted at most
+// every 30 ms.
+
+#include "core/glyph_record.h"
+
+#include <QString>
+#include <functional>
+#include <string>
+
+class GlyphListModel;
+class QProgressBar;
+
+class LookupPass {
+public:
+    // Called for each refused character, after the rows found before it have been appended.
+    using RefusalHandler = std::function<void(const hz::RefusedCharacter&)>;
+    // Called after each batch of rows has been appended.
+    using AppendHandler = std::function<void()>;
+
+    LookupPass(GlyphListModel& list, QProgressBar& progress);
+
+    void onRefused(RefusalHandler handler) { refusedHandler = std::move(handler); }
+    void onAppended(AppendHandler handler) { appendedHandler = std::move(handler); }
+
+    // Runs over the text with the library and spacing in settings; returns the rows appended.
+    // Any length works: the counts are not limited to 16 bits.
+    qsizetype run(const QString& text, const std::string& programDir, const hz::LookupSettings& settings);
+
+    static constexpr int kRepaintIntervalMs = 30;
+
+private:
+    GlyphListModel& list;
+    QProgressBar& progress;
+    RefusalHandler refusedHandler;
+    AppendHandler appendedHandler;
+};
