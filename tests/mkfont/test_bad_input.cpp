@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct BadCase {
     std::function<std::vector<std::string>(const ScratchFolder&, const std::string& output)> arguments;
     std::vector<std::string> messageParts; // each must appear in the message; "$" is the scratch folder
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<std::string> withOutput(std::vector<std::string> args, const std::string& output) {
     args.push_back("--output");

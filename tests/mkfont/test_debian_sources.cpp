@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ struct SourceCase {
     bool traditional;
     const char* describes; // a phrase the report must contain
 };
+
+void PrintTo(const SourceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DebianSource : public ::testing::TestWithParam<SourceCase> {};
 
@@ -60,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SourceCase{"TrueTypeOutline12", "/usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf", "0", 12,
                                  false, "outlines rendered monochrome"},
                       SourceCase{"Traditional24", "/usr/share/fonts/truetype/arphic/uming.ttc", "2", 24, true,
-                                 "characters drawn in a traditional form"}),
+                                 "characters have a traditional form"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DebianSource, GreyRenderingWithAThresholdKeepsMoreInkAsTheThresholdFalls) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,10 @@ struct CharsetCase {
     const char* encoding;
     std::uint32_t codeOfYi; // "一" in the font's own charset
 };
+
+void PrintTo(const CharsetCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StrikeCharset : public ::testing::TestWithParam<CharsetCase> {};
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -40,6 +41,10 @@ struct FormsCase {
     int plainMenWidth; // what 门 shows without it
 };
 
+void PrintTo(const FormsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class TraditionalMapping : public ::testing::TestWithParam<FormsCase> {};
 
 TEST_P(TraditionalMapping, DrawsTheTraditionalFormAtTheSimplifiedCode) {
@@ -68,5 +73,22 @@ INSTANTIATE_TEST_SUITE_P(
                                 Forms::kMen},
                       FormsCase{"Big5", formsFont("BIG5", "0", 0xA140, 0xAAF9, 0xA141, 0xA440), 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+TEST(TraditionalMapping, FallsBackToTheTaiwanStandardVariantBeforeTheOwnGlyph) {
+    // The table gives 为 -> 爲; a font made for Taiwan may hold only 為.
+    ScratchFolder scratch;
+    BdfFont font;
+    font.glyphs = {frameGlyph(0x4E3A, 6, 6, 5, 3), frameGlyph(0x70BA, 12, 12, 2, 0)};
+    writeWholeFile(scratch.path("forms.bdf"), font.text());
+    const MkfontResult run = runMkfont({"--font", scratch.path("forms.bdf"), "--size", "16", "--traditional",
+                                        "--verbose", "--output", scratch.path("library")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(drawnWidth(LibraryView(scratch.path("library"), 16), "为"), 12);
+    EXPECT_NE(run.out.find("drawn as its Taiwan-standard variant 為: CEAA 为 (爲)"), std::string::npos) << run.out;
+}
 
 } // namespace

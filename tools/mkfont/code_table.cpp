@@ -25,8 +25,13 @@ std::vector<CodeEntry> codeTable(const TraditionalMap* traditional) {
             // A user-defined area would draw whatever the font keeps in its private use area.
             if (entry.character && privateUse(*entry.character))
                 entry.character.reset();
-            if (entry.character)
+            if (entry.character) {
                 entry.drawn = traditional ? traditional->toTraditional(*entry.character) : *entry.character;
+                if (traditional && entry.drawn != *entry.character) {
+                    if (const char32_t variant = traditional->taiwanVariant(entry.drawn); variant != entry.drawn)
+                        entry.variant = variant;
+                }
+            }
             entries.push_back(entry);
         }
     }

@@ -20,6 +20,7 @@ struct CodeEntry {
     std::uint16_t code = 0;
     std::optional<char32_t> character; // nothing: the code is unassigned, its record stays blank
     char32_t drawn = 0;                // the character, or its traditional form
+    char32_t variant = 0;              // else the traditional form's Taiwan-standard variant, if any
 
     bool hanzi() const { return (code >> 8) >= kFirstHanziRow; }
 };

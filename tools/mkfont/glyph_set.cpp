@@ -4,16 +4,20 @@ namespace mkfont {
 
 namespace {
 
+// Tries the preferred form, then its variant, then the character itself.
 std::optional<GlyphBitmap> renderEntry(const FontFace& face, const CodeEntry& entry, std::optional<int> threshold,
-                                       int& keptOwnForm) {
+                                       char32_t& shown) {
     if (!entry.character)
         return std::nullopt;
-    auto glyph = face.render(entry.drawn, threshold);
-    if (!glyph && entry.drawn != *entry.character) {
-        glyph = face.render(*entry.character, threshold);
-        keptOwnForm += glyph ? 1 : 0;
+    for (const char32_t form : {entry.drawn, entry.variant, *entry.character}) {
+        if (form == 0)
+            continue;
+        if (auto glyph = face.render(form, threshold)) {
+            shown = form;
+            return glyph;
+        }
     }
-    return glyph;
+    return std::nullopt;
 }
 
 bool fits(const std::optional<GlyphBitmap>& glyph, int cellSize) {
@@ -52,8 +56,9 @@ std::vector<InkBox> GlyphSet::allBoxes() const {
 GlyphSet renderGlyphs(const FontFace& face, const std::vector<CodeEntry>& entries, std::optional<int> threshold) {
     GlyphSet set;
     set.glyphs.reserve(entries.size());
-    for (const CodeEntry& entry : entries)
-        set.glyphs.push_back(renderEntry(face, entry, threshold, set.keptOwnForm));
+    set.shown.assign(entries.size(), 0);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        set.glyphs.push_back(renderEntry(face, entries[i], threshold, set.shown[i]));
     set.shrunk.assign(entries.size(), false);
     return set;
 }
@@ -83,10 +88,9 @@ GlyphSet fitOutlines(FontFace& face, const std::vector<CodeEntry>& entries, std:
     }
 
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        int unused = 0;
         for (int smaller = pixels - 1; !fits(best.glyphs[i], cellSize) && smaller >= smallest; --smaller) {
             face.setPixelSize(smaller);
-            auto glyph = renderEntry(face, entries[i], threshold, unused);
+            auto glyph = renderEntry(face, entries[i], threshold, best.shown[i]);
             if (fits(glyph, cellSize)) {
                 best.glyphs[i] = std::move(glyph);
                 best.shrunk[i] = true;

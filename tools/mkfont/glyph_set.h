@@ -13,7 +13,7 @@ namespace mkfont {
 struct GlyphSet {
     std::vector<std::optional<GlyphBitmap>> glyphs; // one per code entry
     std::vector<bool> shrunk;                       // drawn at a smaller size to fit the cell
-    int keptOwnForm = 0; // traditional form missing from the font, the character's own glyph drawn
+    std::vector<char32_t> shown;                    // what was drawn: the preferred form, its variant or the character
 
     std::vector<InkBox> hanziBoxes(const std::vector<CodeEntry>& entries) const;
     std::vector<InkBox> allBoxes() const;

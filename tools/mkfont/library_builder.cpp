@@ -35,6 +35,8 @@ struct BuildStats {
     int shrunk = 0;
     int cropped = 0;
     int traditionalForms = 0;
+    int variant = 0;
+    int ownForm = 0;
     std::vector<std::string> notes; // a line per code without a glyph and per adjusted glyph
 };
 
@@ -101,6 +103,16 @@ std::string records(const std::vector<CodeEntry>& entries, const GlyphSet& set, 
                 stats.notes.push_back("  no glyph: " + codeText(entry));
             }
         }
+        if (entry.character && entry.drawn != *entry.character && glyph) {
+            if (set.shown[i] == entry.variant) {
+                ++stats.variant;
+                stats.notes.push_back("  drawn as its Taiwan-standard variant " + hz::encodeUtf8(entry.variant) + ": " +
+                                      codeText(entry));
+            } else if (set.shown[i] == *entry.character) {
+                ++stats.ownForm;
+                stats.notes.push_back("  traditional form not in the font, own glyph kept: " + codeText(entry));
+            }
+        }
         if (set.shrunk[i]) {
             ++stats.shrunk;
             stats.notes.push_back("  drawn smaller to fit the cell: " + codeText(entry));
@@ -143,7 +155,9 @@ void report(std::ostream& out, const Options& options, const FontFace& face, con
     out << "adjusted: " << stats.moved << " glyphs moved just inside the cell, " << stats.shrunk
         << " drawn smaller to fit, " << stats.cropped << " cropped\n";
     if (options.traditional) {
-        out << "traditional: " << stats.traditionalForms << " characters drawn in a traditional form\n";
+        out << "traditional: " << stats.traditionalForms << " characters have a traditional form; "
+            << stats.traditionalForms - stats.variant - stats.ownForm << " drawn in it, " << stats.variant
+            << " in its Taiwan-standard variant, " << stats.ownForm << " kept their own glyph (form not in the font)\n";
     }
     out << "no glyph for " << stats.missing << " of " << stats.assigned
         << " assigned codes (GB2312: " << stats.gb2312Missing << " of " << stats.gb2312Assigned

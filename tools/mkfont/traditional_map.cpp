@@ -14,38 +14,49 @@ namespace mkfont {
 namespace {
 
 // Characters only: the phrase tables would pick forms by context, and a library has no context.
-// OpenCC finds the table in its own data folder.
-constexpr const char* kCharacterTableConfig = R"({
-  "name": "Simplified to traditional, characters only",
-  "segmentation": {"type": "mmseg", "dict": {"type": "ocd2", "file": "STCharacters.ocd2"}},
-  "conversion_chain": [{"dict": {"type": "ocd2", "file": "STCharacters.ocd2"}}]
-})";
+// OpenCC finds the tables in its own data folder.
+std::string singleTableConfig(const std::string& table) {
+    return R"({"name": ")" + table + R"(", "segmentation": {"type": "mmseg", "dict": {"type": "ocd2", "file": ")" +
+           table + R"("}}, "conversion_chain": [{"dict": {"type": "ocd2", "file": ")" + table + R"("}}]})";
+}
+
+std::shared_ptr<opencc::Converter> loadTable(const std::string& table) {
+    try {
+        return opencc::Config().NewFromString(singleTableConfig(table), "");
+    } catch (const std::exception& error) {
+        throw MkfontError("cannot load OpenCC's table " + table + " (" + error.what() +
+                          "); run scripts/install-deps.sh");
+    }
+}
+
+// One character through one table; the character itself when the table has no single-character
+// answer for it.
+char32_t convertOne(const opencc::Converter& converter, char32_t character) {
+    std::string converted;
+    try {
+        converted = converter.Convert(hz::encodeUtf8(character));
+    } catch (const std::exception&) {
+        return character;
+    }
+    const auto decoded = hz::decodeUtf8(converted);
+    if (decoded.error || decoded.text.size() != 1)
+        return character;
+    return decoded.text.front();
+}
 
 } // namespace
 
-TraditionalMap::TraditionalMap() {
-    try {
-        converter_ = opencc::Config().NewFromString(kCharacterTableConfig, "");
-    } catch (const std::exception& error) {
-        throw MkfontError(std::string("cannot load OpenCC's simplified-to-traditional table STCharacters.ocd2 (") +
-                          error.what() + "); run scripts/install-deps.sh");
-    }
-}
+TraditionalMap::TraditionalMap()
+    : characters_(loadTable("STCharacters.ocd2")), taiwanVariants_(loadTable("TWVariants.ocd2")) {}
 
 TraditionalMap::~TraditionalMap() = default;
 
 char32_t TraditionalMap::toTraditional(char32_t simplified) const {
-    std::string converted;
-    try {
-        converted = converter_->Convert(hz::encodeUtf8(simplified));
-    } catch (const std::exception&) {
-        return simplified;
-    }
-    const auto decoded = hz::decodeUtf8(converted);
-    // The table maps one character to one character; anything else keeps the original.
-    if (decoded.error || decoded.text.size() != 1)
-        return simplified;
-    return decoded.text.front();
+    return convertOne(*characters_, simplified);
+}
+
+char32_t TraditionalMap::taiwanVariant(char32_t traditional) const {
+    return convertOne(*taiwanVariants_, traditional);
 }
 
 } // namespace mkfont

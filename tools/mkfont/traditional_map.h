@@ -18,8 +18,13 @@ public:
     // The table's first candidate; the character itself when it has no traditional form.
     char32_t toTraditional(char32_t simplified) const;
 
+    // The form Taiwan's standard prefers ("爲" -> "為"); the character itself when it is that form.
+    // Fonts made for Taiwan may have only this one.
+    char32_t taiwanVariant(char32_t traditional) const;
+
 private:
-    std::shared_ptr<opencc::Converter> converter_;
+    std::shared_ptr<opencc::Converter> characters_;
+    std::shared_ptr<opencc::Converter> taiwanVariants_;
 };
 
 } // namespace mkfont
