@@ -81,7 +81,7 @@ void BarMeter::paintScale() {
         const int boxTop = truncate((j - 1) * kTubeHeight / 5) + kTubeTop + 10;
         const int boxBottom = truncate(j * kTubeHeight / 5) + kTubeTop - 20;
         painter.fillRect(QRectF(QPointF(kScaleX, boxTop), QPointF(kScaleX + kMajorLength, boxBottom)), fifthColour(j));
-        const int y = nearest(boxTop);
+        const int y = boxTop; // the major tick runs along the top of its colour box
         painter.setPen(Qt::black);
         drawTextAt(painter, QPointF(kScaleX + kMajorLength, (j - 1) * kTubeHeight / 5 + kTubeTop - 50),
                    format2((6 - j) / 5.0));
@@ -96,7 +96,7 @@ void BarMeter::paintScale() {
     painter.setFont(songTiTwips(10, true));
     const QString caption = QStringLiteral("输出电压(V)");
     drawTextAt(painter, QPointF((kWidth - textWidth(painter, caption)) / 2, kTubeTop - 300), caption);
-    placeValueLabel(textHeight(painter, QStringLiteral("%")));
+    placeValueLabel(textHeight(painter));
     update();
 }
 

@@ -82,7 +82,7 @@ double textWidth(const QPainter& painter, const QString& text) {
     return QFontMetricsF(painter.font()).horizontalAdvance(text);
 }
 
-double textHeight(const QPainter& painter, const QString&) {
+double textHeight(const QPainter& painter) {
     return QFontMetricsF(painter.font()).height();
 }
 

@@ -50,7 +50,8 @@ QPen pixelPen(const QColor& colour, int widthPixels);
 void drawTextAt(QPainter& painter, QPointF topLeft, const QString& text);
 // Advance width of `text` in the painter's current font and units.
 double textWidth(const QPainter& painter, const QString& text);
-double textHeight(const QPainter& painter, const QString& text);
+// Height of a line of text in the painter's current font and units.
+double textHeight(const QPainter& painter);
 
 // Fonts for painters working in twips (a point is 20 twips) and for widgets working in pixels.
 QFont songTiTwips(double points, bool bold);
