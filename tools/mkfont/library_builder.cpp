@@ -129,11 +129,11 @@ std::string records(const std::vector<CodeEntry>& entries, const GlyphSet& set, 
     return bytes;
 }
 
-void report(std::ostream& out, const Options& options, const FontFace& face, const std::vector<InkBox>& hanzi,
-            CellOrigin origin, const BuildStats& stats) {
+void report(std::ostream& out, const Options& options, int recordSize, const FontFace& face,
+            const std::vector<InkBox>& hanzi, CellOrigin origin, const BuildStats& stats) {
     const int size = options.size;
-    out << "wrote " << options.outputPath << ": " << kCodeCount << " records of " << size * rowBytes(size) << " bytes, "
-        << size << "x" << size << " dots\n";
+    out << "wrote " << options.outputPath << ": " << kCodeCount << " records of " << recordSize << " bytes, " << size
+        << "x" << size << " dots\n";
     out << "  from " << fs::path(options.fontPath).filename().string() << " face " << options.faceIndex;
     if (const std::string family = face.familyName(); !family.empty())
         out << " \"" << family << "\"";
@@ -169,7 +169,7 @@ void report(std::ostream& out, const Options& options, const FontFace& face, con
 
 void buildLibrary(const Options& options, std::ostream& out) {
     const int cellSize = options.size;
-    recordSizeFor(cellSize);
+    const int recordSize = recordSizeFor(cellSize);
     checkOutput(options);
 
     FontFace face(options.fontPath, options.faceIndex, cellSize);
@@ -200,9 +200,12 @@ void buildLibrary(const Options& options, std::ostream& out) {
 
     BuildStats stats;
     const std::string bytes = records(entries, set, origin, cellSize, stats);
+    if (bytes.size() != static_cast<std::size_t>(kCodeCount) * recordSize)
+        throw MkfontError("internal error: " + std::to_string(bytes.size()) + " bytes made for " +
+                          std::to_string(kCodeCount) + " records of " + std::to_string(recordSize));
     if (auto result = hz::writeFileSafely(options.outputPath, bytes); !result)
         throw MkfontError(result.error);
-    report(out, options, face, hanzi, origin, stats);
+    report(out, options, recordSize, face, hanzi, origin, stats);
 }
 
 } // namespace mkfont
