@@ -74,6 +74,8 @@ class DesignerTest : public QObject {
 
 private slots:
     void init() { Module1() = ProgramSettings{}; }
+    // The settings are the program's one instance; leave them as the next test class expects them.
+    void cleanupTestCase() { Module1() = ProgramSettings{}; }
 
     void windowLayout_data() {
         QTest::addColumn<QString>("name");
