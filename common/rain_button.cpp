@@ -1,6 +1,7 @@
 #include "common/rain_button.h"
 
 #include <QEnterEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -20,7 +21,9 @@ void RainButton::setPicture(const QPixmap& picture) {
     update();
 }
 
-QSize RainButton::sizeHint() const { return {49, 41}; }
+QSize RainButton::sizeHint() const {
+    return {49, 41};
+}
 
 void RainButton::enterEvent(QEnterEvent* event) {
     hovered = true;
@@ -64,8 +67,30 @@ void RainButton::paintEvent(QPaintEvent*) {
         painter.drawPixmap(at + (isDown() ? QPoint(1, 1) : QPoint()), scaled);
         return;
     }
-    painter.setPen(isEnabled() ? palette().buttonText().color() : palette().color(QPalette::Disabled, QPalette::ButtonText));
-    painter.setFont(font());
+    painter.setPen(isEnabled() ? palette().buttonText().color()
+                               : palette().color(QPalette::Disabled, QPalette::ButtonText));
     const QRect textArea = rect().adjusted(2, 1, -2, -1).translated(isDown() ? QPoint(1, 1) : QPoint());
-    painter.drawText(textArea, Qt::AlignCenter | Qt::TextWrapAnywhere, text());
+    const CaptionLayout caption = layoutCaption(textArea.size());
+    painter.setFont(caption.font);
+    QRect lines(QPoint(), QSize(caption.width, textArea.height()));
+    lines.moveCenter(textArea.center());
+    painter.drawText(lines, Qt::AlignCenter | Qt::TextWrapAnywhere, text());
+}
+
+RainButton::CaptionLayout RainButton::layoutCaption(QSize area) const {
+    constexpr int kWrap = Qt::AlignCenter | Qt::TextWrapAnywhere;
+    QFont captionFont = font();
+    auto heightAt = [&](int width) {
+        return QFontMetrics(captionFont).boundingRect(QRect(0, 0, width, 10000), kWrap, text()).height();
+    };
+    // A caption too long for the button at its font is drawn smaller rather than cut.
+    while (heightAt(area.width()) > area.height() && captionFont.pointSizeF() > 6.5)
+        captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
+    // The narrowest width that needs no more lines than the full width: the lines come out even
+    // ("程序/帮助" rather than "程序帮/助").
+    const int lines = heightAt(area.width());
+    int width = area.width();
+    while (width > 1 && heightAt(width - 1) <= lines)
+        --width;
+    return {captionFont, width};
 }

@@ -27,6 +27,12 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    struct CaptionLayout {
+        QFont font;
+        int width; // of the caption's lines, centred in the button
+    };
+    CaptionLayout layoutCaption(QSize area) const;
+
     QColor base{130, 240, 217};
     QPixmap pic;
     bool isStyled = false;

@@ -1,0 +1,141 @@
+// The main window: start-up to its first paint, a lookup pass over the whole repertoire, how the
+// window answers with a long list, and what a long list costs in memory.
+#include "synthetic_fonts.h"
+
+#include "common/prompter.h"
+#include "mainwin/form1.h"
+#include "mainwin/glyph_list_model.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTreeView>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+// GB2312 holds 7445 characters; the repertoire of the synthetic libraries starts with them.
+constexpr std::size_t kRepertoireCharacters = 7445;
+
+// Answers nothing and shows nothing: the benchmarks look up only characters that are found.
+class SilentPrompter : public Prompter {
+public:
+    int messages = 0;
+    void critical(QWidget*, const QString&) override { ++messages; }
+    bool question(QWidget*, const QString&) override { return true; }
+    std::optional<QString> saveFileName(QWidget*, const QString&, const QStringList&) override { return {}; }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return {}; }
+};
+
+QString programDir() {
+    return QString::fromStdString(hzbench::syntheticFontsFolder());
+}
+
+QString repertoire(std::size_t characters) {
+    const std::u32string& all = hzbench::repertoireText();
+    std::u32string text;
+    text.reserve(characters);
+    while (text.size() < characters)
+        text.append(all, 0, std::min(all.size(), characters - text.size()));
+    return QString::fromStdU32String(text);
+}
+
+double residentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// Notes the first paint of a widget.
+class PaintWatch : public QObject {
+public:
+    bool painted = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        painted = painted || event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// From nothing to the window on screen: controls, gradients, the sample lookup, the first paint.
+void BM_StartUpToFirstPaint(benchmark::State& state) {
+    SilentPrompter prompter;
+    for (auto _ : state) {
+        auto form = std::make_unique<Form1>(programDir(), &prompter);
+        PaintWatch watch;
+        form->installEventFilter(&watch);
+        form->show();
+        while (!watch.painted)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        state.PauseTiming();
+        form.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (prompter.messages != 0)
+        state.SkipWithError("the sample characters were refused");
+}
+BENCHMARK(BM_StartUpToFirstPaint)->Unit(benchmark::kMillisecond);
+
+// "查找" with the whole repertoire typed at once, every row appended to the list.
+void BM_LookupPassAppendsRows(benchmark::State& state) {
+    const auto characters = static_cast<std::size_t>(state.range(0));
+    SilentPrompter prompter;
+    Form1 form(programDir(), &prompter);
+    form.inputBox()->setText(repertoire(characters));
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.glyphList().removeAll();
+        state.ResumeTiming();
+        form.runLookup();
+    }
+    if (static_cast<std::size_t>(form.glyphList().count()) != characters || prompter.messages != 0)
+        state.SkipWithError("not every character became a row");
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * characters));
+    state.counters["rows"] = static_cast<double>(characters);
+}
+BENCHMARK(BM_LookupPassAppendsRows)
+    ->ArgName("characters")
+    ->Arg(kRepertoireCharacters)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond);
+
+// With a long list: a click on a row far up, shown and painted.
+void BM_ShowRowInLongList(benchmark::State& state) {
+    SilentPrompter prompter;
+    Form1 form(programDir(), &prompter);
+    form.inputBox()->setText(repertoire(32767));
+    form.runLookup();
+    form.show();
+    QApplication::processEvents();
+    int row = 0;
+    for (auto _ : state) {
+        form.selectRow(row);
+        form.showRecord(row);
+        form.repaint();
+        row = (row + 7919) % form.glyphList().count();
+    }
+}
+BENCHMARK(BM_ShowRowInLongList)->Unit(benchmark::kMillisecond);
+
+// Memory of the window holding 32767 records, beyond what the program held before the window.
+void BM_WindowMemoryWith32767Records(benchmark::State& state) {
+    SilentPrompter prompter;
+    for (auto _ : state) {
+        const double before = residentMegabytes();
+        Form1 form(programDir(), &prompter);
+        form.inputBox()->setText(repertoire(32767));
+        form.runLookup();
+        form.show();
+        QApplication::processEvents();
+        state.counters["window_MB"] = residentMegabytes() - before;
+        state.counters["process_MB"] = residentMegabytes();
+        state.counters["rows"] = form.glyphList().count();
+    }
+}
+BENCHMARK(BM_WindowMemoryWith32767Records)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
