@@ -34,7 +34,7 @@ void BM_LookupRepertoire(benchmark::State& state) {
         hz::GlyphRecord record;
         for (char32_t ch : text)
             if (lookup.lookup(ch, record) == hz::LookupStatus::Found)
-                records.push_back(record);
+                records.push_back(std::move(record));
         if (records.size() != text.size())
             state.SkipWithError("a character of the repertoire was refused");
         benchmark::DoNotOptimize(records.data());
