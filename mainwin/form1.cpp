@@ -4,11 +4,16 @@
 #include "common/prompter.h"
 #include "common/rain_button.h"
 #include "core/glyph_reader.h"
+#include "designer/form3.h"
+#include "help/form13.h"
 #include "mainwin/dot_view.h"
+#include "mainwin/export_action.h"
 #include "mainwin/glyph_list_model.h"
+#include "mainwin/key_panel.h"
 #include "mainwin/link_label.h"
 #include "mainwin/lookup_pass.h"
 #include "mainwin/text_panel.h"
+#include "meters/form14.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -24,6 +29,7 @@
 #include <QScrollBar>
 #include <QTreeView>
 #include <QUrl>
+#include <algorithm>
 #include <exception>
 
 Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
@@ -33,8 +39,11 @@ Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
         prompter = ownPrompter.get();
     }
     prompts = prompter;
+    exporter = std::make_unique<ExportAction>(*prompts, this);
 
     createControls();
+    // Made last so that it opens above every other control.
+    Picture1 = new KeyPanel(Text3, this);
     placeControls();
     connectSignals();
     startUp();
@@ -54,6 +63,14 @@ void Form1::connectSignals() {
     // removed are gone before the new current row is read.
     connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Form1::followCurrentRow,
             Qt::QueuedConnection);
+
+    connect(Command3, &QPushButton::clicked, Picture1, &KeyPanel::toggleInsertMode);
+    connect(Command21, &QPushButton::clicked, this, [this] {
+        if (!list->isEmpty())
+            Picture1->toggleMarkMode();
+    });
+    connect(this, &Form1::keyPanelHideRequested, Picture1, &KeyPanel::hidePanel);
+    connect(Picture1, &KeyPanel::dotMarkChosen, this, &Form1::redrawCurrentGlyph);
 
     connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
     connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
@@ -84,6 +101,7 @@ void Form1::startUp() {
     settings.DotMark = QStringLiteral("■");
 
     Picture6->paintGradient();
+    Picture1->paintGradient();
     paintGradient();
 
     settings.SpaceX = 2;
@@ -229,14 +247,52 @@ void Form1::Command20Click(int index) {
     }
 }
 
-// The list, export and side-window actions are wired where those pieces are built.
-void Form1::deleteAllRecords() {}
-void Form1::exportAllRecords() {}
-void Form1::exportCurrentRecord() {}
-void Form1::deleteCurrentRecord() {}
-void Form1::openMeters() {}
-void Form1::openDesigner() {}
-void Form1::openHelp() {}
+void Form1::deleteAllRecords() {
+    if (list->isEmpty() || !prompter().question(this, QStringLiteral("确认是否删除全部点阵？")))
+        return;
+    list->removeAll();
+    blankView();
+    updateCountLabel();
+}
+
+void Form1::deleteCurrentRecord() {
+    if (list->isEmpty() || CurrentIndex < 1 || CurrentIndex > list->count())
+        return;
+    if (!prompter().question(this, QStringLiteral("确认是否删除该点阵？")))
+        return;
+    const int removed = CurrentIndex - 1;
+    list->removeRecord(removed);
+    if (list->isEmpty()) {
+        blankView();
+    } else {
+        // The follower takes the removed row's place; after the last row, the new last one.
+        const int next = std::min(removed, list->count() - 1);
+        selectRow(next);
+        showRecord(next);
+    }
+    updateCountLabel();
+}
+
+void Form1::exportAllRecords() {
+    exporter->exportAll(list->records(), chosenArrangement());
+}
+
+void Form1::exportCurrentRecord() {
+    const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
+    exporter->exportCurrent(valid ? &list->record(CurrentIndex - 1) : nullptr, chosenArrangement());
+}
+
+void Form1::openMeters() {
+    openSideWindow<Form14>();
+}
+
+void Form1::openDesigner() {
+    openSideWindow<Form3>();
+}
+
+void Form1::openHelp() {
+    openSideWindow<Form13>();
+}
 
 void Form1::chooseViewForeColor() {
     const std::optional<QColor> chosen = prompter().chooseColor(this, Text1->textColor());

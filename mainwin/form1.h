@@ -13,6 +13,8 @@
 #include <memory>
 
 class DotView;
+class ExportAction;
+class KeyPanel;
 class GlyphListModel;
 class LinkLabel;
 class Prompter;
@@ -72,6 +74,7 @@ public:
     RainButton* command20(int index) const { return Command20[static_cast<std::size_t>(index)]; }
     RainButton* symbolKeysButton() const { return Command3; }
     RainButton* markKeysButton() const { return Command21; }
+    KeyPanel* keyPanel() const { return Picture1; }
 
 signals:
     // The key panel is to be hidden: every button-group click, every finished lookup, and a click on
@@ -139,4 +142,6 @@ private:
     QPushButton* Command2 = nullptr;
     QLabel* Label6 = nullptr;
     TextPanel* Picture3 = nullptr;
+    KeyPanel* Picture1 = nullptr; // the symbol key panel, with its shadow Picture2
+    std::unique_ptr<ExportAction> exporter;
 };
