@@ -5,7 +5,7 @@
 #include "common/rain_button.h"
 #include "common/wait_cursor.h"
 #include "designer/button_pictures.h"
-#include "designer/cjk_font.h"
+#include "common/song_font.h"
 #include "designer/spacing_cell.h"
 
 #include <QFrame>
@@ -45,7 +45,7 @@ void Form3::createControls() {
 
     Text1 = new QPlainTextEdit(Picture1);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setFont(cjkFont());
+    Text1->setFont(chooseViewFont(10.5, {QStringLiteral("■"), QStringLiteral("□")}));
     Text1->setReadOnly(true);
     Text1->setFocusPolicy(Qt::NoFocus);
     Text1->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -78,7 +78,7 @@ void Form3::createControls() {
     Label2 = new QLabel(Picture1);
     Label2->setObjectName(QStringLiteral("Label2"));
     for (QLabel* label : {Label1, Label2})
-        label->setFont(cjkFont(9));
+        label->setFont(windowFont(9));
 }
 
 void Form3::placeControls() {

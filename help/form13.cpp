@@ -1,6 +1,6 @@
 #include "help/form13.h"
 
-#include "designer/cjk_font.h"
+#include "common/song_font.h"
 #include "help/help_icons.h"
 #include "help/help_topics.h"
 #include "help/splitter_bar.h"
@@ -39,7 +39,7 @@ void Form13::createControls() {
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
     TreeView1->setIconSize(QSize(kHelpIconSide, kHelpIconSide));
-    TreeView1->setFont(cjkFont());
+    TreeView1->setFont(windowFont());
     TreeView1->setRootIsDecorated(true);
 
     Command1 = new SplitterBar(this);
@@ -48,7 +48,8 @@ void Form13::createControls() {
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true);
-    Text1->setFont(cjkFont());
+    // The diagrams line up only where two spaces are as wide as one mark.
+    Text1->setFont(chooseViewFont(10.5, {QStringLiteral("■"), QStringLiteral("□")}));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = Text1->palette();
     palette.setColor(QPalette::Base, QColor(0, 192, 192));

@@ -3,7 +3,7 @@
 #include "common/module1.h"
 #include "common/wait_cursor.h"
 #include "core/dot_matrix_text.h"
-#include "mainwin/view_font.h"
+#include "common/song_font.h"
 
 #include <string>
 

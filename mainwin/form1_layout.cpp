@@ -8,7 +8,7 @@
 #include "mainwin/link_label.h"
 #include "mainwin/pictures.h"
 #include "mainwin/text_panel.h"
-#include "mainwin/view_font.h"
+#include "common/song_font.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,6 +1,7 @@
 #include "mainwin/key_panel.h"
 
 #include "common/module1.h"
+#include "common/song_font.h"
 
 #include <QEvent>
 #include <QFont>
@@ -46,14 +47,6 @@ constexpr CaretKey kCaretKeys[] = {{u"退格←", 128, 89}, {u"前移<<", 0, 57}
 
 const QString kLabelPrompt = QStringLiteral("请输入字符 : ");
 
-QFont panelFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("AR PL SungtiL GB"), QStringLiteral("Noto Serif CJK SC"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPointSizeF(10.5);
-    return font;
-}
 } // namespace
 
 QString KeyPanel::keySymbol(int key) {
@@ -66,7 +59,7 @@ KeyPanel::KeyPanel(QLineEdit* Text3, QWidget* parent) : GradientPanel(parent), T
     Q_ASSERT(parent);
     setObjectName(QStringLiteral("Picture1"));
     setFixedSize(kPanelSize);
-    setFont(panelFont());
+    setFont(windowFont(10.5));
     createKeys();
     createCaretKeys();
     createLabel();

@@ -1,7 +1,7 @@
 #include "mainwin/text_panel.h"
 
 #include "mainwin/link_label.h"
-#include "mainwin/view_font.h"
+#include "common/song_font.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,5 +1,7 @@
 #include "meters/meter_drawing.h"
 
+#include "common/song_font.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QStringList>
@@ -9,13 +11,6 @@ namespace meters {
 namespace {
 constexpr int kGreyBands = 80;
 constexpr double kBoxDefaultPoints = 9.0;
-
-const QStringList& songTiFamilies() {
-    static const QStringList families{QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                                      QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL SungtiL GB"),
-                                      QStringLiteral("WenQuanYi Zen Hei")};
-    return families;
-}
 
 const QStringList& heiTiFamilies() {
     static const QStringList families{QStringLiteral("黑体"), QStringLiteral("SimHei"),
@@ -87,10 +82,10 @@ double textHeight(const QPainter& painter) {
 }
 
 QFont songTiTwips(double points, bool bold) {
-    return fontOf(songTiFamilies(), pointsToTwips(points), bold);
+    return fontOf(windowFontFamilies(), pointsToTwips(points), bold);
 }
 QFont songTiPixels(double points, bool bold) {
-    return fontOf(songTiFamilies(), pointsToPixels(points), bold);
+    return fontOf(windowFontFamilies(), pointsToPixels(points), bold);
 }
 QFont heiTiPixels(double points, bool bold) {
     return fontOf(heiTiFamilies(), pointsToPixels(points), bold);

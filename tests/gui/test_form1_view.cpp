@@ -10,7 +10,7 @@
 #include "mainwin/dot_view.h"
 #include "mainwin/glyph_list_model.h"
 #include "mainwin/text_panel.h"
-#include "mainwin/view_font.h"
+#include "common/song_font.h"
 
 #include <QAbstractItemModelTester>
 #include <QDesktopServices>

@@ -1,7 +1,8 @@
 #pragma once
-// The fonts of the main window. The enlarged view draws a clear dot as two ASCII spaces when the
-// background mark is off, so its font must make two spaces exactly as wide as one full-width mark;
-// not every CJK font does, so the family is chosen by measuring.
+// The windows' text fonts: "宋体" or the closest installed CJK face. The dot pictures draw a clear
+// dot as two ASCII spaces when the background mark is off, so their font must make two spaces
+// exactly as wide as one full-width mark; not every CJK font does, so that family is chosen by
+// measuring.
 
 #include <QFont>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "mainwin/view_font.h"
+#include "common/song_font.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
