@@ -130,16 +130,16 @@ const std::vector<OptionSpec>& optionTable() {
 }
 
 const OptionSpec* findLong(std::string_view name) {
-    for (const auto& spec : optionTable())
-        if (spec.longName == name)
-            return &spec;
+    for (const auto& option : optionTable())
+        if (option.longName == name)
+            return &option;
     return nullptr;
 }
 
 const OptionSpec* findShort(char name) {
-    for (const auto& spec : optionTable())
-        if (spec.shortName != 0 && spec.shortName == name)
-            return &spec;
+    for (const auto& option : optionTable())
+        if (option.shortName != 0 && option.shortName == name)
+            return &option;
     return nullptr;
 }
 
@@ -171,39 +171,39 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
                 optionsEnded = true;
                 continue;
             }
-            const OptionSpec* spec = nullptr;
+            const OptionSpec* option = nullptr;
             std::string shown; // the option as the message names it
             std::optional<std::string> value;
             if (arg.starts_with("--")) {
                 std::string_view body = std::string_view(arg).substr(2);
                 auto eq = body.find('=');
                 std::string_view name = body.substr(0, eq);
-                spec = findLong(name);
-                if (!spec)
+                option = findLong(name);
+                if (!option)
                     throw UsageError{"unknown option " + quoted(std::string("--") + std::string(name))};
-                shown = "--" + std::string(spec->longName);
+                shown = "--" + std::string(option->longName);
                 if (eq != std::string_view::npos) {
-                    if (!spec->takesValue)
+                    if (!option->takesValue)
                         throw UsageError{shown + " takes no value"};
                     value = std::string(body.substr(eq + 1));
                 }
             } else {
-                spec = findShort(arg[1]);
-                if (!spec)
+                option = findShort(arg[1]);
+                if (!option)
                     throw UsageError{"unknown option " + quoted(arg) + "; a TEXT that starts with - goes after --"};
-                shown = "--" + std::string(spec->longName);
+                shown = "--" + std::string(option->longName);
                 if (arg.size() > 2) {
-                    if (!spec->takesValue)
+                    if (!option->takesValue)
                         throw UsageError{"unknown option " + quoted(arg)};
                     value = arg.substr(2);
                 }
             }
-            if (spec->takesValue && !value) {
+            if (option->takesValue && !value) {
                 if (i + 1 >= args.size())
                     throw UsageError{shown + " needs a value"};
                 value = args[++i];
             }
-            spec->apply(options, shown, value.value_or(std::string()));
+            option->apply(options, shown, value.value_or(std::string()));
         }
         if (!options.help && !options.version)
             checkCombination(options, texts);

@@ -91,10 +91,10 @@ void KeyPanel::createKeys() {
 
 void KeyPanel::createCaretKeys() {
     for (int i = 0; i < 3; ++i) {
-        const CaretKey& spec = kCaretKeys[i];
-        auto* key = new QPushButton(QString::fromUtf16(spec.caption), this);
+        const CaretKey& caretKey = kCaretKeys[i];
+        auto* key = new QPushButton(QString::fromUtf16(caretKey.caption), this);
         key->setObjectName(QStringLiteral("Command5(%1)").arg(i));
-        key->setGeometry(spec.x, 0, spec.width, kTopRowHeight);
+        key->setGeometry(caretKey.x, 0, caretKey.width, kTopRowHeight);
         key->setFocusPolicy(Qt::NoFocus);
         caretKeys[i] = key;
     }
