@@ -5,13 +5,19 @@ set -euo pipefail
 
 packages=(
   # compiler tools
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
+  # sanitizer builds and fuzz targets
+  clang libclang-rt-14-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # windows
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # font builder: outline and bitmap fonts, simplified-to-traditional table
   libfreetype-dev libopencc-dev opencc
+  # the installed-font list of the font chooser
+  libfontconfig-dev
+  # packaging checks: desktop entry, metainfo, manual pages, the Debian package
+  desktop-file-utils appstream man-db dpkg-dev lintian
   # source fonts of the six libraries
   xfonts-wqy xfonts-intl-chinese xfonts-intl-chinese-big
   fonts-arphic-gbsn00lp fonts-arphic-gkai00mp fonts-wqy-zenhei
