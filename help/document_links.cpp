@@ -35,10 +35,10 @@ QString documentTitle(Document document) {
 
 void openDocument(QWidget* parent, const QString& programDir, Document document, Prompter& prompter) {
     const QString name = documentFileName(document);
-    const QString path =
-        QString::fromStdString(hz::documentPath(programDir.toStdString(), name.toStdString()));
+    const QString path = QString::fromStdString(hz::documentPath(programDir.toStdString(), name.toStdString()));
     if (path.isEmpty()) {
-        prompter.critical(parent, QStringLiteral("找不到说明文件 %1：程序所在的文件夹和安装的文档文件夹里都没有。").arg(name));
+        prompter.critical(parent,
+                          QStringLiteral("找不到说明文件 %1：程序所在的文件夹和安装的文档文件夹里都没有。").arg(name));
         return;
     }
     const QString absolute = QFileInfo(path).absoluteFilePath();

@@ -1,5 +1,5 @@
 // The help window: its topic tree, its texts, the splitter bar, and diagrams that must agree with
-// the arrangements the program really writes.
+// the arrangements the program really writes. The documents the main window's links open.
 
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
@@ -14,9 +14,9 @@
 #include "mainwin/glyph_list_model.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFontMetricsF>
-#include <QDialogButtonBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -507,8 +507,8 @@ private slots:
 
     void theBuildFolderHoldsEveryDocument() {
         // The build copies them beside the programs, which is where a program started from it looks.
-        for (auto document : {hz::gui::Document::Readme, hz::gui::Document::Arrangements,
-                              hz::gui::Document::ExportFormat}) {
+        for (auto document :
+             {hz::gui::Document::Readme, hz::gui::Document::Arrangements, hz::gui::Document::ExportFormat}) {
             DocumentPrompter prompter;
             prompter.desktopOpens = false;
             hz::gui::openDocument(nullptr, QCoreApplication::applicationDirPath(), document, prompter);

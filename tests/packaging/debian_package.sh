@@ -24,10 +24,11 @@ echo "Depends: $depends"
 while read -r soname; do
     case $soname in libQt6* | libfreetype* | libfontconfig* | libopencc*) ;; *) continue ;; esac
     path=$(ldd "$build/bin/hzdot" "$build/bin/hzdot-cli" "$build/bin/hzdot-mkfont" |
-        awk -v so="$soname" '$1 == so && $3 ~ /^\// {print $3; exit}')
+        awk -v so="$soname" '$1 == so && $3 ~ /^\// {print $3}' | head -n 1) || true
     owner=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null | head -n 1 | cut -d: -f1) || true
     [[ -n $owner ]] || owner=$(dpkg -S "$path" 2>/dev/null | head -n 1 | cut -d: -f1) || true
     [[ -n $owner ]] || { fail "no package owns $soname ($path)"; continue; }
+    echo "linked: $soname from $owner"
     grep -qE "(^|, )$owner( |,|$)" <<<"$depends" || fail "$soname is linked but $owner is not in Depends"
 done < <(for program in hzdot hzdot-cli hzdot-mkfont; do
     readelf -d "$build/bin/$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'
