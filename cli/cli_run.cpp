@@ -68,7 +68,7 @@ std::string viewText(std::span<const hz::GlyphRecord> records, const hz::Marks& 
     for (const auto& record : records) {
         if (!text.empty())
             text += "\r\n";
-        text += hz::dotMatrixText(record.assembly[static_cast<int>(hz::Arrangement::Rows)], record.cellSize(),
+        text += hz::dotMatrixText(record.assemblyText(static_cast<int>(hz::Arrangement::Rows)), record.cellSize(),
                                   record.glyphBytes(), marks);
     }
     return text;
