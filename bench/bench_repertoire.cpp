@@ -85,7 +85,7 @@ void BM_BuildRecords(benchmark::State& state) {
     for (auto _ : state) {
         for (const auto& glyph : glyphs) {
             hz::GlyphRecord record = hz::buildRecord(U'\u554A', glyph, position, 2, 2);
-            benchmark::DoNotOptimize(record.c[0].data());
+            benchmark::DoNotOptimize(record.cText(0).data());
         }
     }
     perRecord(state, glyphs.size());

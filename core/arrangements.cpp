@@ -1,26 +1,12 @@
 #include "core/arrangements.h"
 
 #include "core/font_library.h"
+#include "core/layout_presets.h"
 
 #include <stdexcept>
 
 namespace hz {
 
-namespace {
-
-// For each byte, its eight dots one per byte of a word: byte i holds the dot of bit 7 - i (the i-th
-// dot from the left) in its lowest bit.
-struct SpreadTable {
-    std::array<std::uint64_t, 256> bits{};
-    constexpr SpreadTable() {
-        for (int v = 0; v < 256; ++v)
-            for (int i = 0; i < 8; ++i)
-                bits[static_cast<std::size_t>(v)] |= static_cast<std::uint64_t>((v >> (7 - i)) & 1) << (8 * i);
-    }
-};
-constexpr SpreadTable kSpread;
-
-} // namespace
 
 std::string_view arrangementName(Arrangement a) {
     switch (a) {
@@ -90,49 +76,20 @@ ArrangementTables MakeArrangements(const Glyph& glyph, int libraryPosition, int 
         throw std::invalid_argument("MakeArrangements: a glyph of " + std::to_string(glyph.GlyphBytes) +
                                     " bytes in a cell of " + std::to_string(size) + " dots");
     const auto glyphBytes = static_cast<std::size_t>(glyph.GlyphBytes);
-    const int perRow = size / 8; // bytes per row, and bands per column
 
     std::vector<std::uint8_t> rows = glyph.GlyphData;
     rows.resize(glyphBytes, 0);
     if (libraryPosition == kTwelvePosition && size == 16)
         rows = bytesFromCell(shiftCell(cellFromBytes(rows), spaceX, spaceY));
 
+    // Each arrangement is one of the general layouts; the half-column ones are kept to 32-byte glyphs.
+    const DotCell cell = DotCell::fromRowBytes(rows, size, size);
     ArrangementTables out;
-    auto& colsUp = out.tables[static_cast<int>(Arrangement::ColsUp)];
-    auto& colsDown = out.tables[static_cast<int>(Arrangement::ColsDown)];
-    colsUp.assign(glyphBytes, 0);
-    colsDown.assign(glyphBytes, 0);
-    // Eight rows of one byte column at a time: each row's byte is spread one bit per byte of a 64-bit
-    // word, and eight of them are stacked, so every byte of the word becomes one column of the band.
-    for (int g = 0; g < perRow; ++g) {
-        for (int k = 0; k < perRow; ++k) {
-            std::uint64_t down = 0; // top row ends in bit 7
-            std::uint64_t up = 0;   // top row ends in bit 0
-            for (int b = 0; b < 8; ++b) {
-                const std::uint64_t spread = kSpread.bits[rows[static_cast<std::size_t>((8 * g + b) * perRow + k)]];
-                down = down << 1 | spread;
-                up |= spread << b;
-            }
-            for (int i = 0; i < 8; ++i) {
-                const auto at = static_cast<std::size_t>(perRow * (8 * k + i) + g);
-                colsDown[at] = static_cast<std::uint8_t>(down >> (8 * i));
-                colsUp[at] = static_cast<std::uint8_t>(up >> (8 * i));
-            }
-        }
-    }
-
-    if (glyphBytes == 32) {
-        // The top halves of all sixteen columns, then the bottom halves.
-        auto& halfUp = out.tables[static_cast<int>(Arrangement::HalfUp)];
-        auto& halfDown = out.tables[static_cast<int>(Arrangement::HalfDown)];
-        halfUp.assign(32, 0);
-        halfDown.assign(32, 0);
-        for (std::size_t c = 0; c < 16; ++c) {
-            halfUp[c] = colsUp[2 * c];
-            halfUp[16 + c] = colsUp[2 * c + 1];
-            halfDown[c] = colsDown[2 * c];
-            halfDown[16 + c] = colsDown[2 * c + 1];
-        }
+    for (int a = 1; a < kArrangementCount; ++a) {
+        const auto arrangement = static_cast<Arrangement>(a);
+        const bool half = arrangement == Arrangement::HalfUp || arrangement == Arrangement::HalfDown;
+        if (!half || glyphBytes == 32)
+            out.tables[static_cast<std::size_t>(a)] = encodeCell(cell, arrangementLayout(arrangement));
     }
     out.tables[static_cast<int>(Arrangement::Rows)] = std::move(rows);
     return out;

@@ -34,7 +34,7 @@ std::string libraryPath(std::string_view programDir, const FontLibrary& library)
 }
 
 bool hasHalfColumns(int position) {
-    return position == 0 || position == 1;
+    return fontLibrary(position).GlyphBytes == 32;
 }
 
 } // namespace hz

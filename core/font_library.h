@@ -27,7 +27,7 @@ const FontLibrary& fontLibrary(int position);
 // FontFile: the program's folder followed by the library's file name.
 std::string libraryPath(std::string_view programDir, const FontLibrary& library);
 
-// Whether the library's records carry the two half-column arrangements (12x12 and 16x16 Song only).
+// Whether the library's records carry the two half-column arrangements: every 32-byte library.
 bool hasHalfColumns(int position);
 
 } // namespace hz

@@ -21,6 +21,10 @@ const char* statusMessage(LookupStatus status) {
         return "您输入的字符不是汉字！！！";
     case LookupStatus::RecordOutsideFile:
         return "字库文件不完整，找不到该字的点阵！！！";
+    case LookupStatus::NotInFont:
+        return "当前字体中没有该字符！！！";
+    case LookupStatus::FontUnreadable:
+        return "当前字体无法绘出该字符！！！";
     }
     return "";
 }

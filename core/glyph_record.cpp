@@ -1,22 +1,13 @@
 #include "core/glyph_record.h"
 
 #include "core/byte_text.h"
+#include "core/font_library.h"
+#include "core/layout_presets.h"
 #include "core/utf8.h"
 
 namespace hz {
 
 namespace {
-
-// Two decimal digits of the tag from index at, or 0 when they are not digits.
-int tagNumber(const std::string& tag, std::size_t at) {
-    if (tag.size() < at + 2)
-        return 0;
-    const char a = tag[at];
-    const char b = tag[at + 1];
-    if (a < '0' || a > '9' || b < '0' || b > '9')
-        return 0;
-    return (a - '0') * 10 + (b - '0');
-}
 
 std::string twoDigits(int value) {
     return std::string{static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
@@ -24,50 +15,91 @@ std::string twoDigits(int value) {
 
 } // namespace
 
+DotCell GlyphRecord::cell() const {
+    return DotCell::fromRowBytes(dots, width, height, widthClass);
+}
+
+bool GlyphRecord::hasBytes(Arrangement a) const {
+    const bool half = a == Arrangement::HalfUp || a == Arrangement::HalfDown;
+    return !(half && libraryPosition >= 0 && !hasHalfColumns(libraryPosition));
+}
+
+std::vector<std::uint8_t> GlyphRecord::bytes(Arrangement a) const {
+    if (!hasBytes(a))
+        return {};
+    if (a == Arrangement::Rows)
+        return dots;
+    return bytes(arrangementLayout(a));
+}
+
+std::vector<std::uint8_t> GlyphRecord::bytes(const Layout& layout) const {
+    return encodeCell(cell(), layout);
+}
+
+std::string GlyphRecord::assemblyText(Arrangement a) const {
+    return hasBytes(a) ? hz::assemblyText(bytes(a)) : std::string();
+}
+
+std::string GlyphRecord::cText(Arrangement a) const {
+    return hasBytes(a) ? hz::cText(bytes(a)) : std::string();
+}
+
+std::string GlyphRecord::tag() const {
+    return sizeNumber() + twoDigits(glyphBytes()) + twoDigits(cellSize());
+}
+
 int GlyphRecord::glyphBytes() const {
-    return tagNumber(tag, 2);
+    return static_cast<int>(dots.size());
 }
+
 int GlyphRecord::cellSize() const {
-    return tagNumber(tag, 4);
+    return height;
 }
+
 std::string GlyphRecord::sizeNumber() const {
-    return tag.substr(0, 2);
+    return sizeText.substr(0, sizeText.find('*'));
+}
+
+GlyphRecord makeRecord(char32_t character, const DotCell& cell, const GlyphSource& source) {
+    GlyphRecord record;
+    record.character = encodeUtf8(character);
+    record.sizeText = source.sizeText(cell);
+    record.dots = cell.rowBytes();
+    record.width = static_cast<std::uint8_t>(cell.width());
+    record.height = static_cast<std::uint8_t>(cell.height());
+    record.widthClass = cell.widthClass();
+    record.libraryPosition = static_cast<std::int8_t>(source.libraryPosition());
+    return record;
 }
 
 GlyphRecord buildRecord(char32_t character, const Glyph& glyph, int libraryPosition, int spaceX, int spaceY) {
-    const FontLibrary& library = fontLibrary(libraryPosition);
     const ArrangementTables tables = MakeArrangements(glyph, libraryPosition, spaceX, spaceY);
-    // The names begin with ASCII ("16*16宋体"), so a byte prefix is a character prefix.
-    const std::string_view name = library.name;
-
+    const auto& rows = tables[Arrangement::Rows];
     GlyphRecord record;
     record.character = encodeUtf8(character);
-    record.sizeText = std::string(name.substr(0, 5));
-    const int inPlay = hasHalfColumns(libraryPosition) ? kArrangementCount : 3;
-    for (int a = 0; a < inPlay; ++a) {
-        const auto& bytes = tables.tables[static_cast<std::size_t>(a)];
-        record.assembly[static_cast<std::size_t>(a)] = assemblyText(bytes);
-        record.c[static_cast<std::size_t>(a)] = cText(bytes);
-    }
-    record.tag = std::string(name.substr(0, 2)) + twoDigits(glyph.GlyphBytes) + twoDigits(glyph.CellSize);
+    record.sizeText = std::string(fontLibrary(libraryPosition).name.substr(0, 5));
+    record.dots = rows;
+    record.width = record.height = static_cast<std::uint8_t>(glyph.CellSize);
+    record.libraryPosition = static_cast<std::int8_t>(libraryPosition);
     return record;
 }
 
 RecordLookup::RecordLookup(std::string_view programDir, const LookupSettings& settings)
-    : settings(settings),
-      reader(libraryPath(programDir, fontLibrary(settings.libraryPosition)), fontLibrary(settings.libraryPosition)) {}
+    : source(std::make_shared<LibrarySource>(programDir, settings.libraryPosition, settings.spaceX,
+                                             settings.spaceY)) {}
+
+RecordLookup::RecordLookup(std::shared_ptr<GlyphSource> source) : source(std::move(source)) {}
 
 LookupStatus RecordLookup::lookup(char32_t character, GlyphRecord& record) {
-    const LookupStatus status = reader.read(character, glyph);
+    const LookupStatus status = source->glyph(character, cell);
     if (status == LookupStatus::Found)
-        record = buildRecord(character, glyph, settings.libraryPosition, settings.spaceX, settings.spaceY);
+        record = makeRecord(character, cell, *source);
     return status;
 }
 
-LookupResult lookupText(std::u32string_view text, std::string_view programDir, const LookupSettings& settings) {
+LookupResult lookupText(std::u32string_view text, RecordLookup& lookup) {
     LookupResult result;
     result.records.reserve(text.size());
-    RecordLookup lookup(programDir, settings);
     for (std::size_t i = 0; i < text.size(); ++i) {
         GlyphRecord record;
         const LookupStatus status = lookup.lookup(text[i], record);
@@ -77,6 +109,11 @@ LookupResult lookupText(std::u32string_view text, std::string_view programDir, c
             result.refused.push_back({i, text[i], status});
     }
     return result;
+}
+
+LookupResult lookupText(std::u32string_view text, std::string_view programDir, const LookupSettings& settings) {
+    RecordLookup lookup(programDir, settings);
+    return lookupText(text, lookup);
 }
 
 } // namespace hz

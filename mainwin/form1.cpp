@@ -169,7 +169,7 @@ void Form1::showRecord(int row) {
     Picture3->showTexts(record);
     CurrentIndex = row + 1;
     Label6->setText(QStringLiteral("当前汉字点阵:") + QString::fromStdString(record.sizeText));
-    Text1->ShowGlyph(record.assembly[static_cast<std::size_t>(hz::Arrangement::Rows)], record.cellSize(),
+    Text1->ShowGlyph(record.assemblyText(static_cast<std::size_t>(hz::Arrangement::Rows)), record.cellSize(),
                      record.glyphBytes());
 }
 
@@ -199,7 +199,7 @@ void Form1::redrawCurrentGlyph() {
     if (CurrentIndex < 1 || CurrentIndex > list->count())
         return;
     const hz::GlyphRecord& record = list->record(CurrentIndex - 1);
-    Text1->ShowGlyph(record.assembly[static_cast<std::size_t>(hz::Arrangement::Rows)], record.cellSize(),
+    Text1->ShowGlyph(record.assemblyText(static_cast<std::size_t>(hz::Arrangement::Rows)), record.cellSize(),
                      record.glyphBytes());
 }
 

@@ -7,14 +7,14 @@
 
 namespace {
 
-const std::string& cellText(const hz::GlyphRecord& record, int column) {
+std::string cellText(const hz::GlyphRecord& record, int column) {
     if (column == GlyphListModel::kCharacterColumn)
         return record.character;
     if (column == GlyphListModel::kLibraryColumn)
         return record.sizeText;
     if (column < GlyphListModel::kFirstCColumn)
-        return record.assembly[column - GlyphListModel::kFirstAssemblyColumn];
-    return record.c[column - GlyphListModel::kFirstCColumn];
+        return record.assemblyText(column - GlyphListModel::kFirstAssemblyColumn);
+    return record.cText(column - GlyphListModel::kFirstCColumn);
 }
 
 // A list row is one line high, so a text's line breaks are shown as spaces.
@@ -49,7 +49,7 @@ QVariant GlyphListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         return index.column() == kCharacterColumn ? QVariant(icon) : QVariant();
     case TagRole:
-        return QString::fromStdString(rec.tag);
+        return QString::fromStdString(rec.tag());
     default:
         return {};
     }

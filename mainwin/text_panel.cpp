@@ -77,8 +77,8 @@ TextPanel::TextPanel(QWidget* parent) : QFrame(parent) {
 
 void TextPanel::showTexts(const hz::GlyphRecord& record) {
     for (std::size_t i = 0; i < assemblyBoxes.size(); ++i) {
-        assemblyBoxes[i]->setPlainText(QString::fromStdString(record.assembly[i]));
-        cBoxes[i]->setPlainText(QString::fromStdString(record.c[i]));
+        assemblyBoxes[i]->setPlainText(QString::fromStdString(record.assemblyText(i)));
+        cBoxes[i]->setPlainText(QString::fromStdString(record.cText(i)));
     }
 }
 

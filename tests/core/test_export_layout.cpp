@@ -81,14 +81,23 @@ TEST(ExportLayout, ExportAllOfTwoRecords) {
 }
 
 TEST(ExportLayout, EmptyHalfTextsStillGetTheirHeaders) {
-    for (int position : {2, 3}) {
+    for (int position : {3, 4, 5}) {
         const GlyphRecord record = buildRecord(U'字', glyphOf({0xFF}, position), position, 2, 2);
-        const std::string size = position == 2 ? "16" : "24";
-        const std::string head = "[" + size + "*" + size + "]上半列排";
+        const std::string head = "[24*24]上半列排";
         EXPECT_EQ(exportAllText(std::span(&record, 1), Arrangement::HalfDown),
                   ";字" + head + "\r\n\r\n\r\n{//字" + head + "\r\n};\r\n");
         EXPECT_EQ(exportCurrentText(record, Arrangement::HalfDown), ";字" + head + "\r\n\r\n{//字" + head + "\r\n};");
     }
+}
+
+TEST(ExportLayout, TraditionalRecordsHaveHalfColumnBytes) {
+    // The top band of the first column holds the first row's leftmost dot: byte 1 is 0x01 / 0x80.
+    const GlyphRecord record = buildRecord(U'字', glyphOf({0x80}, 2), 2, 2, 2);
+    const std::string up = exportCurrentText(record, Arrangement::HalfUp);
+    const std::string down = exportCurrentText(record, Arrangement::HalfDown);
+    EXPECT_TRUE(up.starts_with(";字[16*16]下半列排\r\nDB   01h,  00h")) << up;
+    EXPECT_TRUE(down.starts_with(";字[16*16]上半列排\r\nDB   80h,  00h")) << down;
+    EXPECT_NE(up.find("{//字[16*16]下半列排\r\n0x01,0x00"), std::string::npos) << up;
 }
 
 TEST(ExportLayout, HeadersTakeTheSizeFromEachRecordAndTheChosenArrangement) {
@@ -103,8 +112,8 @@ TEST(ExportLayout, HeadersTakeTheSizeFromEachRecordAndTheChosenArrangement) {
         EXPECT_NE(text.find(header), std::string::npos) << header;
     EXPECT_EQ(RecordHeader(records[2], Arrangement::ColsUp, true), "{//啊[24*24]下上列排");
     // The arrangement's texts are what is written, in both syntaxes.
-    EXPECT_NE(text.find(records[2].assembly[2]), std::string::npos);
-    EXPECT_NE(text.find(records[2].c[2] + "};"), std::string::npos);
+    EXPECT_NE(text.find(records[2].assemblyText(2)), std::string::npos);
+    EXPECT_NE(text.find(records[2].cText(2) + "};"), std::string::npos);
 }
 
 } // namespace

@@ -303,7 +303,7 @@ private slots:
         const hz::LookupResult result =
             hz::lookupText(U"啊", programDir, {hz::kTwelvePosition, Module1().SpaceX, Module1().SpaceY});
         QCOMPARE(result.records.size(), std::size_t(1));
-        const std::string drawn = hz::dotMatrixText(result.records[0].assembly[static_cast<int>(hz::Arrangement::Rows)],
+        const std::string drawn = hz::dotMatrixText(result.records[0].assemblyText(static_cast<int>(hz::Arrangement::Rows)),
                                                     16, 32, Module1().marks());
         QCOMPARE(QString::fromStdString(drawn), preview);
     }

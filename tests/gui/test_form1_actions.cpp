@@ -229,8 +229,8 @@ private slots:
 
         const hz::GlyphRecord& shownRecord = w.form->glyphList().record(nowCurrent - 1);
         QCOMPARE(w.label("Label3"), QString::fromStdString(shownRecord.character));
-        QCOMPARE(w.box("Text2")->toPlainText(), shown(shownRecord.assembly[0]));
-        QCOMPARE(w.box("Text12")->toPlainText(), shown(shownRecord.c[4]));
+        QCOMPARE(w.box("Text2")->toPlainText(), shown(shownRecord.assemblyText(0)));
+        QCOMPARE(w.box("Text12")->toPlainText(), shown(shownRecord.cText(4)));
         QCOMPARE(w.form->dotView()->text(),
                  shownRecord.character == "样" ? expectedView(16, diagonal()) : expectedView(16, {{0, 0}, {15, 15}}));
     }
@@ -380,7 +380,7 @@ private slots:
         QVERIFY(click(w, QStringLiteral("Command1")));
         QCOMPARE(characters(w), QStringLiteral("样字样【字样【字"));
         for (int k = 2; k < 5; ++k)
-            QVERIFY(w.form->glyphList().record(k + 3).assembly == w.form->glyphList().record(k).assembly);
+            QVERIFY(w.form->glyphList().record(k + 3).dots == w.form->glyphList().record(k).dots);
     }
 
     void clicksElsewhereCloseThePanel_data() {

@@ -37,7 +37,9 @@ hz::GlyphRecord sampleRecord(const char* character) {
     hz::GlyphRecord record;
     record.character = character;
     record.sizeText = "16*16";
-    record.tag = "163216";
+    record.dots.assign(32, 0);
+    record.width = record.height = 16;
+    record.libraryPosition = 1;
     return record;
 }
 
@@ -90,8 +92,8 @@ private slots:
         const char* cBoxes[] = {"Text8", "Text9", "Text10", "Text11", "Text12"};
         const char* assemblyBoxes[] = {"Text2", "Text4", "Text5", "Text6", "Text7"};
         for (std::size_t k = 0; k < 5; ++k) {
-            QCOMPARE(w.box(cBoxes[k])->toPlainText(), shown(yang.c[k]));
-            QCOMPARE(w.box(assemblyBoxes[k])->toPlainText(), shown(yang.assembly[k]));
+            QCOMPARE(w.box(cBoxes[k])->toPlainText(), shown(yang.cText(k)));
+            QCOMPARE(w.box(assemblyBoxes[k])->toPlainText(), shown(yang.assemblyText(k)));
         }
         QVERIFY(w.box("Text2")->isHidden());
 
