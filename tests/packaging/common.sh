@@ -50,7 +50,8 @@ expected_files=(
     share/doc/hzdot/docs/screenshots/main.png
 )
 
-# The options a program's --help text names: every "-x" or "--word" not inside another word.
+# The options a program's --help text names: every "-x" or "--word" not inside another word nor
+# a flag of a pattern such as SCAN-BIT[-up].
 help_options() {
-    "$@" --help | grep -oE '(^|[^A-Za-z0-9_-])--?[A-Za-z][A-Za-z0-9-]*' | sed -E 's/^[^-]+//' | sort -u
+    "$@" --help | grep -oP '(?<![\w\]-])(?<![\w\]]\[)--?[A-Za-z][A-Za-z0-9-]*' | sort -u
 }

@@ -37,6 +37,10 @@ expect "-a" "$(complete_words "$cli" _hzdot_cli hzdot-cli -a '')" 0 4 all 横排
 expect "--layout presets" "$(complete_words "$cli" _hzdot_cli hzdot-cli --layout '')" \
     ssd1306 sh1106 st7565 ks0108 ssd1306-vertical st7920 adafruit-gfx lvgl-1bit hzk xbm epaper max7219 \
     rows-msb rows-lsb columns-msb columns-lsb pages-msb pages-lsb 横排
+# And every preset the program itself lists, when it lists them.
+if presets=$("$build/bin/hzdot-cli" --list-layouts 2>/dev/null | cut -f1) && [[ -n $presets ]]; then
+    expect "--layout presets of --list-layouts" "$(complete_words "$cli" _hzdot_cli hzdot-cli --layout '')" $presets
+fi
 expect "--layout flags" "$(complete_words "$cli" _hzdot_cli hzdot-cli --layout pages-lsb-)" \
     pages-lsb-up pages-lsb-left pages-lsb-invert pages-lsb-up-left-invert
 expect "--format" "$(complete_words "$cli" _hzdot_cli hzdot-cli --format '')" text bin header

@@ -5,11 +5,14 @@
 #include "core/codepage.h"
 #include "core/export_layout.h"
 #include "core/glyph_record.h"
+#include "core/layout.h"
+#include "core/layout_presets.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -68,6 +71,38 @@ TEST(ArrangementsDocument, EachDotLandsWhereTheTablesSay) {
         }
     }
     EXPECT_EQ(checked, 3 * 5 + 4 * 3);
+}
+
+TEST(ArrangementsDocument, LayoutNamesAndPresetsAreThePrograms) {
+    // "| 横排 (→ →) | `rows-msb` | ..." and "| `ssd1306`, `sh1106` | `pages-lsb` | drivers |"
+    const std::regex arrangementPattern(R"(^\| (\S+) \(.*\) \| `([a-z-]+)` \|.*$)");
+    const std::regex presetPattern(R"(^\| (`[a-z0-9-]+`(?:, `[a-z0-9-]+`)*) \| `([a-z-]+)` \|.*$)");
+    const std::regex namePattern(R"(`([a-z0-9-]+)`)");
+    std::set<std::string> documented;
+    int arrangements = 0;
+    for (const std::string& line : documentLines("arrangements.md")) {
+        std::smatch m;
+        if (std::regex_match(line, m, arrangementPattern)) {
+            const auto choice = hz::parseLayoutChoice(m[1].str());
+            ASSERT_TRUE(choice) << line;
+            EXPECT_EQ(hz::layoutName(choice->layout), m[2].str()) << line;
+            ++arrangements;
+        } else if (std::regex_match(line, m, presetPattern)) {
+            const std::string names = m[1];
+            for (std::sregex_iterator it(names.begin(), names.end(), namePattern), end; it != end; ++it) {
+                const std::string name = (*it)[1];
+                documented.insert(name);
+                const auto choice = hz::parseLayoutChoice(name);
+                ASSERT_TRUE(choice) << name;
+                EXPECT_EQ(hz::layoutName(choice->layout), m[2].str()) << name;
+            }
+        }
+    }
+    EXPECT_EQ(arrangements, 5);
+    std::set<std::string> presets;
+    for (const hz::LayoutPreset& preset : hz::layoutPresets())
+        presets.insert(std::string(preset.name));
+    EXPECT_EQ(documented, presets);
 }
 
 TEST(ExportFormatDocument, FieldsAndSizesAreThoseWritten) {
