@@ -1,6 +1,7 @@
 #include "mainwin/form1.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("HzDot"));
     QApplication::setApplicationVersion(QStringLiteral(HZDOT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("hzdot"));
+    // The installed icon (share/icons/hicolor); a build folder has none and keeps the default.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hzdot")));
     Form1 window(QCoreApplication::applicationDirPath());
     window.show();
     return QApplication::exec();

@@ -6,6 +6,7 @@ source "$(dirname "$0")/common.sh"
 
 command -v dpkg-deb >/dev/null || skip "dpkg-deb is not installed (dpkg)"
 command -v cpack >/dev/null || skip "cpack is not installed (cmake)"
+command -v dpkg-shlibdeps >/dev/null || skip "dpkg-shlibdeps is not installed (dpkg-dev)"
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack"; finish; }

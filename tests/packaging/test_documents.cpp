@@ -58,8 +58,7 @@ TEST(ArrangementsDocument, EachDotLandsWhereTheTablesSay) {
         ASSERT_TRUE(places.size() == 5 || places.size() == 3) << line;
         const int cell = places.size() == 5 ? 16 : 24;
         const int position = cell == 16 ? 1 : 3;
-        const hz::ArrangementTables tables =
-            hz::MakeArrangements(glyphWithDots(cell, {{row, column}}), position, 2, 2);
+        const hz::ArrangementTables tables = hz::MakeArrangements(glyphWithDots(cell, {{row, column}}), position, 2, 2);
         for (std::size_t a = 0; a < places.size(); ++a) {
             const auto& bytes = tables[static_cast<hz::Arrangement>(a)];
             const auto [byte, mask] = places[a];
