@@ -140,32 +140,45 @@ DotCell mappedOnto(const DotCell& a, const InkBox& from, const InkBox& to, int w
     const double sy = std::clamp(to.height() / from.height(), 1 / kMaxScale, kMaxScale);
     const double fromX = (from.left + from.right + 1) / 2.0, fromY = (from.top + from.bottom + 1) / 2.0;
     const double toX = (to.left + to.right + 1) / 2.0, toY = (to.top + to.bottom + 1) / 2.0;
+    // Three by three samples a dot; set when a third of them fall on ink. Each axis is mapped
+    // alone, so the source columns and rows of the samples are worked out once.
+    auto sources = [](int count, double from, double to, double scale, int limit) {
+        std::vector<int> at(static_cast<std::size_t>(3 * count));
+        for (int k = 0; k < 3 * count; ++k) {
+            const double p = from + ((k + 0.5) / 3 - to) / scale;
+            at[static_cast<std::size_t>(k)] = p < 0 || p >= limit ? -1 : static_cast<int>(p);
+        }
+        return at;
+    };
+    const auto xs = sources(width, fromX, toX, sx, a.width());
+    const auto ys = sources(height, fromY, toY, sy, a.height());
     DotCell out(width, height, a.widthClass());
-    // Three by three samples a dot; set when a third of them fall on ink.
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             int hits = 0;
-            for (int j = 0; j < 3; ++j)
+            for (int j = 0; j < 3; ++j) {
+                const int iy = ys[static_cast<std::size_t>(3 * y + j)];
+                if (iy < 0)
+                    continue;
                 for (int i = 0; i < 3; ++i) {
-                    const double px = fromX + (x + (i + 0.5) / 3 - toX) / sx;
-                    const double py = fromY + (y + (j + 0.5) / 3 - toY) / sy;
-                    if (px < 0 || py < 0)
-                        continue;
-                    const int ix = static_cast<int>(px), iy = static_cast<int>(py);
-                    if (ix < a.width() && iy < a.height() && a.dot(ix, iy))
-                        ++hits;
+                    const int ix = xs[static_cast<std::size_t>(3 * x + i)];
+                    hits += ix >= 0 && a.dot(ix, iy);
                 }
+            }
             if (hits >= 3)
                 out.setDot(x, y);
         }
     return out;
 }
 
-// A glyph as grey levels, blurred so that strokes a dot or two apart still overlap. The number of
-// blur passes and shifts grows with the cell: a dot is a larger part of a small glyph.
+// A glyph as grey levels, blurred so that strokes a dot or two apart still overlap, with the sums
+// its correlation needs. The number of blur passes and shifts grows with the cell: a dot is a larger
+// part of a small glyph.
 struct Blurred {
     std::vector<float> v;
     int w = 0, h = 0;
+    double sum = 0;
+    double variance = 0; // times the number of dots
 };
 
 int toleranceFor(int width, int height) {
@@ -174,74 +187,90 @@ int toleranceFor(int width, int height) {
 
 Blurred blurred(const DotCell& cell, int passes) {
     const int w = cell.width(), h = cell.height();
-    Blurred b{std::vector<float>(static_cast<std::size_t>(w * h)), w, h};
+    const auto size = static_cast<std::size_t>(w * h);
+    Blurred b{std::vector<float>(size), w, h};
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             b.v[static_cast<std::size_t>(y * w + x)] = cell.dot(x, y) ? 1.0f : 0.0f;
-    std::vector<float> t(b.v.size());
-    auto at = [&](const std::vector<float>& a, int x, int y) {
-        return x < 0 || y < 0 || x >= w || y >= h ? 0.0f : a[static_cast<std::size_t>(y * w + x)];
-    };
+    std::vector<float> t(size);
     for (int p = 0; p < passes; ++p) {
-        for (int y = 0; y < h; ++y)
+        // [1 2 1] across, then down; outside the cell is blank.
+        for (int y = 0; y < h; ++y) {
+            const float* in = &b.v[static_cast<std::size_t>(y * w)];
+            float* out = &t[static_cast<std::size_t>(y * w)];
             for (int x = 0; x < w; ++x)
-                t[static_cast<std::size_t>(y * w + x)] = at(b.v, x - 1, y) + 2 * at(b.v, x, y) + at(b.v, x + 1, y);
-        for (int y = 0; y < h; ++y)
+                out[x] = 2 * in[x] + (x > 0 ? in[x - 1] : 0.0f) + (x + 1 < w ? in[x + 1] : 0.0f);
+        }
+        for (int y = 0; y < h; ++y) {
+            const float* mid = &t[static_cast<std::size_t>(y * w)];
+            const float* above = y > 0 ? mid - w : nullptr;
+            const float* below = y + 1 < h ? mid + w : nullptr;
+            float* out = &b.v[static_cast<std::size_t>(y * w)];
             for (int x = 0; x < w; ++x)
-                b.v[static_cast<std::size_t>(y * w + x)] = at(t, x, y - 1) + 2 * at(t, x, y) + at(t, x, y + 1);
+                out[x] = 2 * mid[x] + (above ? above[x] : 0.0f) + (below ? below[x] : 0.0f);
+        }
     }
+    double sumSquares = 0;
+    for (float x : b.v) {
+        b.sum += x;
+        sumSquares += double(x) * x;
+    }
+    b.variance = sumSquares - b.sum * b.sum / static_cast<double>(size);
     return b;
 }
 
-// The normalised correlation of the blurred glyphs, best over small shifts of b: 1 for the same
-// picture, 0 for unrelated ones, below 0 for an inverse.
+// The normalised correlation of the blurred glyphs, best over shifts of b up to maxShift dots: 1
+// for the same picture, about 0 for unrelated ones, below 0 for an inverse.
 double correlation(const Blurred& a, const Blurred& b, int maxShift) {
-    const int w = a.w, h = a.h;
-    const auto n = static_cast<double>(w * h);
-    double sumA = 0, sumAA = 0;
-    for (float x : a.v) {
-        sumA += x;
-        sumAA += double(x) * x;
-    }
-    double sumB = 0, sumBB = 0;
-    for (float x : b.v) {
-        sumB += x;
-        sumBB += double(x) * x;
-    }
-    const double varA = sumAA - sumA * sumA / n;
-    const double varB = sumBB - sumB * sumB / n;
-    if (varA <= 0 || varB <= 0)
+    if (a.variance <= 0 || b.variance <= 0)
         return 0;
+    const int w = a.w, h = a.h;
+    const double mean = a.sum * b.sum / static_cast<double>(w * h);
     double best = -1;
     for (int dy = -maxShift; dy <= maxShift; ++dy)
         for (int dx = -maxShift; dx <= maxShift; ++dx) {
             double sumAB = 0;
+            const int x0 = std::max(0, dx), x1 = std::min(w, w + dx);
             for (int y = std::max(0, dy); y < std::min(h, h + dy); ++y) {
                 const float* ra = &a.v[static_cast<std::size_t>(y * w)];
-                const float* rb = &b.v[static_cast<std::size_t>((y - dy) * w)];
-                for (int x = std::max(0, dx); x < std::min(w, w + dx); ++x)
-                    sumAB += double(ra[x]) * rb[x - dx];
+                const float* rb = &b.v[static_cast<std::size_t>((y - dy) * w)] - dx;
+                float row = 0;
+                for (int x = x0; x < x1; ++x)
+                    row += ra[x] * rb[x];
+                sumAB += row;
             }
-            best = std::max(best, (sumAB - sumA * sumB / n) / std::sqrt(varA * varB));
+            best = std::max(best, sumAB - mean);
         }
-    return best;
+    return best / std::sqrt(a.variance * b.variance);
 }
+
+// A reference glyph brought to one cell size, ready to be compared with many candidates.
+struct Reference {
+    DotCell cell;
+    InkBox box;
+    int tolerance;
+    Blurred blur;
+
+    Reference(const DotCell& reference, int width, int height)
+        : cell(fitted(reference, width, height)), box(inkBox(cell)), tolerance(toleranceFor(width, height)),
+          blur(blurred(cell, tolerance)) {}
+
+    double likeness(const DotCell& candidate) const {
+        const InkBox candBox = inkBox(candidate);
+        if (box.empty() || candBox.empty())
+            return 0;
+        const int w = cell.width(), h = cell.height();
+        const double asDrawn = correlation(blur, blurred(candidate, tolerance), tolerance);
+        const double rescaled =
+            correlation(blur, blurred(mappedOnto(candidate, candBox, box, w, h), tolerance), tolerance);
+        return std::clamp(std::max(asDrawn, rescaled), 0.0, 1.0);
+    }
+};
 
 } // namespace
 
 double glyphSimilarity(const DotCell& reference, const DotCell& candidate) {
-    const int w = candidate.width();
-    const int h = candidate.height();
-    const DotCell ref = fitted(reference, w, h);
-    const InkBox refBox = inkBox(ref);
-    const InkBox candBox = inkBox(candidate);
-    if (refBox.empty() || candBox.empty())
-        return 0;
-    const int tolerance = toleranceFor(w, h);
-    const Blurred r = blurred(ref, tolerance);
-    const double asDrawn = correlation(r, blurred(candidate, tolerance), tolerance);
-    const double rescaled = correlation(r, blurred(mappedOnto(candidate, candBox, refBox, w, h), tolerance), tolerance);
-    return std::clamp(std::max(asDrawn, rescaled), 0.0, 1.0);
+    return Reference(reference, candidate.width(), candidate.height()).likeness(candidate);
 }
 
 std::vector<CellSize> cellsForByteCount(std::size_t byteCount, Scan scan) {
@@ -289,13 +318,13 @@ LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell&
 
     const auto glyph = result.headerSkipped ? bytes.subspan(2) : bytes;
     for (const Fit& fit : fits) {
-        const DotCell ref = fitted(reference, fit.cell.width, fit.cell.height);
+        const Reference ref(reference, fit.cell.width, fit.cell.height);
         for (int i = 0; i < Layout::kCount; ++i) {
             const Layout layout = Layout::fromIndex(i);
             if ((layout.scan == Scan::Rows) != (fit.scan == Scan::Rows))
                 continue;
             const DotCell decoded = decodeCell(glyph, layout, fit.cell.width, fit.cell.height);
-            result.candidates.push_back({layout, fit.cell, glyphSimilarity(ref, decoded), presetNames(layout)});
+            result.candidates.push_back({layout, fit.cell, ref.likeness(decoded), presetNames(layout)});
         }
     }
     std::stable_sort(result.candidates.begin(), result.candidates.end(),
