@@ -273,6 +273,18 @@ double glyphSimilarity(const DotCell& reference, const DotCell& candidate) {
     return Reference(reference, candidate.width(), candidate.height()).likeness(candidate);
 }
 
+std::vector<double> scoreLayouts(std::span<const std::uint8_t> bytes, CellSize cell, const DotCell& reference) {
+    std::vector<double> scores(Layout::kCount, 0.0);
+    const Reference ref(reference, cell.width, cell.height);
+    for (int i = 0; i < Layout::kCount; ++i) {
+        const Layout layout = Layout::fromIndex(i);
+        if (encodedSize(layout, cell.width, cell.height) == bytes.size())
+            scores[static_cast<std::size_t>(i)] =
+                ref.likeness(decodeCell(bytes, layout, cell.width, cell.height));
+    }
+    return scores;
+}
+
 std::vector<CellSize> cellsForByteCount(std::size_t byteCount, Scan scan) {
     std::vector<CellSize> cells;
     const Layout layout{scan};
@@ -318,13 +330,12 @@ LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell&
 
     const auto glyph = result.headerSkipped ? bytes.subspan(2) : bytes;
     for (const Fit& fit : fits) {
-        const Reference ref(reference, fit.cell.width, fit.cell.height);
+        const std::vector<double> scores = scoreLayouts(glyph, fit.cell, reference);
         for (int i = 0; i < Layout::kCount; ++i) {
             const Layout layout = Layout::fromIndex(i);
-            if ((layout.scan == Scan::Rows) != (fit.scan == Scan::Rows))
-                continue;
-            const DotCell decoded = decodeCell(glyph, layout, fit.cell.width, fit.cell.height);
-            result.candidates.push_back({layout, fit.cell, ref.likeness(decoded), presetNames(layout)});
+            if ((layout.scan == Scan::Rows) == (fit.scan == Scan::Rows))
+                result.candidates.push_back(
+                    {layout, fit.cell, scores[static_cast<std::size_t>(i)], presetNames(layout)});
         }
     }
     std::stable_sort(result.candidates.begin(), result.candidates.end(),

@@ -40,6 +40,10 @@ struct CellSize {
 // exactly byteCount bytes.
 std::vector<CellSize> cellsForByteCount(std::size_t byteCount, Scan scan);
 
+// The likeness to the reference of the bytes decoded as a cell of the given size in each layout,
+// indexed by Layout::index(); 0 for layouts whose encoding of that cell has another size.
+std::vector<double> scoreLayouts(std::span<const std::uint8_t> bytes, CellSize cell, const DotCell& reference);
+
 struct LayoutCandidate {
     Layout layout;
     CellSize cell;
