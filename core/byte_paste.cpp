@@ -13,6 +13,7 @@ struct Word {
     int line = 0;
     bool inBraces = false;
     bool firstOnLine = false;
+    bool negative = false; // right after a minus sign
 };
 
 bool isWordChar(char c) {
@@ -108,7 +109,8 @@ std::vector<Word> splitWords(std::string_view text, bool& sawBrace, std::string&
             const std::size_t start = i;
             while (i < n && isWordChar(text[i]))
                 ++i;
-            words.push_back({std::string(text.substr(start, i - start)), line, depth > 0, !lineHasWord});
+            const bool negative = start > 0 && text[start - 1] == '-';
+            words.push_back({std::string(text.substr(start, i - start)), line, depth > 0, !lineHasWord, negative});
             lineHasWord = true;
             lineStart = false;
             continue;
@@ -195,6 +197,15 @@ PastedBytes parsePastedBytes(std::string_view text) {
             if (!value) {
                 result.error = "not a byte: " + where(word);
                 break;
+            }
+            if (word.negative) {
+                // A signed char table: -1 is the byte 0xFF.
+                if (*value > 128) {
+                    result.error = "a value below -128: " + where(word);
+                    break;
+                }
+                result.bytes.push_back(static_cast<std::uint8_t>((256 - *value) & 0xFF));
+                continue;
             }
             if (*value > 255) {
                 result.error = "a value above 255: " + where(word);

@@ -22,6 +22,8 @@
 //   0b00011111      binary
 //   00011111B, 1B   binary (binary digits only before the B)
 //   31              decimal; leading zeros do not make it octal
+//   -1              right after a minus sign, as in a signed char table: the byte 0xFF (down
+//                   to -128)
 // A word starting with a letter or '_' is a name (DB, static, font, x12) and is skipped; a word
 // starting with a digit that is none of these is an error, as is a value above 255.
 //

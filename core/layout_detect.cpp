@@ -353,6 +353,15 @@ LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell&
     return result;
 }
 
+std::string mirrorNote(const LayoutDetection& detection) {
+    if (!detection.mirrorAmbiguous || detection.candidates.size() < 2)
+        return {};
+    return "the best two layouts, " + layoutName(detection.candidates[0].layout) + " and " +
+           layoutName(detection.candidates[1].layout) +
+           ", differ only by a mirror: the character looks the same mirrored, so its bytes cannot tell them "
+           "apart; paste the bytes of a character that does not, such as 我 or 的";
+}
+
 std::string detectionLines(const LayoutDetection& detection, std::size_t count) {
     std::string text;
     for (std::size_t i = 0; i < detection.candidates.size() && i < count; ++i) {

@@ -68,6 +68,9 @@ inline constexpr double kMirrorMargin = 0.02;
 // fitting cell. Errors: no bytes; a count that fits no cell (naming the nearest counts that do).
 LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell& reference);
 
+// The note for a mirror-ambiguous detection, naming the two layouts; empty when it is not one.
+std::string mirrorNote(const LayoutDetection& detection);
+
 // "layout<TAB>score<TAB>presets" lines for the best `count` candidates, score with three decimals.
 std::string detectionLines(const LayoutDetection& detection, std::size_t count = 5);
 

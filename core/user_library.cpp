@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kRowCells = 94;
 constexpr long kFullTable = 94L * 94L;
+constexpr int kMinCell = 8;
 
 std::string hexRow(int row) {
     char text[8];
@@ -30,9 +32,9 @@ std::string threeDecimals(double value) {
     return text;
 }
 
-// Common characters of the first level, which every file of hanzi holds, with enough asymmetric
-// ones (我 的 是 永) that a mirror or a wrong bit order cannot pass.
-constexpr char32_t kSamples[] = {U'一', U'中', U'国', U'人', U'大', U'的', U'是', U'我', U'永', U'圈', U'和', U'说'};
+// Common characters of the first level, which every file of hanzi holds; the asymmetric ones, which
+// no mirror or wrong bit order passes, first.
+constexpr char32_t kSamples[] = {U'我', U'的', U'是', U'永', U'一', U'中', U'国', U'人', U'大', U'圈', U'和', U'说'};
 // Fewer samples than this inside the file tell too little.
 constexpr int kMinSamples = 8;
 
@@ -46,8 +48,20 @@ long userRecordNumber(std::uint16_t code, int firstRow) {
     return static_cast<long>(hi - firstRow) * kRowCells + (lo - 0xA1);
 }
 
+std::string geometryProblem(const LibraryGeometry& geometry) {
+    if (geometry.cell < kMinCell || geometry.cell > DotCell::kMaxSide)
+        return "a library cell of " + std::to_string(geometry.cell) + " dots; it must be 8 to 64";
+    if (geometry.firstRow < 0xA1 || geometry.firstRow > 0xFE)
+        return "a first row of " + hexRow(geometry.firstRow) + "; it must be 0xA1 to 0xFE";
+    return {};
+}
+
 UserLibrarySource::UserLibrarySource(std::string path, const LibraryGeometry& geometry)
-    : path_(std::move(path)), geometry_(geometry), record(static_cast<std::size_t>(geometry.recordBytes())) {}
+    : path_(std::move(path)), geometry_(geometry) {
+    if (const std::string problem = geometryProblem(geometry); !problem.empty())
+        throw std::invalid_argument(problem);
+    record.resize(static_cast<std::size_t>(geometry.recordBytes()));
+}
 
 std::string UserLibrarySource::description() const {
     return path_ + ", " + std::to_string(geometry_.cell) + " dots from row " + hexRow(geometry_.firstRow) + ", " +
@@ -126,6 +140,12 @@ ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const 
         return result;
     }
     const auto fileSize = static_cast<std::uint64_t>(st.st_size);
+    const std::string problem =
+        geometryProblem({hints.cell.value_or(16), hints.firstRow.value_or(0xA1), hints.recordLayout.value_or(Layout{})});
+    if (!problem.empty()) {
+        result.error = problem;
+        return result;
+    }
     const bool layoutGiven = hints.recordLayout.has_value();
     const Layout givenLayout = hints.recordLayout.value_or(Layout{});
 
@@ -136,7 +156,7 @@ ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const 
         // A plausible file holds at least the first-level hanzi (from row 0xB0 to 0xD7) and no
         // more than the whole 94 x 94 table.
         constexpr long kFewest = 40L * kRowCells;
-        for (int n = 8; n <= DotCell::kMaxSide; ++n) {
+        for (int n = kMinCell; n <= DotCell::kMaxSide; ++n) {
             const auto records = static_cast<long>(fileSize / static_cast<std::uint64_t>((n + 7) / 8 * n));
             if (records >= kFewest && records <= kFullTable)
                 cells.push_back(n);
@@ -158,44 +178,80 @@ ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const 
         result.error = "cannot read library file " + path + ": " + std::strerror(errno);
         return result;
     }
+    // Each cell and first row is a trial; the samples it holds are read from the file.
+    struct Trial {
+        int cell;
+        int firstRow;
+        long records;
+        std::vector<std::vector<std::uint8_t>> sampleRecords; // in sample order
+        std::vector<std::size_t> sampleOf;               // which sample each record is
+        std::vector<double> total = std::vector<double>(Layout::kCount, 0.0);
+        std::size_t scored = 0;
+
+        int bestLayout(bool given, int givenIndex) const {
+            if (given)
+                return givenIndex;
+            return static_cast<int>(std::max_element(total.begin(), total.end()) - total.begin());
+        }
+        double mean(int layout) const { return scored ? total[static_cast<std::size_t>(layout)] / scored : 0; }
+    };
+    std::vector<Trial> trials;
     for (int cell : cells) {
-        const LibraryGeometry shape{cell, 0xA1, givenLayout};
-        const auto recordSize = static_cast<std::uint64_t>(shape.recordBytes());
+        const auto recordSize = static_cast<std::uint64_t>((cell + 7) / 8 * cell);
         const long records = static_cast<long>(fileSize / recordSize);
         for (int firstRow : rows) {
-            std::vector<double> total(Layout::kCount, 0.0);
-            int counted = 0;
-            std::vector<std::uint8_t> bytes(static_cast<std::size_t>(recordSize));
-            for (const auto& [code, glyph] : samples) {
-                const long number = userRecordNumber(code, firstRow);
+            Trial trial{cell, firstRow, records, {}, {}};
+            for (std::size_t k = 0; k < samples.size(); ++k) {
+                const long number = userRecordNumber(samples[k].first, firstRow);
                 if (number < 0 || number >= records)
                     continue;
+                std::vector<std::uint8_t> bytes(static_cast<std::size_t>(recordSize));
                 const auto offset = static_cast<off_t>(static_cast<std::uint64_t>(number) * recordSize);
                 if (::pread(fd.get(), bytes.data(), bytes.size(), offset) != static_cast<ssize_t>(bytes.size()))
                     continue;
-                const auto scores = scoreLayouts(bytes, CellSize{cell, cell}, glyph);
-                for (std::size_t i = 0; i < total.size(); ++i)
-                    total[i] += scores[i];
-                ++counted;
+                trial.sampleRecords.push_back(std::move(bytes));
+                trial.sampleOf.push_back(k);
             }
-            if (counted < kMinSamples)
-                continue;
-            int best = layoutGiven ? givenLayout.index() : 0;
-            if (!layoutGiven)
-                for (int i = 1; i < Layout::kCount; ++i)
-                    if (total[static_cast<std::size_t>(i)] > total[static_cast<std::size_t>(best)])
-                        best = i;
-            result.tried.push_back({LibraryGeometry{cell, firstRow, Layout::fromIndex(best)}, records,
-                                    total[static_cast<std::size_t>(best)] / counted});
+            if (trial.sampleRecords.size() >= static_cast<std::size_t>(kMinSamples))
+                trials.push_back(std::move(trial));
         }
+    }
+    auto score = [&](Trial& trial, std::size_t upTo) {
+        for (; trial.scored < std::min(upTo, trial.sampleRecords.size()); ++trial.scored) {
+            const auto scores = scoreLayouts(trial.sampleRecords[trial.scored], CellSize{trial.cell, trial.cell},
+                                             samples[trial.sampleOf[trial.scored]].second);
+            for (std::size_t i = 0; i < trial.total.size(); ++i)
+                trial.total[i] += scores[i];
+        }
+    };
+    // A few samples first: the wrong cells and rows score far below the right one, and only the
+    // trials near the best are worth all samples.
+    constexpr std::size_t kFirstSamples = 4;
+    constexpr double kStillInRace = 0.15;
+    double leader = 0;
+    for (Trial& trial : trials) {
+        score(trial, kFirstSamples);
+        leader = std::max(leader, trial.mean(trial.bestLayout(layoutGiven, givenLayout.index())));
+    }
+    for (Trial& trial : trials) {
+        const int best = trial.bestLayout(layoutGiven, givenLayout.index());
+        if (trial.mean(best) >= leader - kStillInRace)
+            score(trial, trial.sampleRecords.size());
+        const int finalBest = trial.bestLayout(layoutGiven, givenLayout.index());
+        result.tried.push_back(
+            {LibraryGeometry{trial.cell, trial.firstRow, Layout::fromIndex(finalBest)}, trial.records,
+             trial.mean(finalBest)});
     }
     std::stable_sort(result.tried.begin(), result.tried.end(),
                      [](const ProbeCandidate& a, const ProbeCandidate& b) { return a.score > b.score; });
 
     const std::string byHand = "; pass --cell N, --first-row 0xA1|0xB0 and --record-layout L by hand";
     if (result.tried.empty()) {
-        result.error = path + " (" + std::to_string(fileSize) +
-                       " bytes) holds no plausible number of records for any cell of 8 to 64 dots" + byHand;
+        result.error = path + " (" + std::to_string(fileSize) + " bytes) holds " +
+                       (hints.cell ? "too few records of " + std::to_string(*hints.cell) +
+                                         " dots to hold the common characters it is probed with"
+                                   : std::string("no plausible number of records for any cell of 8 to 64 dots")) +
+                       byHand;
         return result;
     }
     const ProbeCandidate& best = result.tried.front();

@@ -27,10 +27,15 @@ struct LibraryGeometry {
     bool operator==(const LibraryGeometry&) const = default;
 };
 
+// Why a geometry cannot be read (a cell outside 8..64 dots, a first row outside 0xA1..0xFE); empty
+// when it can.
+std::string geometryProblem(const LibraryGeometry& geometry);
+
 // Reads glyphs from a user's library file. The file is opened on the first lookup and kept open;
 // records are read through a window, as GlyphReader does.
 class UserLibrarySource : public GlyphSource {
 public:
+    // Throws std::invalid_argument for a geometry with a problem: check geometryProblem first.
     UserLibrarySource(std::string path, const LibraryGeometry& geometry);
 
     // Found: an N x N cell. NotChinese: not a GB2312 character, or one in a row before the file's
@@ -61,7 +66,8 @@ private:
 // a double-byte GB2312 code.
 long userRecordNumber(std::uint16_t code, int firstRow);
 
-// What is known beforehand: anything given by hand is taken as it is.
+// What is known beforehand: anything given by hand is taken as it is (and refused with a message
+// when it cannot be read).
 struct ProbeHints {
     std::optional<int> cell;
     std::optional<int> firstRow;

@@ -36,6 +36,13 @@ TEST(BytePaste, DecimalInsideBracesLeadingZerosStayDecimal) {
     EXPECT_EQ(bytesOf("uint8_t g[] = {31, 0, 255, 010, 9};"), (Bytes{31, 0, 255, 10, 9}));
 }
 
+TEST(BytePaste, SignedCharTablesGiveTwosComplementBytes) {
+    EXPECT_EQ(bytesOf("const char g[] = {-1, -128, 127, -0x01};"), (Bytes{0xFF, 0x80, 0x7F, 0xFF}));
+    EXPECT_NE(errorOf("{-129}").find("below -128"), std::string::npos);
+    // In a hex dump a dash only separates.
+    EXPECT_EQ(bytesOf("1F-2A"), (Bytes{0x1F, 0x2A}));
+}
+
 TEST(BytePaste, AssemblyAsTheProgramWritesIt) {
     // The program's own DB lines, with the record header comment.
     EXPECT_EQ(bytesOf(";样[16*16]\n DB 000h,0E0h,01FH,0FFH ; first row\n DB 10000001B,0,255\n"),

@@ -123,6 +123,7 @@ TEST(LayoutDetect, SymmetricCharacterTiesWithItsMirrorAndIsFlagged) {
     const auto found = hz::detectLayout(hz::encodeCell(glyph, layout), libraryGlyph(k16Song, U'中'));
     ASSERT_TRUE(found.ok());
     EXPECT_TRUE(found.mirrorAmbiguous) << hz::detectionLines(found);
+    EXPECT_NE(hz::mirrorNote(found).find("such as 我 or 的"), std::string::npos);
     const auto top = {found.candidates[0].layout, found.candidates[1].layout};
     EXPECT_NE(std::find(top.begin(), top.end(), layout), top.end());
 }

@@ -133,6 +133,15 @@ TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
     EXPECT_FALSE(found.ok());
     EXPECT_NE(found.error.find("no plausible number of records"), std::string::npos) << found.error;
 
+    hz::ProbeHints hints;
+    hints.cell = 24;
+    found = hz::probeLibrary(dir.file("small.fnt"), reference, hints);
+    EXPECT_NE(found.error.find("too few records of 24 dots"), std::string::npos) << found.error;
+    hints.cell = 65;
+    found = hz::probeLibrary(dir.file("small.fnt"), reference, hints);
+    EXPECT_NE(found.error.find("cell of 65 dots; it must be 8 to 64"), std::string::npos) << found.error;
+    EXPECT_THROW(hz::UserLibrarySource("x", {16, 0xA0, hz::Layout{}}), std::invalid_argument);
+
     found = hz::probeLibrary(dir.file("absent.fnt"), reference);
     EXPECT_NE(found.error.find("cannot read library file"), std::string::npos) << found.error;
 }
