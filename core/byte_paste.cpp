@@ -182,9 +182,8 @@ PastedBytes parsePastedBytes(std::string_view text) {
     if (!result.ok())
         return result;
 
-    const bool code = sawBrace || std::any_of(words.begin(), words.end(), [](const Word& w) {
-                          return isMarkedNumber(lower(w.text));
-                      });
+    const bool code = sawBrace || std::any_of(words.begin(), words.end(),
+                                              [](const Word& w) { return isMarkedNumber(lower(w.text)); });
 
     for (const Word& word : words) {
         const std::string w = lower(word.text);

@@ -279,8 +279,7 @@ std::vector<double> scoreLayouts(std::span<const std::uint8_t> bytes, CellSize c
     for (int i = 0; i < Layout::kCount; ++i) {
         const Layout layout = Layout::fromIndex(i);
         if (encodedSize(layout, cell.width, cell.height) == bytes.size())
-            scores[static_cast<std::size_t>(i)] =
-                ref.likeness(decodeCell(bytes, layout, cell.width, cell.height));
+            scores[static_cast<std::size_t>(i)] = ref.likeness(decodeCell(bytes, layout, cell.width, cell.height));
     }
     return scores;
 }
@@ -291,8 +290,7 @@ std::vector<CellSize> cellsForByteCount(std::size_t byteCount, Scan scan) {
     for (int n = kMinSide; n <= DotCell::kMaxSide; ++n)
         for (int w : {n, (n + 1) / 2}) {
             const CellSize cell{w, n};
-            if (encodedSize(layout, w, n) == byteCount &&
-                std::find(cells.begin(), cells.end(), cell) == cells.end())
+            if (encodedSize(layout, w, n) == byteCount && std::find(cells.begin(), cells.end(), cell) == cells.end())
                 cells.push_back(cell);
         }
     return cells;
@@ -320,8 +318,8 @@ LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell&
     if (fits.empty())
         fits = fitsFor(bytes.size());
     if (fits.empty()) {
-        result.error = std::to_string(bytes.size()) + " bytes fit no glyph cell; the nearest counts that do: " +
-                       nearFits(bytes.size());
+        result.error = std::to_string(bytes.size()) +
+                       " bytes fit no glyph cell; the nearest counts that do: " + nearFits(bytes.size());
         return result;
     }
     const CellSize own{reference.width(), reference.height()};

@@ -33,9 +33,9 @@ struct ScannedFile {
 };
 
 struct ScanResult {
-    std::u32string characters;       // each once, by code point
-    std::vector<ScannedFile> files;  // in the order scanned
-    std::string error;               // a path that does not exist or cannot be walked
+    std::u32string characters;      // each once, by code point
+    std::vector<ScannedFile> files; // in the order scanned
+    std::string error;              // a path that does not exist or cannot be walked
     bool ok() const { return error.empty(); }
 };
 

@@ -140,8 +140,8 @@ ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const 
         return result;
     }
     const auto fileSize = static_cast<std::uint64_t>(st.st_size);
-    const std::string problem =
-        geometryProblem({hints.cell.value_or(16), hints.firstRow.value_or(0xA1), hints.recordLayout.value_or(Layout{})});
+    const std::string problem = geometryProblem(
+        {hints.cell.value_or(16), hints.firstRow.value_or(0xA1), hints.recordLayout.value_or(Layout{})});
     if (!problem.empty()) {
         result.error = problem;
         return result;
@@ -184,7 +184,7 @@ ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const 
         int firstRow;
         long records;
         std::vector<std::vector<std::uint8_t>> sampleRecords; // in sample order
-        std::vector<std::size_t> sampleOf;               // which sample each record is
+        std::vector<std::size_t> sampleOf;                    // which sample each record is
         std::vector<double> total = std::vector<double>(Layout::kCount, 0.0);
         std::size_t scored = 0;
 
@@ -238,9 +238,8 @@ ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const 
         if (trial.mean(best) >= leader - kStillInRace)
             score(trial, trial.sampleRecords.size());
         const int finalBest = trial.bestLayout(layoutGiven, givenLayout.index());
-        result.tried.push_back(
-            {LibraryGeometry{trial.cell, trial.firstRow, Layout::fromIndex(finalBest)}, trial.records,
-             trial.mean(finalBest)});
+        result.tried.push_back({LibraryGeometry{trial.cell, trial.firstRow, Layout::fromIndex(finalBest)},
+                                trial.records, trial.mean(finalBest)});
     }
     std::stable_sort(result.tried.begin(), result.tried.end(),
                      [](const ProbeCandidate& a, const ProbeCandidate& b) { return a.score > b.score; });

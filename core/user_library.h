@@ -18,9 +18,9 @@ namespace hz {
 class GlyphSource;
 
 struct LibraryGeometry {
-    int cell = 16;          // dots a side, 8..64
-    int firstRow = 0xA1;    // the code page 936 row of the first record, 0xA1..0xFE
-    Layout recordLayout{};  // how each record holds its cell
+    int cell = 16;         // dots a side, 8..64
+    int firstRow = 0xA1;   // the code page 936 row of the first record, 0xA1..0xFE
+    Layout recordLayout{}; // how each record holds its cell
 
     // ceil(cell/8) * cell, in any layout.
     int recordBytes() const { return static_cast<int>(encodedSize(recordLayout, cell, cell)); }
@@ -76,8 +76,8 @@ struct ProbeHints {
 
 struct ProbeCandidate {
     LibraryGeometry geometry;
-    long records = 0;   // whole records in the file
-    double score = 0;   // mean likeness of the sample characters, 0..1
+    long records = 0; // whole records in the file
+    double score = 0; // mean likeness of the sample characters, 0..1
 };
 
 struct ProbeResult {

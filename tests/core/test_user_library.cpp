@@ -105,7 +105,8 @@ TEST(UserLibrary, HintsAreTakenAsGiven) {
     const hz::ProbeResult found = hz::probeLibrary(path, reference, hints);
     ASSERT_TRUE(found.ok()) << found.error;
     const std::string report = hz::probeReport(found);
-    const std::string known = "cell 24\nrecord-bytes 72\nfirst-row 0xB0\nrecord-layout columns-msb\nrecords 6768\nscore 0.";
+    const std::string known =
+        "cell 24\nrecord-bytes 72\nfirst-row 0xB0\nrecord-layout columns-msb\nrecords 6768\nscore 0.";
     EXPECT_EQ(report.substr(0, known.size()), known);
     EXPECT_EQ(report.size(), known.size() + 4) << report; // three decimals and the newline
 }
