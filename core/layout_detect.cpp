@@ -15,28 +15,40 @@ namespace {
 
 constexpr int kMinSide = 8;
 
+struct InkBox {
+    int left = 0, top = 0, right = -1, bottom = -1; // inclusive; right < left when empty
+    bool empty() const { return right < left; }
+    double width() const { return right - left + 1; }
+    double height() const { return bottom - top + 1; }
+};
+
+InkBox inkBox(const DotCell& cell) {
+    InkBox box{cell.width(), cell.height(), -1, -1};
+    for (int y = 0; y < cell.height(); ++y) {
+        const std::uint64_t r = cell.row(y);
+        if (!r)
+            continue;
+        box.top = std::min(box.top, y);
+        box.bottom = y;
+        box.left = std::min(box.left, std::countl_zero(r));
+        box.right = std::max(box.right, 63 - std::countr_zero(r));
+    }
+    return box;
+}
+
 // The reference brought to the candidate's size: cut out around its ink when the ink fits (a 12x12
 // glyph placed in a 16x16 cell), resampled otherwise.
 DotCell fitted(const DotCell& reference, int width, int height) {
     if (reference.width() == width && reference.height() == height)
         return reference;
-    int top = reference.height(), bottom = -1, leftmost = reference.width(), rightmost = -1;
-    for (int y = 0; y < reference.height(); ++y) {
-        const std::uint64_t r = reference.row(y);
-        if (!r)
-            continue;
-        top = std::min(top, y);
-        bottom = y;
-        leftmost = std::min(leftmost, std::countl_zero(r));
-        rightmost = std::max(rightmost, 63 - std::countr_zero(r));
-    }
-    const int inkW = rightmost - leftmost + 1;
-    const int inkH = bottom - top + 1;
-    if (bottom < 0 || reference.width() < width || reference.height() < height || inkW > width || inkH > height)
+    const InkBox ink = inkBox(reference);
+    if (ink.empty() || reference.width() < width || reference.height() < height || ink.width() > width ||
+        ink.height() > height)
         return resampleCell(reference, width, height);
     // Centre the ink in the smaller cell.
-    const int x0 = std::clamp(leftmost - (width - inkW) / 2, 0, reference.width() - width);
-    const int y0 = std::clamp(top - (height - inkH) / 2, 0, reference.height() - height);
+    const int inkW = static_cast<int>(ink.width()), inkH = static_cast<int>(ink.height());
+    const int x0 = std::clamp(ink.left - (width - inkW) / 2, 0, reference.width() - width);
+    const int y0 = std::clamp(ink.top - (height - inkH) / 2, 0, reference.height() - height);
     DotCell out(width, height, reference.widthClass());
     for (int y = 0; y < height; ++y)
         out.setRow(y, reference.row(y0 + y) << x0);
@@ -52,14 +64,15 @@ std::string nearFits(std::size_t byteCount) {
                 counts.insert(encodedSize(Layout{scan}, w, n));
     std::string text;
     auto describe = [](std::size_t count) {
-        std::string cells;
+        std::vector<CellSize> cells;
         for (Scan scan : {Scan::Rows, Scan::Columns})
-            for (const CellSize& c : cellsForByteCount(count, scan)) {
-                const std::string one = std::to_string(c.width) + "x" + std::to_string(c.height);
-                if (cells.find(one) == std::string::npos)
-                    cells += (cells.empty() ? "" : ", ") + one;
-            }
-        return std::to_string(count) + " (" + cells + ")";
+            for (const CellSize& c : cellsForByteCount(count, scan))
+                if (std::find(cells.begin(), cells.end(), c) == cells.end())
+                    cells.push_back(c);
+        std::string text;
+        for (const CellSize& c : cells)
+            text += (text.empty() ? "" : ", ") + std::to_string(c.width) + "x" + std::to_string(c.height);
+        return std::to_string(count) + " (" + text + ")";
     };
     const auto above = counts.upper_bound(byteCount);
     if (above != counts.begin())
@@ -110,27 +123,6 @@ DotCell resampleCell(const DotCell& cell, int width, int height) {
 
 namespace {
 
-struct InkBox {
-    int left = 0, top = 0, right = -1, bottom = -1; // inclusive; right < left when empty
-    bool empty() const { return right < left; }
-    double width() const { return right - left + 1; }
-    double height() const { return bottom - top + 1; }
-};
-
-InkBox inkBox(const DotCell& cell) {
-    InkBox box{cell.width(), cell.height(), -1, -1};
-    for (int y = 0; y < cell.height(); ++y) {
-        const std::uint64_t r = cell.row(y);
-        if (!r)
-            continue;
-        box.top = std::min(box.top, y);
-        box.bottom = y;
-        box.left = std::min(box.left, std::countl_zero(r));
-        box.right = std::max(box.right, 63 - std::countr_zero(r));
-    }
-    return box;
-}
-
 // a's ink drawn again so that its ink box lies on `to`, in a cell of the given size: another font
 // draws the same character larger or smaller. Each axis is scaled by at most kMaxScale either way,
 // so a stray layout's noise, filling the cell, is not squeezed into shape.
@@ -153,33 +145,43 @@ DotCell mappedOnto(const DotCell& a, const InkBox& from, const InkBox& to, int w
     const auto xs = sources(width, fromX, toX, sx, a.width());
     const auto ys = sources(height, fromY, toY, sy, a.height());
     DotCell out(width, height, a.widthClass());
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; y < height; ++y) {
+        std::array<std::uint64_t, 3> rows{};
+        for (int j = 0; j < 3; ++j) {
+            const int iy = ys[static_cast<std::size_t>(3 * y + j)];
+            rows[static_cast<std::size_t>(j)] = iy < 0 ? 0 : a.row(iy);
+        }
+        if (!(rows[0] | rows[1] | rows[2]))
+            continue;
+        std::uint64_t row = 0;
         for (int x = 0; x < width; ++x) {
             int hits = 0;
-            for (int j = 0; j < 3; ++j) {
-                const int iy = ys[static_cast<std::size_t>(3 * y + j)];
-                if (iy < 0)
-                    continue;
-                for (int i = 0; i < 3; ++i) {
-                    const int ix = xs[static_cast<std::size_t>(3 * x + i)];
-                    hits += ix >= 0 && a.dot(ix, iy);
-                }
+            for (int i = 0; i < 3; ++i) {
+                const int ix = xs[static_cast<std::size_t>(3 * x + i)];
+                if (ix >= 0)
+                    hits += static_cast<int>(((rows[0] >> (63 - ix)) & 1) + ((rows[1] >> (63 - ix)) & 1) +
+                                             ((rows[2] >> (63 - ix)) & 1));
             }
             if (hits >= 3)
-                out.setDot(x, y);
+                row |= std::uint64_t{1} << (63 - x);
         }
+        out.setRow(y, row);
+    }
     return out;
 }
 
 // A glyph as grey levels, blurred so that strokes a dot or two apart still overlap, with the sums
-// its correlation needs. The number of blur passes and shifts grows with the cell: a dot is a larger
-// part of a small glyph.
+// its correlation needs. The blur and the shifts tried grow with the cell: a dot is a larger part
+// of a small glyph. Levels are whole numbers (an unscaled [1 2 1] kernel), at most 4^6 after the
+// three passes allowed, so a row of products stays within 32 bits.
 struct Blurred {
-    std::vector<float> v;
+    std::vector<std::int32_t> v;
     int w = 0, h = 0;
     double sum = 0;
     double variance = 0; // times the number of dots
 };
+
+constexpr int kMaxBlurPasses = 3;
 
 int toleranceFor(int width, int height) {
     return std::max(1, std::min(width, height) / 12);
@@ -188,30 +190,30 @@ int toleranceFor(int width, int height) {
 Blurred blurred(const DotCell& cell, int passes) {
     const int w = cell.width(), h = cell.height();
     const auto size = static_cast<std::size_t>(w * h);
-    Blurred b{std::vector<float>(size), w, h};
+    Blurred b{std::vector<std::int32_t>(size), w, h};
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            b.v[static_cast<std::size_t>(y * w + x)] = cell.dot(x, y) ? 1.0f : 0.0f;
-    std::vector<float> t(size);
-    for (int p = 0; p < passes; ++p) {
+            b.v[static_cast<std::size_t>(y * w + x)] = cell.dot(x, y);
+    std::vector<std::int32_t> t(size);
+    for (int p = 0; p < std::min(passes, kMaxBlurPasses); ++p) {
         // [1 2 1] across, then down; outside the cell is blank.
         for (int y = 0; y < h; ++y) {
-            const float* in = &b.v[static_cast<std::size_t>(y * w)];
-            float* out = &t[static_cast<std::size_t>(y * w)];
+            const std::int32_t* in = &b.v[static_cast<std::size_t>(y * w)];
+            std::int32_t* out = &t[static_cast<std::size_t>(y * w)];
             for (int x = 0; x < w; ++x)
-                out[x] = 2 * in[x] + (x > 0 ? in[x - 1] : 0.0f) + (x + 1 < w ? in[x + 1] : 0.0f);
+                out[x] = 2 * in[x] + (x > 0 ? in[x - 1] : 0) + (x + 1 < w ? in[x + 1] : 0);
         }
         for (int y = 0; y < h; ++y) {
-            const float* mid = &t[static_cast<std::size_t>(y * w)];
-            const float* above = y > 0 ? mid - w : nullptr;
-            const float* below = y + 1 < h ? mid + w : nullptr;
-            float* out = &b.v[static_cast<std::size_t>(y * w)];
+            const std::int32_t* mid = &t[static_cast<std::size_t>(y * w)];
+            const std::int32_t* above = y > 0 ? mid - w : nullptr;
+            const std::int32_t* below = y + 1 < h ? mid + w : nullptr;
+            std::int32_t* out = &b.v[static_cast<std::size_t>(y * w)];
             for (int x = 0; x < w; ++x)
-                out[x] = 2 * mid[x] + (above ? above[x] : 0.0f) + (below ? below[x] : 0.0f);
+                out[x] = 2 * mid[x] + (above ? above[x] : 0) + (below ? below[x] : 0);
         }
     }
     double sumSquares = 0;
-    for (float x : b.v) {
+    for (std::int32_t x : b.v) {
         b.sum += x;
         sumSquares += double(x) * x;
     }
@@ -219,29 +221,66 @@ Blurred blurred(const DotCell& cell, int passes) {
     return b;
 }
 
+// The sum of products of a and b moved dx right and dy down.
+double productSum(const Blurred& a, const Blurred& b, int dx, int dy) {
+    const int w = a.w, h = a.h;
+    const int x0 = std::max(0, dx), x1 = std::min(w, w + dx);
+    double sum = 0;
+    for (int y = std::max(0, dy); y < std::min(h, h + dy); ++y) {
+        const std::int32_t* ra = &a.v[static_cast<std::size_t>(y * w)];
+        const std::int32_t* rb = &b.v[static_cast<std::size_t>((y - dy) * w)] - dx;
+        // Four sums side by side, so the products need not wait for one another.
+        std::int32_t r0 = 0, r1 = 0, r2 = 0, r3 = 0;
+        int x = x0;
+        for (; x + 4 <= x1; x += 4) {
+            r0 += ra[x] * rb[x];
+            r1 += ra[x + 1] * rb[x + 1];
+            r2 += ra[x + 2] * rb[x + 2];
+            r3 += ra[x + 3] * rb[x + 3];
+        }
+        for (; x < x1; ++x)
+            r0 += ra[x] * rb[x];
+        sum += static_cast<double>(r0) + r1 + r2 + r3;
+    }
+    return sum;
+}
+
 // The normalised correlation of the blurred glyphs, best over shifts of b up to maxShift dots: 1
-// for the same picture, about 0 for unrelated ones, below 0 for an inverse.
+// for the same picture, about 0 for unrelated ones, below 0 for an inverse. Blurred pictures
+// change smoothly with the shift, so the best shift is climbed to from no shift rather than
+// searched for over the whole square.
 double correlation(const Blurred& a, const Blurred& b, int maxShift) {
     if (a.variance <= 0 || b.variance <= 0)
         return 0;
-    const int w = a.w, h = a.h;
-    const double mean = a.sum * b.sum / static_cast<double>(w * h);
-    double best = -1;
-    for (int dy = -maxShift; dy <= maxShift; ++dy)
-        for (int dx = -maxShift; dx <= maxShift; ++dx) {
-            double sumAB = 0;
-            const int x0 = std::max(0, dx), x1 = std::min(w, w + dx);
-            for (int y = std::max(0, dy); y < std::min(h, h + dy); ++y) {
-                const float* ra = &a.v[static_cast<std::size_t>(y * w)];
-                const float* rb = &b.v[static_cast<std::size_t>((y - dy) * w)] - dx;
-                float row = 0;
-                for (int x = x0; x < x1; ++x)
-                    row += ra[x] * rb[x];
-                sumAB += row;
+    // Sums already worked out, by shift; shifts never exceed the cell.
+    const int span = 2 * maxShift + 1;
+    std::vector<double> known(static_cast<std::size_t>(span * span), -1);
+    auto sumAt = [&](int x, int y) {
+        double& slot = known[static_cast<std::size_t>((y + maxShift) * span + x + maxShift)];
+        if (slot < 0)
+            slot = productSum(a, b, x, y);
+        return slot;
+    };
+    int dx = 0, dy = 0;
+    double best = sumAt(0, 0);
+    for (bool moved = true; moved;) {
+        moved = false;
+        int nextX = dx, nextY = dy;
+        for (int sy = -1; sy <= 1; ++sy)
+            for (int sx = -1; sx <= 1; ++sx) {
+                const int x = dx + sx, y = dy + sy;
+                if ((sx || sy) && std::abs(x) <= maxShift && std::abs(y) <= maxShift && sumAt(x, y) > best) {
+                    best = sumAt(x, y);
+                    nextX = x;
+                    nextY = y;
+                    moved = true;
+                }
             }
-            best = std::max(best, sumAB - mean);
-        }
-    return best / std::sqrt(a.variance * b.variance);
+        dx = nextX;
+        dy = nextY;
+    }
+    const double mean = a.sum * b.sum / static_cast<double>(a.w * a.h);
+    return (best - mean) / std::sqrt(a.variance * b.variance);
 }
 
 // A reference glyph brought to one cell size, ready to be compared with many candidates.
