@@ -1,5 +1,7 @@
 #include "core/byte_paste.h"
 
+#include "core/byte_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -49,6 +51,15 @@ TEST(BytePaste, AssemblyAsTheProgramWritesIt) {
               (Bytes{0x00, 0xE0, 0x1F, 0xFF, 0x81, 0, 255}));
     // A label before the directive is a name; 1B is binary one in assembly.
     EXPECT_EQ(bytesOf("hz_wo: DB 0FFH, 1B, 0b101"), (Bytes{0xFF, 1, 5}));
+}
+
+TEST(BytePaste, ReadsBackEveryByteOfTheProgramsOwnTexts) {
+    Bytes all(256);
+    for (int v = 0; v < 256; ++v)
+        all[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(v);
+    EXPECT_EQ(bytesOf(";样[16*16]\r\n" + hz::assemblyText(all)), all);
+    EXPECT_EQ(bytesOf("{//样[16*16]\r\n" + hz::cText(all) + "}"), all);
+    EXPECT_EQ(bytesOf(hz::cText(all)), all); // the fields alone, without the braces
 }
 
 TEST(BytePaste, BareHexPairs) {
