@@ -135,8 +135,12 @@ LookupStatus UserLibrarySource::readRecord(std::uint64_t offset, std::uint8_t* o
 ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const ProbeHints& hints) {
     ProbeResult result;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        result.error = "cannot read library file " + path + ": " + (errno ? std::strerror(errno) : "not a file");
+    if (::stat(path.c_str(), &st) != 0) {
+        result.error = "cannot read library file " + path + ": " + std::strerror(errno);
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.error = "cannot read library file " + path + ": not a file";
         return result;
     }
     const auto fileSize = static_cast<std::uint64_t>(st.st_size);
@@ -171,6 +175,12 @@ ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const 
         const auto code = cp936Code(ch);
         if (code && reference.glyph(ch, glyph) == LookupStatus::Found && glyph.inkCount() > 0)
             samples.emplace_back(*code, glyph);
+    }
+
+    if (samples.size() < static_cast<std::size_t>(kMinSamples)) {
+        result.error = "the reference source (" + reference.description() +
+                       ") has too few glyphs of the common characters a library file is probed with";
+        return result;
     }
 
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -254,8 +264,10 @@ ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const 
         return result;
     }
     const ProbeCandidate& best = result.tried.front();
-    const bool clear = best.score >= kProbeMinScore &&
-                       (result.tried.size() < 2 || best.score - result.tried[1].score >= kProbeMinLead);
+    // Everything given by hand is taken whatever it scores: the user knows their file.
+    const bool allGiven = hints.cell && hints.firstRow && hints.recordLayout;
+    const bool clear = allGiven || (best.score >= kProbeMinScore &&
+                                    (result.tried.size() < 2 || best.score - result.tried[1].score >= kProbeMinLead));
     if (!clear) {
         result.error = "cannot tell how " + path + " is laid out; tried (best first):";
         for (std::size_t i = 0; i < result.tried.size() && i < 8; ++i) {

@@ -99,7 +99,8 @@ inline constexpr double kProbeMinLead = 0.05;
 // plausible count of records (a whole number, or a remainder shorter than a record); for each, with
 // each first row, a dozen common characters are decoded in all 48 layouts and scored against the
 // reference source's glyphs with the layout detector. The error lists the candidates tried and what
-// to pass by hand.
+// to pass by hand. With all three given by hand, the result is taken whatever it scores (the score
+// still says how well the file matches the reference).
 ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const ProbeHints& hints = {});
 
 // "cell 24\nrecord-bytes 72\nfirst-row 0xB0\nrecord-layout columns-msb\nrecords 6768\nscore 0.812\n"

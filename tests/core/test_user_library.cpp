@@ -129,6 +129,20 @@ TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
     EXPECT_NE(found.error.find("cell 16, first row 0xA1"), std::string::npos) << found.error;
     EXPECT_NE(found.error.find("--cell N, --first-row 0xA1|0xB0 and --record-layout L"), std::string::npos);
 
+    // Given whole by hand, even noise is read as the user says.
+    hz::ProbeHints all;
+    all.cell = 16;
+    all.firstRow = 0xA1;
+    all.recordLayout = hz::Layout{};
+    found = hz::probeLibrary(dir.file("noise.fnt"), reference, all);
+    EXPECT_TRUE(found.ok()) << found.error;
+    EXPECT_LT(found.score, hz::kProbeMinScore);
+
+    // A reference that draws nothing cannot judge.
+    hz::LibrarySource nowhere(dir.str(), k24Song, 2, 2);
+    found = hz::probeLibrary(dir.file("noise.fnt"), nowhere);
+    EXPECT_NE(found.error.find("too few glyphs"), std::string::npos) << found.error;
+
     hz::test::writeBytes(dir.file("small.fnt"), std::vector<std::uint8_t>(1000, 0));
     found = hz::probeLibrary(dir.file("small.fnt"), reference);
     EXPECT_FALSE(found.ok());
@@ -145,6 +159,8 @@ TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
 
     found = hz::probeLibrary(dir.file("absent.fnt"), reference);
     EXPECT_NE(found.error.find("cannot read library file"), std::string::npos) << found.error;
+    found = hz::probeLibrary(dir.str(), reference);
+    EXPECT_NE(found.error.find(": not a file"), std::string::npos) << found.error;
 }
 
 TEST(UserLibrary, RefusalsOfTheSource) {
