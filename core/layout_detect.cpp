@@ -381,22 +381,30 @@ LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell&
     if (result.candidates.size() >= 2) {
         const LayoutCandidate& first = result.candidates[0];
         const LayoutCandidate& second = result.candidates[1];
-        Layout mirrored = second.layout;
-        const bool sameBase = first.cell == second.cell && first.layout.scan == mirrored.scan &&
-                              first.layout.bit == mirrored.bit && first.layout.invert == mirrored.invert;
-        const bool mirror = sameBase && !(first.layout == mirrored);
-        result.mirrorAmbiguous = mirror && first.score - second.score <= kMirrorMargin;
+        // One is the other drawn mirrored: up or left toggled, nothing else.
+        Layout upToggled = first.layout, leftToggled = first.layout;
+        upToggled.up = !upToggled.up;
+        leftToggled.left = !leftToggled.left;
+        const bool mirror = first.cell == second.cell && (second.layout == upToggled || second.layout == leftToggled);
+        result.ambiguous = first.score - second.score <= kMirrorMargin;
+        result.mirrorAmbiguous = mirror && result.ambiguous;
     }
     return result;
 }
 
-std::string mirrorNote(const LayoutDetection& detection) {
-    if (!detection.mirrorAmbiguous || detection.candidates.size() < 2)
+std::string ambiguityNote(const LayoutDetection& detection) {
+    if (!detection.ambiguous || detection.candidates.size() < 2)
         return {};
-    return "the best two layouts, " + layoutName(detection.candidates[0].layout) + " and " +
-           layoutName(detection.candidates[1].layout) +
-           ", differ only by a mirror: the character looks the same mirrored, so its bytes cannot tell them "
-           "apart; paste the bytes of a character that does not, such as 我 or 的";
+    const std::string pair =
+        layoutName(detection.candidates[0].layout) + " and " + layoutName(detection.candidates[1].layout);
+    const std::string advice = "; paste the bytes of a character that does not, such as 我 or 的";
+    if (detection.mirrorAmbiguous)
+        return "the best two layouts, " + pair +
+               ", differ only by a mirror: the character looks the same mirrored, so its bytes cannot tell them "
+               "apart" +
+               advice;
+    return "the best two layouts, " + pair +
+           ", score alike: the character looks much the same in both, so its bytes cannot tell them apart" + advice;
 }
 
 std::string detectionLines(const LayoutDetection& detection, std::size_t count) {

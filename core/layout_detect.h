@@ -57,6 +57,8 @@ struct LayoutDetection {
     // The best two differ only by a mirror (up or left toggled) and score within kMirrorMargin:
     // the character looks the same mirrored, so it cannot tell them apart. Try 我 or 的.
     bool mirrorAmbiguous = false;
+    // The best two score within kMirrorMargin, mirrors or not (一 cannot tell many layouts apart).
+    bool ambiguous = false;
     std::string error; // empty when candidates were found
     bool ok() const { return error.empty(); }
 };
@@ -68,8 +70,9 @@ inline constexpr double kMirrorMargin = 0.02;
 // fitting cell. Errors: no bytes; a count that fits no cell (naming the nearest counts that do).
 LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell& reference);
 
-// The note for a mirror-ambiguous detection, naming the two layouts; empty when it is not one.
-std::string mirrorNote(const LayoutDetection& detection);
+// The note for an ambiguous detection, naming the best two layouts and saying whether they are
+// mirrors; empty when the best is clear.
+std::string ambiguityNote(const LayoutDetection& detection);
 
 // "layout<TAB>score<TAB>presets" lines for the best `count` candidates, score with three decimals.
 std::string detectionLines(const LayoutDetection& detection, std::size_t count = 5);

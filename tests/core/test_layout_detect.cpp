@@ -70,7 +70,8 @@ void expectEveryLayoutFound(const DotCell& glyph, const DotCell& reference) {
             EXPECT_EQ(hz::layoutName(found.candidates.front().layout), hz::layoutName(layout))
                 << "style " << style << "\n"
                 << hz::detectionLines(found);
-            EXPECT_FALSE(found.mirrorAmbiguous) << hz::layoutName(layout);
+            EXPECT_FALSE(found.ambiguous) << hz::layoutName(layout);
+            EXPECT_EQ(hz::ambiguityNote(found), "");
             EXPECT_EQ(found.candidates.front().cell.width, glyph.width());
         }
     }
@@ -123,7 +124,8 @@ TEST(LayoutDetect, SymmetricCharacterTiesWithItsMirrorAndIsFlagged) {
     const auto found = hz::detectLayout(hz::encodeCell(glyph, layout), libraryGlyph(k16Song, U'中'));
     ASSERT_TRUE(found.ok());
     EXPECT_TRUE(found.mirrorAmbiguous) << hz::detectionLines(found);
-    EXPECT_NE(hz::mirrorNote(found).find("such as 我 or 的"), std::string::npos);
+    EXPECT_NE(hz::ambiguityNote(found).find("differ only by a mirror"), std::string::npos);
+    EXPECT_NE(hz::ambiguityNote(found).find("such as 我 or 的"), std::string::npos);
     const auto top = {found.candidates[0].layout, found.candidates[1].layout};
     EXPECT_NE(std::find(top.begin(), top.end(), layout), top.end());
 }
