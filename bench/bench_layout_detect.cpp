@@ -1,10 +1,15 @@
-// Finding the layout of one pasted 24x24 glyph: reading the C text and scoring all 48 layouts.
+// Finding the layout of one pasted 24x24 glyph: reading the C text and scoring all 48 layouts; and
+// probing a whole library file for its cell, first row and record layout.
 #include "core/byte_paste.h"
+#include "core/font_library.h"
+#include "core/glyph_source.h"
 #include "core/layout_detect.h"
+#include "core/user_library.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -48,5 +53,21 @@ void BM_DetectPasted24(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DetectPasted24)->Unit(benchmark::kMillisecond);
+
+// The 24-dot Song library the build made, probed as a user's file against the 16-dot library.
+void BM_ProbeLibrary24(benchmark::State& state) {
+    const std::string folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+    const std::string file = hz::libraryPath(folder, hz::fontLibrary(3));
+    hz::LibrarySource reference(folder, 1, 2, 2);
+    for (auto _ : state) {
+        const hz::ProbeResult found = hz::probeLibrary(file, reference);
+        if (!found.ok() || found.geometry.cell != 24) {
+            state.SkipWithError(("the library was not recognised: " + found.error).c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(found.score);
+    }
+}
+BENCHMARK(BM_ProbeLibrary24)->Unit(benchmark::kMillisecond);
 
 } // namespace
