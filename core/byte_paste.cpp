@@ -14,6 +14,7 @@ struct Word {
     bool inBraces = false;
     bool firstOnLine = false;
     bool negative = false; // right after a minus sign
+    bool dollar = false;   // right after a '$': hex, as 6502 and 68k assemblers write it
 };
 
 bool isWordChar(char c) {
@@ -109,8 +110,9 @@ std::vector<Word> splitWords(std::string_view text, bool& sawBrace, std::string&
             const std::size_t start = i;
             while (i < n && isWordChar(text[i]))
                 ++i;
-            const bool negative = start > 0 && text[start - 1] == '-';
-            words.push_back({std::string(text.substr(start, i - start)), line, depth > 0, !lineHasWord, negative});
+            const char before = start > 0 ? text[start - 1] : ' ';
+            words.push_back({std::string(text.substr(start, i - start)), line, depth > 0, !lineHasWord, before == '-',
+                             before == '$'});
             lineHasWord = true;
             lineStart = false;
             continue;
@@ -182,17 +184,19 @@ PastedBytes parsePastedBytes(std::string_view text) {
     if (!result.ok())
         return result;
 
-    const bool code = sawBrace || std::any_of(words.begin(), words.end(),
-                                              [](const Word& w) { return isMarkedNumber(lower(w.text)); });
+    const bool code = sawBrace || std::any_of(words.begin(), words.end(), [](const Word& w) {
+                          return (w.dollar && allOf(w.text, isHex)) || isMarkedNumber(lower(w.text));
+                      });
 
     for (const Word& word : words) {
         const std::string w = lower(word.text);
         if (code) {
             if (sawBrace && !word.inBraces)
                 continue;
-            if (!isDecDigit(w[0]))
+            const bool dollarHex = word.dollar && allOf(w, isHex);
+            if (!isDecDigit(w[0]) && !dollarHex)
                 continue; // a name
-            const auto value = codeNumber(w);
+            const auto value = dollarHex ? parseDigits(w, 16) : codeNumber(w);
             if (!value) {
                 result.error = "not a byte: " + where(word);
                 break;

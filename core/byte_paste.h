@@ -9,8 +9,8 @@
 //
 //   C        the text holds a '{'. Only words inside braces count, so `font[32]` in a
 //            declaration is no byte.
-//   assembly no braces, but a marked number somewhere: 0x1F, 1FH, 0b00011111 or 00011111B (the
-//            binary forms with all eight digits).
+//   assembly no braces, but a marked number somewhere: 0x1F, 1FH, $1F, 0b00011111 or 00011111B
+//            (the binary forms with all eight digits).
 //   bare hex neither: a hex dump. Every word made only of hex digits is a run of hex pairs
 //            ("1F 2A", "1F2A..."); an odd number of digits is an error. DB or DW as the first
 //            word of a line is the directive; anywhere else DB is the byte 0xDB.
@@ -19,6 +19,7 @@
 // allowed):
 //   0x1F            hex
 //   1FH, 0FFh       hex; it must start with a digit, as assemblers require (FFh is a name)
+//   $1F, $FF        hex, as 6502 and 68k assemblers write it
 //   0b00011111      binary
 //   00011111B, 1B   binary (binary digits only before the B)
 //   31              decimal; leading zeros do not make it octal

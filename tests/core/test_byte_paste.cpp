@@ -51,6 +51,7 @@ TEST(BytePaste, AssemblyAsTheProgramWritesIt) {
               (Bytes{0x00, 0xE0, 0x1F, 0xFF, 0x81, 0, 255}));
     // A label before the directive is a name; 1B is binary one in assembly.
     EXPECT_EQ(bytesOf("hz_wo: DB 0FFH, 1B, 0b101"), (Bytes{0xFF, 1, 5}));
+    EXPECT_EQ(bytesOf("glyph: .byte $1F,$e0, #$FF, 3"), (Bytes{0x1F, 0xE0, 0xFF, 3}));
 }
 
 TEST(BytePaste, ReadsBackEveryByteOfTheProgramsOwnTexts) {
