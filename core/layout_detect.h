@@ -67,7 +67,8 @@ inline constexpr double kMirrorMargin = 0.02;
 
 // Scores the bytes in all 48 layouts at every fitting cell against the reference. When the
 // reference's own size fits, only that size is tried; otherwise the reference is resampled to each
-// fitting cell. Errors: no bytes; a count that fits no cell (naming the nearest counts that do).
+// fitting cell. Errors: no bytes; a reference without dots; a count that fits no cell (naming the
+// nearest counts that do).
 LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell& reference);
 
 // The note for an ambiguous detection, naming the best two layouts and saying whether they are
