@@ -17,20 +17,102 @@ namespace {
 
 // C99 and C++17 keywords (and the alternative operator spellings): the header compiles as both.
 constexpr std::string_view kKeywords[] = {
-    "auto",      "break",     "case",         "char",         "const",       "continue",      "default",
-    "do",        "double",    "else",         "enum",         "extern",      "float",         "for",
-    "goto",      "if",        "inline",       "int",          "long",        "register",      "restrict",
-    "return",    "short",     "signed",       "sizeof",       "static",      "struct",        "switch",
-    "typedef",   "union",     "unsigned",     "void",         "volatile",    "while",         "_Bool",
-    "_Complex",  "_Imaginary", "alignas",     "alignof",      "and",         "and_eq",        "asm",
-    "bitand",    "bitor",     "bool",         "catch",        "char16_t",    "char32_t",      "class",
-    "compl",     "constexpr", "const_cast",   "decltype",     "delete",      "dynamic_cast",  "explicit",
-    "export",    "false",     "friend",       "mutable",      "namespace",   "new",           "noexcept",
-    "not",       "not_eq",    "nullptr",      "operator",     "or",          "or_eq",         "private",
-    "protected", "public",    "reinterpret_cast", "static_assert", "static_cast", "template", "this",
-    "thread_local", "throw",  "true",         "try",          "typeid",      "typename",      "using",
-    "virtual",   "wchar_t",   "xor",          "xor_eq",       "char8_t",     "concept",       "consteval",
-    "constinit", "co_await",  "co_return",    "co_yield",     "requires",
+    "auto",
+    "break",
+    "case",
+    "char",
+    "const",
+    "continue",
+    "default",
+    "do",
+    "double",
+    "else",
+    "enum",
+    "extern",
+    "float",
+    "for",
+    "goto",
+    "if",
+    "inline",
+    "int",
+    "long",
+    "register",
+    "restrict",
+    "return",
+    "short",
+    "signed",
+    "sizeof",
+    "static",
+    "struct",
+    "switch",
+    "typedef",
+    "union",
+    "unsigned",
+    "void",
+    "volatile",
+    "while",
+    "_Bool",
+    "_Complex",
+    "_Imaginary",
+    "alignas",
+    "alignof",
+    "and",
+    "and_eq",
+    "asm",
+    "bitand",
+    "bitor",
+    "bool",
+    "catch",
+    "char16_t",
+    "char32_t",
+    "class",
+    "compl",
+    "constexpr",
+    "const_cast",
+    "decltype",
+    "delete",
+    "dynamic_cast",
+    "explicit",
+    "export",
+    "false",
+    "friend",
+    "mutable",
+    "namespace",
+    "new",
+    "noexcept",
+    "not",
+    "not_eq",
+    "nullptr",
+    "operator",
+    "or",
+    "or_eq",
+    "private",
+    "protected",
+    "public",
+    "reinterpret_cast",
+    "static_assert",
+    "static_cast",
+    "template",
+    "this",
+    "thread_local",
+    "throw",
+    "true",
+    "try",
+    "typeid",
+    "typename",
+    "using",
+    "virtual",
+    "wchar_t",
+    "xor",
+    "xor_eq",
+    "char8_t",
+    "concept",
+    "consteval",
+    "constinit",
+    "co_await",
+    "co_return",
+    "co_yield",
+    "requires",
 };
 
 // Long enough for any font's name; short enough that NAME_MAX_WIDTH and friends stay within the 63
@@ -147,17 +229,20 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
     if (const std::string drivers = presetDrivers(input.layout); !drivers.empty())
         appendWrapped(out, "Drivers:    ", drivers);
     appendWrapped(out, "Bytes:      ", layoutSentence(input.layout));
-    appendWrapped(out, "Keys:       ", input.key == HeaderKey::Unicode
-                                           ? "Unicode code points"
-                                           : "GB2312 (code page 936) codes, first byte high (0xB0A1 for U+554A); "
-                                             "a half-width character is its single byte");
+    appendWrapped(out, "Keys:       ",
+                  input.key == HeaderKey::Unicode
+                      ? "Unicode code points"
+                      : "GB2312 (code page 936) codes, first byte high (0xB0A1 for U+554A); "
+                        "a half-width character is its single byte");
 
     std::string list;
     for (char32_t c : characters)
         list += (list.empty() ? "" : " ") + (showableInComment(c) ? encodeUtf8(c) : codePoint(c));
     appendWrapped(out, "Characters: ", list.empty() ? "none" : list);
     out += " *\n"
-           " * const uint8_t *glyph = " + name + "_find(key, &width, &height);  NULL when there is no such key;\n"
+           " * const uint8_t *glyph = " +
+           name +
+           "_find(key, &width, &height);  NULL when there is no such key;\n"
            " * width and height may be NULL.\n"
            " */\n";
 }
@@ -165,8 +250,8 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
 template <typename Field>
 void appendArray(std::string& out, std::string_view type, const std::string& name, const std::vector<Entry>& entries,
                  Field field, int perLine) {
-    out += "static const " + std::string(type) + " " + name + "[" + std::to_string(std::max<std::size_t>(1, entries.size())) +
-           "] = {";
+    out += "static const " + std::string(type) + " " + name + "[" +
+           std::to_string(std::max<std::size_t>(1, entries.size())) + "] = {";
     if (entries.empty())
         out += "0";
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -194,24 +279,37 @@ void appendBytes(std::string& out, const std::string& name, const std::vector<En
 }
 
 void appendFind(std::string& out, const std::string& name, bool heightTable) {
-    out += "static inline const uint8_t *" + name + "_find(uint32_t key, uint8_t *width, uint8_t *height)\n"
+    out += "static inline const uint8_t *" + name +
+           "_find(uint32_t key, uint8_t *width, uint8_t *height)\n"
            "{\n"
            "    size_t low = 0;\n"
-           "    size_t high = " + name + "_COUNT;\n"
+           "    size_t high = " +
+           name +
+           "_COUNT;\n"
            "    while (low < high) {\n"
            "        size_t mid = low + (high - low) / 2;\n"
-           "        if (" + name + "_keys[mid] < key)\n"
+           "        if (" +
+           name +
+           "_keys[mid] < key)\n"
            "            low = mid + 1;\n"
            "        else\n"
            "            high = mid;\n"
            "    }\n"
-           "    if (low == " + name + "_COUNT || " + name + "_keys[low] != key)\n"
+           "    if (low == " +
+           name + "_COUNT || " + name +
+           "_keys[low] != key)\n"
            "        return NULL;\n"
            "    if (width != NULL)\n"
-           "        *width = " + name + "_widths[low];\n"
+           "        *width = " +
+           name +
+           "_widths[low];\n"
            "    if (height != NULL)\n"
-           "        *height = " + (heightTable ? name + "_heights[low]" : name + "_HEIGHT") + ";\n"
-           "    return &" + name + "_bytes[" + name + "_offsets[low]];\n"
+           "        *height = " +
+           (heightTable ? name + "_heights[low]" : name + "_HEIGHT") +
+           ";\n"
+           "    return &" +
+           name + "_bytes[" + name +
+           "_offsets[low]];\n"
            "}\n";
 }
 
@@ -250,8 +348,8 @@ CHeader makeCHeader(const CHeaderInput& input) {
             continue;
         }
         characters.push_back(glyph.character);
-        entries.push_back({*key, glyph.character, encodeCell(glyph.cell, input.layout), glyph.cell.width(),
-                           glyph.cell.height()});
+        entries.push_back(
+            {*key, glyph.character, encodeCell(glyph.cell, input.layout), glyph.cell.width(), glyph.cell.height()});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
 
@@ -278,21 +376,25 @@ CHeader makeCHeader(const CHeaderInput& input) {
     appendBytes(out, name, entries, total);
     out += "\n";
     const int keyDigits = input.key == HeaderKey::Unicode ? 4 : 2;
-    appendArray(out, "uint32_t", name + "_keys", entries,
-                [keyDigits](const Entry& e, std::size_t) { return hex(e.key, keyDigits); }, 8);
-    appendArray(out, "uint8_t", name + "_widths", entries,
-                [](const Entry& e, std::size_t) { return std::to_string(e.width); }, 16);
+    appendArray(
+        out, "uint32_t", name + "_keys", entries,
+        [keyDigits](const Entry& e, std::size_t) { return hex(e.key, keyDigits); }, 8);
+    appendArray(
+        out, "uint8_t", name + "_widths", entries, [](const Entry& e, std::size_t) { return std::to_string(e.width); },
+        16);
     std::size_t offset = 0;
-    appendArray(out, "uint32_t", name + "_offsets", entries,
-                [&offset](const Entry& e, std::size_t) {
-                    const std::string text = std::to_string(offset);
-                    offset += e.bytes.size();
-                    return text;
-                },
-                12);
+    appendArray(
+        out, "uint32_t", name + "_offsets", entries,
+        [&offset](const Entry& e, std::size_t) {
+            const std::string text = std::to_string(offset);
+            offset += e.bytes.size();
+            return text;
+        },
+        12);
     if (heightTable)
-        appendArray(out, "uint8_t", name + "_heights", entries,
-                    [](const Entry& e, std::size_t) { return std::to_string(e.height); }, 16);
+        appendArray(
+            out, "uint8_t", name + "_heights", entries,
+            [](const Entry& e, std::size_t) { return std::to_string(e.height); }, 16);
     out += "\n";
     appendFind(out, name, heightTable);
     out += "\n#endif /* " + guard + " */\n";

@@ -54,8 +54,8 @@ struct HeaderLeftOut {
 };
 
 struct CHeader {
-    std::string text;                  // UTF-8, LF line ends; the header even when glyphCount is 0
-    std::size_t glyphCount = 0;        // distinct characters written
+    std::string text;                   // UTF-8, LF line ends; the header even when glyphCount is 0
+    std::size_t glyphCount = 0;         // distinct characters written
     std::vector<HeaderLeftOut> leftOut; // in input order
 };
 

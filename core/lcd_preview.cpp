@@ -123,8 +123,7 @@ RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom) {
     return image;
 }
 
-std::string previewPng(std::span<const DotCell> cells, const Layout& layout, PanelSize size, PanelLook look,
-                       int zoom) {
+std::string previewPng(std::span<const DotCell> cells, const Layout& layout, PanelSize size, PanelLook look, int zoom) {
     return encodePng(renderPanel(layOutPanel(encodeGlyphs(cells, layout), layout, size), look, zoom));
 }
 

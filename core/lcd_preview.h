@@ -58,7 +58,10 @@ struct PanelDots {
     PanelSize size;
     std::vector<std::uint8_t> lit; // size.width * size.height, 1 for a lit dot
     int glyphsShown = 0;           // glyphs that lie wholly on the panel
-    bool dot(int x, int y) const { return lit[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) + static_cast<std::size_t>(x)] != 0; }
+    bool dot(int x, int y) const {
+        return lit[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) + static_cast<std::size_t>(x)] !=
+               0;
+    }
 };
 
 // A glyph as the firmware holds it: its bytes in some layout and its size.

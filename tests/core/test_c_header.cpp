@@ -28,7 +28,8 @@ std::vector<HeaderGlyph> sampleGlyphs(std::mt19937& random) {
     const std::u32string text = U"你好A你*/世界\\?";
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool half = text[i] < 0x80;
-        glyphs.push_back({i, text[i], randomCell(half ? 8 : 16, 16, random, half ? WidthClass::Half : WidthClass::Full)});
+        glyphs.push_back(
+            {i, text[i], randomCell(half ? 8 : 16, 16, random, half ? WidthClass::Half : WidthClass::Full)});
     }
     // A repeat carries the first one's dots: the list would hold the same record twice.
     glyphs[3].cell = glyphs[0].cell;
@@ -51,27 +52,37 @@ struct Expected {
 // the encoder makes, and checks that keys not in the font give NULL.
 std::string lookupProgram(const std::string& name, const std::vector<Expected>& expected, const Layout& layout,
                           const std::vector<std::uint32_t>& absent) {
-    std::string src = "#include \"" + name + ".h\"\n#include \"" + name + ".h\" /* twice: the guard holds */\n"
-                      "#include <stdio.h>\n#include <string.h>\n\n"
-                      "int check(uint32_t key, const uint8_t *want, size_t size, uint8_t w, uint8_t h);\n"
-                      "int check(uint32_t key, const uint8_t *want, size_t size, uint8_t w, uint8_t h)\n{\n"
-                      "    uint8_t width = 0, height = 0;\n"
-                      "    const uint8_t *got = " + name + "_find(key, &width, &height);\n"
-                      "    if (got == NULL) { printf(\"missing %lx\\n\", (unsigned long)key); return 1; }\n"
-                      "    if (width != w || height != h) { printf(\"size %lx\\n\", (unsigned long)key); return 1; }\n"
-                      "    if (memcmp(got, want, size) != 0) { printf(\"bytes %lx\\n\", (unsigned long)key); return 1; }\n"
-                      "    if (" + name + "_find(key, NULL, NULL) != got) { printf(\"null %lx\\n\", (unsigned long)key); return 1; }\n"
-                      "    return 0;\n}\n\nint main(void)\n{\n    int failures = 0;\n";
+    std::string src =
+        "#include \"" + name + ".h\"\n#include \"" + name +
+        ".h\" /* twice: the guard holds */\n"
+        "#include <stdio.h>\n#include <string.h>\n\n"
+        "int check(uint32_t key, const uint8_t *want, size_t size, uint8_t w, uint8_t h);\n"
+        "int check(uint32_t key, const uint8_t *want, size_t size, uint8_t w, uint8_t h)\n{\n"
+        "    uint8_t width = 0, height = 0;\n"
+        "    const uint8_t *got = " +
+        name +
+        "_find(key, &width, &height);\n"
+        "    if (got == NULL) { printf(\"missing %lx\\n\", (unsigned long)key); return 1; }\n"
+        "    if (width != w || height != h) { printf(\"size %lx\\n\", (unsigned long)key); return 1; }\n"
+        "    if (memcmp(got, want, size) != 0) { printf(\"bytes %lx\\n\", (unsigned long)key); return 1; }\n"
+        "    if (" +
+        name +
+        "_find(key, NULL, NULL) != got) { printf(\"null %lx\\n\", (unsigned long)key); return 1; }\n"
+        "    return 0;\n}\n\nint main(void)\n{\n    int failures = 0;\n";
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const auto bytes = encodeCell(expected[i].cell, layout);
         src += "    {\n        static const uint8_t want[] = {" + byteList(bytes) + "};\n";
         src += "        failures += check(" + std::to_string(expected[i].key) + "u, want, sizeof want, " +
-               std::to_string(expected[i].cell.width()) + ", " + std::to_string(expected[i].cell.height()) + ");\n    }\n";
+               std::to_string(expected[i].cell.width()) + ", " + std::to_string(expected[i].cell.height()) +
+               ");\n    }\n";
     }
     for (std::uint32_t key : absent)
-        src += "    if (" + name + "_find(" + std::to_string(key) + "u, NULL, NULL) != NULL) { printf(\"found %lx\\n\", "
-               "(unsigned long)" + std::to_string(key) + "u); ++failures; }\n";
-    src += "    if (" + name + "_COUNT != " + std::to_string(expected.size()) + ") { printf(\"count\\n\"); ++failures; }\n";
+        src += "    if (" + name + "_find(" + std::to_string(key) +
+               "u, NULL, NULL) != NULL) { printf(\"found %lx\\n\", "
+               "(unsigned long)" +
+               std::to_string(key) + "u); ++failures; }\n";
+    src += "    if (" + name + "_COUNT != " + std::to_string(expected.size()) +
+           ") { printf(\"count\\n\"); ++failures; }\n";
     src += "    return failures == 0 ? 0 : 1;\n}\n";
     return src;
 }
@@ -121,9 +132,8 @@ TEST_P(HeaderCompiles, EveryCharacterIsFoundWithTheEncodersBytes) {
     // Keys stated independently of the code page converter.
     const bool gb = param.key == HeaderKey::Gb2312;
     const std::vector<std::pair<char32_t, std::uint32_t>> keys = {
-        {U'你', gb ? 0xC4E3u : 0x4F60u}, {U'好', gb ? 0xBAC3u : 0x597Du}, {U'A', 0x41u},  {U'*', 0x2Au},
-        {U'/', 0x2Fu},                   {U'世', gb ? 0xCAC0u : 0x4E16u}, {U'界', gb ? 0xBDE7u : 0x754Cu},
-        {U'\\', 0x5Cu}};
+        {U'你', gb ? 0xC4E3u : 0x4F60u}, {U'好', gb ? 0xBAC3u : 0x597Du}, {U'A', 0x41u}, {U'*', 0x2Au}, {U'/', 0x2Fu},
+        {U'世', gb ? 0xCAC0u : 0x4E16u}, {U'界', gb ? 0xBDE7u : 0x754Cu}, {U'\\', 0x5Cu}};
     std::vector<Expected> expected;
     for (const auto& [character, key] : keys)
         for (const HeaderGlyph& g : input.glyphs)
@@ -144,7 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
     CompilersKeysLayouts, HeaderCompiles,
     ::testing::Values(CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}},
                       CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}},
-                      CompileCase{Compiler::C, HeaderKey::Gb2312, Layout{Scan::Columns, BitOrder::Msb, true, true, true}},
+                      CompileCase{Compiler::C, HeaderKey::Gb2312,
+                                  Layout{Scan::Columns, BitOrder::Msb, true, true, true}},
                       CompileCase{Compiler::Cxx, HeaderKey::Gb2312, Layout{Scan::Pages, BitOrder::Msb, false, true}}));
 
 TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInBothLanguages) {
@@ -160,7 +171,10 @@ TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInBothLanguages) {
         TempDir mixed;
         std::vector<Expected> expected = {{0x4E00, randomCell(20, 20, random)}, {0x31, randomCell(10, 13, random)}};
         CHeaderInput input{{{0, U'一', expected[0].cell}, {1, U'1', expected[1].cell}},
-                           "font.ttf face 0, 20 dots", 20, Layout{Scan::Columns, BitOrder::Lsb}, HeaderKey::Unicode,
+                           "font.ttf face 0, 20 dots",
+                           20,
+                           Layout{Scan::Columns, BitOrder::Lsb},
+                           HeaderKey::Unicode,
                            "mixed"};
         const std::string text = makeCHeader(input).text;
         EXPECT_NE(text.find("mixed_heights"), std::string::npos);
@@ -177,7 +191,11 @@ TEST(HeaderKeys, Gb2312LeavesOutCharactersWithoutACodeAndNamesThem) {
                         {1, U'😀', randomCell(16, 16, random)},
                         {4, U'€', randomCell(8, 16, random)},
                         {6, U'ꙮ', randomCell(16, 16, random)}},
-                       "hzk16宋", 16, Layout{}, HeaderKey::Gb2312, "k"};
+                       "hzk16宋",
+                       16,
+                       Layout{},
+                       HeaderKey::Gb2312,
+                       "k"};
     const CHeader header = makeCHeader(input);
     EXPECT_EQ(header.glyphCount, 2u);
     ASSERT_EQ(header.leftOut.size(), 2u);
@@ -198,7 +216,11 @@ TEST(HeaderKeys, Gb2312LeavesOutCharactersWithoutACodeAndNamesThem) {
 TEST(HeaderComment, SaysWhereTheGlyphsCameFromAndHowToReadThem) {
     std::mt19937 random(9);
     CHeaderInput input{{{0, U'样', randomCell(16, 16, random)}, {1, U'*', randomCell(8, 16, random)}},
-                       "hzk16宋", 16, Layout{Scan::Pages, BitOrder::Lsb}, HeaderKey::Unicode, "demo"};
+                       "hzk16宋",
+                       16,
+                       Layout{Scan::Pages, BitOrder::Lsb},
+                       HeaderKey::Unicode,
+                       "demo"};
     const std::string text = makeCHeader(input).text;
     const std::string comment = text.substr(0, text.find("*/") + 2);
     for (const char* part : {"Source:     hzk16宋, 16 dots high", "Layout:     pages-lsb (下半列排), presets ssd1306",
@@ -213,8 +235,8 @@ TEST(HeaderComment, SaysWhereTheGlyphsCameFromAndHowToReadThem) {
 TEST(HeaderNames, OnlyUsableCIdentifiersAreAccepted) {
     for (const char* good : {"font_16", "_font", "F", "hzk16_16", "a1234567890123456789012345678901234567890123456"})
         EXPECT_EQ(checkHeaderName(good), std::nullopt) << good;
-    for (const char* bad : {"", "16font", "my-font", "my font", "int", "class", "static", "_Bool", "__x", "_X",
-                            "a__b", "字库", "a12345678901234567890123456789012345678901234567x"})
+    for (const char* bad : {"", "16font", "my-font", "my font", "int", "class", "static", "_Bool", "__x", "_X", "a__b",
+                            "字库", "a12345678901234567890123456789012345678901234567x"})
         EXPECT_NE(checkHeaderName(bad), std::nullopt) << bad;
     CHeaderInput input{{}, "x", 16, Layout{}, HeaderKey::Unicode, "for"};
     EXPECT_THROW(makeCHeader(input), std::invalid_argument);

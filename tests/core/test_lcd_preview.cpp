@@ -94,7 +94,8 @@ TEST(PreviewWrapping, WhatFallsOffThePanelIsCutAndNotCounted) {
     EXPECT_EQ(litDots(panel).size(), 5u * 2 + 5u);
 
     // A glyph wider than the panel is cut at its edge and still moves the next one down.
-    const PanelDots narrow = layOutPanel(encodeGlyphs(std::vector<DotCell>{corner, corner}, Layout{}), Layout{}, {20, 64});
+    const PanelDots narrow =
+        layOutPanel(encodeGlyphs(std::vector<DotCell>{corner, corner}, Layout{}), Layout{}, {20, 64});
     EXPECT_TRUE(narrow.dot(0, 0));
     EXPECT_TRUE(narrow.dot(0, 24));
     EXPECT_EQ(narrow.glyphsShown, 0);
@@ -158,7 +159,8 @@ TEST(PreviewPicture, PngHoldsExactlyThePixels) {
         EXPECT_EQ(back.height, 256);
         EXPECT_TRUE(back.rgb == image.rgb) << panelLookName(look);
     }
-    EXPECT_EQ(previewPng(cells, pages, {128, 64}, PanelLook::BlueOled, 4), encodePng(renderPanel(panel, PanelLook::BlueOled, 4)));
+    EXPECT_EQ(previewPng(cells, pages, {128, 64}, PanelLook::BlueOled, 4),
+              encodePng(renderPanel(panel, PanelLook::BlueOled, 4)));
     EXPECT_THROW(encodePng(RgbImage{}), std::invalid_argument);
     EXPECT_THROW(encodePng(RgbImage{2, 2, std::vector<std::uint8_t>(11)}), std::invalid_argument);
 }
@@ -167,7 +169,8 @@ TEST(PreviewPanelSize, ReadsWidthByHeightWithinLimits) {
     EXPECT_EQ(parsePanelSize("128x64"), (PanelSize{128, 64}));
     EXPECT_EQ(parsePanelSize("320X240"), (PanelSize{320, 240}));
     EXPECT_EQ(parsePanelSize("1024x1"), (PanelSize{1024, 1}));
-    for (const char* bad : {"", "128", "x64", "128x", "0x64", "128x0", "1025x8", "+8x8", "8x-8", "8 x8", "8x8 ", "8x8x8"})
+    for (const char* bad :
+         {"", "128", "x64", "128x", "0x64", "128x0", "1025x8", "+8x8", "8x-8", "8 x8", "8x8 ", "8x8x8"})
         EXPECT_EQ(parsePanelSize(bad), std::nullopt) << bad;
     EXPECT_EQ(panelSizeText({240, 128}), "240x128");
 }
