@@ -315,6 +315,38 @@ void appendFind(std::string& out, const std::string& name, bool heightTable) {
 
 } // namespace
 
+namespace {
+
+char32_t recordCharacter(const GlyphRecord& record) {
+    std::size_t at = 0;
+    return decodeUtf8At(record.character, at).value_or(U'\uFFFD');
+}
+
+} // namespace
+
+std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records) {
+    std::vector<HeaderGlyph> glyphs;
+    glyphs.reserve(records.size());
+    for (std::size_t row = 0; row < records.size(); ++row)
+        glyphs.push_back({row, recordCharacter(records[row]), records[row].cell()});
+    return glyphs;
+}
+
+std::vector<HeaderGlyph> headerGlyphs(const LookupResult& result) {
+    std::vector<HeaderGlyph> glyphs = headerGlyphs(result.records);
+    // Records follow the text with the refused characters taken out; put those gaps back.
+    std::size_t position = 0;
+    std::size_t refused = 0;
+    for (HeaderGlyph& glyph : glyphs) {
+        while (refused < result.refused.size() && result.refused[refused].position == position) {
+            ++refused;
+            ++position;
+        }
+        glyph.position = position++;
+    }
+    return glyphs;
+}
+
 std::optional<std::uint32_t> headerKey(char32_t character, HeaderKey key) {
     if (key == HeaderKey::Unicode)
         return static_cast<std::uint32_t>(character);

@@ -14,11 +14,13 @@
 // glyph at all the tables hold one unused zero, since C has no empty arrays.
 
 #include "dot_cell.h"
+#include "glyph_record.h"
 #include "layout.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +60,11 @@ struct CHeader {
     std::size_t glyphCount = 0;         // distinct characters written
     std::vector<HeaderLeftOut> leftOut; // in input order
 };
+
+// The glyphs of records, each at its place in the list.
+std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records);
+// The glyphs of a looked-up text, each at its place in the text (the refused ones skipped).
+std::vector<HeaderGlyph> headerGlyphs(const LookupResult& result);
 
 // The key of a character: its code point, or in Gb2312 mode its two-byte code (first byte high) or
 // the single byte of a half-width character. Nothing when it has none.

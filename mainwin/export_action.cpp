@@ -6,7 +6,6 @@
 #include "core/export_layout.h"
 #include "core/font_library.h"
 #include "core/safe_writer.h"
-#include "core/utf8.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,19 +36,6 @@ std::string sourceOf(std::span<const hz::GlyphRecord> records, int& height) {
         height = std::max(height, position == hz::kTwelvePosition ? 12 : static_cast<int>(record.height));
     }
     return names;
-}
-
-// A header's record list as the generator takes it.
-std::vector<hz::HeaderGlyph> headerGlyphs(std::span<const hz::GlyphRecord> records) {
-    std::vector<hz::HeaderGlyph> glyphs;
-    glyphs.reserve(records.size());
-    for (std::size_t row = 0; row < records.size(); ++row) {
-        std::size_t at = 0;
-        const auto character = hz::decodeUtf8At(records[row].character, at);
-        if (character)
-            glyphs.push_back({row, *character, records[row].cell()});
-    }
-    return glyphs;
 }
 
 // The first character of the text that code page 936 has no code for.
@@ -85,7 +71,7 @@ void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const 
     hz::CHeaderInput input;
     input.source = sourceOf(records, input.sourceHeight);
     input.layout = layout;
-    input.glyphs = headerGlyphs(records);
+    input.glyphs = hz::headerGlyphs(records);
     const std::string defaultName = hz::defaultHeaderName(input.source, input.sourceHeight);
     if (lastHeaderName.isEmpty())
         lastHeaderName = QString::fromStdString(defaultName) + QStringLiteral(".h");
