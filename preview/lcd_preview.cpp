@@ -5,6 +5,7 @@
 #include "preview/panel_view.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -34,13 +35,30 @@ QString layoutCaption(const Layout& layout) {
     return QStringLiteral("排列: %1").arg(name);
 }
 
+// How many glyphs from the start of the list can reach the largest panel: lines are at least as tall
+// as the shortest glyph and hold at most one glyph more than the narrowest ones fill. The list may
+// hold a million records; only these are encoded.
+std::size_t reachableGlyphs(std::span<const GlyphRecord> records) {
+    int narrowest = DotCell::kMaxSide;
+    int shortest = DotCell::kMaxSide;
+    for (const GlyphRecord& record : records) {
+        narrowest = std::min<int>(narrowest, std::max<int>(1, record.width));
+        shortest = std::min<int>(shortest, std::max<int>(1, record.height));
+    }
+    std::size_t bound = 0;
+    for (const PanelSize& size : kPanelSizes)
+        bound = std::max(bound, static_cast<std::size_t>((size.height / shortest + 1) * (size.width / narrowest + 1)));
+    return std::min(bound, records.size());
+}
+
 } // namespace
 
 LcdPreview::LcdPreview(std::span<const GlyphRecord> records, const Layout& layout, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), layout(layout), saver(std::make_unique<ExportAction>(prompter, this)) {
+    : QDialog(parent), layout(layout), recordCount(records.size()), saver(std::make_unique<ExportAction>(prompter, this)) {
     // The bytes the firmware would get; the panel is drawn from these alone.
-    glyphs.reserve(records.size());
-    for (const GlyphRecord& record : records)
+    const std::size_t reachable = reachableGlyphs(records);
+    glyphs.reserve(reachable);
+    for (const GlyphRecord& record : records.first(reachable))
         glyphs.push_back({record.bytes(layout), record.width, record.height});
 
     createControls();
@@ -136,7 +154,7 @@ void LcdPreview::redraw() {
     image = renderPanel(panel, panelLook(), zoom());
     const QImage picture(image.rgb.data(), image.width, image.height, image.width * 3, QImage::Format_RGB888);
     view->setPicture(QPixmap::fromImage(picture));
-    shownLabel->setText(QStringLiteral("显示 %1 / %2 个字").arg(panel.glyphsShown).arg(glyphs.size()));
+    shownLabel->setText(QStringLiteral("显示 %1 / %2 个字").arg(panel.glyphsShown).arg(recordCount));
 
     // Room for the whole picture when it fits on the screen; scroll bars beyond that.
     const QSize wanted = view->size().boundedTo(kLargestView) + QSize(2 * kViewMargin, 2 * kViewMargin);

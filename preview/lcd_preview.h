@@ -46,7 +46,8 @@ private:
     void redraw();
 
     Layout layout;
-    std::vector<EncodedGlyph> glyphs;
+    std::size_t recordCount;
+    std::vector<EncodedGlyph> glyphs; // those that can reach the panel, from the list's start
     RgbImage image;
     std::unique_ptr<ExportAction> saver;
 

@@ -75,6 +75,22 @@ private slots:
         QCOMPARE(view->picture().size(), QSize(preview.picture().width, preview.picture().height));
     }
 
+    // A long list: the largest panel still fills, every one of its 40 x 15 half-width places.
+    void aLongListFillsThePanelAndCountsEveryRecord() {
+        ScriptedPrompter prompter;
+        hz::GlyphRecord half = oneDot('a', 7, 15);
+        half.width = 8;
+        half.dots = hz::DotCell(8, 16).rowBytes();
+        half.dots.back() = 0x01;
+        const std::vector<hz::GlyphRecord> records(100000, half);
+        hz::gui::LcdPreview preview(records, hz::Layout{}, prompter);
+        preview.findChild<QSpinBox*>(QStringLiteral("Zoom"))->setValue(1);
+        preview.findChild<QComboBox*>(QStringLiteral("PanelSize"))->setCurrentIndex(3);
+        QCOMPARE(preview.findChild<QLabel*>(QStringLiteral("ShownLabel"))->text(),
+                 QStringLiteral("显示 600 / 100000 个字"));
+        QCOMPARE(dotColour(preview, 319, 239), litColour(hz::PanelLook::BlueOled));
+    }
+
     void sizeLookAndZoomRedrawThePanel() {
         ScriptedPrompter prompter;
         const std::vector<hz::GlyphRecord> records{oneDot('a', 2, 5)};
