@@ -297,8 +297,13 @@ void appendFind(std::string& out, const std::string& name, bool heightTable) {
            "    }\n"
            "    if (low == " +
            name + "_COUNT || " + name +
-           "_keys[low] != key)\n"
+           "_keys[low] != key) {\n"
+           "        if (width != NULL)\n"
+           "            *width = 0;\n"
+           "        if (height != NULL)\n"
+           "            *height = 0;\n"
            "        return NULL;\n"
+           "    }\n"
            "    if (width != NULL)\n"
            "        *width = " +
            name +

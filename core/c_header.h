@@ -8,7 +8,8 @@
 //   NAME_widths[]    uint8_t   each glyph's width in dots
 //   NAME_offsets[]   uint32_t  where each glyph starts in NAME_bytes
 //   NAME_heights[]   uint8_t   only when the glyphs differ in height
-//   NAME_find(key, &width, &height)  binary search; the glyph's bytes or NULL
+//   NAME_find(key, &width, &height)  binary search; the glyph's bytes, or NULL with width and
+//                                    height 0
 //
 // Every table is `static const`, so it lands in flash on targets that keep constants there. With no
 // glyph at all the tables hold one unused zero, since C has no empty arrays.

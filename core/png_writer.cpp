@@ -46,8 +46,9 @@ std::string encodePng(const RgbImage& image) {
         throw std::invalid_argument("the image is too large for one PNG");
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(packedSize, '\0');
-    const int rc = compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-                             reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()), 9);
+    const int rc =
+        compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
+                  static_cast<uLong>(raw.size()), Z_DEFAULT_COMPRESSION);
     if (rc == Z_MEM_ERROR)
         throw std::bad_alloc();
     if (rc != Z_OK)
