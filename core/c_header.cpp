@@ -16,104 +16,19 @@ namespace hz {
 namespace {
 
 // C99 and C++17 keywords (and the alternative operator spellings): the header compiles as both.
+// clang-format off
 constexpr std::string_view kKeywords[] = {
-    "auto",
-    "break",
-    "case",
-    "char",
-    "const",
-    "continue",
-    "default",
-    "do",
-    "double",
-    "else",
-    "enum",
-    "extern",
-    "float",
-    "for",
-    "goto",
-    "if",
-    "inline",
-    "int",
-    "long",
-    "register",
-    "restrict",
-    "return",
-    "short",
-    "signed",
-    "sizeof",
-    "static",
-    "struct",
-    "switch",
-    "typedef",
-    "union",
-    "unsigned",
-    "void",
-    "volatile",
-    "while",
-    "_Bool",
-    "_Complex",
-    "_Imaginary",
-    "alignas",
-    "alignof",
-    "and",
-    "and_eq",
-    "asm",
-    "bitand",
-    "bitor",
-    "bool",
-    "catch",
-    "char16_t",
-    "char32_t",
-    "class",
-    "compl",
-    "constexpr",
-    "const_cast",
-    "decltype",
-    "delete",
-    "dynamic_cast",
-    "explicit",
-    "export",
-    "false",
-    "friend",
-    "mutable",
-    "namespace",
-    "new",
-    "noexcept",
-    "not",
-    "not_eq",
-    "nullptr",
-    "operator",
-    "or",
-    "or_eq",
-    "private",
-    "protected",
-    "public",
-    "reinterpret_cast",
-    "static_assert",
-    "static_cast",
-    "template",
-    "this",
-    "thread_local",
-    "throw",
-    "true",
-    "try",
-    "typeid",
-    "typename",
-    "using",
-    "virtual",
-    "wchar_t",
-    "xor",
-    "xor_eq",
-    "char8_t",
-    "concept",
-    "consteval",
-    "constinit",
-    "co_await",
-    "co_return",
-    "co_yield",
-    "requires",
+    "auto", "break", "case", "char", "const", "continue", "default", "do", "double", "else", "enum", "extern",
+    "float", "for", "goto", "if", "inline", "int", "long", "register", "restrict", "return", "short", "signed",
+    "sizeof", "static", "struct", "switch", "typedef", "union", "unsigned", "void", "volatile", "while", "_Bool",
+    "_Complex", "_Imaginary", "alignas", "alignof", "and", "and_eq", "asm", "bitand", "bitor", "bool", "catch",
+    "char16_t", "char32_t", "class", "compl", "constexpr", "const_cast", "decltype", "delete", "dynamic_cast",
+    "explicit", "export", "false", "friend", "mutable", "namespace", "new", "noexcept", "not", "not_eq", "nullptr",
+    "operator", "or", "or_eq", "private", "protected", "public", "reinterpret_cast", "static_assert", "static_cast",
+    "template", "this", "thread_local", "throw", "true", "try", "typeid", "typename", "using", "virtual", "wchar_t",
+    "xor", "xor_eq", "char8_t", "concept", "consteval", "constinit", "co_await", "co_return", "co_yield", "requires",
 };
+// clang-format on
 
 // Long enough for any font's name; short enough that NAME_MAX_WIDTH and friends stay within the 63
 // significant characters C99 promises.
@@ -218,7 +133,8 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
     const std::string& name = input.name;
     out += "/* " + name + ".h: a dot-matrix font of " + std::to_string(characters.size()) +
            (characters.size() == 1 ? " character" : " characters") + ", made by HzDot.\n *\n";
-    appendWrapped(out, "Source:     ", input.source + ", " + std::to_string(input.sourceHeight) + " dots high");
+    const std::string height = input.sourceHeight > 0 ? ", " + std::to_string(input.sourceHeight) + " dots high" : "";
+    appendWrapped(out, "Source:     ", input.source + height);
 
     std::string layout = layoutName(input.layout);
     if (const auto arrangement = namedArrangement(input.layout))
@@ -239,12 +155,8 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
     for (char32_t c : characters)
         list += (list.empty() ? "" : " ") + (showableInComment(c) ? encodeUtf8(c) : codePoint(c));
     appendWrapped(out, "Characters: ", list.empty() ? "none" : list);
-    out += " *\n"
-           " * const uint8_t *glyph = " +
-           name +
-           "_find(key, &width, &height);  NULL when there is no such key;\n"
-           " * width and height may be NULL.\n"
-           " */\n";
+    out += " *\n * const uint8_t *glyph = " + name + "_find(key, &width, &height);\n";
+    out += " * NULL (width and height 0) when there is no such key; width and height may be NULL.\n */\n";
 }
 
 template <typename Field>
@@ -278,49 +190,55 @@ void appendBytes(std::string& out, const std::string& name, const std::vector<En
     out += "};\n";
 }
 
-void appendFind(std::string& out, const std::string& name, bool heightTable) {
-    out += "static inline const uint8_t *" + name +
-           "_find(uint32_t key, uint8_t *width, uint8_t *height)\n"
-           "{\n"
-           "    size_t low = 0;\n"
-           "    size_t high = " +
-           name +
-           "_COUNT;\n"
-           "    while (low < high) {\n"
-           "        size_t mid = low + (high - low) / 2;\n"
-           "        if (" +
-           name +
-           "_keys[mid] < key)\n"
-           "            low = mid + 1;\n"
-           "        else\n"
-           "            high = mid;\n"
-           "    }\n"
-           "    if (low == " +
-           name + "_COUNT || " + name +
-           "_keys[low] != key) {\n"
-           "        if (width != NULL)\n"
-           "            *width = 0;\n"
-           "        if (height != NULL)\n"
-           "            *height = 0;\n"
-           "        return NULL;\n"
-           "    }\n"
-           "    if (width != NULL)\n"
-           "        *width = " +
-           name +
-           "_widths[low];\n"
-           "    if (height != NULL)\n"
-           "        *height = " +
-           (heightTable ? name + "_heights[low]" : name + "_HEIGHT") +
-           ";\n"
-           "    return &" +
-           name + "_bytes[" + name +
-           "_offsets[low]];\n"
-           "}\n";
+// The lookup; NAME stands for the header's name, HEIGHT for where a glyph's height comes from.
+constexpr std::string_view kFind =
+    R"(static inline const uint8_t *NAME_find(uint32_t key, uint8_t *width, uint8_t *height)
+{
+    size_t low = 0;
+    size_t high = NAME_COUNT;
+    while (low < high) {
+        size_t mid = low + (high - low) / 2;
+        if (NAME_keys[mid] < key)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    if (low == NAME_COUNT || NAME_keys[low] != key) {
+        if (width != NULL)
+            *width = 0;
+        if (height != NULL)
+            *height = 0;
+        return NULL;
+    }
+    if (width != NULL)
+        *width = NAME_widths[low];
+    if (height != NULL)
+        *height = HEIGHT;
+    return &NAME_bytes[NAME_offsets[low]];
 }
+)";
 
-} // namespace
-
-namespace {
+void appendFind(std::string& out, const std::string& name, bool heightTable) {
+    const std::string height = heightTable ? name + "_heights[low]" : name + "_HEIGHT";
+    std::string_view rest = kFind;
+    while (!rest.empty()) {
+        const std::size_t at = rest.find_first_of("NH");
+        out += rest.substr(0, at);
+        if (at == std::string_view::npos)
+            break;
+        rest.remove_prefix(at);
+        if (rest.starts_with("NAME")) {
+            out += name;
+            rest.remove_prefix(4);
+        } else if (rest.starts_with("HEIGHT")) {
+            out += height;
+            rest.remove_prefix(6);
+        } else {
+            out += rest.front();
+            rest.remove_prefix(1);
+        }
+    }
+}
 
 char32_t recordCharacter(const GlyphRecord& record) {
     std::size_t at = 0;
