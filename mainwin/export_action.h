@@ -5,6 +5,7 @@
 
 #include "core/arrangements.h"
 #include "core/glyph_record.h"
+#include "core/layout_presets.h"
 
 #include <QString>
 #include <optional>
@@ -18,9 +19,16 @@ class ExportAction {
 public:
     ExportAction(Prompter& prompter, QWidget* parent);
 
-    // An empty list, or no current record, does nothing.
-    void exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement);
-    void exportCurrent(const hz::GlyphRecord* current, hz::Arrangement arrangement);
+    // An empty list, or no current record, does nothing. The choice is one arrangement, all five
+    // one after another ("全部"), or a layout.
+    void exportAll(std::span<const hz::GlyphRecord> records, const hz::LayoutChoice& choice);
+    void exportCurrent(const hz::GlyphRecord* current, const hz::LayoutChoice& choice);
+    void exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement) {
+        exportAll(records, hz::LayoutChoice::of(arrangement));
+    }
+    void exportCurrent(const hz::GlyphRecord* current, hz::Arrangement arrangement) {
+        exportCurrent(current, hz::LayoutChoice::of(arrangement));
+    }
 
     // The name the dialog offers next time: the last one chosen.
     const QString& lastFileName() const { return lastName; }

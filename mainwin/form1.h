@@ -7,6 +7,7 @@
 #include "common/gradient.h"
 #include "common/wait_cursor.h"
 #include "core/arrangements.h"
+#include "core/layout_presets.h"
 
 #include <QString>
 #include <array>
@@ -15,6 +16,7 @@
 class DotView;
 class ExportAction;
 class KeyPanel;
+class LayoutChooser;
 class GlyphListModel;
 class LinkLabel;
 class Prompter;
@@ -62,7 +64,8 @@ public:
     const QString& programDir() const { return folder; }
     Prompter& prompter() const { return *prompts; }
     int libraryPosition() const;
-    hz::Arrangement chosenArrangement() const;
+    // What Combo2 has chosen: one of the five arrangements, "全部", or a layout from the layout dialog.
+    hz::LayoutChoice layoutChoice() const;
 
     QLineEdit* inputBox() const { return Text3; }
     QComboBox* libraryChooser() const { return Combo1; }
@@ -103,6 +106,8 @@ private:
     void openMeters();
     void openDesigner();
     void openHelp();
+    // "自定义排列…": the layout dialog on the current record; what it chooses becomes Combo2's choice.
+    void openLayoutDialog();
 
     // Opens a side window modally: the hourglass while it loads, the normal pointer while it is open.
     template <typename Dialog> void openSideWindow() {
@@ -126,6 +131,7 @@ private:
     QLabel* Label3 = nullptr;
     QComboBox* Combo1 = nullptr;
     QComboBox* Combo2 = nullptr;
+    LayoutChooser* layoutChooser = nullptr; // Combo2's items
     QLineEdit* Text3 = nullptr;
     RainButton* Command1 = nullptr;
     RainButton* Command3 = nullptr;
