@@ -88,6 +88,8 @@ void LayoutDialog::createControls() {
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("DialogButtons"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -102,6 +104,8 @@ QWidget* LayoutDialog::createLayoutPage() {
 
     PresetList = named(new QListWidget(page), "PresetList");
     PresetList->setWordWrap(true);
+    PresetList->setAlternatingRowColors(true);
+    PresetList->setSpacing(1);
     PresetList->setMinimumWidth(280);
     for (const hz::LayoutPreset& preset : hz::layoutPresets()) {
         auto* item = new QListWidgetItem(QStringLiteral("%1  ·  %2\n%3").arg(
