@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <functional>
 #include <string_view>
 
@@ -30,7 +31,7 @@ std::optional<int> parseNumber(std::string_view text, int low, int high) {
     return value;
 }
 
-std::string quoted(std::string_view value) {
+std::string inQuotes(std::string_view value) {
     return "'" + std::string(value) + "'";
 }
 
@@ -40,26 +41,89 @@ int parseLibrary(const std::string& option, std::string_view value) {
     for (const auto& library : hz::fontLibraries())
         if (library.name == value)
             return library.position;
-    throw UsageError{option + ": " + quoted(value) + " is not a library; give a position 0-5 or a name such as " +
+    throw UsageError{option + ": " + inQuotes(value) + " is not a library; give a position 0-5 or a name such as " +
                      std::string(hz::fontLibrary(1).name)};
 }
 
-hz::Arrangement parseArrangement(const std::string& option, std::string_view value) {
-    if (auto n = parseNumber(value, 0, hz::kArrangementCount - 1))
-        return static_cast<hz::Arrangement>(*n);
-    for (int i = 0; i < hz::kArrangementCount; ++i) {
-        auto a = static_cast<hz::Arrangement>(i);
-        if (hz::arrangementName(a) == value || hz::arrangementChoice(a) == value)
-            return a;
-    }
-    throw UsageError{option + ": " + quoted(value) + " is not an arrangement; give 0-4 or a name such as " +
-                     std::string(hz::arrangementName(hz::Arrangement::ColsUp))};
+// -a takes the five arrangements and "all"; --layout anything a layout choice can be.
+hz::LayoutChoice parseArrangement(const std::string& option, std::string_view value) {
+    auto choice = hz::parseLayoutChoice(value);
+    if (choice && choice->kind != hz::LayoutChoice::Kind::Layout)
+        return *choice;
+    throw UsageError{option + ": " + inQuotes(value) + " is not an arrangement; give 0-4, all or a name such as " +
+                     std::string(hz::arrangementName(hz::Arrangement::ColsUp)) + " (--layout takes any layout)"};
+}
+
+hz::LayoutChoice parseLayoutOption(const std::string& option, std::string_view value) {
+    if (auto choice = hz::parseLayoutChoice(value))
+        return *choice;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a layout; give " + hz::layoutChoiceHelp()};
+}
+
+std::optional<int> parseLibraryPosition(std::string_view value) {
+    if (auto n = parseNumber(value, 0, hz::kLibraryCount - 1))
+        return *n;
+    for (const auto& library : hz::fontLibraries())
+        if (library.name == value)
+            return library.position;
+    return std::nullopt;
+}
+
+int parseRange(const std::string& option, std::string_view value, int low, int high, const std::string& what) {
+    if (auto n = parseNumber(value, low, high))
+        return *n;
+    throw UsageError{option + ": " + inQuotes(value) + " is out of range; give " + what + " " + std::to_string(low) +
+                     "-" + std::to_string(high)};
+}
+
+int parseFirstRow(const std::string& option, std::string_view value) {
+    std::string lower(value);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (lower == "0xa1" || lower == "a1")
+        return 0xA1;
+    if (lower == "0xb0" || lower == "b0")
+        return 0xB0;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a first row; give 0xA1 or 0xB0"};
+}
+
+hz::Layout parseRecordLayout(const std::string& option, std::string_view value) {
+    auto choice = hz::parseLayoutChoice(value);
+    if (choice && choice->kind != hz::LayoutChoice::Kind::All)
+        return choice->layout;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a layout; give rows-msb, columns-msb or another " +
+                     "SCAN-BIT[-up][-left][-invert]"};
+}
+
+OutputFormat parseFormat(const std::string& option, std::string_view value) {
+    if (value == "text")
+        return OutputFormat::Text;
+    if (value == "bin")
+        return OutputFormat::Bin;
+    if (value == "header")
+        return OutputFormat::Header;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a format; give text, bin or header"};
+}
+
+HeaderKey parseKey(const std::string& option, std::string_view value) {
+    if (value == "unicode")
+        return HeaderKey::Unicode;
+    if (value == "gb2312")
+        return HeaderKey::Gb2312;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a key kind; give unicode or gb2312"};
+}
+
+std::string parsePreview(const std::string& option, std::string_view value) {
+    const auto x = value.find_first_of("xX");
+    if (x != std::string_view::npos && parseNumber(value.substr(0, x), 8, 999) &&
+        parseNumber(value.substr(x + 1), 8, 999))
+        return std::string(value);
+    throw UsageError{option + ": " + inQuotes(value) + " is not a panel size; give WxH in dots, e.g. 128x64"};
 }
 
 int parseSpace(const std::string& option, std::string_view value) {
     if (auto n = parseNumber(value, 0, 4))
         return *n;
-    throw UsageError{option + ": " + quoted(value) + " is out of range; give a number of dots 0-4"};
+    throw UsageError{option + ": " + inQuotes(value) + " is out of range; give a number of dots 0-4"};
 }
 
 // A mark is drawn once per dot, so it must be visible text on one line.
@@ -82,7 +146,7 @@ OutputEncoding parseEncoding(const std::string& option, std::string_view value) 
         return OutputEncoding::Utf8;
     if (lower == "gbk" || lower == "cp936")
         return OutputEncoding::Cp936;
-    throw UsageError{option + ": " + quoted(value) + " is not an encoding; give utf-8 or gbk"};
+    throw UsageError{option + ": " + inQuotes(value) + " is not an encoding; give utf-8 or gbk"};
 }
 
 struct OptionSpec {
@@ -96,9 +160,61 @@ const std::vector<OptionSpec>& optionTable() {
     static const std::vector<OptionSpec> table = {
         {'f', "fonts", true, [](CliOptions& o, const std::string&, const std::string& v) { o.fontsDir = v; }},
         {'l', "library", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.library = parseLibrary(n, v); }},
+         [](CliOptions& o, const std::string& n, const std::string& v) {
+             // A position or a name picks one of the six; anything else is a library file of one's own.
+             if (auto position = parseLibraryPosition(v)) {
+                 o.library = *position;
+                 o.libraryFile.reset();
+             } else if (std::error_code error; !v.empty() && std::filesystem::exists(v, error)) {
+                 o.libraryFile = v;
+             } else if (v.find_first_not_of("0123456789") != std::string::npos) {
+                 throw UsageError{n + ": " + inQuotes(v) + " is neither a library (a position 0-5 or a name such as " +
+                                  std::string(hz::fontLibrary(1).name) + ") nor an existing library file"};
+             } else {
+                 o.library = parseLibrary(n, v);
+             }
+         }},
+        {0, "font", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) {
+             if (v.empty())
+                 throw UsageError{n + ": the file name is empty"};
+             o.fontFile = v;
+         }},
+        {0, "face", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.face = parseRange(n, v, 0, 999, "a face number"); }},
+        {0, "size", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.size = parseRange(n, v, 8, 64, "a size in dots"); }},
+        {0, "threshold", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) {
+             o.threshold = parseRange(n, v, 1, 255, "a grey level");
+         }},
+        {0, "cell", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.cell = parseRange(n, v, 8, 64, "a cell size"); }},
+        {0, "first-row", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.firstRow = parseFirstRow(n, v); }},
+        {0, "record-layout", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.recordLayout = parseRecordLayout(n, v); }},
+        {0, "probe", false, [](CliOptions& o, const std::string&, const std::string&) { o.probe = true; }},
         {'a', "arrangement", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.arrangement = parseArrangement(n, v); }},
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.layout = parseArrangement(n, v); }},
+        {0, "layout", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.layout = parseLayoutOption(n, v); }},
+        {0, "list-layouts", false, [](CliOptions& o, const std::string&, const std::string&) { o.listLayouts = true; }},
+        {0, "format", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.format = parseFormat(n, v); }},
+        {0, "name", true, [](CliOptions& o, const std::string&, const std::string& v) { o.headerName = v; }},
+        {0, "key", true, [](CliOptions& o, const std::string& n, const std::string& v) { o.key = parseKey(n, v); }},
+        {0, "preview", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) { o.preview = parsePreview(n, v); }},
+        {0, "detect", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) {
+             if (v.empty())
+                 throw UsageError{n + ": the file name is empty"};
+             o.detectFile = v;
+         }},
+        {0, "scan", true, [](CliOptions& o, const std::string&, const std::string& v) { o.scanPaths.push_back(v); }},
+        {0, "scan-ascii", false, [](CliOptions& o, const std::string&, const std::string&) { o.scanAscii = true; }},
+        {0, "verbose", false, [](CliOptions& o, const std::string&, const std::string&) { o.verbose = true; }},
         {'x', "space-x", true,
          [](CliOptions& o, const std::string& n, const std::string& v) { o.spaceX = parseSpace(n, v); }},
         {'y', "space-y", true,
@@ -143,9 +259,51 @@ const OptionSpec* findShort(char name) {
     return nullptr;
 }
 
-void checkCombination(const CliOptions& options, const std::vector<std::string>& texts) {
+void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
+    if (options.fontFile && !options.size)
+        throw UsageError{"--font needs --size N (8-64)"};
+    if (!options.fontFile && (options.size || options.threshold || options.face != 0))
+        throw UsageError{"--size, --face and --threshold go with --font FILE"};
+    if (options.fontFile && options.libraryFile)
+        throw UsageError{"give either --font or --library FILE, not both"};
+    if (!options.libraryFile && (options.cell || options.firstRow || options.recordLayout || options.probe))
+        throw UsageError{"--cell, --first-row, --record-layout and --probe go with --library FILE"};
+    if (options.probe || options.listLayouts)
+        return;
+    if (options.format == OutputFormat::Header && options.layout.kind == hz::LayoutChoice::Kind::All)
+        throw UsageError{"--format header takes one layout, not all"};
+    if (options.format == OutputFormat::Bin && options.layout.kind == hz::LayoutChoice::Kind::All)
+        throw UsageError{"--format bin takes one layout, not all"};
+    if (options.format == OutputFormat::Header && !options.outputFile)
+        throw UsageError{"--format header needs -o FILE"};
+    if (options.preview && !options.outputFile)
+        throw UsageError{"--preview needs -o FILE.png"};
+    if (options.detectFile) {
+        if (texts.size() != 1 || options.inputFile || !options.scanPaths.empty())
+            throw UsageError{"--detect needs exactly one character as TEXT"};
+        return;
+    }
+    if (!options.scanPaths.empty()) {
+        // "--scan PATH..." : the words that name an existing file or folder are more paths; a word
+        // that names none is TEXT, added to what the scan finds.
+        std::vector<std::string> rest;
+        for (auto& word : texts) {
+            std::error_code error;
+            if (std::filesystem::exists(word, error))
+                options.scanPaths.push_back(std::move(word));
+            else
+                rest.push_back(std::move(word));
+        }
+        texts = std::move(rest);
+        if (texts.size() > 1)
+            throw UsageError{"more than one TEXT (" + inQuotes(texts[0]) + ", " + inQuotes(texts[1]) +
+                             "); put a text with spaces in quotes"};
+        if (options.inputFile)
+            throw UsageError{"give either --scan or --input, not both"};
+        return;
+    }
     if (texts.size() > 1)
-        throw UsageError{"more than one TEXT (" + quoted(texts[0]) + ", " + quoted(texts[1]) +
+        throw UsageError{"more than one TEXT (" + inQuotes(texts[0]) + ", " + inQuotes(texts[1]) +
                          "); put a text with spaces in quotes"};
     if (!texts.empty() && options.inputFile)
         throw UsageError{"give either TEXT or --input, not both"};
@@ -180,7 +338,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
                 std::string_view name = body.substr(0, eq);
                 option = findLong(name);
                 if (!option)
-                    throw UsageError{"unknown option " + quoted(std::string("--") + std::string(name))};
+                    throw UsageError{"unknown option " + inQuotes(std::string("--") + std::string(name))};
                 shown = "--" + std::string(option->longName);
                 if (eq != std::string_view::npos) {
                     if (!option->takesValue)
@@ -190,11 +348,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             } else {
                 option = findShort(arg[1]);
                 if (!option)
-                    throw UsageError{"unknown option " + quoted(arg) + "; a TEXT that starts with - goes after --"};
+                    throw UsageError{"unknown option " + inQuotes(arg) + "; a TEXT that starts with - goes after --"};
                 shown = "--" + std::string(option->longName);
                 if (arg.size() > 2) {
                     if (!option->takesValue)
-                        throw UsageError{"unknown option " + quoted(arg)};
+                        throw UsageError{"unknown option " + inQuotes(arg)};
                     value = arg.substr(2);
                 }
             }

@@ -3,6 +3,8 @@
 
 #include "core/arrangements.h"
 #include "core/dot_matrix_text.h"
+#include "core/layout.h"
+#include "core/layout_presets.h"
 
 #include <optional>
 #include <string>
@@ -11,20 +13,42 @@
 namespace hzcli {
 
 enum class OutputEncoding { Utf8, Cp936 };
+enum class OutputFormat { Text, Bin, Header };
+enum class HeaderKey { Unicode, Gb2312 };
 
 struct CliOptions {
+    // Where glyphs come from: one of the six libraries (the default), a font, or a library file.
     std::optional<std::string> fontsDir; // nothing: the executable's folder
     int library = 1;
-    hz::Arrangement arrangement = hz::Arrangement::Rows;
+    std::optional<std::string> fontFile; // --font
+    int face = 0;
+    std::optional<int> size;      // --size, 8..64
+    std::optional<int> threshold; // --threshold, 1..255
+    std::optional<std::string> libraryFile; // --library FILE
+    std::optional<int> cell;                // --cell N
+    std::optional<int> firstRow;            // --first-row 0xA1|0xB0
+    std::optional<hz::Layout> recordLayout; // --record-layout L
+    bool probe = false;
+
+    hz::LayoutChoice layout = hz::LayoutChoice::of(hz::Arrangement::Rows);
     int spaceX = 2;
     int spaceY = 2;
     std::optional<std::string> text;      // TEXT as given
     std::optional<std::string> inputFile; // "-" is standard input
+    std::vector<std::string> scanPaths;   // --scan PATH...
+    bool scanAscii = false;
+    bool verbose = false;
     std::optional<std::string> outputFile;
+    OutputFormat format = OutputFormat::Text;
+    std::optional<std::string> headerName;
+    HeaderKey key = HeaderKey::Unicode;
+    std::optional<std::string> preview; // "WxH"
+    std::optional<std::string> detectFile;
     bool current = false;
     bool view = false;
     hz::Marks marks;
     OutputEncoding encoding = OutputEncoding::Utf8;
+    bool listLayouts = false;
     bool help = false;
     bool version = false;
 };

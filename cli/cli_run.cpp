@@ -1,8 +1,11 @@
 #include "cli/cli_run.h"
 
 #include "cli/cli_options.h"
+#include "cli/glyph_pass.h"
 #include "cli/input_text.h"
+#include "cli/output_sink.h"
 #include "cli/output_writer.h"
+#include "cli/source_choice.h"
 #include "cli/usage_text.h"
 
 #include "core/dot_matrix_text.h"
@@ -11,12 +14,7 @@
 #include "core/glyph_record.h"
 #include "core/utf8.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <span>
 
 namespace hzcli {
 namespace {
@@ -25,64 +23,110 @@ void printError(const std::string& message) {
     std::fprintf(stderr, "hzdot-cli: %s\n", message.c_str());
 }
 
-// The library is checked once here rather than refusing every character with the same message.
-std::optional<std::string> checkLibrary(const std::string& path) {
-    const std::string hint = " (--fonts DIR names the folder of the library files)";
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return "library file not found: " + path + hint;
-        return "cannot read library file " + path + ": " + std::strerror(errno);
-    }
-    if (!S_ISREG(info.st_mode))
-        return "library file " + path + " is not a regular file" + hint;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return "cannot read library file " + path + ": " + std::strerror(errno);
-    std::fclose(file);
-    return std::nullopt;
-}
-
-std::string describeCharacter(char32_t ch) {
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
-    bool control = ch < 0x20 || (ch >= 0x7F && ch < 0xA0);
-    if (control)
-        return code;
-    return "'" + hz::encodeUtf8(ch) + "' (" + code + ")";
-}
-
-void reportRefused(const InputText& input, const std::vector<hz::RefusedCharacter>& refused) {
-    for (const auto& r : refused) {
-        std::string where = "character " + std::to_string(r.position + 1);
-        if (r.position < input.places.size()) {
-            const TextPlace& place = input.places[r.position];
-            where += " (line " + std::to_string(place.line) + ", column " + std::to_string(place.column) + ")";
-        }
-        printError(where + " " + describeCharacter(r.character) + ": " + hz::statusMessage(r.status));
+// 24x24 library records have no bytes in the two half-column arrangements; say so once, and what
+// gives them.
+void noteMissingHalves(const CliOptions& options, const hz::GlyphSource& source) {
+    const int position = source.libraryPosition();
+    if (position < 0 || hz::hasHalfColumns(position))
+        return;
+    for (const auto& form : hz::exportForms(options.layout)) {
+        if (form.choice.kind != hz::LayoutChoice::Kind::Arrangement)
+            continue;
+        const hz::Arrangement a = form.choice.arrangement;
+        if (a != hz::Arrangement::HalfUp && a != hz::Arrangement::HalfDown)
+            continue;
+        printError(std::string(hz::fontLibrary(position).name.substr(0, 5)) + " records have no bytes in " +
+                   std::string(hz::arrangementName(a)) + "; --layout " +
+                   hz::layoutName(hz::arrangementLayout(a)) + " gives them");
     }
 }
 
-std::string viewText(std::span<const hz::GlyphRecord> records, const hz::Marks& marks) {
-    std::string text;
-    for (const auto& record : records) {
-        if (!text.empty())
-            text += "\r\n";
-        text += hz::dotMatrixText(record.assemblyText(static_cast<int>(hz::Arrangement::Rows)), record.cellSize(),
-                                  record.glyphBytes(), marks);
+// Export all: for each arrangement of the choice, every record's assembly block, a line break, then
+// every record's C block. The records are looked up again for each part rather than kept.
+void writeExportAll(GlyphPass& pass, const CliOptions& options, ChunkedOutput& out) {
+    for (const auto& form : hz::exportForms(options.layout)) {
+        pass.run([&](const hz::GlyphRecord& record) {
+            hz::appendAssemblyBlock(out.buffer(), record, form);
+            out.maybeFlush();
+        });
+        out.buffer() += "\r\n";
+        pass.run([&](const hz::GlyphRecord& record) {
+            hz::appendCBlock(out.buffer(), record, form);
+            out.buffer() += "\r\n";
+            out.maybeFlush();
+        });
     }
-    return text;
 }
 
-std::string outputText(const std::vector<hz::GlyphRecord>& records, const CliOptions& options) {
-    std::span<const hz::GlyphRecord> chosen(records);
-    if (options.current)
-        chosen = chosen.last(1);
+void writeView(GlyphPass& pass, const CliOptions& options, ChunkedOutput& out) {
+    bool first = true;
+    pass.run([&](const hz::GlyphRecord& record) {
+        if (!first)
+            out.buffer() += "\r\n";
+        first = false;
+        out.buffer() += hz::dotMatrixText(record.cell(), options.marks);
+        out.maybeFlush();
+    });
+}
+
+void writeBytes(GlyphPass& pass, const CliOptions& options, ChunkedOutput& out) {
+    const hz::ExportForm form = hz::exportForms(options.layout).front();
+    pass.run([&](const hz::GlyphRecord& record) {
+        const auto bytes = hz::exportBytes(record, form);
+        out.buffer().append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        out.maybeFlush();
+    });
+}
+
+void writeCurrent(const hz::GlyphRecord& record, const CliOptions& options, ChunkedOutput& out) {
     if (options.view)
-        return viewText(chosen, options.marks);
-    if (options.current)
-        return hz::exportCurrentText(chosen.front(), options.arrangement);
-    return hz::exportAllText(chosen, options.arrangement);
+        out.buffer() += hz::dotMatrixText(record.cell(), options.marks);
+    else if (options.format == OutputFormat::Bin) {
+        const auto bytes = hz::exportBytes(record, hz::exportForms(options.layout).front());
+        out.buffer().append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    } else
+        out.buffer() += hz::exportCurrentText(record, options.layout);
+}
+
+int runOutput(const CliOptions& options, GlyphPass& pass) {
+    const bool bytes = options.format == OutputFormat::Bin && !options.view;
+    std::unique_ptr<OutputSink> sink =
+        options.outputFile ? fileSink(*options.outputFile) : standardOutputSink(options.encoding);
+    ChunkedOutput out(*sink, bytes);
+
+    // The first pass reports the refused characters; later passes see the same found ones.
+    if (options.current) {
+        const auto last = pass.lastFound();
+        if (last)
+            writeCurrent(*last, options, out);
+    } else if (options.view) {
+        writeView(pass, options, out);
+    } else if (bytes) {
+        writeBytes(pass, options, out);
+    } else {
+        writeExportAll(pass, options, out);
+    }
+    if (!options.view)
+        noteMissingHalves(options, pass.source());
+
+    const int found = pass.refusedCount() == 0 ? kAllFound : kSomeRefused;
+    if (pass.foundCount() == 0) {
+        sink->finish(false);
+        if (options.outputFile)
+            printError("no character was found; " + *options.outputFile + " was not written");
+        return found;
+    }
+    out.flush();
+    auto error = out.error();
+    if (!error)
+        error = sink->finish(true);
+    else
+        sink->finish(false);
+    if (error) {
+        printError(*error);
+        return kFailed;
+    }
+    return found;
 }
 
 } // namespace
@@ -95,8 +139,8 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kFailed;
     }
     const CliOptions& options = parsed.options;
-    if (options.help || options.version) {
-        std::string text = options.help ? usageText() : versionText();
+    if (options.help || options.version || options.listLayouts) {
+        std::string text = options.help ? usageText() : options.version ? versionText() : hz::layoutListText();
         if (auto error = writeToStandardOutput(text, OutputEncoding::Utf8)) {
             printError(*error);
             return kFailed;
@@ -104,10 +148,16 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kAllFound;
     }
 
-    const std::string fontsDir = options.fontsDir.value_or(programDir);
-    const std::string library = hz::libraryPath(fontsDir, hz::fontLibrary(options.library));
-    if (auto error = checkLibrary(library)) {
-        printError(*error);
+    if (options.fontFile || options.libraryFile || options.format == OutputFormat::Header || options.preview ||
+        options.detectFile || !options.scanPaths.empty() || options.probe) {
+        printError("this option is not available yet");
+        return kFailed;
+    }
+
+    std::string sourceError;
+    std::shared_ptr<hz::GlyphSource> source = openSource(options, programDir, sourceError);
+    if (!source) {
+        printError(sourceError);
         return kFailed;
     }
 
@@ -119,24 +169,8 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
     if (input.characters.empty())
         return kAllFound;
 
-    hz::LookupSettings settings{options.library, options.spaceX, options.spaceY};
-    hz::LookupResult result = hz::lookupText(input.characters, fontsDir, settings);
-    reportRefused(input, result.refused);
-    const int found = result.refused.empty() ? kAllFound : kSomeRefused;
-
-    if (result.records.empty()) {
-        if (options.outputFile)
-            printError("no character was found; " + *options.outputFile + " was not written");
-        return found;
-    }
-    std::string text = outputText(result.records, options);
-    auto error =
-        options.outputFile ? writeToFile(*options.outputFile, text) : writeToStandardOutput(text, options.encoding);
-    if (error) {
-        printError(*error);
-        return kFailed;
-    }
-    return found;
+    GlyphPass pass(std::move(source), input, [](const std::string& message) { printError(message); });
+    return runOutput(options, pass);
 }
 
 } // namespace hzcli

@@ -2,6 +2,7 @@
 
 #include "core/utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +30,15 @@ std::optional<std::string> readAll(std::FILE* file, std::string& bytes) {
 
 } // namespace
 
+std::optional<TextPlace> InputText::place(std::size_t position) const {
+    if (lineStarts.empty())
+        return std::nullopt;
+    // The last line that starts at or before the position (empty lines share a start).
+    auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), position);
+    const auto line = static_cast<std::size_t>(after - lineStarts.begin());
+    return TextPlace{line, position - *(after - 1) + 1};
+}
+
 InputText textFromArgument(std::string_view text) {
     InputText input;
     auto decoded = hz::decodeUtf8(text);
@@ -48,21 +58,24 @@ InputText textFromFileBytes(std::string_view bytes, const std::string& source) {
             source + " is not valid UTF-8 (bad byte at offset " + std::to_string(decoded.error->byteOffset) + ")";
         return input;
     }
-    const std::u32string& text = decoded.text;
+    std::u32string& text = decoded.text;
     std::size_t start = (!text.empty() && text.front() == U'\uFEFF') ? 1 : 0;
-    TextPlace place{1, 1};
+    // The characters are moved down over the line breaks in place, so a long text is held once.
+    std::size_t kept = 0;
+    input.lineStarts.push_back(0);
     for (std::size_t i = start; i < text.size(); ++i) {
         char32_t ch = text[i];
         if (ch == U'\n' || ch == U'\r') {
             // CR LF is one break; a lone CR or LF is one too.
             if (!(ch == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n'))
-                place = {place.line + 1, 1};
+                input.lineStarts.push_back(kept);
             continue;
         }
-        input.characters.push_back(ch);
-        input.places.push_back(place);
-        ++place.column;
+        text[kept++] = ch;
     }
+    text.resize(kept);
+    text.shrink_to_fit();
+    input.characters = std::move(text);
     return input;
 }
 

@@ -16,8 +16,13 @@ struct TextPlace {
 
 struct InputText {
     std::u32string characters;
-    std::vector<TextPlace> places; // per character, for text read from a file; empty for TEXT
+    // For text read from a file: the position of each line's first character (line breaks are not
+    // characters). Empty for TEXT.
+    std::vector<std::size_t> lineStarts;
     std::optional<std::string> error;
+
+    // Where the character at position lies in its file; nothing for TEXT.
+    std::optional<TextPlace> place(std::size_t position) const;
 };
 
 // TEXT as given on the command line: every character counts, line breaks too.

@@ -17,6 +17,8 @@ std::string codePointText(char32_t ch) {
     return buffer;
 }
 
+} // namespace
+
 // Names the first character that code page 936 lacks, for the message.
 std::string unencodableMessage(std::string_view utf8) {
     for (char32_t ch : hz::decodeUtf8(utf8).text) {
@@ -28,6 +30,8 @@ std::string unencodableMessage(std::string_view utf8) {
     }
     return "the text cannot be written in code page 936";
 }
+
+namespace {
 
 std::optional<std::string> encode(std::string_view utf8, OutputEncoding encoding, std::string& bytes) {
     if (encoding == OutputEncoding::Utf8) {

@@ -67,4 +67,16 @@ std::string dotMatrixText(std::string_view rowAssemblyText, int rows, int bytes,
     return view;
 }
 
+std::string dotMatrixText(const DotCell& cell, const Marks& marks) {
+    static const std::string blank = "  ";
+    const std::string& clear = marks.BackMarkOn ? marks.BackMark : blank;
+    std::string view;
+    for (int y = 0; y < cell.height(); ++y) {
+        for (int x = 0; x < cell.width(); ++x)
+            view += cell.dot(x, y) ? marks.DotMark : clear;
+        view += "\r\n";
+    }
+    return view;
+}
+
 } // namespace hz

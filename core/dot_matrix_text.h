@@ -1,6 +1,8 @@
 #pragma once
 // The enlarged dot matrix as text: one mark per dot, one line per row, CR LF after every line.
 
+#include "dot_cell.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,5 +17,8 @@ struct Marks {
 // From a record's row-wise assembly text ("DB ..." lines), the dots per side and the byte count.
 // A byte whose field is missing from the text is drawn as eight set dots.
 std::string dotMatrixText(std::string_view rowAssemblyText, int rows, int bytes, const Marks& marks);
+
+// From a cell: one mark per dot, any size; a half-width cell is drawn half as wide.
+std::string dotMatrixText(const DotCell& cell, const Marks& marks);
 
 } // namespace hz

@@ -105,9 +105,13 @@ std::string exportAllText(std::span<const GlyphRecord> records, const LayoutChoi
 }
 
 std::string exportCurrentText(const GlyphRecord& record, const LayoutChoice& choice) {
+    // "全部" puts a line break between the blocks, so each header starts a line.
     std::string out;
-    for (const auto& form : exportForms(choice))
+    for (const auto& form : exportForms(choice)) {
+        if (!out.empty())
+            out += kCrLf;
         appendCurrent(out, record, form);
+    }
     return out;
 }
 

@@ -6,7 +6,8 @@
 //                                              CRLF
 //                                              {//样[16*16]横排 CRLF  C lines };  CRLF  (per record)
 // Export current: the record's assembly block, then its C block with no line end after "};".
-// "全部" writes the five arrangements' texts one after another, 横排 first. A layout other than the
+// "全部" writes the five arrangements' texts one after another, 横排 first (export current puts a
+// CR LF between its five blocks). A layout other than the
 // five is written in the same shapes with its name in the headers: ";样[16*16]pages-lsb-invert".
 
 #include "arrangements.h"

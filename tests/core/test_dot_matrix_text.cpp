@@ -72,5 +72,22 @@ TEST(DotMatrixText, MissingFieldsDrawAsSetDots) {
     EXPECT_EQ(dotMatrixText("", 0, 32, kAscii), "");
 }
 
+TEST(DotMatrixText, FromACellOfAnyShape) {
+    // The same drawing as from the row text, for a library-sized cell...
+    std::vector<std::uint8_t> glyph(32, 0);
+    glyph[0] = 0x80;
+    glyph[31] = 0x01;
+    glyph[9] = 0x5A;
+    const DotCell square = DotCell::fromRowBytes(glyph, 16, 16);
+    EXPECT_EQ(dotMatrixText(square, kAscii), dotMatrixText(assemblyText(glyph), 16, 32, kAscii));
+    // ...and a half-width cell is drawn as narrow as it is.
+    DotCell half(5, 7, WidthClass::Half);
+    half.setDot(4, 6);
+    const auto lines = linesOf(dotMatrixText(half, Marks{"#", ".", false}));
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0], std::string(10, ' '));
+    EXPECT_EQ(lines[6], "        #");
+}
+
 } // namespace
 } // namespace hz
