@@ -74,7 +74,9 @@ void Form1::connectSignals() {
     connect(this, &Form1::keyPanelHideRequested, Picture1, &KeyPanel::hidePanel);
     connect(Picture1, &KeyPanel::dotMarkChosen, this, &Form1::redrawCurrentGlyph);
 
-    connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog);
+    // Queued: the dialog's own event loop runs after Combo2 has finished its change, not inside it.
+    connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog,
+            Qt::QueuedConnection);
     connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
     connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
 

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -33,7 +34,8 @@ inline hz::GlyphRecord randomRecord(const std::string& character, int width, int
     return record;
 }
 
-// Runs open(), which shows a modal dialog and waits for it; act() works in the dialog once it is up.
+// Runs open(), which shows a modal dialog (at once or from a queued call); act() works in the
+// dialog once it is up.
 // A dialog still open afterwards is rejected. False when no modal dialog came up within 3 s.
 inline bool inModal(const std::function<void()>& open, const std::function<void(QDialog*)>& act) {
     bool seen = false;
@@ -55,6 +57,8 @@ inline bool inModal(const std::function<void()>& open, const std::function<void(
     });
     poll.start();
     open();
+    // The dialog may open from a queued call, after open() has returned.
+    static_cast<void>(QTest::qWaitFor([&] { return seen || !poll.isActive(); }, 4000));
     poll.stop();
     return seen;
 }

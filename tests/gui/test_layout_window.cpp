@@ -166,6 +166,7 @@ private slots:
     // The dialog previews the record shown in the window; with an empty list it still opens.
     void theDialogShowsTheCurrentRecord() {
         Window w;
+        w.form->selectRow(0);
         w.form->showRecord(0);
         QVERIFY(inLayoutDialog(w, [](QDialog* dialog) {
             auto* preview = dialog->findChild<QPlainTextEdit*>(QStringLiteral("AsmPreview"));
