@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <memory>
 
 namespace hz::gui {
 
@@ -35,14 +34,16 @@ private:
     QPlainTextEdit* box;
 };
 
-// The box's own menu (copy a selection, select all) with the box's copy actions on top.
+// The box's copy actions, then copying a selection and selecting all, in the program's words.
 void showMenu(QPlainTextEdit* box, const QPoint& at) {
-    std::unique_ptr<QMenu> menu(box->createStandardContextMenu(at));
-    QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().front();
-    menu->insertActions(first, box->actions());
-    if (first)
-        menu->insertSeparator(first);
-    menu->exec(box->viewport()->mapToGlobal(at));
+    QMenu menu(box);
+    menu.addActions(box->actions());
+    menu.addSeparator();
+    QAction* copySelection = menu.addAction(QStringLiteral("复制选中内容"), box, &QPlainTextEdit::copy);
+    copySelection->setShortcut(QKeySequence::Copy);
+    copySelection->setEnabled(box->textCursor().hasSelection());
+    menu.addAction(QStringLiteral("全选"), box, &QPlainTextEdit::selectAll)->setShortcut(QKeySequence::SelectAll);
+    menu.exec(box->viewport()->mapToGlobal(at));
 }
 
 void addAction(QPlainTextEdit* box, const QString& name, const QString& text, std::function<QString()> copied) {
