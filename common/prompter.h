@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 class Prompter {
@@ -22,6 +23,12 @@ public:
                                                 const QStringList& filters) = 0;
     // A colour dialog; nothing when cancelled.
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
+
+    // Hands a file or web address to the desktop; false when nothing could take it. The real thing
+    // unless a test replaces it.
+    virtual bool openUrl(const QUrl& url);
+    // A document's text in a plain read-only window, for when the desktop cannot open the file.
+    virtual void showDocument(QWidget* parent, const QString& title, const QString& text);
 };
 
 // The real dialogs.
