@@ -311,9 +311,9 @@ void Form1::openLayoutDialog() {
     // Matching compares a paste with the glyph the window would look up now.
     const ProgramSettings& settings = Module1();
     const hz::LookupSettings lookupSettings{libraryPosition(), settings.SpaceX, settings.SpaceY};
-    LayoutDialog::ReferenceLookup reference = [dir = folder.toStdString(), lookupSettings](char32_t character,
-                                                                                          hz::DotCell& cell) {
-        hz::RecordLookup lookup(dir, lookupSettings);
+    const std::string libraries = hz::libraryFolder(folder.toStdString());
+    LayoutDialog::ReferenceLookup reference = [libraries, lookupSettings](char32_t character, hz::DotCell& cell) {
+        hz::RecordLookup lookup(libraries, lookupSettings);
         return lookup.lookup(character, cell);
     };
     LayoutDialog dialog(valid ? &list->record(CurrentIndex - 1) : nullptr, layoutChooser->currentLayout(),
