@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(clipboard->text(), lf(hz::cText(record.bytes(layout))) + QStringLiteral(",\n"));
     }
 
-    // Until a paste can be matched, the page says why it shows nothing; a wrong character is named.
+    // The match page says why it shows nothing: not one character, or no glyph to compare with.
     void matchPageRefusesWhatItCannotUse() {
         const hz::GlyphRecord record = randomRecord("样", 16, 16, 10);
         Dialog d(&record, {});
