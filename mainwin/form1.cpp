@@ -77,8 +77,7 @@ void Form1::connectSignals() {
     connect(Picture1, &KeyPanel::dotMarkChosen, this, &Form1::redrawCurrentGlyph);
 
     // Queued: the dialog's own event loop runs after Combo2 has finished its change, not inside it.
-    connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog,
-            Qt::QueuedConnection);
+    connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog, Qt::QueuedConnection);
     connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
     connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
 

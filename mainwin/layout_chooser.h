@@ -37,8 +37,8 @@ signals:
 
 private:
     void onIndexChanged(int index);
-    int customItemIndex() const;  // the item of "自定义排列…": always the last
-    int layoutItemIndex() const;  // the chosen layout's item; -1 before there is one
+    int customItemIndex() const; // the item of "自定义排列…": always the last
+    int layoutItemIndex() const; // the chosen layout's item; -1 before there is one
 
     QComboBox* combo;
     std::optional<hz::Layout> custom;

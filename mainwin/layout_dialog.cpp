@@ -108,8 +108,10 @@ QWidget* LayoutDialog::createLayoutPage() {
     PresetList->setSpacing(1);
     PresetList->setMinimumWidth(280);
     for (const hz::LayoutPreset& preset : hz::layoutPresets()) {
-        auto* item = new QListWidgetItem(QStringLiteral("%1  ·  %2\n%3").arg(
-            fromUtf8(preset.name), QString::fromStdString(hz::layoutName(preset.layout)), fromUtf8(preset.drivers)));
+        auto* item =
+            new QListWidgetItem(QStringLiteral("%1  ·  %2\n%3")
+                                    .arg(fromUtf8(preset.name), QString::fromStdString(hz::layoutName(preset.layout)),
+                                         fromUtf8(preset.drivers)));
         item->setData(kLayoutRole, preset.layout.index());
         item->setToolTip(fromUtf8(preset.drivers));
         PresetList->addItem(item);
@@ -177,7 +179,8 @@ QWidget* LayoutDialog::createMatchPage() {
 
     PasteBox = named(new QPlainTextEdit(page), "PasteBox");
     PasteBox->setFont(windowFont(9));
-    PasteBox->setPlaceholderText(QStringLiteral("把固件里一个字的字模数组粘贴在这里，例如 {0x00,0x1F,…} 或 DB 00H,1FH,…"));
+    PasteBox->setPlaceholderText(
+        QStringLiteral("把固件里一个字的字模数组粘贴在这里，例如 {0x00,0x1F,…} 或 DB 00H,1FH,…"));
     PasteChar = named(new QLineEdit(page), "PasteChar");
     PasteChar->setPlaceholderText(QStringLiteral("它画的汉字"));
     PasteChar->setMaximumWidth(120);
@@ -308,11 +311,11 @@ void LayoutDialog::runMatch() {
         return;
     }
     hz::DotCell glyph;
-    const hz::LookupStatus status = reference ? reference(static_cast<char32_t>(characters.front()), glyph)
-                                              : hz::LookupStatus::LibraryMissing;
+    const hz::LookupStatus status =
+        reference ? reference(static_cast<char32_t>(characters.front()), glyph) : hz::LookupStatus::LibraryMissing;
     if (status != hz::LookupStatus::Found) {
-        matchMessage->setText(QStringLiteral("“%1”：%2").arg(PasteChar->text().trimmed(),
-                                                            QString::fromUtf8(hz::statusMessage(status))));
+        matchMessage->setText(
+            QStringLiteral("“%1”：%2").arg(PasteChar->text().trimmed(), QString::fromUtf8(hz::statusMessage(status))));
         return;
     }
 
@@ -323,8 +326,9 @@ void LayoutDialog::runMatch() {
     }
     matchMessage->setText(matches.note);
     for (const hz::gui::LayoutMatch& match : matches.best) {
-        QString text = QStringLiteral("%1    %2").arg(QString::fromStdString(hz::layoutName(match.layout)),
-                                                      QString::number(match.score, 'f', 3));
+        QString text =
+            QStringLiteral("%1    %2")
+                .arg(QString::fromStdString(hz::layoutName(match.layout)), QString::number(match.score, 'f', 3));
         if (!match.presets.empty())
             text += QStringLiteral("\n%1").arg(QString::fromStdString(match.presets));
         if (!match.drivers.empty())

@@ -47,12 +47,13 @@ LayoutMatches matchPastedBytes(std::string_view paste, const hz::DotCell& refere
     if (detection.headerSkipped)
         notes << QStringLiteral("开头两个字节是宽和高，已跳过。");
     if (detection.ambiguous && detection.candidates.size() >= 2) {
-        const QString pair = QStringLiteral("%1 和 %2").arg(
-            QString::fromStdString(hz::layoutName(detection.candidates[0].layout)),
-            QString::fromStdString(hz::layoutName(detection.candidates[1].layout)));
+        const QString pair = QStringLiteral("%1 和 %2")
+                                 .arg(QString::fromStdString(hz::layoutName(detection.candidates[0].layout)),
+                                      QString::fromStdString(hz::layoutName(detection.candidates[1].layout)));
         notes << (detection.mirrorAmbiguous
                       ? QStringLiteral("最好的两个排列 %1 只差一个翻转：这个字翻转后看起来一样，分不出来。").arg(pair)
-                      : QStringLiteral("最好的两个排列 %1 得分相近：这个字在两种排列下看起来差不多，分不出来。").arg(pair))
+                      : QStringLiteral("最好的两个排列 %1 得分相近：这个字在两种排列下看起来差不多，分不出来。")
+                            .arg(pair))
               << QStringLiteral("请换一个不对称的字（如“我”“的”）的字模再试。");
     }
     matches.note = notes.join(QLatin1Char(' '));

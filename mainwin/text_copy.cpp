@@ -53,7 +53,8 @@ void addAction(QPlainTextEdit* box, const QString& name, const QString& text, st
                      [copied = std::move(copied)] { QGuiApplication::clipboard()->setText(copied()); });
     if (box->actions().isEmpty()) {
         box->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(box, &QWidget::customContextMenuRequested, box, [box](const QPoint& at) { showMenu(box, at); });
+        QObject::connect(box, &QWidget::customContextMenuRequested, box,
+                         [box](const QPoint& at) { showMenu(box, at); });
     }
     box->addAction(action);
 }

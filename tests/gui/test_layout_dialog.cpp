@@ -49,7 +49,8 @@ hz::GlyphRecord twelveRecord() {
     glyph.GlyphData.assign(32, 0);
     for (int row = 0; row < 12; ++row)
         for (int byte = 0; byte < 2; ++byte)
-            glyph.GlyphData[static_cast<std::size_t>(2 * row + byte)] = random.dots[static_cast<std::size_t>(2 * row + byte)];
+            glyph.GlyphData[static_cast<std::size_t>(2 * row + byte)] =
+                random.dots[static_cast<std::size_t>(2 * row + byte)];
     glyph.GlyphBytes = 32;
     glyph.CellSize = 16;
     return hz::buildRecord(U'佳', glyph, 0, 2, 2);
@@ -80,9 +81,9 @@ private slots:
         const hz::GlyphRecord record = randomRecord("样", 16, 16, 1);
         Dialog d(&record, {});
         QCOMPARE(d.dialog->objectName(), QStringLiteral("LayoutDialog"));
-        for (const char* name : {"PresetList", "ScanChoice", "BitChoice", "UpCheck", "LeftCheck", "InvertCheck",
-                                 "AsmPreview", "CPreview", "DotPreview", "CopyAsm", "CopyC", "PasteBox", "PasteChar",
-                                 "MatchButton", "MatchList", "UseButton"})
+        for (const char* name :
+             {"PresetList", "ScanChoice", "BitChoice", "UpCheck", "LeftCheck", "InvertCheck", "AsmPreview", "CPreview",
+              "DotPreview", "CopyAsm", "CopyC", "PasteBox", "PasteChar", "MatchButton", "MatchList", "UseButton"})
             QVERIFY2(d.dialog->findChild<QWidget*>(QString::fromLatin1(name)), name);
         // Every preset is listed with its layout and drivers.
         auto* presets = d.find<QListWidget>("PresetList");

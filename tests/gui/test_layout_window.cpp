@@ -132,8 +132,8 @@ private slots:
 
         const hz::Layout first = *hz::parseLayout("pages-lsb-invert");
         QVERIFY(inLayoutDialog(w, [&](QDialog* dialog) { chooseAndAccept(dialog, first); }));
-        const QStringList withLayout =
-            kFive + QStringList{QStringLiteral("全部"), QStringLiteral("pages-lsb-invert"), QStringLiteral("自定义排列…")};
+        const QStringList withLayout = kFive + QStringList{QStringLiteral("全部"), QStringLiteral("pages-lsb-invert"),
+                                                           QStringLiteral("自定义排列…")};
         QCOMPARE(items(combo2(w)), withLayout);
         QCOMPARE(combo2(w)->currentText(), QStringLiteral("pages-lsb-invert"));
         QCOMPARE(w.form->layoutChoice(), hz::LayoutChoice::of(first));
@@ -149,8 +149,8 @@ private slots:
             QCOMPARE(qobject_cast<LayoutDialog*>(dialog)->chosenLayout(), first);
             chooseAndAccept(dialog, second);
         }));
-        QCOMPARE(items(combo2(w)).mid(5), QStringList({QStringLiteral("全部"), QStringLiteral("rows-lsb-left"),
-                                                       QStringLiteral("自定义排列…")}));
+        QCOMPARE(items(combo2(w)).mid(5),
+                 QStringList({QStringLiteral("全部"), QStringLiteral("rows-lsb-left"), QStringLiteral("自定义排列…")}));
         exportThroughButton(w, 2, out.filePath(QStringLiteral("all.TXT")));
         QCOMPARE(readAll(out.filePath(QStringLiteral("all.TXT"))),
                  cp936(hz::exportAllText(w.form->glyphList().records(), hz::LayoutChoice::of(second))));
@@ -183,8 +183,8 @@ private slots:
     // selected; with a selection Ctrl+C copies just that.
     void eachTextBoxCopiesItsWholeText_data() {
         QTest::addColumn<QString>("box");
-        for (const char* name : {"Text2", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10", "Text11",
-                                 "Text12"})
+        for (const char* name :
+             {"Text2", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10", "Text11", "Text12"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void eachTextBoxCopiesItsWholeText() {
@@ -259,9 +259,9 @@ private slots:
                    "};\nint main(void) { return (int)sizeof glyphs; }\n");
         file.close();
         QProcess cc;
-        cc.start(compiler, {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
-                            QStringLiteral("-Werror"), QStringLiteral("-pedantic"), QStringLiteral("-fsyntax-only"),
-                            source});
+        cc.start(compiler,
+                 {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
+                  QStringLiteral("-Werror"), QStringLiteral("-pedantic"), QStringLiteral("-fsyntax-only"), source});
         QVERIFY(cc.waitForFinished(60000));
         QVERIFY2(cc.exitCode() == 0, cc.readAllStandardError().constData());
     }

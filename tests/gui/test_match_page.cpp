@@ -67,22 +67,24 @@ struct MatchSeen {
 MatchSeen matchInDialog(Window& w, const QString& paste, const QString& character = QStringLiteral("样")) {
     MatchSeen seen;
     auto* combo = w.find<QComboBox>(QStringLiteral("Combo2"));
-    const bool opened = inModal([&] { combo->setCurrentIndex(combo->count() - 1); }, [&](QDialog* dialog) {
-        dialog->findChild<QPlainTextEdit*>(QStringLiteral("PasteBox"))->setPlainText(paste);
-        dialog->findChild<QLineEdit*>(QStringLiteral("PasteChar"))->setText(character);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("MatchButton")), Qt::LeftButton);
-        seen.message = dialog->findChild<QLabel*>(QStringLiteral("MatchMessage"))->text();
-        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("MatchList"));
-        for (int row = 0; row < list->count(); ++row) {
-            seen.items << list->item(row)->text();
-            seen.iconsShown = seen.iconsShown && !list->item(row)->icon().isNull();
-        }
-        auto* use = dialog->findChild<QPushButton*>(QStringLiteral("UseButton"));
-        seen.useEnabled = use->isEnabled();
-        if (use->isEnabled())
-            QTest::mouseClick(use, Qt::LeftButton);
-        seen.result = dialog->isVisible() ? -1 : dialog->result();
-    });
+    const bool opened =
+        inModal([&] { combo->setCurrentIndex(combo->count() - 1); },
+                [&](QDialog* dialog) {
+                    dialog->findChild<QPlainTextEdit*>(QStringLiteral("PasteBox"))->setPlainText(paste);
+                    dialog->findChild<QLineEdit*>(QStringLiteral("PasteChar"))->setText(character);
+                    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("MatchButton")), Qt::LeftButton);
+                    seen.message = dialog->findChild<QLabel*>(QStringLiteral("MatchMessage"))->text();
+                    auto* list = dialog->findChild<QListWidget*>(QStringLiteral("MatchList"));
+                    for (int row = 0; row < list->count(); ++row) {
+                        seen.items << list->item(row)->text();
+                        seen.iconsShown = seen.iconsShown && !list->item(row)->icon().isNull();
+                    }
+                    auto* use = dialog->findChild<QPushButton*>(QStringLiteral("UseButton"));
+                    seen.useEnabled = use->isEnabled();
+                    if (use->isEnabled())
+                        QTest::mouseClick(use, Qt::LeftButton);
+                    seen.result = dialog->isVisible() ? -1 : dialog->result();
+                });
     if (!opened)
         seen.message = QStringLiteral("<no dialog>");
     return seen;
@@ -159,8 +161,8 @@ private slots:
         QTest::addColumn<int>("library");
         QTest::addColumn<QString>("said");
         QTest::newRow("no bytes") << QStringLiteral("// nothing here") << QStringLiteral("样") << 1 << QString();
-        QTest::newRow("a count that fits no cell") << QStringLiteral("{1,2,3}") << QStringLiteral("样") << 1
-                                                   << QString();
+        QTest::newRow("a count that fits no cell")
+            << QStringLiteral("{1,2,3}") << QStringLiteral("样") << 1 << QString();
         QTest::newRow("two characters") << pasted(QStringLiteral("C"), {}) << QStringLiteral("样字") << 1
                                         << QStringLiteral("一个汉字");
         QTest::newRow("not a Chinese character") << pasted(QStringLiteral("C"), {}) << QStringLiteral("A") << 1
