@@ -51,18 +51,18 @@ QString firstUnencodable(const std::string& utf8Text) {
 
 ExportAction::ExportAction(Prompter& prompter, QWidget* parent) : prompter(prompter), parent(parent) {}
 
-void ExportAction::exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement) {
+void ExportAction::exportAll(std::span<const hz::GlyphRecord> records, const hz::LayoutChoice& choice) {
     if (records.empty())
         return;
     if (const auto path = chooseFile(exportFilters(), lastName))
-        writeExport(*path, hz::exportAllText(records, arrangement));
+        writeExport(*path, hz::exportAllText(records, choice));
 }
 
-void ExportAction::exportCurrent(const hz::GlyphRecord* current, hz::Arrangement arrangement) {
+void ExportAction::exportCurrent(const hz::GlyphRecord* current, const hz::LayoutChoice& choice) {
     if (!current)
         return;
     if (const auto path = chooseFile(exportFilters(), lastName))
-        writeExport(*path, hz::exportCurrentText(*current, arrangement));
+        writeExport(*path, hz::exportCurrentText(*current, choice));
 }
 
 void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout) {

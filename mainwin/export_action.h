@@ -6,6 +6,7 @@
 #include "core/arrangements.h"
 #include "core/glyph_record.h"
 #include "core/layout.h"
+#include "core/layout_presets.h"
 
 #include <QString>
 #include <optional>
@@ -19,9 +20,16 @@ class ExportAction {
 public:
     ExportAction(Prompter& prompter, QWidget* parent);
 
-    // An empty list, or no current record, does nothing.
-    void exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement);
-    void exportCurrent(const hz::GlyphRecord* current, hz::Arrangement arrangement);
+    // An empty list, or no current record, does nothing. The choice is one arrangement, all five
+    // one after another ("全部"), or a layout.
+    void exportAll(std::span<const hz::GlyphRecord> records, const hz::LayoutChoice& choice);
+    void exportCurrent(const hz::GlyphRecord* current, const hz::LayoutChoice& choice);
+    void exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement) {
+        exportAll(records, hz::LayoutChoice::of(arrangement));
+    }
+    void exportCurrent(const hz::GlyphRecord* current, hz::Arrangement arrangement) {
+        exportCurrent(current, hz::LayoutChoice::of(arrangement));
+    }
 
     // A C header of the records, each character once, in layout, keyed by Unicode code point. The
     // header's name is the chosen file's base name when that is a C identifier, otherwise one made

@@ -13,6 +13,8 @@
 #include "mainwin/export_action.h"
 #include "mainwin/glyph_list_model.h"
 #include "mainwin/key_panel.h"
+#include "mainwin/layout_chooser.h"
+#include "mainwin/layout_dialog.h"
 #include "mainwin/link_label.h"
 #include "mainwin/lookup_pass.h"
 #include "mainwin/text_panel.h"
@@ -79,6 +81,8 @@ void Form1::connectSignals() {
     connect(ExportHeader, &QPushButton::clicked, this, &Form1::exportHeaderFile);
     connect(OpenPreview, &QPushButton::clicked, this, &Form1::openPreview);
 
+    // Queued: the dialog's own event loop runs after Combo2 has finished its change, not inside it.
+    connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog, Qt::QueuedConnection);
     connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
     connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
 
@@ -137,12 +141,12 @@ int Form1::libraryPosition() const {
     return Combo1->currentIndex();
 }
 
-hz::Arrangement Form1::chosenArrangement() const {
-    return static_cast<hz::Arrangement>(std::max(0, Combo2->currentIndex()));
+hz::LayoutChoice Form1::layoutChoice() const {
+    return layoutChooser->choice();
 }
 
 hz::Layout Form1::chosenLayout() const {
-    return hz::arrangementLayout(chosenArrangement());
+    return layoutChoice().layout;
 }
 
 void Form1::runLookup() {
@@ -291,12 +295,12 @@ void Form1::deleteCurrentRecord() {
 }
 
 void Form1::exportAllRecords() {
-    exporter->exportAll(list->records(), chosenArrangement());
+    exporter->exportAll(list->records(), layoutChoice());
 }
 
 void Form1::exportCurrentRecord() {
     const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
-    exporter->exportCurrent(valid ? &list->record(CurrentIndex - 1) : nullptr, chosenArrangement());
+    exporter->exportCurrent(valid ? &list->record(CurrentIndex - 1) : nullptr, layoutChoice());
 }
 
 void Form1::exportHeaderFile() {
@@ -328,6 +332,23 @@ void Form1::openDesigner() {
 
 void Form1::openHelp() {
     openSideWindow<Form13>();
+}
+
+void Form1::openLayoutDialog() {
+    emit keyPanelHideRequested();
+    const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
+    // Matching compares a paste with the glyph the window would look up now.
+    const ProgramSettings& settings = Module1();
+    const hz::LookupSettings lookupSettings{libraryPosition(), settings.SpaceX, settings.SpaceY};
+    const std::string libraries = hz::libraryFolder(folder.toStdString());
+    LayoutDialog::ReferenceLookup reference = [libraries, lookupSettings](char32_t character, hz::DotCell& cell) {
+        hz::RecordLookup lookup(libraries, lookupSettings);
+        return lookup.lookup(character, cell);
+    };
+    LayoutDialog dialog(valid ? &list->record(CurrentIndex - 1) : nullptr, layoutChooser->currentLayout(),
+                        std::move(reference), this);
+    if (dialog.exec() == QDialog::Accepted)
+        layoutChooser->useLayout(dialog.chosenLayout());
 }
 
 void Form1::chooseViewForeColor() {

@@ -8,6 +8,7 @@
 #include "common/wait_cursor.h"
 #include "core/arrangements.h"
 #include "core/layout.h"
+#include "core/layout_presets.h"
 
 #include <QString>
 #include <array>
@@ -16,6 +17,7 @@
 class DotView;
 class ExportAction;
 class KeyPanel;
+class LayoutChooser;
 class GlyphListModel;
 class LinkLabel;
 class Prompter;
@@ -63,8 +65,9 @@ public:
     const QString& programDir() const { return folder; }
     Prompter& prompter() const { return *prompts; }
     int libraryPosition() const;
-    hz::Arrangement chosenArrangement() const;
-    // The byte layout of the chosen arrangement, for the C header and the display preview.
+    // What Combo2 has chosen: one of the five arrangements, "全部", or a layout from the layout dialog.
+    hz::LayoutChoice layoutChoice() const;
+    // The byte layout of the choice, for the C header and the display preview ("全部": 横排's).
     hz::Layout chosenLayout() const;
 
     QLineEdit* inputBox() const { return Text3; }
@@ -110,6 +113,8 @@ private:
     // "导出C头文件" and "液晶预览": the list's records as a C header, and on a simulated display.
     void exportHeaderFile();
     void openPreview();
+    // "自定义排列…": the layout dialog on the current record; what it chooses becomes Combo2's choice.
+    void openLayoutDialog();
 
     // Opens a side window modally: the hourglass while it loads, the normal pointer while it is open.
     template <typename Dialog> void openSideWindow() {
@@ -133,6 +138,7 @@ private:
     QLabel* Label3 = nullptr;
     QComboBox* Combo1 = nullptr;
     QComboBox* Combo2 = nullptr;
+    LayoutChooser* layoutChooser = nullptr; // Combo2's items
     QLineEdit* Text3 = nullptr;
     RainButton* Command1 = nullptr;
     RainButton* Command3 = nullptr;

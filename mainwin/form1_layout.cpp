@@ -5,6 +5,7 @@
 #include "mainwin/dot_view.h"
 #include "mainwin/form1.h"
 #include "mainwin/glyph_list_model.h"
+#include "mainwin/layout_chooser.h"
 #include "mainwin/link_label.h"
 #include "mainwin/pictures.h"
 #include "mainwin/text_panel.h"
@@ -121,8 +122,7 @@ void Form1::createTopBand() {
     makeLabel(QStringLiteral("Label1(3)"), QStringLiteral("操作排列:"), Picture6);
     Combo2 = new QComboBox(Picture6);
     Combo2->setObjectName(QStringLiteral("Combo2"));
-    for (int a = 0; a < hz::kArrangementCount; ++a)
-        Combo2->addItem(fromUtf8(hz::arrangementChoice(static_cast<hz::Arrangement>(a))));
+    layoutChooser = new LayoutChooser(Combo2);
     makeLabel(QStringLiteral("Label1(0)"), QStringLiteral("选择字库:"), Picture6);
     Combo1 = new QComboBox(Picture6);
     Combo1->setObjectName(QStringLiteral("Combo1"));

@@ -1,6 +1,7 @@
 #include "mainwin/text_panel.h"
 
 #include "mainwin/link_label.h"
+#include "mainwin/text_copy.h"
 #include "common/song_font.h"
 
 #include <QLabel>
@@ -65,8 +66,12 @@ TextPanel::TextPanel(QWidget* parent) : QFrame(parent) {
 
         assemblyBoxes[i] = makeBox(assemblyBoxName(k), boxFont, Picture5);
         cBoxes[i] = makeBox(cBoxName(k), boxFont, Picture5);
-        for (QPlainTextEdit* box : {assemblyBoxes[i], cBoxes[i]})
+        for (QPlainTextEdit* box : {assemblyBoxes[i], cBoxes[i]}) {
             box->setGeometry(kLabelWidth, top, kBoxWidth, kBoxHeight);
+            hz::gui::addCopyAction(box);
+        }
+        QPlainTextEdit* cBox = cBoxes[i];
+        hz::gui::addArrayCopyAction(cBox, [cBox] { return cBox->toPlainText(); });
     }
 
     Picture5->resize(kLabelWidth + kBoxWidth + 2, (hz::kArrangementCount - 1) * kBoxPitch + kBoxHeight);

@@ -1,0 +1,271 @@
+// The main window's layout choices: Combo2's items, export of "全部" and of a layout from the layout
+// dialog through the window's own buttons, and the copy actions of the ten text boxes.
+
+#include "gui_test_registry.h"
+#include "layout_test_support.h"
+#include "test_form1_fixture.h"
+
+#include "common/module1.h"
+#include "core/codepage.h"
+#include "core/export_layout.h"
+#include "mainwin/glyph_list_model.h"
+#include "mainwin/layout_dialog.h"
+#include "mainwin/text_panel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace form1test;
+using namespace layouttest;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// What the export writes for a text: code page 936.
+QByteArray cp936(const std::string& utf8) {
+    const auto bytes = hz::utf8ToCp936(utf8);
+    return bytes ? QByteArray::fromStdString(*bytes) : QByteArray("<unencodable>");
+}
+
+QComboBox* combo2(const Window& w) {
+    return w.find<QComboBox>(QStringLiteral("Combo2"));
+}
+
+QStringList items(const QComboBox* combo) {
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
+// Picks "自定义排列…" and lets `act` work in the dialog it opens.
+bool inLayoutDialog(const Window& w, const std::function<void(QDialog*)>& act) {
+    return inModal([&] { combo2(w)->setCurrentIndex(combo2(w)->count() - 1); }, act);
+}
+
+// In the dialog: sets the switches to a layout, then clicks OK.
+void chooseAndAccept(QDialog* dialog, const hz::Layout& layout) {
+    auto* layoutDialog = qobject_cast<LayoutDialog*>(dialog);
+    QVERIFY(layoutDialog);
+    layoutDialog->chooseLayout(layout);
+    layoutDialog->accept();
+}
+
+void exportThroughButton(Window& w, int index, const QString& path) {
+    w.prompter.fileAnswers << path;
+    w.form->Command20Click(index);
+}
+
+const QStringList kFive = {QStringLiteral("横排→→"), QStringLiteral("下上列排↑↑"), QStringLiteral("上下列排↓↓"),
+                           QStringLiteral("下半列排↑↘"), QStringLiteral("上半列排↓↗")};
+
+} // namespace
+
+class LayoutWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { Module1() = ProgramSettings{}; }
+
+    void combo2HasTheFiveThenAllThenTheDialog() {
+        Window w;
+        const QStringList expected = kFive + QStringList{QStringLiteral("全部"), QStringLiteral("自定义排列…")};
+        QCOMPARE(items(combo2(w)), expected);
+        QCOMPARE(combo2(w)->currentIndex(), 0);
+        QCOMPARE(w.form->layoutChoice(), hz::LayoutChoice::of(hz::Arrangement::Rows));
+        combo2(w)->setCurrentIndex(5);
+        QCOMPARE(w.form->layoutChoice(), hz::LayoutChoice::all());
+    }
+
+    // "全部" writes the five arrangements one after another, and the views show what they did.
+    void exportOfAllWritesTheFiveArrangements() {
+        QTemporaryDir out;
+        Window w;
+        w.lookUp(3, QStringLiteral("字")); // a 24x24 record among the 16x16 ones
+        const QString shownBefore = w.box("Text2")->toPlainText();
+        combo2(w)->setCurrentIndex(5);
+        QCOMPARE(w.box("Text2")->toPlainText(), shownBefore);
+
+        exportThroughButton(w, 2, out.filePath(QStringLiteral("all.TXT")));
+        exportThroughButton(w, 3, out.filePath(QStringLiteral("current.TXT")));
+
+        const auto& records = w.form->glyphList().records();
+        QCOMPARE(records.size(), std::size_t{3});
+        const QByteArray all = readAll(out.filePath(QStringLiteral("all.TXT")));
+        QCOMPARE(all, cp936(hz::exportAllText(records, hz::LayoutChoice::all())));
+        QCOMPARE(readAll(out.filePath(QStringLiteral("current.TXT"))),
+                 cp936(hz::exportCurrentText(records.back(), hz::LayoutChoice::all())));
+        // The five, 横排 first, each the arrangement's own export.
+        QByteArray five;
+        for (int a = 0; a < hz::kArrangementCount; ++a)
+            five += cp936(hz::exportAllText(records, static_cast<hz::Arrangement>(a)));
+        QCOMPARE(all, five);
+        QVERIFY(w.prompter.criticals.isEmpty());
+    }
+
+    // Cancelling the dialog keeps the choice before it; OK shows the layout as Combo2's item before
+    // "自定义排列…" and exports write it; a second layout takes the first one's place.
+    void aLayoutFromTheDialogBecomesTheChoice() {
+        QTemporaryDir out;
+        Window w;
+        combo2(w)->setCurrentIndex(2);
+        QVERIFY(inLayoutDialog(w, [](QDialog* dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("LayoutDialog"));
+            // It starts from the layout chosen before: 上下列排 is columns-msb.
+            QCOMPARE(qobject_cast<LayoutDialog*>(dialog)->chosenLayout(), *hz::parseLayout("columns-msb"));
+            dialog->reject();
+        }));
+        QCOMPARE(combo2(w)->currentIndex(), 2);
+        QCOMPARE(combo2(w)->count(), 7);
+
+        const hz::Layout first = *hz::parseLayout("pages-lsb-invert");
+        QVERIFY(inLayoutDialog(w, [&](QDialog* dialog) { chooseAndAccept(dialog, first); }));
+        const QStringList withLayout = kFive + QStringList{QStringLiteral("全部"), QStringLiteral("pages-lsb-invert"),
+                                                           QStringLiteral("自定义排列…")};
+        QCOMPARE(items(combo2(w)), withLayout);
+        QCOMPARE(combo2(w)->currentText(), QStringLiteral("pages-lsb-invert"));
+        QCOMPARE(w.form->layoutChoice(), hz::LayoutChoice::of(first));
+
+        exportThroughButton(w, 3, out.filePath(QStringLiteral("current.TXT")));
+        const QByteArray current = readAll(out.filePath(QStringLiteral("current.TXT")));
+        QVERIFY(current.startsWith(cp936(";字[16*16]pages-lsb-invert\r\n")));
+        QVERIFY(current.contains(cp936("{//字[16*16]pages-lsb-invert\r\n")));
+        QCOMPARE(current, cp936(hz::exportCurrentText(w.form->glyphList().record(1), hz::LayoutChoice::of(first))));
+
+        const hz::Layout second = *hz::parseLayout("rows-lsb-left");
+        QVERIFY(inLayoutDialog(w, [&](QDialog* dialog) {
+            QCOMPARE(qobject_cast<LayoutDialog*>(dialog)->chosenLayout(), first);
+            chooseAndAccept(dialog, second);
+        }));
+        QCOMPARE(items(combo2(w)).mid(5),
+                 QStringList({QStringLiteral("全部"), QStringLiteral("rows-lsb-left"), QStringLiteral("自定义排列…")}));
+        exportThroughButton(w, 2, out.filePath(QStringLiteral("all.TXT")));
+        QCOMPARE(readAll(out.filePath(QStringLiteral("all.TXT"))),
+                 cp936(hz::exportAllText(w.form->glyphList().records(), hz::LayoutChoice::of(second))));
+
+        // Back to an arrangement and to the layout again: the item stays and keeps its layout.
+        combo2(w)->setCurrentIndex(0);
+        QCOMPARE(w.form->layoutChoice(), hz::LayoutChoice::of(hz::Arrangement::Rows));
+        combo2(w)->setCurrentIndex(6);
+        QCOMPARE(w.form->layoutChoice(), hz::LayoutChoice::of(second));
+        QVERIFY(w.prompter.criticals.isEmpty());
+    }
+
+    // The dialog previews the record shown in the window; with an empty list it still opens.
+    void theDialogShowsTheCurrentRecord() {
+        Window w;
+        w.form->selectRow(0);
+        w.form->showRecord(0);
+        QVERIFY(inLayoutDialog(w, [](QDialog* dialog) {
+            auto* preview = dialog->findChild<QPlainTextEdit*>(QStringLiteral("AsmPreview"));
+            QVERIFY(preview->toPlainText().startsWith(QStringLiteral(";样[16*16]横排\n")));
+        }));
+        w.form->Command20Click(1); // delete all, answered OK
+        QCOMPARE(w.form->glyphList().count(), 0);
+        QVERIFY(inLayoutDialog(w, [](QDialog* dialog) {
+            QVERIFY(!dialog->findChild<QPushButton*>(QStringLiteral("CopyAsm"))->isEnabled());
+        }));
+    }
+
+    // Every one of the ten boxes copies its whole text, by its menu entry and by Ctrl+C with nothing
+    // selected; with a selection Ctrl+C copies just that.
+    void eachTextBoxCopiesItsWholeText_data() {
+        QTest::addColumn<QString>("box");
+        for (const char* name :
+             {"Text2", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10", "Text11", "Text12"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void eachTextBoxCopiesItsWholeText() {
+        QFETCH(QString, box);
+        Window w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        auto* edit = w.find<QPlainTextEdit>(box);
+        QVERIFY(edit);
+        edit->show(); // the C set is hidden until "C格式"
+        const QString whole = edit->toPlainText();
+        QVERIFY(!whole.isEmpty());
+        QClipboard* clipboard = QGuiApplication::clipboard();
+
+        clipboard->clear();
+        auto* copyAll = edit->findChild<QAction*>(QStringLiteral("CopyAll"));
+        QVERIFY(copyAll);
+        QCOMPARE(copyAll->text(), QStringLiteral("复制"));
+        copyAll->trigger();
+        QCOMPARE(clipboard->text(), whole);
+
+        clipboard->clear();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), whole);
+
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(4, QTextCursor::KeepAnchor);
+        edit->setTextCursor(cursor);
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), whole.left(4));
+
+        // Only the C boxes offer the array form.
+        const bool cBox = box.mid(4).toInt() >= 8;
+        QCOMPARE(edit->findChild<QAction*>(QStringLiteral("CopyArrayElements")) != nullptr, cBox);
+    }
+
+    // What "复制为数组元素" copies compiles between "{" and "}", one glyph after another.
+    void arrayElementsCompileInsideAnInitialiser() {
+        const QString compiler = QStandardPaths::findExecutable(QStringLiteral("cc"));
+        Window w;
+        w.lookUp(3, QStringLiteral("字"));
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QString elements;
+        int glyphs = 0;
+        for (int row = 0; row < w.form->glyphList().count(); ++row) {
+            w.form->showRecord(row);
+            for (const char* name : {"Text8", "Text11"}) {
+                clipboard->clear();
+                w.box(name)->findChild<QAction*>(QStringLiteral("CopyArrayElements"))->trigger();
+                const QString copied = clipboard->text();
+                const QString fields = w.box(name)->toPlainText();
+                // No header line, no braces; a 24x24 record has no half-column text and copies none.
+                QVERIFY(!copied.contains(QLatin1Char('{')) && !copied.contains(QLatin1Char('}')));
+                QCOMPARE(copied.isEmpty(), fields.isEmpty());
+                if (!copied.isEmpty()) {
+                    QCOMPARE(copied, fields + QStringLiteral(",\n"));
+                    ++glyphs;
+                }
+                elements += copied;
+            }
+        }
+        QCOMPARE(glyphs, 5);
+        if (compiler.isEmpty())
+            QSKIP("no C compiler here");
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("glyphs.c"));
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("static const unsigned char glyphs[] = {\n" + elements.toUtf8() +
+                   "};\nint main(void) { return (int)sizeof glyphs; }\n");
+        file.close();
+        QProcess cc;
+        cc.start(compiler,
+                 {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
+                  QStringLiteral("-Werror"), QStringLiteral("-pedantic"), QStringLiteral("-fsyntax-only"), source});
+        QVERIFY(cc.waitForFinished(60000));
+        QVERIFY2(cc.exitCode() == 0, cc.readAllStandardError().constData());
+    }
+};
+
+static GuiTestRegistration<LayoutWindowTest> registration;
+#include "test_layout_window.moc"
