@@ -12,11 +12,17 @@
 #include <array>
 #include <memory>
 
+namespace hz {
+class GlyphSource;
+struct GlyphRecord;
+} // namespace hz
+
 class DotView;
 class ExportAction;
 class KeyPanel;
 class GlyphListModel;
 class LinkLabel;
+class OtherFontItem;
 class Prompter;
 class QComboBox;
 class QGroupBox;
@@ -61,7 +67,11 @@ public:
 
     const QString& programDir() const { return folder; }
     Prompter& prompter() const { return *prompts; }
+    // Combo1's library, 0..5; -1 while its font item (a font from the chooser) is chosen.
     int libraryPosition() const;
+    // Where lookups take their glyphs now: the chosen library with the current spacing, or the chosen
+    // font; null while the font item stands without a font.
+    std::shared_ptr<hz::GlyphSource> glyphSource() const;
     hz::Arrangement chosenArrangement() const;
 
     QLineEdit* inputBox() const { return Text3; }
@@ -116,6 +126,7 @@ private:
 
     void openHomePage();
     void followCurrentRow();
+    void drawGlyph(const hz::GlyphRecord& record);
 
     QString folder;
     std::unique_ptr<Prompter> ownPrompter;
@@ -125,6 +136,7 @@ private:
     GradientPanel* Picture6 = nullptr;
     QLabel* Label3 = nullptr;
     QComboBox* Combo1 = nullptr;
+    OtherFontItem* fontItem = nullptr; // Combo1's seventh item
     QComboBox* Combo2 = nullptr;
     QLineEdit* Text3 = nullptr;
     RainButton* Command1 = nullptr;
