@@ -60,7 +60,9 @@ QFont DotView::fittingFont(int columns, int rows) const {
         double widest = 0;
         for (const QString& mark : shown)
             widest = std::max(widest, metrics.horizontalAdvance(mark));
-        return widest * columns <= across && metrics.lineSpacing() * rows <= down;
+        // A line is laid out as high as the font, whatever leading the font asks for.
+        const double lineHeight = std::max(metrics.lineSpacing(), metrics.height());
+        return widest * columns <= across && lineHeight * rows <= down;
     };
     if (fits(markFont))
         return markFont;
