@@ -24,8 +24,8 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
         choice.spec.size = settings.value(QStringLiteral("size"), 16).toInt();
         choice.name = settings.value(QStringLiteral("name")).toString();
         // A hand-edited or stale entry is skipped rather than offered and refused.
-        const bool usable = QFileInfo(settings.value(QStringLiteral("file")).toString()).isFile() && choice.spec.face >= 0 &&
-                            choice.spec.size >= hz::fontsource::FontSource::kMinSize &&
+        const bool usable = QFileInfo(settings.value(QStringLiteral("file")).toString()).isFile() &&
+                            choice.spec.face >= 0 && choice.spec.size >= hz::fontsource::FontSource::kMinSize &&
                             choice.spec.size <= hz::fontsource::FontSource::kMaxSize && !choice.name.isEmpty();
         if (usable && std::find(recent.begin(), recent.end(), choice) == recent.end())
             recent.push_back(std::move(choice));

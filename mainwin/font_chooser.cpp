@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -121,18 +122,31 @@ void FontChooser::fillList(const std::vector<FontChoice>& recent) {
         const QString file = pathOf(choice.spec.file);
         addItem(QStringLiteral("最近：%1").arg(choice.label()), choice, choice.name + QLatin1Char(' ') + file);
     }
-    for (const hz::fontsource::InstalledFont& font : hz::fontsource::installedFonts()) {
+    const std::vector<hz::fontsource::InstalledFont> installed = hz::fontsource::installedFonts();
+    auto textOf = [](const hz::fontsource::InstalledFont& font) {
+        const std::string& family = font.localFamily.empty() ? font.family : font.localFamily;
+        QString text = fromUtf8(family) + QLatin1Char(' ') + fromUtf8(font.style);
+        if (!font.scalable)
+            text += QStringLiteral("（点阵 %1）").arg(font.pixelSize);
+        return text;
+    };
+    // One family and style may be installed in several files (OpenType and Type 1, say); those
+    // entries say their file, so that they can be told apart.
+    QHash<QString, int> uses;
+    for (const auto& font : installed)
+        ++uses[textOf(font)];
+    for (const hz::fontsource::InstalledFont& font : installed) {
         FontChoice choice;
         choice.spec.file = font.file;
         choice.spec.face = font.face;
         choice.spec.size = font.scalable ? 0 : font.pixelSize;
         choice.name = fromUtf8(font.localFamily.empty() ? font.family : font.localFamily);
-        QString text = choice.name + QLatin1Char(' ') + fromUtf8(font.style);
-        if (!font.scalable)
-            text += QStringLiteral("（点阵 %1）").arg(font.pixelSize);
-        const QString search = QStringList{fromUtf8(font.family), fromUtf8(font.localFamily), fromUtf8(font.style),
-                                           pathOf(font.file)}
-                                   .join(QLatin1Char(' '));
+        QString text = textOf(font);
+        if (uses.value(text) > 1)
+            text += QStringLiteral("（%1）").arg(QFileInfo(pathOf(font.file)).fileName());
+        const QString search =
+            QStringList{fromUtf8(font.family), fromUtf8(font.localFamily), fromUtf8(font.style), pathOf(font.file)}
+                .join(QLatin1Char(' '));
         addItem(text, choice, search);
     }
 }

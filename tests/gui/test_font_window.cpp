@@ -164,7 +164,8 @@ private slots:
         w.form->Command20Click(7);
         const hz::GlyphRecord& record = w.form->glyphList().record(w.form->CurrentIndex - 1);
         QVERIFY(w.form->dotView()->text().contains(QStringLiteral("  ")));
-        QCOMPARE(w.form->dotView()->text(), QString::fromStdString(hz::dotMatrixText(record.cell(), Module1().marks())));
+        QCOMPARE(w.form->dotView()->text(),
+                 QString::fromStdString(hz::dotMatrixText(record.cell(), Module1().marks())));
     }
 
     void anExportWritesTheFontRecordsInTheChosenArrangement() {
@@ -272,7 +273,8 @@ private slots:
             preselected = chooser::list(c)->currentItem()->text();
             chooser::button(c, QDialogButtonBox::Ok)->click();
         }));
-        QCOMPARE(offered, QStringList({QStringLiteral("最近：AR PL UMing CN 24"), QStringLiteral("最近：文泉驿正黑 20")}));
+        QCOMPARE(offered,
+                 QStringList({QStringLiteral("最近：AR PL UMing CN 24"), QStringLiteral("最近：文泉驿正黑 20")}));
         QCOMPARE(preselected, offered.front());
         QCOMPARE(next.Combo1()->itemText(OtherFontItem::kIndex), QStringLiteral("AR PL UMing CN 24"));
     }
@@ -284,8 +286,8 @@ private slots:
         QStringList labels;
         for (const FontChoice& choice : loadRecentFonts(settings))
             labels << choice.label();
-        QCOMPARE(labels, QStringList({"文泉驿正黑 14", "文泉驿正黑 20", "文泉驿正黑 18", "文泉驿正黑 16",
-                                      "文泉驿正黑 12"}));
+        QCOMPARE(labels,
+                 QStringList({"文泉驿正黑 14", "文泉驿正黑 20", "文泉驿正黑 18", "文泉驿正黑 16", "文泉驿正黑 12"}));
     }
 };
 
