@@ -111,7 +111,10 @@ void FontChooser::connectSignals() {
     connect(FontSearch, &QLineEdit::textChanged, this, &FontChooser::filter);
     connect(FontList, &QListWidget::currentRowChanged, this, &FontChooser::followSelection);
     connect(FontList, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    connect(SizeBox, &QSpinBox::valueChanged, this, &FontChooser::updateSample);
+    connect(SizeBox, &QSpinBox::valueChanged, this, &FontChooser::sampleSoon);
+    sampleTimer.setSingleShot(true);
+    sampleTimer.setInterval(kSampleDelayMs);
+    connect(&sampleTimer, &QTimer::timeout, this, &FontChooser::updateSample);
     connect(FontFileButton, &QPushButton::clicked, this, &FontChooser::chooseFontFile);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -202,11 +205,11 @@ void FontChooser::filter(const QString& search) {
 void FontChooser::followSelection() {
     const QListWidgetItem* item = FontList->currentItem();
     if (item && item->data(SizeRole).toInt() > 0 && item->data(SizeRole).toInt() != SizeBox->value()) {
-        // Setting the size draws the sample.
+        // The new size brings the sample.
         SizeBox->setValue(item->data(SizeRole).toInt());
         return;
     }
-    updateSample();
+    sampleSoon();
 }
 
 void FontChooser::chooseFontFile() {
@@ -238,9 +241,17 @@ void FontChooser::chooseFontFile() {
                 choice.name + QLatin1Char(' ') + *file, static_cast<int>(k));
     }
     FontList->setCurrentRow(0);
+    // The file was just read: what it gives, or what is wrong with it, is shown at once.
+    updateSample();
+}
+
+void FontChooser::sampleSoon() {
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(FontList->currentItem() != nullptr);
+    sampleTimer.start();
 }
 
 void FontChooser::updateSample() {
+    sampleTimer.stop();
     const std::optional<FontChoice> chosen = choice();
     buttons->button(QDialogButtonBox::Ok)->setEnabled(chosen.has_value());
     if (!chosen) {

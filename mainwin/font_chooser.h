@@ -7,6 +7,7 @@
 #include "mainwin/font_choice.h"
 
 #include <QDialog>
+#include <QTimer>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,7 @@ public:
     std::optional<FontChoice> choice() const;
 
     static constexpr int kDefaultSize = 16;
+    static constexpr int kSampleDelayMs = 200;
 
 private:
     void createControls();
@@ -43,6 +45,9 @@ private:
     void filter(const QString& search);
     void followSelection();
     void chooseFontFile();
+    // The sample follows the list and the size a moment after they stop changing: fitting a font
+    // to a size the first time takes up to a second or so, too long for every row passed over.
+    void sampleSoon();
     void updateSample();
 
     Prompter& prompter;
@@ -52,4 +57,5 @@ private:
     QPushButton* FontFileButton = nullptr;
     FontSample* SamplePreview = nullptr;
     QDialogButtonBox* buttons = nullptr;
+    QTimer sampleTimer;
 };

@@ -71,6 +71,8 @@ private slots:
 
         for (int size : {20, 9}) {
             chooser::sizeBox(c)->setValue(size);
+            // The sample follows a moment after the size stops changing.
+            QTRY_VERIFY(!sample->cells().empty() && sample->cells()[0] && sample->cells()[0]->height() == size);
             std::string error;
             const auto source = hz::fontsource::FontSource::open({kZenHei.toStdString(), 0, size, {}}, error);
             QVERIFY2(source, error.c_str());
