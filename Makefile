@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps configure bench clean
+.PHONY: run test build deps configure bench clean install package
 
 deps:
 	./scripts/install-deps.sh
@@ -21,6 +21,15 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/hzbench
+
+# Installs into PREFIX (GNU layout); DESTDIR stages the install elsewhere, as packagers do.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package, in $(BUILD_DIR)/.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,8 +1,21 @@
 #include "common/prompter.h"
 
+#include "help/document_window.h"
+
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
+
+bool Prompter::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+void Prompter::showDocument(QWidget* parent, const QString& title, const QString& text) {
+    hz::gui::DocumentWindow window(title, text, parent);
+    window.exec();
+}
 
 std::optional<QString> Prompter::openFileName(QWidget* parent, const QString& title, const QStringList& filters) {
     QFileDialog dialog(parent, title);

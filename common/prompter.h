@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 class Prompter {
@@ -25,6 +26,12 @@ public:
     // An open-file dialog for an existing file; nothing when cancelled. The real dialog unless a
     // test replaces it.
     virtual std::optional<QString> openFileName(QWidget* parent, const QString& title, const QStringList& filters);
+
+    // Hands a file or web address to the desktop; false when nothing could take it. The real thing
+    // unless a test replaces it.
+    virtual bool openUrl(const QUrl& url);
+    // A document's text in a plain read-only window, for when the desktop cannot open the file.
+    virtual void showDocument(QWidget* parent, const QString& title, const QString& text);
 };
 
 // The real dialogs.

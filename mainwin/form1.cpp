@@ -4,7 +4,9 @@
 #include "common/prompter.h"
 #include "common/rain_button.h"
 #include "core/glyph_reader.h"
+#include "core/install_paths.h"
 #include "designer/form3.h"
+#include "help/document_links.h"
 #include "help/form13.h"
 #include "mainwin/dot_view.h"
 #include "mainwin/export_action.h"
@@ -89,8 +91,12 @@ void Form1::connectSignals() {
     connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
     connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
 
-    for (LinkLabel* label : contactLabels)
-        connect(label, &LinkLabel::clicked, this, &Form1::openHomePage);
+    connect(contactLabels[0], &LinkLabel::clicked, this, &Form1::openHomePage);
+    connect(contactLabels[1], &LinkLabel::clicked, this, &Form1::openHomePage);
+    connect(contactLabels[2], &LinkLabel::clicked, this,
+            [this] { hz::gui::openDocument(this, folder, hz::gui::Document::Arrangements, prompter()); });
+    connect(contactLabels[3], &LinkLabel::clicked, this,
+            [this] { hz::gui::openDocument(this, folder, hz::gui::Document::ExportFormat, prompter()); });
     for (int k = 0; k < hz::kArrangementCount; ++k)
         connect(Picture3->arrowLabel(k), &LinkLabel::clicked, this, &Form1::openHomePage);
 
@@ -143,8 +149,8 @@ std::shared_ptr<hz::GlyphSource> Form1::glyphSource() const {
     if (libraryPosition() < 0)
         return fontItem->source();
     const ProgramSettings& settings = Module1();
-    return std::make_shared<hz::LibrarySource>(folder.toStdString(), libraryPosition(), settings.SpaceX,
-                                               settings.SpaceY);
+    return std::make_shared<hz::LibrarySource>(hz::libraryFolder(folder.toStdString()), libraryPosition(),
+                                               settings.SpaceX, settings.SpaceY);
 }
 
 hz::Arrangement Form1::chosenArrangement() const {
@@ -350,7 +356,7 @@ void Form1::toggleBackMark() {
 }
 
 void Form1::openHomePage() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(QStringLiteral("README.md"))));
+    hz::gui::openDocument(this, folder, hz::gui::Document::Readme, prompter());
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

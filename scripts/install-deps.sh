@@ -18,6 +18,8 @@ packages=(
   libfontconfig-dev
   # packaging checks: desktop entry, metainfo, manual pages, the Debian package
   desktop-file-utils appstream man-db dpkg-dev lintian
+  # renders the application icon's PNG sizes (packaging/icons/make_icon.py)
+  librsvg2-bin
   # source fonts of the six libraries
   xfonts-wqy xfonts-intl-chinese xfonts-intl-chinese-big
   fonts-arphic-gbsn00lp fonts-arphic-gkai00mp fonts-wqy-zenhei

@@ -195,6 +195,9 @@ private slots:
 
     void linkLabelsOpenTheHomePage() {
         Window w;
+        QFile readme(w.dir.filePath(QStringLiteral("README.md")));
+        QVERIFY(readme.open(QIODevice::WriteOnly) && readme.write("# HzDot\n") > 0);
+        readme.close();
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         w.form->show();

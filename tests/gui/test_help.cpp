@@ -1,14 +1,21 @@
 // The help window: its topic tree, its texts, the splitter bar, and diagrams that must agree with
-// the arrangements the program really writes.
+// the arrangements the program really writes. The documents the main window's links open.
 
 #include "gui_test_registry.h"
+#include "test_form1_fixture.h"
 
 #include "core/arrangements.h"
 #include "core/font_library.h"
+#include "help/document_links.h"
+#include "help/document_window.h"
 #include "help/form13.h"
 #include "help/help_icons.h"
 #include "help/help_topics.h"
+#include "mainwin/glyph_list_model.h"
 
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -411,5 +418,157 @@ private slots:
 };
 
 static GuiTestRegistration<HelpTest> helpTestRegistration;
+
+namespace {
+
+// Answers as a desktop would, or as one with no program for the file; records what was shown.
+class DocumentPrompter : public ScriptedPrompter {
+public:
+    bool desktopOpens = true;
+    QList<QUrl> opened;
+    QStringList shownTitles, shownTexts;
+
+    bool openUrl(const QUrl& url) override {
+        opened << url;
+        return desktopOpens;
+    }
+    void showDocument(QWidget*, const QString& title, const QString& text) override {
+        shownTitles << title;
+        shownTexts << text;
+    }
+};
+
+// A tree shaped like an install: <root>/bin beside <root>/share/{doc/hzdot,hzdot/fonts}.
+struct InstalledTree {
+    QTemporaryDir root;
+    QString bin() const { return root.filePath(QStringLiteral("bin")); }
+    QString docs() const { return root.filePath(QStringLiteral("share/doc/hzdot")); }
+    QString fonts() const { return root.filePath(QStringLiteral("share/hzdot/fonts")); }
+    InstalledTree() {
+        QDir(root.path()).mkpath(QStringLiteral("bin"));
+        QDir(root.path()).mkpath(QStringLiteral("share/doc/hzdot"));
+        QDir(root.path()).mkpath(QStringLiteral("share/hzdot/fonts"));
+    }
+    static void write(const QString& path, const QString& text) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    }
+};
+
+} // namespace
+
+// The main window's links lead to the README and the two documents, wherever they were installed,
+// and show the text themselves when the desktop cannot.
+class DocumentLinksTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void linksFindTheCopyBesideTheProgramFirst() {
+        InstalledTree tree;
+        tree.write(tree.docs() + QStringLiteral("/README.md"), QStringLiteral("installed"));
+        tree.write(tree.bin() + QStringLiteral("/README.md"), QStringLiteral("beside"));
+        tree.write(tree.docs() + QStringLiteral("/export-format.md"), QStringLiteral("installed"));
+        DocumentPrompter prompter;
+        hz::gui::openDocument(nullptr, tree.bin(), hz::gui::Document::Readme, prompter);
+        hz::gui::openDocument(nullptr, tree.bin(), hz::gui::Document::ExportFormat, prompter);
+        QCOMPARE(prompter.opened.size(), 2);
+        QCOMPARE(prompter.opened[0], QUrl::fromLocalFile(tree.bin() + QStringLiteral("/README.md")));
+        // The installed copy is reached through bin/../share; the URL names the file itself.
+        QVERIFY(prompter.opened[1].isLocalFile());
+        QCOMPARE(QFileInfo(prompter.opened[1].toLocalFile()).canonicalFilePath(),
+                 QFileInfo(tree.docs() + QStringLiteral("/export-format.md")).canonicalFilePath());
+        QVERIFY(prompter.shownTexts.isEmpty());
+        QVERIFY(prompter.criticals.isEmpty());
+    }
+
+    void withoutADesktopHandlerTheTextIsShown() {
+        InstalledTree tree;
+        const QString text = QStringLiteral("# 五种排列\n\n横排 = rows-msb\n");
+        tree.write(tree.docs() + QStringLiteral("/arrangements.md"), text);
+        DocumentPrompter prompter;
+        prompter.desktopOpens = false;
+        hz::gui::openDocument(nullptr, tree.bin(), hz::gui::Document::Arrangements, prompter);
+        QCOMPARE(prompter.opened.size(), 1);
+        QCOMPARE(prompter.shownTitles, QStringList{QStringLiteral("五种排列的用法")});
+        QCOMPARE(prompter.shownTexts, QStringList{text});
+        QVERIFY(prompter.criticals.isEmpty());
+    }
+
+    void aMissingDocumentIsNamed() {
+        InstalledTree tree;
+        DocumentPrompter prompter;
+        hz::gui::openDocument(nullptr, tree.bin(), hz::gui::Document::ExportFormat, prompter);
+        QVERIFY(prompter.opened.isEmpty());
+        QVERIFY(prompter.shownTexts.isEmpty());
+        QCOMPARE(prompter.criticals.size(), 1);
+        QVERIFY2(prompter.criticals[0].contains(QStringLiteral("export-format.md")), qPrintable(prompter.criticals[0]));
+    }
+
+    void theBuildFolderHoldsEveryDocument() {
+        // The build copies them beside the programs, which is where a program started from it looks.
+        for (auto document :
+             {hz::gui::Document::Readme, hz::gui::Document::Arrangements, hz::gui::Document::ExportFormat}) {
+            DocumentPrompter prompter;
+            prompter.desktopOpens = false;
+            hz::gui::openDocument(nullptr, QCoreApplication::applicationDirPath(), document, prompter);
+            QCOMPARE(prompter.shownTexts.size(), 1);
+            QVERIFY(prompter.shownTexts[0].startsWith(QLatin1Char('#')));
+            QVERIFY(prompter.criticals.isEmpty());
+        }
+    }
+
+    void theDocumentWindowIsPlainAndReadOnly() {
+        hz::gui::DocumentWindow window(QStringLiteral("导出文件的格式"), QStringLiteral("第一行\n  ■□\n"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("导出文件的格式"));
+        auto* text = window.findChild<QPlainTextEdit*>(QStringLiteral("DocumentText"));
+        QVERIFY(text);
+        QVERIFY(text->isReadOnly());
+        QCOMPARE(text->toPlainText(), QStringLiteral("第一行\n  ■□\n"));
+        auto* buttons = window.findChild<QDialogButtonBox*>(QStringLiteral("DocumentButtons"));
+        QVERIFY(buttons);
+        window.show();
+        QVERIFY(window.isVisible());
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Close), Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+    }
+
+    void theMainWindowsLinksOpenTheirDocuments() {
+        InstalledTree tree;
+        for (const char* name : {"README.md", "arrangements.md", "export-format.md"})
+            tree.write(tree.docs() + QLatin1Char('/') + QLatin1String(name), QString::fromUtf8(name));
+        DocumentPrompter prompter;
+        Form1 form(tree.bin(), &prompter);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QStringList names;
+        for (const char* label : {"Label5(5)", "Label5(6)", "Label5(7)", "Label5(8)"}) {
+            auto* link = form.findChild<QWidget*>(QString::fromUtf8(label));
+            QVERIFY2(link, label);
+            QTest::mouseClick(link, Qt::LeftButton);
+        }
+        for (const QUrl& url : prompter.opened)
+            names << url.fileName();
+        QCOMPARE(names, (QStringList{"README.md", "README.md", "arrangements.md", "export-format.md"}));
+        form.hide();
+    }
+
+    void theMainWindowReadsInstalledLibraries() {
+        // No library beside the program: the installed ones are read, as from /usr/bin.
+        InstalledTree tree;
+        form1test::writeLibrary(tree.fonts(), 1, {{form1test::kYang, form1test::diagonalDots()}});
+        DocumentPrompter prompter;
+        Form1 form(tree.bin(), &prompter);
+        const int before = form.glyphList().count();
+        form.libraryChooser()->setCurrentIndex(1);
+        form.inputBox()->setText(QStringLiteral("样"));
+        form.runLookup();
+        QVERIFY2(prompter.criticals.isEmpty(), qPrintable(prompter.criticals.join(QLatin1Char('\n'))));
+        QCOMPARE(form.glyphList().count(), before + 1);
+        QCOMPARE(form.glyphList().record(before).character, std::string("样"));
+    }
+};
+
+static GuiTestRegistration<DocumentLinksTest> documentLinksTestRegistration;
 
 #include "test_help.moc"

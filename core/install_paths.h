@@ -1,0 +1,27 @@
+#pragma once
+// Where a program finds its library files and documents: beside itself (the build folder), or in the
+// data folder of an installed copy, found relative to the program so that an install under DESTDIR
+// or a moved tree works as well as the real prefix.
+//
+//   <prefix>/bin/hzdot-cli            the program's folder
+//   <prefix>/share/hzdot/fonts/       the six library files
+//   <prefix>/share/doc/hzdot/         README.md, arrangements.md, export-format.md
+
+#include <string>
+#include <string_view>
+
+namespace hz {
+
+// The data folder of an installed copy, relative to the program's folder ("../share" by default).
+std::string_view installedDataFromPrograms();
+
+// The folder to read the six library files from: the program's own folder when it holds any of them,
+// otherwise the installed fonts folder when that does; the program's own folder when neither does, so
+// that a message about a missing file names the first place looked in.
+std::string libraryFolder(std::string_view programDir);
+
+// The first copy of a document (e.g. "README.md"): beside the program, then in the installed documents
+// folder. Empty when neither exists.
+std::string documentPath(std::string_view programDir, std::string_view fileName);
+
+} // namespace hz

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The installed programs find the installed libraries from any folder: run from elsewhere, through a
+# link on PATH, and after the whole tree was moved. -f still names the folder.
+source "$(dirname "$0")/common.sh"
+
+install_into "$work/stage" /usr/local
+bin=$work/stage/usr/local/bin
+mkdir -p "$work/elsewhere" "$work/links" "$work/empty"
+cd "$work/elsewhere"
+
+# What the build's own copy writes is what every installed copy must write.
+"$build/bin/hzdot-cli" -l 3 -a 2 液晶 >"$work/expected" || fail "the build's hzdot-cli failed"
+
+check_copy() { # label, program
+    local status=0
+    "$2" -l 3 -a 2 液晶 >"$work/out" 2>"$work/err" || status=$?
+    [[ $status == 0 ]] || { fail "$1: exit $status: $(cat "$work/err")"; return; }
+    cmp -s "$work/expected" "$work/out" || fail "$1: output differs from the build's"
+}
+
+check_copy "installed" "$bin/hzdot-cli"
+ln -s "$bin/hzdot-cli" "$work/links/hzdot-cli"
+PATH=$work/links:$PATH check_copy "through a link on PATH" hzdot-cli
+mv "$work/stage/usr/local" "$work/moved"
+check_copy "moved" "$work/moved/bin/hzdot-cli"
+
+# -f overrides the search: a folder without libraries is an error naming that folder.
+status=0
+"$work/moved/bin/hzdot-cli" -f "$work/empty" 液 >/dev/null 2>"$work/err" || status=$?
+[[ $status == 2 ]] || fail "-f with an empty folder: exit $status, expected 2"
+grep -q "$work/empty/hzk16宋" "$work/err" || fail "-f: the message does not name the file: $(cat "$work/err")"
+
+# The window answers --help and --version without a display.
+env -u DISPLAY -u WAYLAND_DISPLAY "$work/moved/bin/hzdot" --version | grep -q '^hzdot (HzDot) ' ||
+    fail "hzdot --version"
+"$work/moved/bin/hzdot-mkfont" --help | grep -q -- '--font' || fail "hzdot-mkfont --help"
+
+finish
