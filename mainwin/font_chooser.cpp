@@ -200,6 +200,16 @@ void FontChooser::filter(const QString& search) {
                            item->data(SearchRole).toString().contains(wanted, Qt::CaseInsensitive);
         item->setHidden(!match);
     }
+    // What OK takes is always an entry the user can see: the first match, or nothing.
+    QListWidgetItem* current = FontList->currentItem();
+    if (current && !current->isHidden())
+        return;
+    int firstShown = -1;
+    for (int row = 0; row < FontList->count() && firstShown < 0; ++row) {
+        if (!FontList->item(row)->isHidden())
+            firstShown = row;
+    }
+    FontList->setCurrentRow(firstShown);
 }
 
 void FontChooser::followSelection() {

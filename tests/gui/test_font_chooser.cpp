@@ -56,8 +56,12 @@ private slots:
         QVERIFY(shownEntries(c).contains(QStringLiteral("文泉驿正黑 Regular")));
         search->setText(QStringLiteral("wqy-zenhei.ttc"));
         QCOMPARE(shownEntries(c).size(), zen.size());
+        // The entry OK would take is always one of those shown.
+        QCOMPARE(chooser::list(c)->currentItem()->text(), shownEntries(c).front());
         search->setText(QStringLiteral("no such font anywhere"));
         QVERIFY(shownEntries(c).isEmpty());
+        QCOMPARE(c.choice(), std::nullopt);
+        QVERIFY(!chooser::button(c, QDialogButtonBox::Ok)->isEnabled());
         search->clear();
         QCOMPARE(shownEntries(c).size(), all);
     }
