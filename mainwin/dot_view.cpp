@@ -50,11 +50,12 @@ void DotView::ShowGlyph(const hz::DotCell& cell) {
 QFont DotView::fittingFont(int columns, int rows) const {
     const ProgramSettings& settings = Module1();
     const QStringList shown = {settings.DotMark, settings.BackMark, QStringLiteral("  ")};
-    // The pane as the text sees it: inside the frame and the document's margin, with room for the
-    // caret at the end of a line.
+    // The pane as the text sees it without scroll bars: inside the frame and the document's margin,
+    // with room for the caret at the end of a line. Read from the geometry, which a window not yet
+    // shown has already, unlike its viewport.
     const double margin = 2 * document()->documentMargin();
-    const double across = viewport()->width() - margin - cursorWidth() - 1;
-    const double down = viewport()->height() - margin;
+    const double across = contentsRect().width() - margin - cursorWidth() - 1;
+    const double down = contentsRect().height() - margin;
     auto fits = [&](const QFont& font) {
         const QFontMetricsF metrics(font);
         double widest = 0;

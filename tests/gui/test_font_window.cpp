@@ -131,8 +131,6 @@ private slots:
         QFETCH(QString, character);
         QFETCH(int, columns);
         Window w;
-        w.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         const QFont libraryFont = w.form->dotView()->font();
         QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), size)));
         w.Text3()->setText(character);
@@ -146,7 +144,9 @@ private slots:
         QCOMPARE(view->text(), QString::fromStdString(hz::dotMatrixText(record.cell(), Module1().marks())));
         QCOMPARE(view->text().count(QStringLiteral("\r\n")), size);
         QCOMPARE(view->text().section(QStringLiteral("\r\n"), 0, 0).size(), columns);
-        QApplication::processEvents();
+        // Drawn before the window is first shown, as it is when shown.
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         QCOMPARE(view->verticalScrollBar()->maximum(), 0);
         QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
 
