@@ -2,6 +2,8 @@
 
 #include "common/prompter.h"
 #include "common/wait_cursor.h"
+#include "fontsource/font_error.h"
+#include "fontsource/font_face.h"
 #include "fontsource/installed_fonts.h"
 #include "mainwin/font_sample.h"
 
@@ -234,12 +236,14 @@ void FontChooser::chooseFontFile() {
     WaitCursor hourglass;
     const std::string path = fileNameOf(*file);
     std::vector<FontChoice> faces;
+    // Opening a face is quick; fitting it to a size, which the sample does, is not.
     for (int face = 0; face < kMaxProbedFaces; ++face) {
-        std::string error;
-        const auto source = hz::fontsource::FontSource::open({path, face, SizeBox->value(), {}}, error);
-        if (!source)
+        try {
+            const hz::fontsource::FontFace opened(path, face, SizeBox->value());
+            faces.push_back({{path, face, 0, {}}, fromUtf8(opened.familyName())});
+        } catch (const hz::fontsource::FontError&) {
             break;
-        faces.push_back({{path, face, 0, {}}, fromUtf8(source->familyName())});
+        }
     }
     if (faces.empty())
         faces.push_back({{path, 0, 0, {}}, QFileInfo(*file).completeBaseName()});
