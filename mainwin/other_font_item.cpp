@@ -5,6 +5,7 @@
 #include "mainwin/font_chooser.h"
 
 #include <QComboBox>
+#include <algorithm>
 
 OtherFontItem::OtherFontItem(QComboBox& combo, Prompter& prompter, QWidget* window)
     : QObject(&combo), combo(combo), prompter(prompter), window(window),
@@ -45,7 +46,7 @@ void OtherFontItem::choose() {
     }
     if (!opened) {
         combo.setCurrentIndex(settledIndex);
-        prompter.critical(window, QString::fromStdString(error));
+        prompter.critical(window, QStringLiteral("无法使用该字体：\n%1").arg(QString::fromStdString(error)));
         return;
     }
     if (picked->name.isEmpty())
@@ -54,6 +55,10 @@ void OtherFontItem::choose() {
     chosen = picked;
     rememberFont(settings, *chosen);
     combo.setItemText(kIndex, chosen->label());
+    // A long family name is cut short in the combo; the tooltip says it all, and where it comes from.
+    combo.setItemData(kIndex,
+                      QStringLiteral("%1\n%2").arg(chosen->label(), QString::fromStdString(font->description())),
+                      Qt::ToolTipRole);
     combo.setCurrentIndex(kIndex);
     settledIndex = kIndex;
 }

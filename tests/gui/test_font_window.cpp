@@ -221,7 +221,8 @@ private slots:
         // The sample said what is wrong before OK, and the box says it again.
         QVERIFY(problem.contains(QStringLiteral("notes.ttf")));
         QCOMPARE(w.prompter.criticals.size(), 1);
-        QVERIFY(w.prompter.criticals.front().contains(QStringLiteral("notes.ttf")));
+        QVERIFY(w.prompter.criticals.front().startsWith(QStringLiteral("无法使用该字体：\n")));
+        QVERIFY(w.prompter.criticals.front().contains(notAFont));
         QCOMPARE(w.Combo1()->currentIndex(), 2);
         QCOMPARE(w.Combo1()->itemText(OtherFontItem::kIndex), OtherFontItem::kCaption);
         QVERIFY(userSettings().value(QStringLiteral("recentFonts/size")).isNull());
