@@ -1,6 +1,8 @@
 #include "cli/cli_run.h"
 
 #include "cli/cli_options.h"
+#include "cli/detect_command.h"
+#include "cli/scan_input.h"
 #include "cli/glyph_pass.h"
 #include "cli/input_text.h"
 #include "cli/output_sink.h"
@@ -148,10 +150,18 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kAllFound;
     }
 
-    if (options.fontFile || options.libraryFile || options.format == OutputFormat::Header || options.preview ||
-        options.detectFile || !options.scanPaths.empty() || options.probe) {
+    if (options.fontFile || options.format == OutputFormat::Header || options.preview) {
         printError("this option is not available yet");
         return kFailed;
+    }
+
+    if (options.probe) {
+        const LibraryProbe probe = probeUserLibrary(options, programDir);
+        if (!probe.result.ok()) {
+            printError(probe.result.error);
+            return kFailed;
+        }
+        return writeToStandardOutput(hz::probeReport(probe.result), OutputEncoding::Utf8) ? kFailed : kAllFound;
     }
 
     std::string sourceError;
@@ -161,10 +171,19 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kFailed;
     }
 
-    InputText input = options.inputFile ? textFromFile(*options.inputFile) : textFromArgument(*options.text);
+    InputText input = !options.scanPaths.empty() ? textFromScan(options)
+                      : options.inputFile       ? textFromFile(*options.inputFile)
+                                                : textFromArgument(*options.text);
     if (input.error) {
         printError(*input.error);
         return kFailed;
+    }
+    if (options.detectFile) {
+        if (input.characters.size() != 1) {
+            printError("--detect needs exactly one character as TEXT, not " + std::to_string(input.characters.size()));
+            return kFailed;
+        }
+        return runDetect(options, *source, input.characters.front());
     }
     if (input.characters.empty())
         return kAllFound;

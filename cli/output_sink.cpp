@@ -5,6 +5,12 @@
 #include "core/codepage.h"
 #include "core/safe_writer.h"
 
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+
 namespace hzcli {
 namespace {
 
@@ -42,6 +48,12 @@ public:
     std::optional<std::string> finish(bool keep) override {
         if (!keep)
             return std::nullopt;
+        // A generated file that would not change keeps its time stamp, so a build does not redo
+        // what depends on it.
+        if (sameAsExisting()) {
+            std::fprintf(stderr, "hzdot-cli: %s unchanged\n", path.c_str());
+            return std::nullopt;
+        }
         hz::WriteResult result = hz::writeFileSafely(path, bytes);
         if (!result)
             return "cannot write " + (result.error.empty() ? path : result.error);
@@ -49,6 +61,16 @@ public:
     }
 
 private:
+    bool sameAsExisting() const {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            static_cast<std::uint64_t>(info.st_size) != bytes.size())
+            return false;
+        std::ifstream file(path, std::ios::binary);
+        std::string old(bytes.size(), '\0');
+        return file.read(old.data(), static_cast<std::streamsize>(old.size())) && old == bytes;
+    }
+
     std::string path;
     std::string bytes;
 };

@@ -1,6 +1,7 @@
 #include "cli/source_choice.h"
 
 #include "core/font_library.h"
+#include "core/user_library.h"
 
 #include <sys/stat.h>
 
@@ -29,10 +30,52 @@ std::optional<std::string> checkLibrary(const std::string& path) {
     return std::nullopt;
 }
 
+// A user's file is compared with our 24-dot Song library, which tells every cell size apart; the
+// 16-dot one stands in when that file is not there.
+std::shared_ptr<hz::GlyphSource> probeReference(const std::string& fontsDir) {
+    for (int position : {3, 1}) {
+        auto library = std::make_shared<hz::LibrarySource>(fontsDir, position, 0, 0);
+        if (!checkLibrary(library->path()))
+            return library;
+    }
+    return nullptr;
+}
+
 } // namespace
+
+LibraryProbe probeUserLibrary(const CliOptions& options, const std::string& programDir) {
+    LibraryProbe probe;
+    hz::ProbeHints hints{options.cell, options.firstRow, options.recordLayout};
+    if (hints.cell && hints.firstRow && hints.recordLayout) {
+        // Everything given: nothing to find, and no reference needed.
+        probe.result.geometry = {*hints.cell, *hints.firstRow, *hints.recordLayout};
+        if (auto problem = hz::geometryProblem(probe.result.geometry); !problem.empty())
+            probe.result.error = problem;
+        return probe;
+    }
+    const std::string fontsDir = options.fontsDir.value_or(programDir);
+    auto reference = probeReference(fontsDir);
+    if (!reference) {
+        probe.result.error = "finding the layout of " + *options.libraryFile + " needs hzk24宋 or hzk16宋 in " +
+                             fontsDir + "; or give --cell N, --first-row 0xA1|0xB0 and --record-layout L";
+        return probe;
+    }
+    probe.result = hz::probeLibrary(*options.libraryFile, *reference, hints);
+    return probe;
+}
 
 std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std::string& programDir,
                                             std::string& error) {
+    if (options.libraryFile) {
+        LibraryProbe probe = probeUserLibrary(options, programDir);
+        if (!probe.result.ok()) {
+            error = probe.result.error;
+            return nullptr;
+        }
+        if (options.verbose)
+            std::fprintf(stderr, "hzdot-cli: %s", hz::probeReport(probe.result).c_str());
+        return std::make_shared<hz::UserLibrarySource>(*options.libraryFile, probe.result.geometry);
+    }
     const std::string fontsDir = options.fontsDir.value_or(programDir);
     auto library = std::make_shared<hz::LibrarySource>(fontsDir, options.library, options.spaceX, options.spaceY);
     if (auto problem = checkLibrary(library->path())) {

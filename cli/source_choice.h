@@ -4,6 +4,7 @@
 #include "cli/cli_options.h"
 
 #include "core/glyph_source.h"
+#include "core/user_library.h"
 
 #include <memory>
 #include <string>
@@ -13,5 +14,12 @@ namespace hzcli {
 // Nothing, with error set, when the source cannot be read.
 std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std::string& programDir,
                                             std::string& error);
+
+// What --library FILE is: the geometry given by hand, or found by comparing the file's glyphs with
+// our own libraries'.
+struct LibraryProbe {
+    hz::ProbeResult result;
+};
+LibraryProbe probeUserLibrary(const CliOptions& options, const std::string& programDir);
 
 } // namespace hzcli

@@ -1,15 +1,42 @@
 #include "mainwin/export_action.h"
 
 #include "common/prompter.h"
+#include "core/c_header.h"
 #include "core/codepage.h"
 #include "core/export_layout.h"
+#include "core/font_library.h"
 #include "core/safe_writer.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <vector>
 
 namespace {
 const QString kOverwriteQuestion = QStringLiteral("该文件已经存在是否覆盖？");
+
+QStringList exportFilters() {
+    return {QStringLiteral(" 导出文件(*.TXT)"), QStringLiteral("所有文件(*.*)")};
+}
+
+// The libraries the records came from, for the header's comment: "hzk16宋", "hzk16宋, hzk24黑".
+// Records from other sources have no library to name.
+std::string sourceOf(std::span<const hz::GlyphRecord> records, int& height) {
+    std::string names;
+    std::vector<int> seen;
+    height = 0;
+    for (const hz::GlyphRecord& record : records) {
+        const int position = record.libraryPosition;
+        if (std::find(seen.begin(), seen.end(), position) != seen.end())
+            continue;
+        seen.push_back(position);
+        const std::string name = position >= 0 ? std::string(hz::fontLibrary(position).fileName) : std::string("font");
+        names += (names.empty() ? "" : ", ") + name;
+        // 12x12 glyphs are laid out in 16x16 cells; their library is named for 12.
+        height = std::max(height, position == hz::kTwelvePosition ? 12 : static_cast<int>(record.height));
+    }
+    return names;
+}
 
 // The first character of the text that code page 936 has no code for.
 QString firstUnencodable(const std::string& utf8Text) {
@@ -27,24 +54,50 @@ ExportAction::ExportAction(Prompter& prompter, QWidget* parent) : prompter(promp
 void ExportAction::exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement) {
     if (records.empty())
         return;
-    if (const auto path = chooseFile())
+    if (const auto path = chooseFile(exportFilters(), lastName))
         writeExport(*path, hz::exportAllText(records, arrangement));
 }
 
 void ExportAction::exportCurrent(const hz::GlyphRecord* current, hz::Arrangement arrangement) {
     if (!current)
         return;
-    if (const auto path = chooseFile())
+    if (const auto path = chooseFile(exportFilters(), lastName))
         writeExport(*path, hz::exportCurrentText(*current, arrangement));
 }
 
-std::optional<QString> ExportAction::chooseFile() {
-    const QStringList filters{QStringLiteral(" 导出文件(*.TXT)"), QStringLiteral("所有文件(*.*)")};
-    const auto chosen = prompter.saveFileName(parent, lastName, filters);
+void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout) {
+    if (records.empty())
+        return;
+    hz::CHeaderInput input;
+    input.source = sourceOf(records, input.sourceHeight);
+    input.layout = layout;
+    input.glyphs = hz::headerGlyphs(records);
+    const std::string defaultName = hz::defaultHeaderName(input.source, input.sourceHeight);
+    if (lastHeaderName.isEmpty())
+        lastHeaderName = QString::fromStdString(defaultName) + QStringLiteral(".h");
+    const QStringList filters{QStringLiteral("C头文件(*.h)"), QStringLiteral("所有文件(*.*)")};
+    const auto path = chooseFile(filters, lastHeaderName);
+    if (!path)
+        return;
+    const std::string baseName = QFileInfo(*path).completeBaseName().toStdString();
+    input.name = hz::checkHeaderName(baseName) ? defaultName : baseName;
+    writeBytes(*path, hz::makeCHeader(input).text);
+}
+
+void ExportAction::savePicture(const std::string& pngBytes) {
+    if (lastPictureName.isEmpty())
+        lastPictureName = QStringLiteral("preview.png");
+    const QStringList filters{QStringLiteral("PNG图片(*.png)"), QStringLiteral("所有文件(*.*)")};
+    if (const auto path = chooseFile(filters, lastPictureName))
+        writeBytes(*path, pngBytes);
+}
+
+std::optional<QString> ExportAction::chooseFile(const QStringList& filters, QString& remembered) {
+    const auto chosen = prompter.saveFileName(parent, remembered, filters);
     if (!chosen || chosen->isEmpty())
         return std::nullopt;
     // Offered again next time, even if this export goes no further.
-    lastName = *chosen;
+    remembered = *chosen;
     if (QFileInfo(*chosen).isDir()) {
         reportFailure(*chosen, QStringLiteral("这是一个文件夹，不是文件。"));
         return std::nullopt;
@@ -63,7 +116,11 @@ void ExportAction::writeExport(const QString& path, const std::string& utf8Text)
         return;
     }
 
-    const hz::WriteResult result = hz::writeFileSafely(QFile::encodeName(path).toStdString(), *bytes);
+    writeBytes(path, *bytes);
+}
+
+void ExportAction::writeBytes(const QString& path, const std::string& bytes) {
+    const hz::WriteResult result = hz::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);
     if (!result)
         reportFailure(path, QString::fromStdString(result.error));
 }

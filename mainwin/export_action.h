@@ -1,10 +1,11 @@
 #pragma once
 // Exporting glyph records to a text file: the save-file dialog, the overwrite question, and the file
 // in code page 936, written whole or not at all. Every failure is told to the user; the file that was
-// there before stays as it was.
+// there before stays as it was. C headers (UTF-8) and preview pictures are saved the same way.
 
 #include "core/arrangements.h"
 #include "core/glyph_record.h"
+#include "core/layout.h"
 
 #include <QString>
 #include <optional>
@@ -22,15 +23,26 @@ public:
     void exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement);
     void exportCurrent(const hz::GlyphRecord* current, hz::Arrangement arrangement);
 
+    // A C header of the records, each character once, in layout, keyed by Unicode code point. The
+    // header's name is the chosen file's base name when that is a C identifier, otherwise one made
+    // from the records' library. An empty list does nothing.
+    void exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout);
+
+    // A PNG picture, as it is.
+    void savePicture(const std::string& pngBytes);
+
     // The name the dialog offers next time: the last one chosen.
     const QString& lastFileName() const { return lastName; }
 
 private:
-    std::optional<QString> chooseFile();
+    std::optional<QString> chooseFile(const QStringList& filters, QString& remembered);
     void writeExport(const QString& path, const std::string& utf8Text);
+    void writeBytes(const QString& path, const std::string& bytes);
     void reportFailure(const QString& path, const QString& reason);
 
     Prompter& prompter;
     QWidget* parent;
     QString lastName;
+    QString lastHeaderName;
+    QString lastPictureName;
 };

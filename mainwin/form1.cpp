@@ -5,6 +5,7 @@
 #include "common/rain_button.h"
 #include "core/glyph_reader.h"
 #include "core/install_paths.h"
+#include "core/layout_presets.h"
 #include "designer/form3.h"
 #include "help/document_links.h"
 #include "help/form13.h"
@@ -17,6 +18,7 @@
 #include "mainwin/other_font_item.h"
 #include "mainwin/text_panel.h"
 #include "meters/form14.h"
+#include "preview/lcd_preview.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -88,6 +90,9 @@ void Form1::connectSignals() {
     connect(this, &Form1::keyPanelHideRequested, Picture1, &KeyPanel::hidePanel);
     connect(Picture1, &KeyPanel::dotMarkChosen, this, &Form1::redrawCurrentGlyph);
 
+    connect(ExportHeader, &QPushButton::clicked, this, &Form1::exportHeaderFile);
+    connect(OpenPreview, &QPushButton::clicked, this, &Form1::openPreview);
+
     connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
     connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
 
@@ -131,6 +136,8 @@ void Form1::startUp() {
         Command20[static_cast<std::size_t>(index)]->applyStyle();
     Picture3->showAssemblySet();
     Command21->applyStyle();
+    ExportHeader->applyStyle();
+    OpenPreview->applyStyle();
 
     updateCountLabel();
     runLookup();
@@ -155,6 +162,10 @@ std::shared_ptr<hz::GlyphSource> Form1::glyphSource() const {
 
 hz::Arrangement Form1::chosenArrangement() const {
     return static_cast<hz::Arrangement>(std::max(0, Combo2->currentIndex()));
+}
+
+hz::Layout Form1::chosenLayout() const {
+    return hz::arrangementLayout(chosenArrangement());
 }
 
 void Form1::runLookup() {
@@ -318,6 +329,25 @@ void Form1::exportAllRecords() {
 void Form1::exportCurrentRecord() {
     const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
     exporter->exportCurrent(valid ? &list->record(CurrentIndex - 1) : nullptr, chosenArrangement());
+}
+
+void Form1::exportHeaderFile() {
+    emit keyPanelHideRequested();
+    try {
+        exporter->exportHeader(list->records(), chosenLayout());
+    } catch (const std::exception& error) {
+        prompter().critical(this, QString::fromUtf8(error.what()));
+    }
+}
+
+void Form1::openPreview() {
+    emit keyPanelHideRequested();
+    std::unique_ptr<hz::gui::LcdPreview> preview;
+    {
+        WaitCursor hourglass;
+        preview = std::make_unique<hz::gui::LcdPreview>(list->records(), chosenLayout(), prompter(), this);
+    }
+    preview->exec();
 }
 
 void Form1::openMeters() {

@@ -7,6 +7,7 @@
 #include "common/gradient.h"
 #include "common/wait_cursor.h"
 #include "core/arrangements.h"
+#include "core/layout.h"
 
 #include <QString>
 #include <array>
@@ -73,6 +74,8 @@ public:
     // font; null while the font item stands without a font.
     std::shared_ptr<hz::GlyphSource> glyphSource() const;
     hz::Arrangement chosenArrangement() const;
+    // The byte layout of the chosen arrangement, for the C header and the display preview.
+    hz::Layout chosenLayout() const;
 
     QLineEdit* inputBox() const { return Text3; }
     QComboBox* libraryChooser() const { return Combo1; }
@@ -98,6 +101,7 @@ protected:
 private:
     void createControls();
     void createTopBand();
+    void createOutputButtons();
     void placeControls();
     void connectSignals();
     void startUp();
@@ -113,6 +117,9 @@ private:
     void openMeters();
     void openDesigner();
     void openHelp();
+    // "导出C头文件" and "液晶预览": the list's records as a C header, and on a simulated display.
+    void exportHeaderFile();
+    void openPreview();
 
     // Opens a side window modally: the hourglass while it loads, the normal pointer while it is open.
     template <typename Dialog> void openSideWindow() {
@@ -142,6 +149,8 @@ private:
     RainButton* Command1 = nullptr;
     RainButton* Command3 = nullptr;
     RainButton* Command21 = nullptr;
+    RainButton* ExportHeader = nullptr;
+    RainButton* OpenPreview = nullptr;
     std::array<RainButton*, 12> Command20{}; // Index 1..11; [0] unused
     QProgressBar* ProgressBar1 = nullptr;
     std::array<LinkLabel*, 4> contactLabels{}; // Label5(5..8)

@@ -159,6 +159,8 @@ void Form1::createTopBand() {
     Command21->setFont(buttonFont);
     Command21->setToolTip(Command21->text());
 
+    createOutputButtons();
+
     ProgressBar1 = new QProgressBar(Picture6);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setTextVisible(false);
@@ -187,6 +189,19 @@ void Form1::createTopBand() {
     }
 }
 
+// The outputs for firmware: a C header of the list, and the list on a simulated display.
+void Form1::createOutputButtons() {
+    const QFont buttonFont = windowFont(9);
+    ExportHeader = new RainButton(QStringLiteral("导出C头文件"), Picture6);
+    ExportHeader->setObjectName(QStringLiteral("ExportHeader"));
+    OpenPreview = new RainButton(QStringLiteral("液晶预览"), Picture6);
+    OpenPreview->setObjectName(QStringLiteral("OpenPreview"));
+    for (RainButton* button : {ExportHeader, OpenPreview}) {
+        button->setFont(buttonFont);
+        button->setToolTip(button->text());
+    }
+}
+
 void Form1::placeControls() {
     setFixedSize(kClientSize);
 
@@ -212,6 +227,9 @@ void Form1::placeControls() {
         button->setGeometry(QRect(QPoint(at.x, at.y), kGroupButtonSize));
     }
     ProgressBar1->setGeometry(360, 120, 369, 9);
+    // Between the choosers and the button group, clear of the search buttons below.
+    ExportHeader->setGeometry(296, 22, 49, 38);
+    OpenPreview->setGeometry(296, 64, 49, 38);
 
     place("Label1(4)", 752, 10, 244, 30);
     place("Label1(5)", 752, 42, 244, 20);

@@ -14,6 +14,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # font builder: outline and bitmap fonts, simplified-to-traditional table
   libfreetype-dev libopencc-dev opencc
+  # PNG pictures of the display preview (zlib), read back in the tests (libpng)
+  zlib1g-dev libpng-dev
   # the installed-font list of the font chooser
   libfontconfig-dev
   # packaging checks: desktop entry, metainfo, manual pages, the Debian package

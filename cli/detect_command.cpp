@@ -1,0 +1,75 @@
+#include "cli/detect_command.h"
+
+#include "cli/cli_run.h"
+#include "cli/glyph_pass.h"
+#include "cli/output_writer.h"
+
+#include "core/byte_paste.h"
+#include "core/layout_detect.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace hzcli {
+namespace {
+
+void printError(const std::string& message) {
+    std::fprintf(stderr, "hzdot-cli: %s\n", message.c_str());
+}
+
+bool readPaste(const std::string& path, std::string& text) {
+    if (path == "-") {
+        std::ostringstream all;
+        all << std::cin.rdbuf();
+        text = all.str();
+        return !std::cin.bad();
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
+}
+
+} // namespace
+
+int runDetect(const CliOptions& options, hz::GlyphSource& source, char32_t character) {
+    const std::string& path = *options.detectFile;
+    const std::string shown = path == "-" ? "standard input" : path;
+    std::string text;
+    if (!readPaste(path, text)) {
+        printError("cannot read " + shown + ": " + std::strerror(errno));
+        return kFailed;
+    }
+    const hz::PastedBytes pasted = hz::parsePastedBytes(text);
+    if (!pasted.ok()) {
+        printError(shown + ": " + pasted.error);
+        return kFailed;
+    }
+    hz::DotCell reference;
+    const hz::LookupStatus status = source.glyph(character, reference);
+    if (status != hz::LookupStatus::Found) {
+        printError(describeCharacter(character) + ": " + hz::statusMessage(status) +
+                   " (--detect compares the bytes with this character's glyph)");
+        return kFailed;
+    }
+    const hz::LayoutDetection detection = hz::detectLayout(pasted.bytes, reference);
+    if (!detection.ok()) {
+        printError(shown + ": " + detection.error);
+        return kFailed;
+    }
+    if (auto note = hz::ambiguityNote(detection); !note.empty())
+        printError(note);
+    if (auto error = writeToStandardOutput(hz::detectionLines(detection), OutputEncoding::Utf8)) {
+        printError(*error);
+        return kFailed;
+    }
+    return kAllFound;
+}
+
+} // namespace hzcli

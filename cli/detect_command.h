@@ -1,0 +1,13 @@
+#pragma once
+// --detect: which layout a glyph's bytes pasted from the user's firmware are in.
+
+#include "cli/cli_options.h"
+
+#include "core/glyph_source.h"
+
+namespace hzcli {
+
+// Prints up to five "LAYOUT<TAB>SCORE<TAB>PRESETS" lines, best first; returns the exit status.
+int runDetect(const CliOptions& options, hz::GlyphSource& source, char32_t character);
+
+} // namespace hzcli

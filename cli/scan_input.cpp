@@ -1,0 +1,39 @@
+#include "cli/scan_input.h"
+
+#include "core/source_scan.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace hzcli {
+
+InputText textFromScan(const CliOptions& options) {
+    InputText input;
+    std::vector<std::filesystem::path> paths(options.scanPaths.begin(), options.scanPaths.end());
+    const hz::ScanResult scan = hz::scanSources(paths, options.scanAscii);
+    if (!scan.ok()) {
+        input.error = scan.error;
+        return input;
+    }
+    for (const auto& file : scan.files) {
+        if (!file.problem.empty())
+            std::fprintf(stderr, "hzdot-cli: %s: %s\n", file.path.c_str(), file.problem.c_str());
+        else if (options.verbose)
+            std::fprintf(stderr, "hzdot-cli: %s: %s, %zu characters\n", file.path.c_str(),
+                         hz::encodingName(file.encoding), file.characters);
+    }
+    std::u32string characters = scan.characters;
+    if (options.text) {
+        InputText given = textFromArgument(*options.text);
+        if (given.error)
+            return given;
+        characters += given.characters;
+        std::sort(characters.begin(), characters.end());
+        characters.erase(std::unique(characters.begin(), characters.end()), characters.end());
+    }
+    input.characters = std::move(characters);
+    return input;
+}
+
+} // namespace hzcli

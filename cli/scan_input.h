@@ -1,0 +1,11 @@
+#pragma once
+// --scan: the characters of a firmware's string literals, with TEXT added, once each in key order.
+
+#include "cli/cli_options.h"
+#include "cli/input_text.h"
+
+namespace hzcli {
+
+InputText textFromScan(const CliOptions& options);
+
+} // namespace hzcli

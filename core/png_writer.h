@@ -1,0 +1,20 @@
+#pragma once
+// A minimal PNG encoder for the preview pictures: 8-bit RGB, no interlace, one zlib stream.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hz {
+
+struct RgbImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb; // width * height * 3 bytes, rows top to bottom
+};
+
+// The whole PNG file. Throws std::invalid_argument for an image whose size and pixels disagree or
+// that has no pixels, std::bad_alloc when zlib runs out of memory.
+std::string encodePng(const RgbImage& image);
+
+} // namespace hz

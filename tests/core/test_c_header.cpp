@@ -1,0 +1,293 @@
+#include "core/c_header.h"
+#include "core/utf8.h"
+
+#include "library_files.h"
+#include "process_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+namespace hz {
+namespace {
+
+using test::runProgram;
+using test::TempDir;
+
+DotCell randomCell(int width, int height, std::mt19937& random, WidthClass cls = WidthClass::Full) {
+    DotCell cell(width, height, cls);
+    for (int y = 0; y < height; ++y)
+        cell.setRow(y, (static_cast<std::uint64_t>(random()) << 32 | random()) & rowMask(width));
+    return cell;
+}
+
+// A glyph list with what firmware meets: a repeat, a half-width letter, characters that would end or
+// splice a C comment, and one beyond the Basic Multilingual Plane.
+std::vector<HeaderGlyph> sampleGlyphs(std::mt19937& random) {
+    std::vector<HeaderGlyph> glyphs;
+    const std::u32string text = U"你好A你*/世界\\?";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool half = text[i] < 0x80;
+        glyphs.push_back(
+            {i, text[i], randomCell(half ? 8 : 16, 16, random, half ? WidthClass::Half : WidthClass::Full)});
+    }
+    // A repeat carries the first one's dots: the list would hold the same record twice.
+    glyphs[3].cell = glyphs[0].cell;
+    return glyphs;
+}
+
+std::string byteList(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    for (std::uint8_t b : bytes)
+        text += std::to_string(b) + ",";
+    return text;
+}
+
+struct Expected {
+    std::uint32_t key;
+    DotCell cell;
+};
+
+// A C program (also valid C++) that looks every expected key up and compares the bytes with what
+// the encoder makes, and checks that keys not in the font give NULL.
+std::string lookupProgram(const std::string& name, const std::vector<Expected>& expected, const Layout& layout,
+                          const std::vector<std::uint32_t>& absent) {
+    std::string src =
+        "#include \"" + name + ".h\"\n#include \"" + name +
+        ".h\" /* twice: the guard holds */\n"
+        "#include <stdio.h>\n#include <string.h>\n\n"
+        "int check(uint32_t key, const uint8_t *want, size_t size, uint8_t w, uint8_t h);\n"
+        "int check(uint32_t key, const uint8_t *want, size_t size, uint8_t w, uint8_t h)\n{\n"
+        "    uint8_t width = 0, height = 0;\n"
+        "    const uint8_t *got = " +
+        name +
+        "_find(key, &width, &height);\n"
+        "    if (got == NULL) { printf(\"missing %lx\\n\", (unsigned long)key); return 1; }\n"
+        "    if (width != w || height != h) { printf(\"size %lx\\n\", (unsigned long)key); return 1; }\n"
+        "    if (memcmp(got, want, size) != 0) { printf(\"bytes %lx\\n\", (unsigned long)key); return 1; }\n"
+        "    if (" +
+        name +
+        "_find(key, NULL, NULL) != got) { printf(\"null %lx\\n\", (unsigned long)key); return 1; }\n"
+        "    return 0;\n}\n\nint main(void)\n{\n    int failures = 0;\n";
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto bytes = encodeCell(expected[i].cell, layout);
+        src += "    {\n        static const uint8_t want[] = {" + byteList(bytes) + "};\n";
+        src += "        failures += check(" + std::to_string(expected[i].key) + "u, want, sizeof want, " +
+               std::to_string(expected[i].cell.width()) + ", " + std::to_string(expected[i].cell.height()) +
+               ");\n    }\n";
+    }
+    for (std::uint32_t key : absent)
+        src += "    {\n        uint8_t width = 99, height = 99;\n"
+               "        if (" +
+               name + "_find(" + std::to_string(key) +
+               "u, &width, &height) != NULL || width != 0 || "
+               "height != 0 || " +
+               name + "_find(" + std::to_string(key) +
+               "u, NULL, NULL) != NULL) {\n"
+               "            printf(\"found %lx\\n\", (unsigned long)" +
+               std::to_string(key) +
+               "u);\n"
+               "            ++failures;\n        }\n    }\n";
+    src += "    if (" + name + "_COUNT != " + std::to_string(expected.size()) +
+           ") { printf(\"count\\n\"); ++failures; }\n";
+    src += "    return failures == 0 ? 0 : 1;\n}\n";
+    return src;
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+enum class Compiler { C, Cxx };
+
+// Compiles program.c against the header with every warning an error, together with a second file
+// that includes the header without using it (as a firmware's other files would), runs it; empty when
+// all went well.
+std::string compileAndRun(const TempDir& dir, const std::string& name, Compiler compiler) {
+    writeText(dir.file("other.c"), "#include \"" + name + ".h\"\nint other(void);\nint other(void) { return 0; }\n");
+    const std::string exe = dir.file(compiler == Compiler::C ? "lookup_c" : "lookup_cxx");
+    std::vector<std::string> command = compiler == Compiler::C
+                                           ? std::vector<std::string>{"cc", "-std=c99"}
+                                           : std::vector<std::string>{"c++", "-x", "c++", "-std=c++17"};
+    // Optimised, as firmware is built: some of the compilers' warnings only run then.
+    command.insert(command.end(), {"-O2", "-Wall", "-Wextra", "-Werror", "-pedantic", "-I", dir.str(), "-o", exe,
+                                   dir.file("program.c"), dir.file("other.c")});
+    const auto built = runProgram(command);
+    if (built.status != 0)
+        return "compiler said:\n" + built.output;
+    const auto ran = runProgram({exe});
+    if (ran.status != 0)
+        return "lookup program said:\n" + ran.output;
+    return {};
+}
+
+struct CompileCase {
+    Compiler compiler;
+    HeaderKey key;
+    Layout layout;
+};
+
+class HeaderCompiles : public ::testing::TestWithParam<CompileCase> {};
+
+TEST_P(HeaderCompiles, EveryCharacterIsFoundWithTheEncodersBytes) {
+    const CompileCase param = GetParam();
+    std::mt19937 random(7);
+    CHeaderInput input{sampleGlyphs(random), "hzk16宋", 16, param.layout, param.key, "hzk16_16"};
+    const CHeader header = makeCHeader(input);
+    ASSERT_TRUE(header.leftOut.empty());
+    EXPECT_EQ(header.glyphCount, 9u); // 你 counted once
+
+    // Keys stated independently of the code page converter.
+    const bool gb = param.key == HeaderKey::Gb2312;
+    const std::vector<std::pair<char32_t, std::uint32_t>> keys = {
+        {U'你', gb ? 0xC4E3u : 0x4F60u}, {U'好', gb ? 0xBAC3u : 0x597Du}, {U'A', 0x41u}, {U'*', 0x2Au}, {U'/', 0x2Fu},
+        {U'世', gb ? 0xCAC0u : 0x4E16u}, {U'界', gb ? 0xBDE7u : 0x754Cu}, {U'\\', 0x5Cu}};
+    std::vector<Expected> expected;
+    for (const auto& [character, key] : keys)
+        for (const HeaderGlyph& g : input.glyphs)
+            if (g.character == character) {
+                expected.push_back({key, g.cell});
+                break;
+            }
+    expected.push_back({0x3Fu, input.glyphs.back().cell});
+    ASSERT_EQ(header.glyphCount, expected.size());
+
+    TempDir dir;
+    writeText(dir.file("hzk16_16.h"), header.text);
+    writeText(dir.file("program.c"), lookupProgram("hzk16_16", expected, param.layout, {0, 0x40, 0x4F61, 0xFFFFFFFFu}));
+    EXPECT_EQ(compileAndRun(dir, "hzk16_16", param.compiler), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CompilersKeysLayouts, HeaderCompiles,
+    ::testing::Values(CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}},
+                      CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}},
+                      CompileCase{Compiler::C, HeaderKey::Gb2312,
+                                  Layout{Scan::Columns, BitOrder::Msb, true, true, true}},
+                      CompileCase{Compiler::Cxx, HeaderKey::Gb2312, Layout{Scan::Pages, BitOrder::Msb, false, true}}));
+
+TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInBothLanguages) {
+    std::mt19937 random(3);
+    for (Compiler compiler : {Compiler::C, Compiler::Cxx}) {
+        TempDir dir;
+        CHeaderInput empty{{}, "hzk24黑", 24, Layout{}, HeaderKey::Unicode, "none_24"};
+        writeText(dir.file("none_24.h"), makeCHeader(empty).text);
+        writeText(dir.file("program.c"), lookupProgram("none_24", {}, Layout{}, {0, 0x4F60}));
+        EXPECT_EQ(compileAndRun(dir, "none_24", compiler), "") << "no glyphs";
+
+        // Heights that differ get a table of their own, and find reports each glyph's.
+        TempDir mixed;
+        std::vector<Expected> expected = {{0x4E00, randomCell(20, 20, random)}, {0x31, randomCell(10, 13, random)}};
+        CHeaderInput input{{{0, U'一', expected[0].cell}, {1, U'1', expected[1].cell}},
+                           "font.ttf face 0, 20 dots",
+                           20,
+                           Layout{Scan::Columns, BitOrder::Lsb},
+                           HeaderKey::Unicode,
+                           "mixed"};
+        const std::string text = makeCHeader(input).text;
+        EXPECT_NE(text.find("mixed_heights"), std::string::npos);
+        EXPECT_NE(text.find("#define mixed_HEIGHT 20\n#define mixed_MAX_WIDTH 20\n"), std::string::npos);
+        writeText(mixed.file("mixed.h"), text);
+        writeText(mixed.file("program.c"), lookupProgram("mixed", expected, input.layout, {0x4E01}));
+        EXPECT_EQ(compileAndRun(mixed, "mixed", compiler), "") << "mixed heights";
+    }
+}
+
+TEST(HeaderKeys, Gb2312LeavesOutCharactersWithoutACodeAndNamesThem) {
+    std::mt19937 random(5);
+    CHeaderInput input{{{0, U'汉', randomCell(16, 16, random)},
+                        {1, U'😀', randomCell(16, 16, random)},
+                        {4, U'€', randomCell(8, 16, random)},
+                        {6, U'ꙮ', randomCell(16, 16, random)}},
+                       "hzk16宋",
+                       16,
+                       Layout{},
+                       HeaderKey::Gb2312,
+                       "k"};
+    const CHeader header = makeCHeader(input);
+    EXPECT_EQ(header.glyphCount, 2u);
+    ASSERT_EQ(header.leftOut.size(), 2u);
+    EXPECT_EQ(header.leftOut[0].position, 1u);
+    EXPECT_EQ(header.leftOut[0].reason, HeaderRefusal::NoGb2312Code);
+    EXPECT_EQ(header.leftOut[1].character, U'ꙮ');
+    EXPECT_EQ(leftOutMessage(header.leftOut[0]),
+              "character 2 '😀' (U+1F600) has no GB2312 code; left out of the header");
+    // 汉 is 0xBABA; the euro sign is a single byte in code page 936; the keys stay sorted.
+    EXPECT_NE(header.text.find("k_keys[2] = {\n    0x80, 0xBABA,\n};"), std::string::npos) << header.text;
+
+    input.key = HeaderKey::Unicode;
+    const CHeader unicode = makeCHeader(input);
+    EXPECT_TRUE(unicode.leftOut.empty());
+    EXPECT_NE(unicode.text.find("k_keys[4] = {\n    0x20AC, 0x6C49, 0xA66E, 0x1F600,\n};"), std::string::npos);
+}
+
+TEST(HeaderComment, SaysWhereTheGlyphsCameFromAndHowToReadThem) {
+    std::mt19937 random(9);
+    CHeaderInput input{{{0, U'样', randomCell(16, 16, random)}, {1, U'*', randomCell(8, 16, random)}},
+                       "hzk16宋",
+                       16,
+                       Layout{Scan::Pages, BitOrder::Lsb},
+                       HeaderKey::Unicode,
+                       "demo"};
+    const std::string text = makeCHeader(input).text;
+    const std::string comment = text.substr(0, text.find("*/") + 2);
+    for (const char* part : {"Source:     hzk16宋, 16 dots high", "Layout:     pages-lsb (下半列排), presets ssd1306",
+                             "SSD1306/SH1106 page mode", "the topmost dot in bit 0", "Keys:       Unicode code points",
+                             "Characters: 样 U+002A"})
+        EXPECT_NE(comment.find(part), std::string::npos) << part << "\n" << comment;
+    // The comment ends only where it should: the listed '*' cannot close it early.
+    EXPECT_EQ(comment.find("*/"), comment.size() - 2);
+    EXPECT_NE(text.find("#ifndef DEMO_H\n#define DEMO_H\n"), std::string::npos);
+}
+
+TEST(HeaderNames, OnlyUsableCIdentifiersAreAccepted) {
+    for (const char* good : {"font_16", "_font", "F", "hzk16_16", "a1234567890123456789012345678901234567890123456"})
+        EXPECT_EQ(checkHeaderName(good), std::nullopt) << good;
+    for (const char* bad : {"", "16font", "my-font", "my font", "int", "class", "static", "_Bool", "__x", "_X", "a__b",
+                            "字库", "a12345678901234567890123456789012345678901234567x"})
+        EXPECT_NE(checkHeaderName(bad), std::nullopt) << bad;
+    CHeaderInput input{{}, "x", 16, Layout{}, HeaderKey::Unicode, "for"};
+    EXPECT_THROW(makeCHeader(input), std::invalid_argument);
+}
+
+TEST(HeaderNames, DefaultsComeFromTheSourceAndSize) {
+    EXPECT_EQ(defaultHeaderName("hzk16宋", 16), "hzk16_16");
+    EXPECT_EQ(defaultHeaderName("hzk12宋", 12), "hzk12_12");
+    EXPECT_EQ(defaultHeaderName("wqy-zenhei.ttc face 0, 20 dots", 20), "wqy_zenhei_20");
+    EXPECT_EQ(defaultHeaderName("/usr/share/fonts/Noto Sans--CJK.otf", 24), "noto_24");
+    EXPECT_EQ(defaultHeaderName("宋体.ttf", 16), "font_16");
+    EXPECT_EQ(defaultHeaderName("3x5.bdf", 5), "font_3x5_5");
+    EXPECT_EQ(checkHeaderName(defaultHeaderName(std::string(80, 'a'), 64)), std::nullopt);
+}
+
+} // namespace
+} // namespace hz
+
+namespace hz {
+namespace {
+
+// The text "甲?乙??丙" with the three question marks refused: the records keep their text positions,
+// so a left-out character is named where the user typed it.
+TEST(HeaderGlyphs, LookedUpTextKeepsEachCharactersPlace) {
+    LookupResult result;
+    for (char32_t c : {U'甲', U'乙', U'丙'}) {
+        GlyphRecord record;
+        record.character = encodeUtf8(c);
+        record.width = record.height = 16;
+        record.dots.assign(32, 0);
+        result.records.push_back(record);
+    }
+    for (std::size_t at : {1u, 3u, 4u})
+        result.refused.push_back({at, U'?', LookupStatus::NotChinese});
+    const std::vector<HeaderGlyph> glyphs = headerGlyphs(result);
+    ASSERT_EQ(glyphs.size(), 3u);
+    EXPECT_EQ(glyphs[0].position, 0u);
+    EXPECT_EQ(glyphs[1].position, 2u);
+    EXPECT_EQ(glyphs[2].position, 5u);
+    EXPECT_EQ(glyphs[2].character, U'丙');
+    EXPECT_EQ(headerGlyphs(result.records)[2].position, 2u);
+}
+
+} // namespace
+} // namespace hz

@@ -1,0 +1,187 @@
+#include "library_files.h"
+#include "other_font.h"
+
+#include "core/codepage.h"
+#include "core/glyph_reader.h"
+#include "core/user_library.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using hz::DotCell;
+using hz::LookupStatus;
+
+constexpr int k24Song = 3;
+
+// A user's file: the other font's library of `cell` dots, starting at firstRow, every record
+// re-encoded in layout, then cut short or padded by `endBytes` (negative cuts).
+struct FileShape {
+    int cell;
+    int firstRow;
+    const char* layout;
+    long endBytes;
+};
+
+std::string writeUserFile(const hz::test::TempDir& dir, const FileShape& shape) {
+    const std::string source = hz::test::readFile(hz::test::otherFontLibrary(shape.cell));
+    const hz::Layout layout = *hz::parseLayout(shape.layout);
+    const auto recordSize = static_cast<std::size_t>((shape.cell + 7) / 8 * shape.cell);
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t at = static_cast<std::size_t>(shape.firstRow - 0xA1) * 94 * recordSize;
+         at + recordSize <= source.size(); at += recordSize) {
+        const auto* record = reinterpret_cast<const std::uint8_t*>(source.data()) + at;
+        const DotCell cell = DotCell::fromRowBytes({record, recordSize}, shape.cell, shape.cell);
+        const auto encoded = hz::encodeCell(cell, layout);
+        bytes.insert(bytes.end(), encoded.begin(), encoded.end());
+    }
+    if (shape.endBytes < 0)
+        bytes.resize(bytes.size() - static_cast<std::size_t>(-shape.endBytes));
+    else
+        bytes.insert(bytes.end(), static_cast<std::size_t>(shape.endBytes), 0x5A);
+    const std::string path = dir.file("user.fnt");
+    hz::test::writeBytes(path, bytes);
+    return path;
+}
+
+class UserLibraryFiles : public ::testing::TestWithParam<FileShape> {};
+
+TEST_P(UserLibraryFiles, ProbeFindsTheGeometryAndLookupsGiveTheFilesGlyphs) {
+    const FileShape shape = GetParam();
+    hz::test::TempDir dir;
+    const std::string path = writeUserFile(dir, shape);
+    hz::LibrarySource reference(hz::test::programDir(), k24Song, 2, 2);
+
+    const hz::ProbeResult found = hz::probeLibrary(path, reference);
+    ASSERT_TRUE(found.ok()) << found.error;
+    EXPECT_EQ(found.geometry.cell, shape.cell);
+    EXPECT_EQ(found.geometry.firstRow, shape.firstRow);
+    EXPECT_EQ(hz::layoutName(found.geometry.recordLayout), shape.layout);
+    const long recordSize = (shape.cell + 7) / 8 * shape.cell;
+    const long fileSize = static_cast<long>(hz::test::readFile(path).size());
+    EXPECT_EQ(found.records, fileSize / recordSize);
+    EXPECT_EQ(found.trailingBytes, fileSize % recordSize);
+    EXPECT_GE(found.score, hz::kProbeMinScore);
+
+    hz::UserLibrarySource library(path, found.geometry);
+    for (char32_t ch : {U'我', U'齐', U'中'}) {
+        DotCell cell;
+        ASSERT_EQ(library.glyph(ch, cell), LookupStatus::Found);
+        EXPECT_EQ(cell, hz::test::otherFontGlyph(shape.cell, ch));
+    }
+    // A full-width comma lies in row 0xA3: only files from row 0xA1 hold it.
+    DotCell cell;
+    EXPECT_EQ(library.glyph(U'，', cell), shape.firstRow == 0xA1 ? LookupStatus::Found : LookupStatus::NotChinese);
+    EXPECT_EQ(library.glyph(U'A', cell), LookupStatus::NotChinese);
+    // The last record of the table: past the end of a file cut short.
+    EXPECT_EQ(library.glyph(U'齄', cell), shape.endBytes < 0 ? LookupStatus::RecordOutsideFile : LookupStatus::Found);
+    EXPECT_EQ(library.height(), shape.cell);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, UserLibraryFiles,
+                         ::testing::Values(FileShape{12, 0xA1, "rows-msb", 0}, FileShape{12, 0xB0, "rows-msb", -36},
+                                           FileShape{16, 0xA1, "columns-msb", 7},
+                                           FileShape{16, 0xB0, "rows-msb", -32 * 3},
+                                           FileShape{24, 0xB0, "columns-msb", 0},
+                                           FileShape{24, 0xA1, "rows-msb", -100}),
+                         [](const auto& info) {
+                             const FileShape& s = info.param;
+                             std::string name = std::to_string(s.cell) + (s.firstRow == 0xA1 ? "FromA1" : "FromB0") +
+                                                (std::string(s.layout) == "rows-msb" ? "Rows" : "Columns");
+                             return name + (s.endBytes < 0 ? "Cut" : s.endBytes > 0 ? "Padded" : "Whole");
+                         });
+
+TEST(UserLibrary, HintsAreTakenAsGiven) {
+    hz::test::TempDir dir;
+    const std::string path = writeUserFile(dir, {24, 0xB0, "columns-msb", 0});
+    hz::LibrarySource reference(hz::test::programDir(), k24Song, 2, 2);
+    hz::ProbeHints hints;
+    hints.cell = 24;
+    hints.firstRow = 0xB0;
+    hints.recordLayout = hz::parseLayout("columns-msb");
+    const hz::ProbeResult found = hz::probeLibrary(path, reference, hints);
+    ASSERT_TRUE(found.ok()) << found.error;
+    const std::string report = hz::probeReport(found);
+    const std::string known =
+        "cell 24\nrecord-bytes 72\nfirst-row 0xB0\nrecord-layout columns-msb\nrecords 6768\nscore 0.";
+    EXPECT_EQ(report.substr(0, known.size()), known);
+    EXPECT_EQ(report.size(), known.size() + 4) << report; // three decimals and the newline
+}
+
+TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
+    hz::test::TempDir dir;
+    hz::LibrarySource reference(hz::test::programDir(), k24Song, 2, 2);
+
+    // Noise of a plausible size: every candidate scores low, and the message lists them.
+    std::vector<std::uint8_t> noise(8178 * 32);
+    std::uint32_t state = 12345;
+    for (auto& b : noise) {
+        state = state * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(state >> 16);
+    }
+    hz::test::writeBytes(dir.file("noise.fnt"), noise);
+    hz::ProbeResult found = hz::probeLibrary(dir.file("noise.fnt"), reference);
+    EXPECT_FALSE(found.ok());
+    EXPECT_FALSE(found.tried.empty());
+    EXPECT_NE(found.error.find("cell 16, first row 0xA1"), std::string::npos) << found.error;
+    EXPECT_NE(found.error.find("--cell N, --first-row 0xA1|0xB0 and --record-layout L"), std::string::npos);
+
+    // Given whole by hand, even noise is read as the user says.
+    hz::ProbeHints all;
+    all.cell = 16;
+    all.firstRow = 0xA1;
+    all.recordLayout = hz::Layout{};
+    found = hz::probeLibrary(dir.file("noise.fnt"), reference, all);
+    EXPECT_TRUE(found.ok()) << found.error;
+    EXPECT_LT(found.score, hz::kProbeMinScore);
+
+    // A reference that draws nothing cannot judge.
+    hz::LibrarySource nowhere(dir.str(), k24Song, 2, 2);
+    found = hz::probeLibrary(dir.file("noise.fnt"), nowhere);
+    EXPECT_NE(found.error.find("too few glyphs"), std::string::npos) << found.error;
+
+    hz::test::writeBytes(dir.file("small.fnt"), std::vector<std::uint8_t>(1000, 0));
+    found = hz::probeLibrary(dir.file("small.fnt"), reference);
+    EXPECT_FALSE(found.ok());
+    EXPECT_NE(found.error.find("no plausible number of records"), std::string::npos) << found.error;
+
+    hz::ProbeHints hints;
+    hints.cell = 24;
+    found = hz::probeLibrary(dir.file("small.fnt"), reference, hints);
+    EXPECT_NE(found.error.find("too few records of 24 dots"), std::string::npos) << found.error;
+    hints.cell = 65;
+    found = hz::probeLibrary(dir.file("small.fnt"), reference, hints);
+    EXPECT_NE(found.error.find("cell of 65 dots; it must be 8 to 64"), std::string::npos) << found.error;
+    EXPECT_THROW(hz::UserLibrarySource("x", {16, 0xA0, hz::Layout{}}), std::invalid_argument);
+
+    found = hz::probeLibrary(dir.file("absent.fnt"), reference);
+    EXPECT_NE(found.error.find("cannot read library file"), std::string::npos) << found.error;
+    found = hz::probeLibrary(dir.str(), reference);
+    EXPECT_NE(found.error.find(": not a file"), std::string::npos) << found.error;
+}
+
+TEST(UserLibrary, RefusalsOfTheSource) {
+    hz::test::TempDir dir;
+    hz::UserLibrarySource absent(dir.file("absent.fnt"), {});
+    DotCell cell;
+    EXPECT_EQ(absent.glyph(U'我', cell), LookupStatus::LibraryMissing);
+
+    // Two whole 16-dot records from row 0xB0: 啊 and 阿; a third, 埃, would need more bytes.
+    std::vector<std::uint8_t> bytes(2 * 32 + 31, 0xFF);
+    hz::test::writeBytes(dir.file("short.fnt"), bytes);
+    hz::UserLibrarySource two(dir.file("short.fnt"), {16, 0xB0, hz::Layout{}});
+    EXPECT_EQ(two.glyph(U'阿', cell), LookupStatus::Found);
+    EXPECT_EQ(cell.inkCount(), 256);
+    EXPECT_EQ(two.glyph(U'埃', cell), LookupStatus::RecordOutsideFile);
+    EXPECT_EQ(two.glyph(U'，', cell), LookupStatus::NotChinese);
+
+    EXPECT_EQ(hz::userRecordNumber(0xB0A1, 0xB0), 0);
+    EXPECT_EQ(hz::userRecordNumber(0xB1A2, 0xB0), 95);
+    EXPECT_EQ(hz::userRecordNumber(0xAFFE, 0xB0), -1);
+    EXPECT_EQ(hz::userRecordNumber(0xB0A0, 0xB0), -1);
+}
+
+} // namespace

@@ -1,0 +1,128 @@
+// "导出C头文件": the list as a C header through the export's dialogs, and what the window hands it.
+
+#include "gui_test_registry.h"
+#include "scripted_prompter.h"
+#include "test_form1_fixture.h"
+
+#include "core/c_header.h"
+#include "core/glyph_record.h"
+#include "mainwin/export_action.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+hz::GlyphRecord libraryRecord(char32_t character, std::uint8_t firstByte, int libraryPosition = 1) {
+    hz::Glyph glyph;
+    glyph.GlyphBytes = 32;
+    glyph.CellSize = 16;
+    glyph.GlyphData.assign(32, 0);
+    glyph.GlyphData[0] = firstByte;
+    return hz::buildRecord(character, glyph, libraryPosition, 2, 2);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+class ExportHeaderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // 样 twice and 字 once: two glyphs, named after the file, in the layout given.
+    void writesEachCharacterOnceNamedAfterTheFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("oled_font.h"));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+        const std::vector<hz::GlyphRecord> records{libraryRecord(U'样', 0x80), libraryRecord(U'字', 0x01),
+                                                   libraryRecord(U'样', 0x80)};
+        const hz::Layout pages{hz::Scan::Pages, hz::BitOrder::Lsb};
+
+        action.exportHeader(records, pages);
+
+        QCOMPARE(prompter.lastSuggestedName, QStringLiteral("hzk16_16.h"));
+        QCOMPARE(prompter.lastFilters, QStringList({QStringLiteral("C头文件(*.h)"), QStringLiteral("所有文件(*.*)")}));
+        const QByteArray text = readAll(path);
+        QVERIFY(text.contains("#define oled_font_COUNT 2\n"));
+        QVERIFY(text.contains("Source:     hzk16宋, 16 dots high"));
+        QVERIFY(text.contains("Layout:     pages-lsb"));
+        QVERIFY(text.contains("Characters: 样 字\n"));
+        // 样's first dot, top left, is bit 0 of the first byte in pages-lsb; 字 (U+5B57) sorts first.
+        QVERIFY2(text.contains("/* U+6837 样, 16x16 */\n    0x01, 0x00"), text.constData());
+        QVERIFY(prompter.criticals.isEmpty());
+    }
+
+    void aFileNameThatIsNoIdentifierGivesTheDefaultName() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("my font.h"));
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+        const std::vector<hz::GlyphRecord> records{libraryRecord(U'样', 0x80, 0)};
+
+        action.exportHeader(records, hz::Layout{});
+
+        const QByteArray text = readAll(path);
+        QVERIFY(text.contains("#define hzk12_12_COUNT 1\n"));
+        QVERIFY(text.contains("hzk12宋, 12 dots high"));
+        QVERIFY(text.contains("#define hzk12_12_HEIGHT 16\n")); // 12x12 glyphs sit in 16x16 cells
+    }
+
+    void nothingWithoutRecordsAndTheExportsQuestionsAndFailures() {
+        QTemporaryDir dir;
+        ScriptedPrompter prompter;
+        ExportAction action(prompter, nullptr);
+        action.exportHeader({}, hz::Layout{});
+        QVERIFY(prompter.log.isEmpty());
+
+        const std::vector<hz::GlyphRecord> records{libraryRecord(U'样', 0x80)};
+        const QString old = dir.filePath(QStringLiteral("old.h"));
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("kept") == 4);
+        file.close();
+        const QString missing = dir.filePath(QStringLiteral("no/such/folder/x.h"));
+        prompter.fileAnswers << old << missing << std::nullopt;
+        prompter.questionAnswers << false;
+
+        action.exportHeader(records, hz::Layout{}); // the overwrite question, answered Cancel
+        action.exportHeader(records, hz::Layout{}); // a folder that is not there
+        action.exportHeader(records, hz::Layout{}); // the dialog cancelled; the last name offered again
+
+        QCOMPARE(readAll(old), QByteArray("kept"));
+        QCOMPARE(prompter.questions, QStringList{QStringLiteral("该文件已经存在是否覆盖？")});
+        QCOMPARE(prompter.criticals.size(), 1);
+        QVERIFY(prompter.criticals[0].startsWith(QStringLiteral("无法导出到文件“%1”。\n").arg(missing)));
+        QCOMPARE(prompter.lastSuggestedName, missing);
+        QVERIFY(!QFile::exists(missing));
+    }
+
+    // The window's button: the list in its order, in the arrangement chosen in Combo2.
+    void theWindowsButtonWritesTheListInTheChosenArrangement() {
+        form1test::Window w;
+        w.lookUp(1, QStringLiteral("字样字"));
+        w.find<QComboBox>(QStringLiteral("Combo2"))->setCurrentIndex(static_cast<int>(hz::Arrangement::HalfDown));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.h"));
+        w.prompter.fileAnswers << path;
+
+        QTest::mouseClick(w.find<QPushButton>(QStringLiteral("ExportHeader")), Qt::LeftButton);
+
+        const QByteArray text = readAll(path);
+        QVERIFY2(text.contains("Layout:     pages-msb (上半列排)"), text.constData());
+        QVERIFY(text.contains("Characters: 样 字\n")); // the start-up lookup put 样 first
+        QVERIFY(text.contains("#define list_COUNT 2\n"));
+        QVERIFY(w.prompter.criticals.isEmpty());
+    }
+};
+
+static GuiTestRegistration<ExportHeaderTest> registration;
+#include "test_export_header.moc"
