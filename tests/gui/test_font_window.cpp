@@ -17,6 +17,7 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTest>
@@ -188,6 +189,20 @@ private slots:
         // The header names each cell.
         QVERIFY(written.contains("[10*20]"));
         QVERIFY(written.contains("[20*20]"));
+    }
+
+    void aHeaderExportTakesCellsOfBothWidths() {
+        Window w;
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
+        w.form->glyphList().removeAll();
+        w.Text3()->setText(QStringLiteral("温A"));
+        w.form->runLookup();
+        const QString path = w.dir.filePath(QStringLiteral("font.h"));
+        w.prompter.fileAnswers << path;
+        w.find<QPushButton>(QStringLiteral("ExportHeader"))->click();
+        QCOMPARE(w.prompter.criticals, QStringList());
+        const QByteArray header = readAll(path);
+        QVERIFY2(header.contains("U+6E29 温, 20x20 */") && header.contains("10x20 */"), header.constData());
     }
 
     void aCharacterTheFontLacksIsNamedAndTheOthersGoThrough() {
