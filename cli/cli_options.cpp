@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include "core/font_library.h"
+#include "core/lcd_preview.h"
 #include "core/utf8.h"
 
 #include <algorithm>
@@ -104,20 +105,19 @@ OutputFormat parseFormat(const std::string& option, std::string_view value) {
     throw UsageError{option + ": " + inQuotes(value) + " is not a format; give text, bin or header"};
 }
 
-HeaderKey parseKey(const std::string& option, std::string_view value) {
+hz::HeaderKey parseKey(const std::string& option, std::string_view value) {
     if (value == "unicode")
-        return HeaderKey::Unicode;
+        return hz::HeaderKey::Unicode;
     if (value == "gb2312")
-        return HeaderKey::Gb2312;
+        return hz::HeaderKey::Gb2312;
     throw UsageError{option + ": " + inQuotes(value) + " is not a key kind; give unicode or gb2312"};
 }
 
 std::string parsePreview(const std::string& option, std::string_view value) {
-    const auto x = value.find_first_of("xX");
-    if (x != std::string_view::npos && parseNumber(value.substr(0, x), 8, 999) &&
-        parseNumber(value.substr(x + 1), 8, 999))
+    if (hz::parsePanelSize(value))
         return std::string(value);
-    throw UsageError{option + ": " + inQuotes(value) + " is not a panel size; give WxH in dots, e.g. 128x64"};
+    throw UsageError{option + ": " + inQuotes(value) + " is not a panel size; give WIDTHxHEIGHT in dots, 1-1024 a side, " +
+                     "e.g. 128x64"};
 }
 
 int parseSpace(const std::string& option, std::string_view value) {
@@ -202,7 +202,12 @@ const std::vector<OptionSpec>& optionTable() {
         {0, "list-layouts", false, [](CliOptions& o, const std::string&, const std::string&) { o.listLayouts = true; }},
         {0, "format", true,
          [](CliOptions& o, const std::string& n, const std::string& v) { o.format = parseFormat(n, v); }},
-        {0, "name", true, [](CliOptions& o, const std::string&, const std::string& v) { o.headerName = v; }},
+        {0, "name", true,
+         [](CliOptions& o, const std::string& n, const std::string& v) {
+             if (auto problem = hz::checkHeaderName(v))
+                 throw UsageError{n + ": " + inQuotes(v) + " cannot name the tables: " + *problem};
+             o.headerName = v;
+         }},
         {0, "key", true, [](CliOptions& o, const std::string& n, const std::string& v) { o.key = parseKey(n, v); }},
         {0, "preview", true,
          [](CliOptions& o, const std::string& n, const std::string& v) { o.preview = parsePreview(n, v); }},
@@ -278,6 +283,8 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
         throw UsageError{"--format header needs -o FILE"};
     if (options.preview && !options.outputFile)
         throw UsageError{"--preview needs -o FILE.png"};
+    if (options.preview && options.layout.kind == hz::LayoutChoice::Kind::All)
+        throw UsageError{"--preview draws one layout, not all"};
     if (options.detectFile) {
         if (texts.size() != 1 || options.inputFile || !options.scanPaths.empty())
             throw UsageError{"--detect needs exactly one character as TEXT"};

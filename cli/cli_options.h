@@ -2,6 +2,7 @@
 // The command line of hzdot-cli, parsed into settings.
 
 #include "core/arrangements.h"
+#include "core/c_header.h"
 #include "core/dot_matrix_text.h"
 #include "core/layout.h"
 #include "core/layout_presets.h"
@@ -14,7 +15,6 @@ namespace hzcli {
 
 enum class OutputEncoding { Utf8, Cp936 };
 enum class OutputFormat { Text, Bin, Header };
-enum class HeaderKey { Unicode, Gb2312 };
 
 struct CliOptions {
     // Where glyphs come from: one of the six libraries (the default), a font, or a library file.
@@ -41,7 +41,7 @@ struct CliOptions {
     std::optional<std::string> outputFile;
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> headerName;
-    HeaderKey key = HeaderKey::Unicode;
+    hz::HeaderKey key = hz::HeaderKey::Unicode;
     std::optional<std::string> preview; // "WxH"
     std::optional<std::string> detectFile;
     bool current = false;

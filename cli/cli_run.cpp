@@ -10,7 +10,9 @@
 #include "cli/source_choice.h"
 #include "cli/usage_text.h"
 
+#include "core/c_header.h"
 #include "core/dot_matrix_text.h"
+#include "core/lcd_preview.h"
 #include "core/export_layout.h"
 #include "core/font_library.h"
 #include "core/glyph_record.h"
@@ -90,7 +92,73 @@ void writeCurrent(const hz::GlyphRecord& record, const CliOptions& options, Chun
         out.buffer() += hz::exportCurrentText(record, options.layout);
 }
 
+// Writes a header or a picture whole, through the same file sink as the tables.
+int writeWhole(const CliOptions& options, GlyphPass& pass, const std::string& bytes) {
+    const int found = pass.refusedCount() == 0 ? kAllFound : kSomeRefused;
+    std::unique_ptr<OutputSink> sink = fileSink(*options.outputFile);
+    auto error = sink->writeBytes(bytes);
+    if (!error)
+        error = sink->finish(true);
+    if (error) {
+        printError(*error);
+        return kFailed;
+    }
+    return found;
+}
+
+// A C header of the distinct characters found, in the order first met.
+int runHeader(const CliOptions& options, GlyphPass& pass) {
+    hz::CHeaderInput in;
+    std::u32string seen;
+    pass.run([&](const hz::GlyphRecord& record) {
+        const char32_t ch = hz::decodeUtf8(record.character).text.front();
+        if (seen.find(ch) != std::u32string::npos)
+            return;
+        seen.push_back(ch);
+        in.glyphs.push_back({pass.position(), ch, record.cell()});
+    });
+    const hz::GlyphSource& source = pass.source();
+    in.source = source.description();
+    in.sourceHeight = source.height();
+    in.layout = options.layout.layout;
+    in.key = options.key;
+    in.name = options.headerName.value_or(hz::defaultHeaderName(in.source, in.sourceHeight));
+    const hz::CHeader header = hz::makeCHeader(in);
+    for (const auto& left : header.leftOut)
+        printError(hz::leftOutMessage(left));
+    if (header.glyphCount == 0) {
+        printError("no character could be written; " + *options.outputFile + " was not written");
+        return kSomeRefused;
+    }
+    const int status = writeWhole(options, pass, header.text);
+    return status == kAllFound && !header.leftOut.empty() ? kSomeRefused : status;
+}
+
+// The picture of the text on a panel, drawn from its bytes decoded back. Only the glyphs that can
+// reach the panel are kept.
+int runPreview(const CliOptions& options, GlyphPass& pass) {
+    const hz::PanelSize size = *hz::parsePanelSize(*options.preview);
+    std::vector<hz::DotCell> cells;
+    long dots = 0;
+    const long room = static_cast<long>(size.width) * size.height;
+    pass.run([&](const hz::GlyphRecord& record) {
+        if (dots > room)
+            return;
+        cells.push_back(record.cell());
+        dots += static_cast<long>(record.width) * record.height;
+    });
+    if (cells.empty()) {
+        printError("no character was found; " + *options.outputFile + " was not written");
+        return pass.refusedCount() == 0 ? kAllFound : kSomeRefused;
+    }
+    return writeWhole(options, pass, hz::previewPng(cells, options.layout.layout, size));
+}
+
 int runOutput(const CliOptions& options, GlyphPass& pass) {
+    if (options.format == OutputFormat::Header)
+        return runHeader(options, pass);
+    if (options.preview)
+        return runPreview(options, pass);
     const bool bytes = options.format == OutputFormat::Bin && !options.view;
     std::unique_ptr<OutputSink> sink =
         options.outputFile ? fileSink(*options.outputFile) : standardOutputSink(options.encoding);
@@ -150,7 +218,7 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kAllFound;
     }
 
-    if (options.fontFile || options.format == OutputFormat::Header || options.preview) {
+    if (options.fontFile) {
         printError("this option is not available yet");
         return kFailed;
     }

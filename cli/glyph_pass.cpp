@@ -42,6 +42,7 @@ void GlyphPass::run(const std::function<void(const hz::GlyphRecord&)>& onFound) 
         if (first)
             ++found;
         record = hz::makeRecord(text[i], cell, *glyphSource);
+        current = i;
         onFound(record);
     }
     walked = true;

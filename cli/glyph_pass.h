@@ -25,6 +25,8 @@ public:
     std::optional<hz::GlyphRecord> lastFound();
 
     const hz::GlyphSource& source() const { return *glyphSource; }
+    // The position in the input of the record run() hands on now.
+    std::size_t position() const { return current; }
     std::size_t foundCount() const { return found; }
     std::size_t refusedCount() const { return refused; }
 
@@ -35,6 +37,7 @@ private:
     const InputText& input;
     Report report;
     bool walked = false;
+    std::size_t current = 0;
     std::size_t found = 0;
     std::size_t refused = 0;
 };
