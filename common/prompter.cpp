@@ -17,6 +17,16 @@ void Prompter::showDocument(QWidget* parent, const QString& title, const QString
     window.exec();
 }
 
+std::optional<QString> Prompter::openFileName(QWidget* parent, const QString& title, const QStringList& filters) {
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
 void QtPrompter::critical(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, kPromptTitle, text, QMessageBox::Ok);
 }

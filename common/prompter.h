@@ -23,6 +23,9 @@ public:
                                                 const QStringList& filters) = 0;
     // A colour dialog; nothing when cancelled.
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
+    // An open-file dialog for an existing file; nothing when cancelled. The real dialog unless a
+    // test replaces it.
+    virtual std::optional<QString> openFileName(QWidget* parent, const QString& title, const QStringList& filters);
 
     // Hands a file or web address to the desktop; false when nothing could take it. The real thing
     // unless a test replaces it.

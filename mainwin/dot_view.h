@@ -3,8 +3,13 @@
 // The drawing itself comes from the core; this view only shows it.
 
 #include <QColor>
+#include <QFont>
 #include <QPlainTextEdit>
 #include <string_view>
+
+namespace hz {
+class DotCell;
+}
 
 class DotView : public QPlainTextEdit {
     Q_OBJECT
@@ -14,6 +19,9 @@ public:
     // Draws a record from its row-wise assembly text, rows the dots per side and bytes the glyph's
     // byte count, with the program's current marks.
     void ShowGlyph(std::string_view rowAssemblyText, int rows, int bytes);
+    // Draws a cell of any size with the program's current marks. A cell too big for the pane at the
+    // usual mark size gets smaller marks, so that a 64 x 64 glyph is seen whole without scrolling.
+    void ShowGlyph(const hz::DotCell& cell);
     void blank();
 
     // What was drawn, exactly: CR LF after every line, the last one too.
@@ -25,5 +33,8 @@ public:
     void setBackColor(const QColor& color);
 
 private:
+    QFont fittingFont(int columns, int rows) const;
+
     QString drawn;
+    QFont markFont; // the usual size, for the six libraries' glyphs and every cell that fits with it
 };

@@ -17,6 +17,7 @@
 #include "mainwin/layout_dialog.h"
 #include "mainwin/link_label.h"
 #include "mainwin/lookup_pass.h"
+#include "mainwin/other_font_item.h"
 #include "mainwin/text_panel.h"
 #include "meters/form14.h"
 #include "preview/lcd_preview.h"
@@ -38,6 +39,18 @@
 #include <algorithm>
 #include <exception>
 
+namespace {
+
+// A font's refusal names the character, as a font may lack any character at all: "“A”(U+0041)：…".
+QString fontRefusalText(const hz::RefusedCharacter& refused) {
+    const char32_t c = refused.character;
+    const QString code = QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("“%1”(U+%2)：%3")
+        .arg(QString::fromUcs4(&c, 1), code, QString::fromUtf8(hz::statusMessage(refused.status)));
+}
+
+} // namespace
+
 Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
     : GradientPanel(parent), folder(programDir) {
     if (prompter == nullptr) {
@@ -48,6 +61,7 @@ Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
     exporter = std::make_unique<ExportAction>(*prompts, this);
 
     createControls();
+    fontItem = new OtherFontItem(*Combo1, *prompts, this);
     // Made last so that it opens above every other control.
     Picture1 = new KeyPanel(Text3, this);
     placeControls();
@@ -138,7 +152,16 @@ void Form1::startUp() {
 }
 
 int Form1::libraryPosition() const {
-    return Combo1->currentIndex();
+    const int index = Combo1->currentIndex();
+    return index == OtherFontItem::kIndex ? -1 : index;
+}
+
+std::shared_ptr<hz::GlyphSource> Form1::glyphSource() const {
+    if (libraryPosition() < 0)
+        return fontItem->source();
+    const ProgramSettings& settings = Module1();
+    return std::make_shared<hz::LibrarySource>(hz::libraryFolder(folder.toStdString()), libraryPosition(),
+                                               settings.SpaceX, settings.SpaceY);
 }
 
 hz::LayoutChoice Form1::layoutChoice() const {
@@ -150,13 +173,18 @@ hz::Layout Form1::chosenLayout() const {
 }
 
 void Form1::runLookup() {
+    const std::shared_ptr<hz::GlyphSource> source = glyphSource();
+    if (!source)
+        return;
+    const bool fromFont = source->libraryPosition() < 0;
     WaitCursor hourglass;
     LookupPass pass(*list, *ProgressBar1);
-    pass.onRefused([this](const hz::RefusedCharacter& refused) {
+    pass.onRefused([this, fromFont](const hz::RefusedCharacter& refused) {
         {
             // The message box gets the normal pointer; the pass's hourglass comes back after it.
             QApplication::setOverrideCursor(Qt::ArrowCursor);
-            prompter().critical(this, QString::fromUtf8(hz::statusMessage(refused.status)));
+            prompter().critical(this, fromFont ? fontRefusalText(refused)
+                                               : QString::fromUtf8(hz::statusMessage(refused.status)));
             QApplication::restoreOverrideCursor();
         }
         if (refused.status == hz::LookupStatus::LibraryMissing)
@@ -171,9 +199,7 @@ void Form1::runLookup() {
         updateCountLabel();
         emit keyPanelHideRequested();
     });
-    const ProgramSettings& settings = Module1();
-    const hz::LookupSettings lookupSettings{libraryPosition(), settings.SpaceX, settings.SpaceY};
-    pass.run(Text3->text(), hz::libraryFolder(folder.toStdString()), lookupSettings);
+    pass.run(Text3->text(), source);
 }
 
 void Form1::showRecord(int row) {
@@ -184,8 +210,16 @@ void Form1::showRecord(int row) {
     Picture3->showTexts(record);
     CurrentIndex = row + 1;
     Label6->setText(QStringLiteral("当前汉字点阵:") + QString::fromStdString(record.sizeText));
-    Text1->ShowGlyph(record.assemblyText(static_cast<std::size_t>(hz::Arrangement::Rows)), record.cellSize(),
-                     record.glyphBytes());
+    drawGlyph(record);
+}
+
+void Form1::drawGlyph(const hz::GlyphRecord& record) {
+    // The six libraries' records are drawn as they always were; a font's from its cell, any size.
+    if (record.libraryPosition >= 0)
+        Text1->ShowGlyph(record.assemblyText(static_cast<std::size_t>(hz::Arrangement::Rows)), record.cellSize(),
+                         record.glyphBytes());
+    else
+        Text1->ShowGlyph(record.cell());
 }
 
 void Form1::selectRow(int row) {
@@ -213,9 +247,7 @@ void Form1::blankView() {
 void Form1::redrawCurrentGlyph() {
     if (CurrentIndex < 1 || CurrentIndex > list->count())
         return;
-    const hz::GlyphRecord& record = list->record(CurrentIndex - 1);
-    Text1->ShowGlyph(record.assemblyText(static_cast<std::size_t>(hz::Arrangement::Rows)), record.cellSize(),
-                     record.glyphBytes());
+    drawGlyph(list->record(CurrentIndex - 1));
 }
 
 void Form1::updateCountLabel() {
@@ -337,13 +369,10 @@ void Form1::openHelp() {
 void Form1::openLayoutDialog() {
     emit keyPanelHideRequested();
     const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
-    // Matching compares a paste with the glyph the window would look up now.
-    const ProgramSettings& settings = Module1();
-    const hz::LookupSettings lookupSettings{libraryPosition(), settings.SpaceX, settings.SpaceY};
-    const std::string libraries = hz::libraryFolder(folder.toStdString());
-    LayoutDialog::ReferenceLookup reference = [libraries, lookupSettings](char32_t character, hz::DotCell& cell) {
-        hz::RecordLookup lookup(libraries, lookupSettings);
-        return lookup.lookup(character, cell);
+    // Matching compares a paste with the glyph the window would look up now: the chosen library or font.
+    std::shared_ptr<hz::GlyphSource> source = glyphSource();
+    LayoutDialog::ReferenceLookup reference = [source](char32_t character, hz::DotCell& cell) {
+        return source ? source->glyph(character, cell) : hz::LookupStatus::LibraryMissing;
     };
     LayoutDialog dialog(valid ? &list->record(CurrentIndex - 1) : nullptr, layoutChooser->currentLayout(),
                         std::move(reference), this);

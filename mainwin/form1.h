@@ -14,12 +14,18 @@
 #include <array>
 #include <memory>
 
+namespace hz {
+class GlyphSource;
+struct GlyphRecord;
+} // namespace hz
+
 class DotView;
 class ExportAction;
 class KeyPanel;
 class LayoutChooser;
 class GlyphListModel;
 class LinkLabel;
+class OtherFontItem;
 class Prompter;
 class QComboBox;
 class QGroupBox;
@@ -64,9 +70,13 @@ public:
 
     const QString& programDir() const { return folder; }
     Prompter& prompter() const { return *prompts; }
+    // Combo1's library, 0..5; -1 while its font item (a font from the chooser) is chosen.
     int libraryPosition() const;
     // What Combo2 has chosen: one of the five arrangements, "全部", or a layout from the layout dialog.
     hz::LayoutChoice layoutChoice() const;
+    // Where lookups take their glyphs now: the chosen library with the current spacing, or the chosen
+    // font; null while the font item stands without a font.
+    std::shared_ptr<hz::GlyphSource> glyphSource() const;
     // The byte layout of the choice, for the C header and the display preview ("全部": 横排's).
     hz::Layout chosenLayout() const;
 
@@ -128,6 +138,7 @@ private:
 
     void openHomePage();
     void followCurrentRow();
+    void drawGlyph(const hz::GlyphRecord& record);
 
     QString folder;
     std::unique_ptr<Prompter> ownPrompter;
@@ -137,6 +148,7 @@ private:
     GradientPanel* Picture6 = nullptr;
     QLabel* Label3 = nullptr;
     QComboBox* Combo1 = nullptr;
+    OtherFontItem* fontItem = nullptr; // Combo1's seventh item
     QComboBox* Combo2 = nullptr;
     LayoutChooser* layoutChooser = nullptr; // Combo2's items
     QLineEdit* Text3 = nullptr;

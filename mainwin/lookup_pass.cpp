@@ -24,7 +24,7 @@ public:
 
 LookupPass::LookupPass(GlyphListModel& list, QProgressBar& progress) : list(list), progress(progress) {}
 
-qsizetype LookupPass::run(const QString& text, const std::string& programDir, const hz::LookupSettings& settings) {
+qsizetype LookupPass::run(const QString& text, std::shared_ptr<hz::GlyphSource> source) {
     const QList<uint> characters = text.toUcs4();
     if (characters.isEmpty())
         return 0;
@@ -36,7 +36,7 @@ qsizetype LookupPass::run(const QString& text, const std::string& programDir, co
     progress.show();
     progress.repaint();
 
-    hz::RecordLookup lookup(programDir, settings);
+    hz::RecordLookup lookup(std::move(source));
     std::vector<hz::GlyphRecord> batch;
     qsizetype appended = 0;
     auto flush = [&] {

@@ -9,7 +9,7 @@
 
 #include <QString>
 #include <functional>
-#include <string>
+#include <memory>
 
 class GlyphListModel;
 class QProgressBar;
@@ -26,9 +26,9 @@ public:
     void onRefused(RefusalHandler handler) { refusedHandler = std::move(handler); }
     void onAppended(AppendHandler handler) { appendedHandler = std::move(handler); }
 
-    // Runs over the text with the library and spacing in settings; returns the rows appended.
+    // Runs over the text with the glyphs of source; returns the rows appended.
     // Any length works: the counts are not limited to 16 bits.
-    qsizetype run(const QString& text, const std::string& programDir, const hz::LookupSettings& settings);
+    qsizetype run(const QString& text, std::shared_ptr<hz::GlyphSource> source);
 
     static constexpr int kRepaintIntervalMs = 30;
 

@@ -11,15 +11,16 @@
 
 class ScriptedPrompter : public Prompter {
 public:
-    // What was shown, in order: "critical: <text>" / "question: <text>" / "save" / "color".
+    // What was shown, in order: "critical: <text>" / "question: <text>" / "save" / "color" / "open".
     QStringList log;
     QStringList criticals;
     QStringList questions;
 
-    // Answers, used front to back; when a list runs out the defaults apply (OK, cancel, cancel).
+    // Answers, used front to back; when a list runs out the defaults apply (OK, cancel, cancel, cancel).
     QList<bool> questionAnswers;
     QList<std::optional<QString>> fileAnswers;
     QList<std::optional<QColor>> colorAnswers;
+    QList<std::optional<QString>> openAnswers;
     QString lastSuggestedName;
     QStringList lastFilters;
 
@@ -41,5 +42,10 @@ public:
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
         log << QStringLiteral("color");
         return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
+    }
+    std::optional<QString> openFileName(QWidget*, const QString&, const QStringList& filters) override {
+        log << QStringLiteral("open");
+        lastFilters = filters;
+        return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
     }
 };

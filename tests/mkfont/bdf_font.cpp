@@ -58,9 +58,11 @@ std::string BdfFont::text() const {
         line("DWIDTH " + size + " 0");
         line("BBX " + std::to_string(width) + " " + std::to_string(g.rows.size()) + " " + std::to_string(g.xOffset) +
              " " + std::to_string(g.yOffset));
-        line("BITMAP");
-        for (const std::string& row : g.rows)
-            line(hexRow(row));
+        if (g.bitmapSection) {
+            line("BITMAP");
+            for (const std::string& row : g.rows)
+                line(hexRow(row));
+        }
         line("ENDCHAR");
     }
     line("ENDFONT");

@@ -10,6 +10,7 @@ struct BdfGlyph {
     int xOffset = 0;               // left edge, right of the pen origin
     int yOffset = 0;               // bottom edge, above the baseline
     std::vector<std::string> rows; // top to bottom, '#' ink, '.' paper; all rows one width
+    bool bitmapSection = true;     // false: a BBX line but no BITMAP section, as broken fonts have
 };
 
 struct BdfFont {

@@ -120,11 +120,46 @@ INSTANTIATE_TEST_SUITE_P(
                                   return withOutput({"--font", s.path("copy.pcf"), "--size", "12"}, s.path("copy.pcf"));
                               },
                               {"is the source font itself"}},
-                      BadCase{"SizeNotOffered",
+                      BadCase{"SizeBelowEight",
                               [](const ScratchFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "20"}, out);
+                                  return withOutput({"--font", kSong, "--size", "7"}, out);
                               },
-                              {"--size must be 12, 16 or 24"}},
+                              {"--size takes a whole number from 8 to 64, not \"7\""}},
+                      BadCase{"SizeAboveSixtyFour",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput({"--font", kSong, "--size", "65"}, out);
+                              },
+                              {"--size takes a whole number from 8 to 64, not \"65\""}},
+                      BadCase{"UnknownCharset",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput({"--font", kSong, "--size", "16", "--charset", "big5"}, out);
+                              },
+                              {"--charset takes gb2312, gbk or ascii, not \"big5\""}},
+                      BadCase{"UnknownLayout",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput({"--font", kSong, "--size", "16", "--layout", "rows-sideways"}, out);
+                              },
+                              {"--layout takes one layout, not \"rows-sideways\"", "SCAN-BIT"}},
+                      BadCase{"AllLayouts",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput({"--font", kSong, "--size", "16", "--layout", "all"}, out);
+                              },
+                              {"--layout takes one layout, not \"all\""}},
+                      BadCase{"TraditionalAscii",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput(
+                                      {"--font", kSong, "--size", "16", "--charset", "ascii", "--traditional"}, out);
+                              },
+                              {"--traditional", "--charset gb2312 only"}},
+                      BadCase{"NoHanziForGbk",
+                              [](const ScratchFolder& s, const std::string& out) {
+                                  BdfFont latin;
+                                  latin.glyphs.push_back(frameGlyph('A', 8, 12, 1, 0));
+                                  writeWholeFile(s.path("latin.bdf"), latin.text());
+                                  return withOutput({"--font", s.path("latin.bdf"), "--size", "16", "--charset", "gbk"},
+                                                    out);
+                              },
+                              {"$/latin.bdf", "has no glyph for any GB2312 hanzi"}},
                       BadCase{"ThresholdOutOfRange",
                               [](const ScratchFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "24", "--threshold", "300"}, out);

@@ -107,6 +107,25 @@ TEST(StrikePlacement, MovesAGlyphThatSticksOutAndCropsOneLargerThanTheCell) {
     EXPECT_EQ(built.library.inkBox(gb("国"))->top, 0);
 }
 
+// FreeType hands back such a glyph with rows and a width but no buffer.
+TEST(StrikePlacement, AGlyphWithABoxButNoBitmapIsBlankAndCounted) {
+    ScratchFolder scratch;
+    BdfFont font = sixteenPixelFont();
+    BdfGlyph broken{kA, 3, 9, {"#########", "#########", "#########"}};
+    broken.bitmapSection = false;
+    font.glyphs.push_back(broken);
+    font.glyphs.push_back({kYi, 1, 5, {"##############"}});
+    const Built built = build(scratch, font, {"--verbose"});
+    ASSERT_EQ(built.run.status, 0) << built.run.err;
+
+    EXPECT_EQ(built.library.inkCount(gb("啊")), 0) << built.library.picture(gb("啊"));
+    EXPECT_EQ(built.library.inkCount(gb("一")), 14) << "the glyphs after it are read as usual";
+    EXPECT_EQ(built.library.inkCount(gb("国")), 60);
+    EXPECT_NE(built.run.out.find("glyph unreadable in the font, left blank: B0A1 啊"), std::string::npos)
+        << built.run.out;
+    EXPECT_NE(built.run.out.find("(1 of them unreadable in the font)"), std::string::npos) << built.run.out;
+}
+
 TEST(StrikePlacement, TwelveDotRowsKeepTheirLastFourBitsClear) {
     ScratchFolder scratch;
     BdfFont font;

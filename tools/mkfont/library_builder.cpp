@@ -1,17 +1,15 @@
 #include "tools/mkfont/library_builder.h"
 
-#include "tools/mkfont/cell_placement.h"
-#include "tools/mkfont/code_table.h"
-#include "tools/mkfont/dot_cell.h"
-#include "tools/mkfont/font_face.h"
-#include "tools/mkfont/glyph_set.h"
-#include "tools/mkfont/legacy_codes.h"
 #include "tools/mkfont/mkfont_error.h"
 #include "tools/mkfont/traditional_map.h"
 
-#include "core/font_library.h"
+#include "core/layout.h"
 #include "core/safe_writer.h"
 #include "core/utf8.h"
+#include "fontsource/cell_fit.h"
+#include "fontsource/code_table.h"
+#include "fontsource/face_pool.h"
+#include "fontsource/legacy_codes.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -25,12 +23,17 @@ namespace mkfont {
 namespace {
 
 namespace fs = std::filesystem;
+namespace fsrc = hz::fontsource;
+
+using fsrc::CodeEntry;
+using fsrc::DrawnGlyph;
 
 struct BuildStats {
     int assigned = 0;
     int missing = 0;
     int gb2312Assigned = 0; // of the above, the codes GB2312 itself assigns
     int gb2312Missing = 0;
+    int unreadable = 0;     // of the missing, glyphs the font maps but cannot draw
     int moved = 0;
     int shrunk = 0;
     int cropped = 0;
@@ -40,14 +43,11 @@ struct BuildStats {
     std::vector<std::string> notes; // a line per code without a glyph and per adjusted glyph
 };
 
-// The record size the program expects for cells of this size.
-int recordSizeFor(int size) {
-    for (const hz::FontLibrary& library : hz::fontLibraries()) {
-        if (library.recordSize == size * rowBytes(size))
-            return library.recordSize;
-    }
-    throw MkfontError("no library has " + std::to_string(size) + "x" + std::to_string(size) + " records");
-}
+// The character set's codes and the width of their cells.
+struct CharsetPlan {
+    std::vector<CodeEntry> entries;
+    hz::WidthClass widthClass = hz::WidthClass::Full;
+};
 
 // Checked before any work, so that a typo costs nothing.
 void checkOutput(const Options& options) {
@@ -66,7 +66,7 @@ void checkOutput(const Options& options) {
 
 std::string codeText(const CodeEntry& entry) {
     char hex[8];
-    std::snprintf(hex, sizeof hex, "%04X", entry.code);
+    std::snprintf(hex, sizeof hex, entry.code > 0xFF ? "%04X" : "%02X", entry.code);
     std::string text = hex;
     if (entry.character)
         text += " " + hz::encodeUtf8(*entry.character);
@@ -81,73 +81,126 @@ std::string oneDecimal(double value) {
     return text;
 }
 
-std::string records(const std::vector<CodeEntry>& entries, const GlyphSet& set, CellOrigin origin, int cellSize,
-                    BuildStats& stats) {
-    std::string bytes;
-    bytes.reserve(entries.size() * static_cast<std::size_t>(cellSize * rowBytes(cellSize)));
+// Characters whose glyph rightly has no ink.
+bool blankByDesign(char32_t character) {
+    return character == U' ' || character == U'\u3000';
+}
+
+// Draws every entry by the fitted rule; GBK's GB2312 square reuses the glyphs the fitting drew.
+std::vector<DrawnGlyph> drawSet(fsrc::FacePool& pool, fsrc::FittedSet& fitted, const CharsetPlan& plan,
+                                Charset charset) {
+    if (charset == Charset::Gb2312)
+        return std::move(fitted.glyphs);
+    std::vector<DrawnGlyph> glyphs(plan.entries.size());
+    pool.forEach(plan.entries.size(), [&](fsrc::FontFace& face, std::size_t i) {
+        const CodeEntry& entry = plan.entries[i];
+        const int row = entry.code >> 8;
+        const int cell = entry.code & 0xFF;
+        if (charset == Charset::Gbk && row >= fsrc::kFirstRow && row <= fsrc::kLastRow && cell >= fsrc::kFirstCell &&
+            cell <= fsrc::kLastCell) {
+            const auto record = static_cast<std::size_t>((row - fsrc::kFirstRow) * 94 + (cell - fsrc::kFirstCell));
+            glyphs[i] = fitted.glyphs[record];
+        } else {
+            glyphs[i] = fsrc::drawGlyph(face, fitted.rule, entry.forms(), plan.widthClass);
+        }
+        return true;
+    });
+    return glyphs;
+}
+
+std::string records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyphs, const fsrc::CellRule& rule,
+                    const hz::Layout& layout, BuildStats& stats) {
+    const std::vector<CodeEntry>& entries = plan.entries;
+    const std::size_t recordSize = hz::encodedSize(layout, rule.width(plan.widthClass), rule.size);
+    std::string bytes(entries.size() * recordSize, '\0');
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CodeEntry& entry = entries[i];
-        const std::optional<GlyphBitmap>& glyph = set.glyphs[i];
-        PlacedGlyph placed{DotCell(cellSize)};
+        const DrawnGlyph& glyph = glyphs[i];
+        fsrc::PlacedGlyph placed{hz::DotCell(rule.width(plan.widthClass), rule.size, plan.widthClass)};
         if (entry.character) {
-            const bool gb2312 = gb2312Assigns(entry.code);
+            const bool gb2312 = entry.code > 0xFF && fsrc::gb2312Assigns(entry.code);
             ++stats.assigned;
             stats.gb2312Assigned += gb2312;
             stats.traditionalForms += entry.drawn != *entry.character;
-            // The ideographic space is the one assigned code whose glyph rightly has no ink.
-            if (glyph && (glyph->inkBox() || *entry.character == U'\u3000')) {
-                placed = placeGlyph(*glyph, origin, cellSize);
+            if (glyph.status == fsrc::RenderStatus::Drawn &&
+                (glyph.bitmap.inkBox() || blankByDesign(*entry.character))) {
+                placed = fsrc::placeDrawn(glyph, rule, plan.widthClass);
             } else {
                 ++stats.missing;
                 stats.gb2312Missing += gb2312;
-                stats.notes.push_back("  no glyph: " + codeText(entry));
+                if (glyph.status == fsrc::RenderStatus::Unusable) {
+                    ++stats.unreadable;
+                    stats.notes.push_back("  glyph unreadable in the font, left blank: " + codeText(entry));
+                } else {
+                    stats.notes.push_back("  no glyph: " + codeText(entry));
+                }
             }
         }
-        if (entry.character && entry.drawn != *entry.character && glyph) {
-            if (set.shown[i] == entry.variant) {
+        if (entry.character && entry.drawn != *entry.character && glyph.status == fsrc::RenderStatus::Drawn) {
+            if (glyph.shown == entry.variant) {
                 ++stats.variant;
                 stats.notes.push_back("  drawn as its Taiwan-standard variant " + hz::encodeUtf8(entry.variant) + ": " +
                                       codeText(entry));
-            } else if (set.shown[i] == *entry.character) {
+            } else if (glyph.shown == *entry.character) {
                 ++stats.ownForm;
                 stats.notes.push_back("  traditional form not in the font, own glyph kept: " + codeText(entry));
             }
         }
-        if (set.shrunk[i]) {
+        if (glyph.shrunk) {
             ++stats.shrunk;
             stats.notes.push_back("  drawn smaller to fit the cell: " + codeText(entry));
         }
-        if (placed.placement == Placement::Moved) {
+        if (placed.placement == fsrc::Placement::Moved) {
             ++stats.moved;
             stats.notes.push_back("  moved just inside the cell: " + codeText(entry));
-        } else if (placed.placement == Placement::Cropped) {
+        } else if (placed.placement == fsrc::Placement::Cropped) {
             ++stats.cropped;
             stats.notes.push_back("  cropped, larger than the cell: " + codeText(entry));
         }
-        appendRecord(placed.cell, bytes);
+        hz::encodeCell(placed.cell, layout, reinterpret_cast<std::uint8_t*>(bytes.data()) + i * recordSize);
     }
     return bytes;
 }
 
-void report(std::ostream& out, const Options& options, int recordSize, const FontFace& face,
-            const std::vector<InkBox>& hanzi, CellOrigin origin, const BuildStats& stats) {
-    const int size = options.size;
-    out << "wrote " << options.outputPath << ": " << kCodeCount << " records of " << recordSize << " bytes, " << size
-        << "x" << size << " dots\n";
+std::string offsetFormula(Charset charset, std::size_t recordSize) {
+    const std::string size = std::to_string(recordSize);
+    switch (charset) {
+    case Charset::Gb2312:
+        return "offset of the GB2312 code HHLL (first byte HH, second LL) = ((HH - 0xA1) * 94 + (LL - 0xA1)) * " + size;
+    case Charset::Gbk:
+        return "offset of the GBK code LEAD,TRAIL = ((LEAD - 0x81) * 190 + (TRAIL - 0x40 - (TRAIL > 0x7F))) * " + size;
+    case Charset::Ascii:
+        return "offset of the character C = (C - 0x20) * " + size;
+    }
+    return {};
+}
+
+void report(std::ostream& out, const Options& options, const CharsetPlan& plan, const fsrc::FittedSet& fitted,
+            const fsrc::FontFace& face, const BuildStats& stats) {
+    const fsrc::CellRule& rule = fitted.rule;
+    const int width = rule.width(plan.widthClass);
+    const std::size_t recordSize = hz::encodedSize(options.layout, width, rule.size);
+    out << "wrote " << options.outputPath << ": " << plan.entries.size() << " records of " << recordSize << " bytes, "
+        << width << "x" << rule.size << " dots" << (plan.widthClass == hz::WidthClass::Half ? " (half width)" : "")
+        << "\n";
     out << "  from " << fs::path(options.fontPath).filename().string() << " face " << options.faceIndex;
     if (const std::string family = face.familyName(); !family.empty())
         out << " \"" << family << "\"";
     out << ", ";
-    if (face.source() == GlyphSource::Strike)
-        out << "its " << size << "-pixel strike";
+    if (rule.drawing == fsrc::Drawing::Strike)
+        out << "its " << rule.size << "-pixel strike";
     else
-        out << "outlines rendered " << (options.threshold ? "in grey" : "monochrome") << " at " << face.pixelSize()
+        out << "outlines rendered " << (options.threshold ? "in grey" : "monochrome") << " at " << rule.pixels
             << " pixels";
     out << ", " << face.charmap().name() << " character map\n";
-    const MeanBox mean = meanBox(hanzi, origin);
-    out << "  baseline origin at column " << origin.x << ", row " << origin.y << "; mean ink box of " << hanzi.size()
-        << " hanzi: columns " << oneDecimal(mean.left) << " to " << oneDecimal(mean.right) << ", rows "
-        << oneDecimal(mean.top) << " to " << oneDecimal(mean.bottom) << "\n";
+    if (rule.fromHanzi) {
+        const fsrc::MeanBox mean = fsrc::meanBox(fitted.hanzi, rule.origin);
+        out << "  baseline origin at column " << rule.origin.x << ", row " << rule.origin.y << "; mean ink box of "
+            << fitted.hanzi.size() << " hanzi: columns " << oneDecimal(mean.left) << " to " << oneDecimal(mean.right)
+            << ", rows " << oneDecimal(mean.top) << " to " << oneDecimal(mean.bottom) << "\n";
+    } else {
+        out << "  baseline on row " << rule.origin.y << ", from the font's ascender and descender (it has no hanzi)\n";
+    }
     if (options.verbose) {
         for (const std::string& note : stats.notes)
             out << note << "\n";
@@ -159,53 +212,61 @@ void report(std::ostream& out, const Options& options, int recordSize, const Fon
             << stats.traditionalForms - stats.variant - stats.ownForm << " drawn in it, " << stats.variant
             << " in its Taiwan-standard variant, " << stats.ownForm << " kept their own glyph (form not in the font)\n";
     }
-    out << "no glyph for " << stats.missing << " of " << stats.assigned
-        << " assigned codes (GB2312: " << stats.gb2312Missing << " of " << stats.gb2312Assigned
-        << "; code page 936 additions: " << stats.missing - stats.gb2312Missing << " of "
-        << stats.assigned - stats.gb2312Assigned << ")\n";
+    if (options.charset == Charset::Ascii) {
+        out << "no glyph for " << stats.missing << " of " << stats.assigned << " characters\n";
+    } else {
+        out << "no glyph for " << stats.missing << " of " << stats.assigned
+            << " assigned codes (GB2312: " << stats.gb2312Missing << " of " << stats.gb2312Assigned
+            << "; code page 936 additions: " << stats.missing - stats.gb2312Missing << " of "
+            << stats.assigned - stats.gb2312Assigned << ")\n";
+    }
+    out << "blank: " << plan.entries.size() - static_cast<std::size_t>(stats.assigned) << " unassigned codes and "
+        << stats.missing << " without a glyph";
+    if (stats.unreadable > 0)
+        out << " (" << stats.unreadable << " of them unreadable in the font)";
+    out << "\n";
+    out << "record size: " << recordSize << " bytes, " << hz::layoutName(options.layout) << "; record k at k * "
+        << recordSize << "\n";
+    out << offsetFormula(options.charset, recordSize) << "\n";
+}
+
+CharsetPlan planFor(const Options& options, const std::vector<CodeEntry>& gb2312) {
+    switch (options.charset) {
+    case Charset::Gb2312:
+        return {gb2312, hz::WidthClass::Full};
+    case Charset::Gbk:
+        return {fsrc::gbkTable(), hz::WidthClass::Full};
+    case Charset::Ascii:
+        return {fsrc::asciiTable(), hz::WidthClass::Half};
+    }
+    return {};
 }
 
 } // namespace
 
 void buildLibrary(const Options& options, std::ostream& out) {
-    const int cellSize = options.size;
-    const int recordSize = recordSizeFor(cellSize);
     checkOutput(options);
 
-    FontFace face(options.fontPath, options.faceIndex, cellSize);
-    std::optional<TraditionalMap> traditional;
+    fsrc::FacePool pool(options.fontPath, options.faceIndex, options.size);
+    std::vector<CodeEntry> gb2312 = fsrc::gb2312Table();
     if (options.traditional)
-        traditional.emplace();
-    const std::vector<CodeEntry> entries = codeTable(traditional ? &*traditional : nullptr);
+        drawTraditional(gb2312, TraditionalMap());
 
-    GlyphSet set = renderGlyphs(face, entries, options.threshold);
-    if (set.hanziBoxes(entries).empty())
+    // Every set is drawn by the rule fitted on the GB2312 hanzi, as live lookups are.
+    fsrc::FittedSet fitted = fsrc::fitCells(pool, gb2312, options.size, options.threshold);
+    if (!fitted.rule.fromHanzi && options.charset != Charset::Ascii)
         throw MkfontError(options.fontPath + ": has no glyph for any GB2312 hanzi" +
-                          (face.source() == GlyphSource::Strike ? " at " + std::to_string(cellSize) + " pixels" : ""));
+                          (fitted.rule.drawing == fsrc::Drawing::Strike
+                               ? " at " + std::to_string(options.size) + " pixels"
+                               : ""));
 
-    CellOrigin origin;
-    std::vector<InkBox> hanzi;
-    if (face.source() == GlyphSource::Outline) {
-        set = fitOutlines(face, entries, options.threshold, cellSize, std::move(set));
-        hanzi = set.hanziBoxes(entries);
-        origin = centredOrigin(hanzi, set.allBoxes(), cellSize);
-    } else {
-        // A strike places its glyphs by the font's own baseline and ascent; only when that leaves
-        // the hanzi cut or off-centre (a line taller than the cell) is the baseline moved.
-        hanzi = set.hanziBoxes(entries);
-        origin = {0, face.ascent()};
-        if (!originServes(hanzi, origin, cellSize))
-            origin = centredOrigin(hanzi, set.allBoxes(), cellSize);
-    }
-
+    const CharsetPlan plan = planFor(options, gb2312);
+    const std::vector<DrawnGlyph> glyphs = drawSet(pool, fitted, plan, options.charset);
     BuildStats stats;
-    const std::string bytes = records(entries, set, origin, cellSize, stats);
-    if (bytes.size() != static_cast<std::size_t>(kCodeCount) * recordSize)
-        throw MkfontError("internal error: " + std::to_string(bytes.size()) + " bytes made for " +
-                          std::to_string(kCodeCount) + " records of " + std::to_string(recordSize));
+    const std::string bytes = records(plan, glyphs, fitted.rule, options.layout, stats);
     if (auto result = hz::writeFileSafely(options.outputPath, bytes); !result)
         throw MkfontError(result.error);
-    report(out, options, recordSize, face, hanzi, origin, stats);
+    report(out, options, plan, fitted, pool.front(), stats);
 }
 
 } // namespace mkfont

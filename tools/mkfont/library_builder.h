@@ -1,5 +1,5 @@
 #pragma once
-// Building one library file from one font: every GB2312 code from A1A1 to F7FE, in code order.
+// Building one library file from one font: every code of a character set, in code order.
 
 #include "tools/mkfont/options.h"
 

@@ -1,15 +1,12 @@
 #pragma once
-// The one kind of failure the font builder reports: bad input, named and explained.
+// The one kind of failure the font builder reports: bad input, named and explained. Font problems
+// found by the font source arrive as the same type.
 
-#include <stdexcept>
-#include <string>
+#include "fontsource/font_error.h"
 
 namespace mkfont {
 
 // Carries a complete message for the user, e.g. "fonts/x.ttf: no such file".
-class MkfontError : public std::runtime_error {
-public:
-    explicit MkfontError(const std::string& message) : std::runtime_error(message) {}
-};
+using MkfontError = hz::fontsource::FontError;
 
 } // namespace mkfont

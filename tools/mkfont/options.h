@@ -1,16 +1,30 @@
 #pragma once
 // The command line of hzdot-mkfont.
 
+#include "core/layout.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace mkfont {
 
+// Which codes the file holds, in file order.
+enum class Charset {
+    Gb2312, // A1A1..F7FE, 94 a row: the six libraries' order
+    Gbk,    // 8140..FEFE, trail bytes 40..7E and 80..FE, 190 a row
+    Ascii,  // 20..7E in half-width cells
+};
+
 struct Options {
+    static constexpr int kMinSize = 8;
+    static constexpr int kMaxSize = 64;
+
     std::string fontPath;
     int faceIndex = 0;
-    int size = 0; // dots per cell side: 12, 16 or 24
+    int size = 0; // dots per cell side, 8..64
+    Charset charset = Charset::Gb2312;
+    hz::Layout layout; // rows-msb: the six libraries' layout
     bool traditional = false;
     std::string outputPath;
     std::optional<int> threshold; // set: render grey and keep dots covered more than this (0..255)

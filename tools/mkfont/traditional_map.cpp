@@ -59,4 +59,16 @@ char32_t TraditionalMap::taiwanVariant(char32_t traditional) const {
     return convertOne(*taiwanVariants_, traditional);
 }
 
+void drawTraditional(std::vector<hz::fontsource::CodeEntry>& entries, const TraditionalMap& map) {
+    for (hz::fontsource::CodeEntry& entry : entries) {
+        if (!entry.character)
+            continue;
+        entry.drawn = map.toTraditional(*entry.character);
+        if (entry.drawn != *entry.character) {
+            if (const char32_t variant = map.taiwanVariant(entry.drawn); variant != entry.drawn)
+                entry.variant = variant;
+        }
+    }
+}
+
 } // namespace mkfont

@@ -1,7 +1,10 @@
 #pragma once
 // Simplified characters to their traditional forms, by OpenCC's character table.
 
+#include "fontsource/code_table.h"
+
 #include <memory>
+#include <vector>
 
 namespace opencc {
 class Converter;
@@ -26,5 +29,9 @@ private:
     std::shared_ptr<opencc::Converter> characters_;
     std::shared_ptr<opencc::Converter> taiwanVariants_;
 };
+
+// Sets each entry's drawn form to the character's traditional form, and its variant to that
+// form's Taiwan-standard variant where it has another.
+void drawTraditional(std::vector<hz::fontsource::CodeEntry>& entries, const TraditionalMap& map);
 
 } // namespace mkfont

@@ -1,12 +1,12 @@
 #pragma once
 // Where glyphs go in a cell: one pen origin for the whole font, each glyph at its own offset from it.
 
-#include "tools/mkfont/dot_cell.h"
-#include "tools/mkfont/glyph_bitmap.h"
+#include "core/dot_cell.h"
+#include "fontsource/glyph_bitmap.h"
 
 #include <vector>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 // The cell column and row of the pen origin on the baseline.
 struct CellOrigin {
@@ -40,10 +40,13 @@ enum class Placement {
 };
 
 struct PlacedGlyph {
-    DotCell cell;
+    hz::DotCell cell;
     Placement placement = Placement::AsDrawn;
 };
 
-PlacedGlyph placeGlyph(const GlyphBitmap& glyph, CellOrigin origin, int cellSize);
+// Draws the glyph into a cell of width x height dots with its pen origin at `origin`; a glyph
+// sticking out is moved just inside, one larger than the cell is centred and cut.
+PlacedGlyph placeGlyph(const GlyphBitmap& glyph, CellOrigin origin, int width, int height,
+                       hz::WidthClass widthClass = hz::WidthClass::Full);
 
-} // namespace mkfont
+} // namespace hz::fontsource

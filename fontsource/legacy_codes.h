@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 // The character's Big5 code, for fonts indexed by Big5 (first byte high); nothing when Big5 has
 // no code for it.
@@ -14,4 +14,4 @@ std::optional<std::uint16_t> big5Code(char32_t character);
 // empty (small roman numerals, vertical punctuation, some pinyin letters).
 bool gb2312Assigns(std::uint16_t code);
 
-} // namespace mkfont
+} // namespace hz::fontsource

@@ -1,6 +1,6 @@
-#include "tools/mkfont/font_charmap.h"
+#include "fontsource/font_charmap.h"
 
-#include "tools/mkfont/legacy_codes.h"
+#include "fontsource/legacy_codes.h"
 
 #include "core/codepage.h"
 
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 namespace {
 
@@ -78,6 +78,9 @@ std::optional<FT_ULong> FontCharmap::codeFor(char32_t character) const {
     case CharmapKind::Unicode:
         return character;
     case CharmapKind::GbEightBit:
+        // The single-byte half of the code page is ASCII.
+        if (character < 0x80)
+            return character;
         if (auto code = hz::cp936Code(character))
             return *code;
         return std::nullopt;
@@ -89,6 +92,8 @@ std::optional<FT_ULong> FontCharmap::codeFor(char32_t character) const {
         return *code - 0x8080u;
     }
     case CharmapKind::Big5:
+        if (character < 0x80)
+            return character;
         if (auto code = big5Code(character))
             return *code;
         return std::nullopt;
@@ -96,4 +101,4 @@ std::optional<FT_ULong> FontCharmap::codeFor(char32_t character) const {
     return std::nullopt;
 }
 
-} // namespace mkfont
+} // namespace hz::fontsource

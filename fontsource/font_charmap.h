@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 enum class CharmapKind {
     Unicode,
@@ -33,4 +33,4 @@ private:
     CharmapKind kind_;
 };
 
-} // namespace mkfont
+} // namespace hz::fontsource

@@ -1,9 +1,9 @@
-#include "tools/mkfont/cell_placement.h"
+#include "fontsource/cell_placement.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 namespace {
 
@@ -79,14 +79,14 @@ bool originServes(const std::vector<InkBox>& hanzi, CellOrigin origin, int cellS
            std::abs((mean.top + mean.bottom) / 2 - centre) <= 1.0;
 }
 
-PlacedGlyph placeGlyph(const GlyphBitmap& glyph, CellOrigin origin, int cellSize) {
-    PlacedGlyph placed{DotCell(cellSize)};
+PlacedGlyph placeGlyph(const GlyphBitmap& glyph, CellOrigin origin, int width, int height, hz::WidthClass widthClass) {
+    PlacedGlyph placed{hz::DotCell(width, height, widthClass)};
     const auto box = glyph.inkBox();
     if (!box)
         return placed;
 
-    const AxisFit fx = fitAxis(box->left + origin.x, box->right + origin.x, cellSize);
-    const AxisFit fy = fitAxis(box->top + origin.y, box->bottom + origin.y, cellSize);
+    const AxisFit fx = fitAxis(box->left + origin.x, box->right + origin.x, width);
+    const AxisFit fy = fitAxis(box->top + origin.y, box->bottom + origin.y, height);
     if (fx.cropped || fy.cropped)
         placed.placement = Placement::Cropped;
     else if (fx.shift != 0 || fy.shift != 0)
@@ -96,15 +96,15 @@ PlacedGlyph placeGlyph(const GlyphBitmap& glyph, CellOrigin origin, int cellSize
     const int dy = origin.y - glyph.top + fy.shift;
     for (int y = 0; y < glyph.rows; ++y) {
         const int cy = y + dy;
-        if (cy < 0 || cy >= cellSize)
+        if (cy < 0 || cy >= height)
             continue;
         for (int x = 0; x < glyph.width; ++x) {
             const int cx = x + dx;
-            if (cx >= 0 && cx < cellSize && glyph.ink(x, y))
-                placed.cell.set(cx, cy);
+            if (cx >= 0 && cx < width && glyph.ink(x, y))
+                placed.cell.setDot(cx, cy);
         }
     }
     return placed;
 }
 
-} // namespace mkfont
+} // namespace hz::fontsource

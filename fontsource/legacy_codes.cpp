@@ -1,11 +1,11 @@
-#include "tools/mkfont/legacy_codes.h"
+#include "fontsource/legacy_codes.h"
 
 #include <iconv.h>
 
 #include <memory>
 #include <type_traits>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 namespace {
 
@@ -35,7 +35,8 @@ std::optional<std::size_t> convert(iconv_t cd, const unsigned char* in, std::siz
 } // namespace
 
 std::optional<std::uint16_t> big5Code(char32_t character) {
-    static const IconvHandle converter = openIconv("BIG5", "UTF-32LE");
+    // One converter per thread: a conversion keeps state in it, and glyphs are drawn on several.
+    thread_local const IconvHandle converter = openIconv("BIG5", "UTF-32LE");
     if (!converter)
         return std::nullopt;
     const unsigned char in[4] = {static_cast<unsigned char>(character), static_cast<unsigned char>(character >> 8),
@@ -48,7 +49,8 @@ std::optional<std::uint16_t> big5Code(char32_t character) {
 }
 
 bool gb2312Assigns(std::uint16_t code) {
-    static const IconvHandle converter = openIconv("UTF-32LE", "GB2312");
+    // One converter per thread: a conversion keeps state in it, and glyphs are drawn on several.
+    thread_local const IconvHandle converter = openIconv("UTF-32LE", "GB2312");
     if (!converter)
         return false;
     const unsigned char in[2] = {static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code)};
@@ -56,4 +58,4 @@ bool gb2312Assigns(std::uint16_t code) {
     return convert(converter.get(), in, sizeof in, out, sizeof out) == std::size_t{4};
 }
 
-} // namespace mkfont
+} // namespace hz::fontsource

@@ -1,8 +1,8 @@
-#include "tools/mkfont/glyph_bitmap.h"
+#include "fontsource/glyph_bitmap.h"
 
 #include <algorithm>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 std::optional<InkBox> GlyphBitmap::inkBox() const {
     std::optional<InkBox> box;
@@ -25,4 +25,4 @@ std::optional<InkBox> GlyphBitmap::inkBox() const {
     return box;
 }
 
-} // namespace mkfont
+} // namespace hz::fontsource

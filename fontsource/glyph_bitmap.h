@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 // Inclusive dot coordinates; x grows to the right, y grows downwards.
 struct InkBox {
@@ -33,4 +33,4 @@ struct GlyphBitmap {
     std::optional<InkBox> inkBox() const;
 };
 
-} // namespace mkfont
+} // namespace hz::fontsource

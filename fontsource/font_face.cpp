@@ -1,15 +1,16 @@
-#include "tools/mkfont/font_face.h"
+#include "fontsource/font_face.h"
 
-#include "tools/mkfont/mkfont_error.h"
+#include "fontsource/font_error.h"
 
 #include FT_BITMAP_H
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
-namespace mkfont {
+namespace hz::fontsource {
 
 namespace {
 
@@ -22,13 +23,46 @@ int strikePixels(const FT_Bitmap_Size& strike) {
     return static_cast<int>((strike.y_ppem + 32) >> 6);
 }
 
+// Bytes a row of the bitmap needs at least, by its pixel mode; 0 for modes it cannot hold.
+unsigned rowBytesNeeded(const FT_Bitmap& bitmap) {
+    switch (bitmap.pixel_mode) {
+    case FT_PIXEL_MODE_MONO:
+        return (bitmap.width + 7) / 8;
+    case FT_PIXEL_MODE_GRAY:
+    case FT_PIXEL_MODE_LCD:
+    case FT_PIXEL_MODE_LCD_V:
+        return bitmap.width;
+    case FT_PIXEL_MODE_GRAY2:
+        return (bitmap.width + 3) / 4;
+    case FT_PIXEL_MODE_GRAY4:
+        return (bitmap.width + 1) / 2;
+    case FT_PIXEL_MODE_BGRA:
+        return bitmap.width * 4;
+    default:
+        return 0;
+    }
+}
+
+// Whether the bitmap can be read as it describes itself. A BDF glyph with a BBX line but no BITMAP
+// section comes back with rows and a width but no buffer; a broken font can claim any size.
+bool readable(const FT_Bitmap& bitmap, int limit) {
+    if (bitmap.rows == 0 || bitmap.width == 0)
+        return true;
+    if (bitmap.buffer == nullptr || bitmap.rows > static_cast<unsigned>(limit) ||
+        bitmap.width > static_cast<unsigned>(limit))
+        return false;
+    const unsigned needed = rowBytesNeeded(bitmap);
+    const unsigned pitch = static_cast<unsigned>(bitmap.pitch >= 0 ? bitmap.pitch : -bitmap.pitch);
+    return needed != 0 && pitch >= needed;
+}
+
 } // namespace
 
 FontFace::FontFace(const std::string& path, int faceIndex, int cellSize) {
     openFile(path, faceIndex);
     charmap_ = FontCharmap::select(face_.get());
     if (!charmap_)
-        throw MkfontError(path + ": the font has no Unicode, GB2312 or Big5 character map, so no GB2312 "
+        throw FontError(path + ": the font has no Unicode, GB2312 or Big5 character map, so no GB2312 "
                                  "character can be found in it");
     chooseSize(path, cellSize);
 }
@@ -38,29 +72,29 @@ void FontFace::openFile(const std::string& path, int faceIndex) {
     std::error_code ec;
     const auto status = fs::status(path, ec);
     if (!fs::exists(status))
-        throw MkfontError(path + ": no such file");
+        throw FontError(path + ": no such file");
     if (fs::is_directory(status))
-        throw MkfontError(path + ": is a folder, not a font file");
+        throw FontError(path + ": is a folder, not a font file");
     if (!std::ifstream(path, std::ios::binary))
-        throw MkfontError(path + ": cannot be read (" + std::strerror(errno) + ")");
+        throw FontError(path + ": cannot be read (" + std::strerror(errno) + ")");
 
     FT_Library library = nullptr;
     if (FT_Error error = FT_Init_FreeType(&library))
-        throw MkfontError("cannot start FreeType: " + freetypeError(error));
+        throw FontError("cannot start FreeType: " + freetypeError(error));
     library_.reset(library);
 
     FT_Face face = nullptr;
     if (FT_Error error = FT_New_Face(library, path.c_str(), -1, &face))
-        throw MkfontError(path + ": not a font FreeType can read (" + freetypeError(error) + ")");
+        throw FontError(path + ": not a font FreeType can read (" + freetypeError(error) + ")");
     const long faces = face->num_faces;
     FT_Done_Face(face);
     if (faceIndex >= faces)
-        throw MkfontError(path + ": has no face " + std::to_string(faceIndex) + " (it holds " + std::to_string(faces) +
+        throw FontError(path + ": has no face " + std::to_string(faceIndex) + " (it holds " + std::to_string(faces) +
                           (faces == 1 ? " face, numbered 0)" : " faces, numbered from 0)"));
 
     face = nullptr;
     if (FT_Error error = FT_New_Face(library, path.c_str(), faceIndex, &face))
-        throw MkfontError(path + ": face " + std::to_string(faceIndex) + " cannot be read (" + freetypeError(error) +
+        throw FontError(path + ": face " + std::to_string(faceIndex) + " cannot be read (" + freetypeError(error) +
                           ")");
     face_.reset(face);
 }
@@ -81,7 +115,7 @@ void FontFace::chooseSize(const std::string& path, int cellSize) {
     }
 
     if (FT_IS_SCALABLE(face)) {
-        source_ = strike >= 0 ? GlyphSource::Strike : GlyphSource::Outline;
+        drawing_ = strike >= 0 ? Drawing::Strike : Drawing::Outline;
         setPixelSize(cellSize);
         return;
     }
@@ -89,22 +123,22 @@ void FontFace::chooseSize(const std::string& path, int cellSize) {
         std::string sizes;
         for (int i = 0; i < face->num_fixed_sizes; ++i)
             sizes += (i ? ", " : "") + std::to_string(strikePixels(face->available_sizes[i]));
-        throw MkfontError(
+        throw FontError(
             path + ": has no " + std::to_string(cellSize) + "-pixel strike" +
             (sizes.empty() ? std::string(" (it has no strikes at all)") : " (its strikes: " + sizes + " pixels)"));
     }
     if (FT_Error error = FT_Select_Size(face, strike))
-        throw MkfontError(path + ": the " + std::to_string(cellSize) + "-pixel strike cannot be used (" +
+        throw FontError(path + ": the " + std::to_string(cellSize) + "-pixel strike cannot be used (" +
                           freetypeError(error) + ")");
-    source_ = GlyphSource::Strike;
+    drawing_ = Drawing::Strike;
     pixelSize_ = cellSize;
 }
 
 void FontFace::setPixelSize(int pixels) {
-    if (!FT_IS_SCALABLE(face_.get()))
+    if (!FT_IS_SCALABLE(face_.get()) || pixels == pixelSize_)
         return;
     if (FT_Error error = FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(pixels)))
-        throw MkfontError("cannot set the font to " + std::to_string(pixels) + " pixels (" + freetypeError(error) +
+        throw FontError("cannot set the font to " + std::to_string(pixels) + " pixels (" + freetypeError(error) +
                           ")");
     pixelSize_ = pixels;
 }
@@ -116,31 +150,64 @@ std::string FontFace::familyName() const {
     return name;
 }
 
+bool FontFace::scalable() const {
+    return FT_IS_SCALABLE(face_.get());
+}
+
 int FontFace::ascent() const {
     return static_cast<int>((face_->size->metrics.ascender + 63) >> 6);
 }
 
-std::optional<GlyphBitmap> FontFace::render(char32_t character, std::optional<int> threshold) const {
-    const auto code = charmap_->codeFor(character);
-    if (!code)
-        return std::nullopt;
-    const FT_UInt index = FT_Get_Char_Index(face_.get(), *code);
-    if (index == 0)
-        return std::nullopt;
-    const FT_Int32 flags = FT_LOAD_RENDER | (threshold ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
-    if (FT_Load_Glyph(face_.get(), index, flags) != 0)
-        return std::nullopt;
-    return convertBitmap(face_->glyph, threshold);
+double FontFace::ascenderEm() const {
+    if (FT_IS_SCALABLE(face_.get()))
+        return face_->units_per_EM ? static_cast<double>(face_->ascender) / face_->units_per_EM : 0.0;
+    return pixelSize_ ? face_->size->metrics.ascender / 64.0 / pixelSize_ : 0.0;
 }
 
-GlyphBitmap FontFace::convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold) const {
+double FontFace::descenderEm() const {
+    if (FT_IS_SCALABLE(face_.get()))
+        return face_->units_per_EM ? static_cast<double>(face_->descender) / face_->units_per_EM : 0.0;
+    return pixelSize_ ? face_->size->metrics.descender / 64.0 / pixelSize_ : 0.0;
+}
+
+bool FontFace::maps(char32_t character) const {
+    const auto code = charmap_->codeFor(character);
+    return code && FT_Get_Char_Index(face_.get(), *code) != 0;
+}
+
+RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold) const {
+    RenderedGlyph rendered;
+    const auto code = charmap_->codeFor(character);
+    const FT_UInt index = code ? FT_Get_Char_Index(face_.get(), *code) : 0;
+    if (index == 0)
+        return rendered;
+    rendered.status = RenderStatus::Unusable;
+    const FT_Int32 flags = FT_LOAD_RENDER | (threshold ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
+    if (FT_Load_Glyph(face_.get(), index, flags) != 0)
+        return rendered;
+    auto bitmap = convertBitmap(face_->glyph, threshold);
+    if (!bitmap)
+        return rendered;
+    rendered.status = RenderStatus::Drawn;
+    rendered.bitmap = std::move(*bitmap);
+    rendered.advance = static_cast<int>((face_->glyph->advance.x + 32) >> 6);
+    return rendered;
+}
+
+std::optional<GlyphBitmap> FontFace::convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold) const {
+    // No glyph of a cell up to 64 dots is honestly this large; a broken font can claim any size.
+    const int limit = 8 * std::max(pixelSize_, 32);
     const FT_Bitmap& source = slot->bitmap;
+    if (!readable(source, limit))
+        return std::nullopt;
     GlyphBitmap glyph;
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
     glyph.width = static_cast<int>(source.width);
     glyph.rows = static_cast<int>(source.rows);
     glyph.dots.assign(static_cast<std::size_t>(glyph.width) * glyph.rows, 0);
+    if (glyph.dots.empty())
+        return glyph;
 
     // The pitch may be negative (rows stored bottom-up) and includes padding, so each row's start
     // comes from it, never from the width.
@@ -162,7 +229,8 @@ GlyphBitmap FontFace::convertBitmap(FT_GlyphSlot slot, std::optional<int> thresh
     // Grey (or colour) bitmaps: bring them to one byte a dot and cut at the threshold.
     FT_Bitmap grey;
     FT_Bitmap_Init(&grey);
-    if (FT_Bitmap_Convert(library_.get(), &source, &grey, 1) == 0 && grey.num_grays > 1) {
+    const bool converted = FT_Bitmap_Convert(library_.get(), &source, &grey, 1) == 0 && readable(grey, limit);
+    if (converted && grey.num_grays > 1) {
         const int cut = threshold.value_or(127);
         const int levels = grey.num_grays - 1;
         for (int y = 0; y < glyph.rows && y < static_cast<int>(grey.rows); ++y) {
@@ -172,7 +240,9 @@ GlyphBitmap FontFace::convertBitmap(FT_GlyphSlot slot, std::optional<int> thresh
         }
     }
     FT_Bitmap_Done(library_.get(), &grey);
+    if (!converted)
+        return std::nullopt;
     return glyph;
 }
 
-} // namespace mkfont
+} // namespace hz::fontsource

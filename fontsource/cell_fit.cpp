@@ -1,0 +1,228 @@
+#include "fontsource/cell_fit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace hz::fontsource {
+
+namespace {
+
+DrawnGlyph renderForms(const FontFace& face, std::span<const char32_t> forms, std::optional<int> threshold) {
+    DrawnGlyph drawn;
+    for (const char32_t form : forms) {
+        if (form == 0)
+            continue;
+        RenderedGlyph rendered = face.render(form, threshold);
+        if (rendered.status == RenderStatus::Drawn) {
+            drawn.status = RenderStatus::Drawn;
+            drawn.bitmap = std::move(rendered.bitmap);
+            drawn.advance = rendered.advance;
+            drawn.shown = form;
+            return drawn;
+        }
+        if (rendered.status == RenderStatus::Unusable)
+            drawn.status = RenderStatus::Unusable;
+    }
+    return drawn;
+}
+
+bool fits(const DrawnGlyph& glyph, int width, int height) {
+    const auto box = glyph.bitmap.inkBox();
+    return !box || (box->width() <= width && box->height() <= height);
+}
+
+// Outline glyphs larger than the cell are drawn at the largest smaller size at which they fit;
+// strikes are drawn as the font has them.
+void shrinkToFit(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, DrawnGlyph& glyph,
+                 int width) {
+    if (rule.drawing != Drawing::Outline || fits(glyph, width, rule.size))
+        return;
+    for (int smaller = rule.pixels - 1; !fits(glyph, width, rule.size) && smaller >= rule.smallestPixels();
+         --smaller) {
+        face.setPixelSize(smaller);
+        DrawnGlyph candidate = renderForms(face, forms, rule.threshold);
+        if (fits(candidate, width, rule.size)) {
+            candidate.shrunk = true;
+            glyph = std::move(candidate);
+        }
+    }
+    face.setPixelSize(rule.pixels);
+}
+
+std::vector<InkBox> boxesOf(const std::vector<DrawnGlyph>& glyphs, const std::vector<std::size_t>& indices) {
+    std::vector<InkBox> boxes;
+    for (const std::size_t i : indices) {
+        if (auto box = glyphs[i].bitmap.inkBox())
+            boxes.push_back(*box);
+    }
+    return boxes;
+}
+
+class Fitter {
+public:
+    Fitter(FacePool& pool, const std::vector<CodeEntry>& entries, int size, std::optional<int> threshold)
+        : pool(pool), entries(entries), glyphs(entries.size()) {
+        rule.size = size;
+        rule.drawing = pool.front().drawing();
+        rule.pixels = pool.front().pixelSize();
+        rule.threshold = threshold;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            (entries[i].hanzi() ? hanzi : others).push_back(i);
+    }
+
+    FittedSet fit() {
+        renderAll(hanzi, glyphs);
+        if (boxesOf(glyphs, hanzi).empty())
+            return fitByMetrics();
+        if (rule.drawing == Drawing::Outline)
+            fitOutlineSize();
+        pool.setPixelSize(rule.pixels);
+        renderAll(others, glyphs);
+
+        std::vector<std::size_t> all(entries.size());
+        for (std::size_t i = 0; i < all.size(); ++i)
+            all[i] = i;
+        shrinkOversized(all);
+
+        const std::vector<InkBox> hanziBoxes = boxesOf(glyphs, hanzi);
+        const std::vector<InkBox> allBoxes = boxesOf(glyphs, all);
+        if (rule.drawing == Drawing::Outline) {
+            rule.origin = centredOrigin(hanziBoxes, allBoxes, rule.size);
+        } else {
+            // A strike places its glyphs by the font's own baseline and ascent; only when that leaves
+            // the hanzi cut or off-centre (a line taller than the cell) is the baseline moved.
+            rule.origin = {0, pool.front().ascent()};
+            if (!originServes(hanziBoxes, rule.origin, rule.size))
+                rule.origin = centredOrigin(hanziBoxes, allBoxes, rule.size);
+        }
+        return {rule, std::move(glyphs), hanziBoxes};
+    }
+
+private:
+    // Renders the entries at the indices into `into` at the pool's size. With stopOnMisfit, stops at
+    // the first glyph larger than the cell and returns false.
+    bool renderAll(const std::vector<std::size_t>& indices, std::vector<DrawnGlyph>& into, bool stopOnMisfit = false) {
+        const std::optional<int> threshold = rule.threshold;
+        const int size = rule.size;
+        return pool.forEach(indices.size(), [&](FontFace& face, std::size_t k) {
+            const std::size_t i = indices[k];
+            into[i] = renderForms(face, entries[i].forms(), threshold);
+            return !stopOnMisfit || fits(into[i], size, size);
+        });
+    }
+
+    bool hanziFit() const {
+        return std::all_of(hanzi.begin(), hanzi.end(),
+                           [&](std::size_t i) { return fits(glyphs[i], rule.size, rule.size); });
+    }
+
+    // The largest hanzi first, so that a size too large is found out after a few glyphs.
+    std::vector<std::size_t> largestFirst() const {
+        std::vector<std::pair<int, std::size_t>> order;
+        order.reserve(hanzi.size());
+        for (const std::size_t i : hanzi) {
+            const auto box = glyphs[i].bitmap.inkBox();
+            order.emplace_back(box ? -std::max(box->width(), box->height()) : 0, i);
+        }
+        std::stable_sort(order.begin(), order.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<std::size_t> indices;
+        indices.reserve(order.size());
+        for (const auto& entry : order)
+            indices.push_back(entry.second);
+        return indices;
+    }
+
+    void fitOutlineSize() {
+        if (hanziFit()) {
+            while (rule.pixels < rule.largestPixels()) {
+                pool.setPixelSize(rule.pixels + 1);
+                std::vector<DrawnGlyph> bigger(glyphs.size());
+                if (!renderAll(largestFirst(), bigger, true))
+                    break;
+                for (const std::size_t i : hanzi)
+                    glyphs[i] = std::move(bigger[i]);
+                ++rule.pixels;
+            }
+        } else {
+            while (rule.pixels > rule.smallestPixels()) {
+                pool.setPixelSize(--rule.pixels);
+                // Above the smallest size a misfit means going on to the next size, so the rest of
+                // this one need not be drawn.
+                const bool last = rule.pixels == rule.smallestPixels();
+                if (renderAll(largestFirst(), glyphs, !last) && hanziFit())
+                    break;
+            }
+        }
+    }
+
+    void shrinkOversized(const std::vector<std::size_t>& indices) {
+        const CellRule fitted = rule;
+        pool.forEach(indices.size(), [&](FontFace& face, std::size_t k) {
+            const std::size_t i = indices[k];
+            shrinkToFit(face, fitted, entries[i].forms(), glyphs[i], fitted.size);
+            return true;
+        });
+    }
+
+    // A font without hanzi (a Latin font, say): the cell spans its ascender to its descender.
+    FittedSet fitByMetrics() {
+        rule.fromHanzi = false;
+        FontFace& face = pool.front();
+        if (rule.drawing == Drawing::Outline) {
+            const double span = face.ascenderEm() - face.descenderEm();
+            if (span > 1.0)
+                rule.pixels = std::max(static_cast<int>(rule.size / span), rule.smallestPixels());
+            pool.setPixelSize(rule.pixels);
+            rule.origin.y = static_cast<int>(std::lround(face.ascenderEm() * rule.pixels));
+            if (span <= 0)
+                rule.origin.y = rule.size - rule.size / 5;
+        } else {
+            rule.origin.y = face.ascent();
+        }
+        std::vector<std::size_t> all(entries.size());
+        for (std::size_t i = 0; i < all.size(); ++i)
+            all[i] = i;
+        renderAll(all, glyphs);
+        shrinkOversized(all);
+        return {rule, std::move(glyphs), {}};
+    }
+
+    FacePool& pool;
+    const std::vector<CodeEntry>& entries;
+    std::vector<DrawnGlyph> glyphs;
+    std::vector<std::size_t> hanzi;
+    std::vector<std::size_t> others;
+    CellRule rule;
+};
+
+} // namespace
+
+FittedSet fitCells(FacePool& pool, const std::vector<CodeEntry>& entries, int size, std::optional<int> threshold) {
+    return Fitter(pool, entries, size, threshold).fit();
+}
+
+DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, hz::WidthClass widthClass) {
+    face.setPixelSize(rule.pixels);
+    DrawnGlyph glyph = renderForms(face, forms, rule.threshold);
+    shrinkToFit(face, rule, forms, glyph, rule.width(widthClass));
+    return glyph;
+}
+
+PlacedGlyph placeDrawn(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass) {
+    const int width = rule.width(widthClass);
+    if (widthClass == hz::WidthClass::Full && rule.fromHanzi)
+        return placeGlyph(glyph.bitmap, rule.origin, width, rule.size, widthClass);
+
+    // Centred across the cell on the pen advance, so narrow letters keep their side bearings; a
+    // glyph without a sensible advance is centred on its ink.
+    CellOrigin origin{0, rule.origin.y};
+    if (glyph.advance > 0 && glyph.advance <= 2 * width) {
+        origin.x = static_cast<int>(std::floor((width - glyph.advance) / 2.0));
+    } else if (const auto box = glyph.bitmap.inkBox()) {
+        origin.x = static_cast<int>(std::floor((width - box->width()) / 2.0)) - box->left;
+    }
+    return placeGlyph(glyph.bitmap, origin, width, rule.size, widthClass);
+}
+
+} // namespace hz::fontsource

@@ -1,0 +1,72 @@
+#pragma once
+// How one face draws cells of one size. The rule is fitted once over the GB2312 set; a library
+// built by hzdot-mkfont and every live lookup then draw by it, so a glyph drawn live is dot for dot
+// the one in a library built from the same font, face and size.
+
+#include "core/dot_cell.h"
+#include "fontsource/cell_placement.h"
+#include "fontsource/code_table.h"
+#include "fontsource/face_pool.h"
+#include "fontsource/font_face.h"
+#include "fontsource/glyph_bitmap.h"
+
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace hz::fontsource {
+
+// Full-width cells are size x size dots; half-width cells ceil(size/2) x size. Both share one
+// baseline: the row of the full-width pen origin. That row comes from the hanzi (centred in the
+// cell, or the strike's own ascent when that already centres them); a font without hanzi puts it
+// at its ascender, scaled so that ascender to descender spans the cell. Half-width glyphs are drawn
+// at the same pixel size on that row, each centred across its cell on its advance, so "温度25℃"
+// reads on one line.
+struct CellRule {
+    int size = 0;
+    Drawing drawing = Drawing::Outline;
+    int pixels = 0;      // the pixel size glyphs are rendered at
+    CellOrigin origin;   // the full-width pen origin; its row is the shared baseline
+    bool fromHanzi = true; // false: a font without GB2312 hanzi, placed by its metrics alone
+    std::optional<int> threshold;
+
+    int width(hz::WidthClass widthClass) const { return widthClass == hz::WidthClass::Half ? (size + 1) / 2 : size; }
+    // Outlines too large for the cell are drawn smaller, down to three quarters of the cell.
+    int smallestPixels() const { return size - size / 4; }
+    int largestPixels() const { return size + size / 4; }
+};
+
+// One character as drawn for a cell: the first form the font has, at the rule's pixel size or
+// smaller where it would not fit.
+struct DrawnGlyph {
+    RenderStatus status = RenderStatus::NotMapped;
+    GlyphBitmap bitmap;
+    int advance = 0;
+    char32_t shown = 0; // the form drawn
+    bool shrunk = false;
+};
+
+struct FittedSet {
+    CellRule rule;
+    std::vector<DrawnGlyph> glyphs; // one per entry, drawn full width
+    std::vector<InkBox> hanzi;      // the inked hanzi's boxes, for the builder's report
+};
+
+// Fits the rule over the entries (a GB2312 table, in any form) and draws each entry by it.
+//
+// Outline faces: the ideographic em box fills the cell at a pixel size equal to the cell, but fonts
+// draw their hanzi at different shares of the em. Steps from there to the largest size at which no
+// hanzi is larger than the cell, so that full-cell characters reach the edges and none is cut; then
+// draws any other glyph still larger than the cell (box drawing, long dashes) at the largest size
+// at which it fits, and centres the hanzi's mean ink box. Strike faces keep the font's baseline and
+// ascent unless that leaves the hanzi cut or off-centre.
+FittedSet fitCells(FacePool& pool, const std::vector<CodeEntry>& entries, int size, std::optional<int> threshold);
+
+// Draws the first of the forms the font has (0 entries are skipped), as the fitting does.
+DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms,
+                     hz::WidthClass widthClass);
+
+// The glyph in its cell by the rule.
+PlacedGlyph placeDrawn(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass);
+
+} // namespace hz::fontsource

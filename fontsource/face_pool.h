@@ -1,0 +1,39 @@
+#pragma once
+// Faces of one font file, one per worker thread, so that a whole character set renders on every
+// core. FreeType objects are not shared between threads: each face has its own library.
+
+#include "fontsource/font_face.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace hz::fontsource {
+
+class FacePool {
+public:
+    // Opens the face `workers` times (at least once). Throws FontError as FontFace does.
+    FacePool(const std::string& path, int faceIndex, int cellSize, int workers = defaultWorkers());
+
+    // One worker per core, at most four: more faces cost more than they win on a set of 8178.
+    static int defaultWorkers();
+
+    FontFace& front() { return faces_.front(); }
+    int workers() const { return static_cast<int>(faces_.size()); }
+
+    void setPixelSize(int pixels);
+
+    // Calls work(face, i) for every i from 0 to count-1, spread over the faces. Once a call returns
+    // false no further indices are handed out; forEach then returns false. An exception thrown by a
+    // call is thrown again here after every worker has stopped.
+    bool forEach(std::size_t count, const std::function<bool(FontFace&, std::size_t)>& work);
+
+    // The first face alone, for drawing glyphs one at a time; the pool is empty afterwards.
+    FontFace takeFront();
+
+private:
+    std::vector<FontFace> faces_;
+};
+
+} // namespace hz::fontsource

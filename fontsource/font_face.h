@@ -1,0 +1,84 @@
+#pragma once
+// One face of a font file, opened with FreeType at the size of a cell.
+
+#include "fontsource/font_charmap.h"
+#include "fontsource/glyph_bitmap.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace hz::fontsource {
+
+enum class Drawing {
+    Strike,  // the font's own bitmaps of exactly the cell size
+    Outline, // outlines rendered at a pixel size the fitting chooses
+};
+
+// What became of one character.
+enum class RenderStatus {
+    Drawn,
+    NotMapped, // the font's character map has no glyph for it
+    Unusable,  // mapped, but the glyph cannot be loaded or its bitmap is malformed
+};
+
+struct RenderedGlyph {
+    RenderStatus status = RenderStatus::NotMapped;
+    GlyphBitmap bitmap; // Drawn only
+    int advance = 0;    // pen advance in whole dots, Drawn only
+};
+
+class FontFace {
+public:
+    // Opens face `faceIndex` of the file for cells of `cellSize` dots. Throws FontError naming the
+    // file: missing or unreadable, not a font, no such face, no strike of the size (bitmap fonts),
+    // no character map the builder understands.
+    FontFace(const std::string& path, int faceIndex, int cellSize);
+
+    Drawing drawing() const { return drawing_; }
+    const FontCharmap& charmap() const { return *charmap_; }
+    std::string familyName() const;
+    bool scalable() const;
+
+    // Outline faces only; strike faces stay at their strike. Setting the size it has is free.
+    void setPixelSize(int pixels);
+    int pixelSize() const { return pixelSize_; }
+
+    // Rows above the baseline that the font reserves at the current size.
+    int ascent() const;
+    // The design ascender and descender (negative below the baseline) as shares of the em; both
+    // zero when the font does not give them.
+    double ascenderEm() const;
+    double descenderEm() const;
+
+    // Whether the character map has a glyph for the character.
+    bool maps(char32_t character) const;
+
+    // Without a threshold the outline is rendered monochrome; with one, in grey, keeping the dots
+    // whose coverage is above threshold/255. Grey strikes use 127 when no threshold is given.
+    RenderedGlyph render(char32_t character, std::optional<int> threshold) const;
+
+private:
+    struct LibraryCloser {
+        void operator()(FT_Library library) const { FT_Done_FreeType(library); }
+    };
+    struct FaceCloser {
+        void operator()(FT_Face face) const { FT_Done_Face(face); }
+    };
+
+    void openFile(const std::string& path, int faceIndex);
+    void chooseSize(const std::string& path, int cellSize);
+    std::optional<GlyphBitmap> convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold) const;
+
+    // Declared in this order so that the face is closed before the library.
+    std::unique_ptr<FT_LibraryRec_, LibraryCloser> library_;
+    std::unique_ptr<FT_FaceRec_, FaceCloser> face_;
+    std::optional<FontCharmap> charmap_;
+    Drawing drawing_ = Drawing::Outline;
+    int pixelSize_ = 0;
+};
+
+} // namespace hz::fontsource

@@ -1,0 +1,61 @@
+#pragma once
+// A font file as a glyph source: any face, any size from 8 to 64 dots, every character the font
+// maps. Glyphs are drawn live by the same rule hzdot-mkfont builds its libraries with.
+
+#include "core/glyph_source.h"
+#include "fontsource/cell_fit.h"
+#include "fontsource/font_face.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace hz::fontsource {
+
+struct FontSpec {
+    std::string file;
+    int face = 0; // face of a collection, from 0
+    int size = 16; // dots: full-width cells are size x size, half-width ceil(size/2) x size
+    std::optional<int> threshold; // set: render in grey and keep dots covered more than threshold/255
+
+    bool operator==(const FontSpec&) const = default;
+};
+
+class FontSource final : public hz::GlyphSource {
+public:
+    static constexpr int kMinSize = 8;
+    static constexpr int kMaxSize = 64;
+
+    // Opens and fits the font; nothing, with a message naming the file and the problem in `error`,
+    // for a file that cannot be read or is not a font, a face it does not have, a size outside
+    // 8..64 or without a strike in a bitmap font, a threshold outside 0..255.
+    static std::unique_ptr<FontSource> open(const FontSpec& spec, std::string& error);
+
+    // Found: the glyph in a full-width or half-width cell (a mapped blank glyph, as a space, is a
+    // blank cell). NotInFont: the font maps no glyph to the character. FontUnreadable: the font maps
+    // one but it cannot be drawn.
+    hz::LookupStatus glyph(char32_t character, hz::DotCell& cell) override;
+    int height() const override { return rule_.size; }
+    // "wqy-zenhei.ttc face 0, 20 dots"
+    std::string description() const override;
+
+    const FontSpec& spec() const { return spec_; }
+    // The family and style the font names itself with, e.g. "WenQuanYi Zen Hei".
+    std::string familyName() const { return face_.familyName(); }
+    bool maps(char32_t character) const { return face_.maps(character); }
+    const CellRule& rule() const { return rule_; }
+
+    // Only open() can make the key: a source is always a fitted, readable font.
+    class Key {
+        friend class FontSource;
+        Key() = default;
+    };
+    FontSource(Key, FontSpec spec, FontFace face, CellRule rule);
+
+private:
+    FontSpec spec_;
+    FontFace face_;
+    CellRule rule_;
+};
+
+} // namespace hz::fontsource

@@ -1,0 +1,312 @@
+// The main window on a font from the chooser: choosing one, lookups of mixed text in full- and
+// half-width cells, the list's size column, the enlarged view of any cell, exports, refusals, a
+// font that cannot be opened, the six libraries as before, and the recent fonts kept across runs.
+
+#include "chooser_driver.h"
+#include "gui_test_registry.h"
+#include "test_form1_fixture.h"
+
+#include "common/module1.h"
+#include "core/codepage.h"
+#include "core/dot_matrix_text.h"
+#include "core/export_layout.h"
+#include "mainwin/dot_view.h"
+#include "mainwin/font_sample.h"
+#include "mainwin/glyph_list_model.h"
+#include "mainwin/other_font_item.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTest>
+
+using namespace form1test;
+
+namespace {
+
+const QString kZenHei = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc");
+const QString kUming = QStringLiteral("/usr/share/fonts/truetype/arphic/uming.ttc");
+
+QSettings userSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("HzDot"), QStringLiteral("HzDot"));
+}
+
+// Opens Combo1's font item as a user does and lets the steps answer the chooser.
+bool chooseFont(Window& w, ChooserDriver::Steps steps) {
+    ChooserDriver driver(std::move(steps));
+    w.Combo1()->setCurrentIndex(OtherFontItem::kIndex);
+    emit w.Combo1()->activated(OtherFontItem::kIndex);
+    return driver.drove;
+}
+
+std::unique_ptr<hz::fontsource::FontSource> openFont(const QString& file, int size) {
+    std::string error;
+    auto source = hz::fontsource::FontSource::open({file.toStdString(), 0, size, {}}, error);
+    if (!source)
+        qWarning("%s", error.c_str());
+    return source;
+}
+
+QStringList column(const GlyphListModel& model, int col) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.data(model.index(row, col)).toString();
+    return texts;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class FontWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+
+private slots:
+    void initTestCase() {
+        if (!QFile::exists(kZenHei) || !QFile::exists(kUming))
+            QSKIP("the Debian fonts fonts-wqy-zenhei and fonts-arphic-uming are not installed");
+        // The recent fonts go to a folder of the test's own, never to the user's settings.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    }
+
+    void init() {
+        userSettings().remove(QStringLiteral("recentFonts"));
+        Module1().BackMarkOn = true;
+    }
+
+    void aChosenFontNamesTheItemAndTakesMixedText() {
+        Window w;
+        w.Combo1()->setCurrentIndex(3);
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
+        QCOMPARE(w.Combo1()->currentIndex(), OtherFontItem::kIndex);
+        QCOMPARE(w.Combo1()->itemText(OtherFontItem::kIndex), QStringLiteral("文泉驿正黑 20"));
+        QCOMPARE(w.Combo1()->count(), 7);
+        QCOMPARE(w.form->libraryPosition(), -1);
+
+        w.form->glyphList().removeAll();
+        w.Text3()->setText(QStringLiteral("温度: 25.5℃"));
+        w.form->runLookup();
+        QCOMPARE(w.prompter.criticals, QStringList());
+        const GlyphListModel& list = w.form->glyphList();
+        QString typed;
+        for (const hz::GlyphRecord& record : list.records())
+            typed += QString::fromStdString(record.character);
+        QCOMPARE(typed, QStringLiteral("温度: 25.5℃"));
+        // ℃ is of ambiguous width and stays full-width like the hanzi.
+        const QString full = QStringLiteral("20*20"), half = QStringLiteral("10*20");
+        QCOMPARE(column(list, GlyphListModel::kLibraryColumn),
+                 QStringList({full, full, half, half, half, half, half, half, full}));
+
+        // Each row holds what the font source draws, dot for dot.
+        const auto source = openFont(kZenHei, 20);
+        QVERIFY(source);
+        const QList<uint> characters = QStringLiteral("温度: 25.5℃").toUcs4();
+        for (int row = 0; row < list.count(); ++row) {
+            hz::DotCell cell;
+            QCOMPARE(source->glyph(static_cast<char32_t>(characters[row]), cell), hz::LookupStatus::Found);
+            QVERIFY(list.record(row).cell() == cell);
+            QCOMPARE(list.record(row).libraryPosition, std::int8_t{-1});
+        }
+        // The last row is shown: its size under the view and its texts in the panel.
+        QCOMPARE(w.label("Label6"), QStringLiteral("当前汉字点阵:20*20"));
+        QCOMPARE(w.box("Text2")->toPlainText(), shown(list.record(list.count() - 1).assemblyText(0)));
+    }
+
+    void theViewDrawsAnyCellWithoutScrolling_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("32x32") << 32 << QStringLiteral("温") << 32;
+        QTest::newRow("8x16") << 16 << QStringLiteral("A") << 8;
+        QTest::newRow("64x64") << 64 << QStringLiteral("温") << 64;
+    }
+    void theViewDrawsAnyCellWithoutScrolling() {
+        QFETCH(int, size);
+        QFETCH(QString, character);
+        QFETCH(int, columns);
+        Window w;
+        const QFont libraryFont = w.form->dotView()->font();
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), size)));
+        w.Text3()->setText(character);
+        w.form->runLookup();
+        QCOMPARE(w.prompter.criticals, QStringList());
+
+        const hz::GlyphRecord& record = w.form->glyphList().record(w.form->CurrentIndex - 1);
+        QCOMPARE(int(record.width), columns);
+        QCOMPARE(int(record.height), size);
+        DotView* view = w.form->dotView();
+        QCOMPARE(view->text(), QString::fromStdString(hz::dotMatrixText(record.cell(), Module1().marks())));
+        QCOMPARE(view->text().count(QStringLiteral("\r\n")), size);
+        QCOMPARE(view->text().section(QStringLiteral("\r\n"), 0, 0).size(), columns);
+        // Drawn before the window is first shown, as it is when shown.
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        QCOMPARE(view->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+
+        // A library record afterwards is drawn at the library's own mark size again.
+        w.lookUp(1, QStringLiteral("样"));
+        QCOMPARE(view->font(), libraryFont);
+        QCOMPARE(view->text(), expectedView(16, diagonal()));
+    }
+
+    void theBackMarkRedrawsAFontCell() {
+        Window w;
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 16)));
+        w.Text3()->setText(QStringLiteral("A"));
+        w.form->runLookup();
+        w.form->Command20Click(7);
+        const hz::GlyphRecord& record = w.form->glyphList().record(w.form->CurrentIndex - 1);
+        QVERIFY(w.form->dotView()->text().contains(QStringLiteral("  ")));
+        QCOMPARE(w.form->dotView()->text(),
+                 QString::fromStdString(hz::dotMatrixText(record.cell(), Module1().marks())));
+    }
+
+    void anExportWritesTheFontRecordsInTheChosenArrangement() {
+        Window w;
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
+        w.form->glyphList().removeAll();
+        w.Text3()->setText(QStringLiteral("温A"));
+        w.form->runLookup();
+        QCOMPARE(w.form->glyphList().count(), 2);
+        w.find<QComboBox>(QStringLiteral("Combo2"))->setCurrentIndex(2); // 上下列排
+        const QString path = w.dir.filePath(QStringLiteral("font.txt"));
+        w.prompter.fileAnswers << path;
+        w.form->Command20Click(2);
+        QCOMPARE(w.prompter.criticals, QStringList());
+        const auto expected =
+            hz::utf8ToCp936(hz::exportAllText(w.form->glyphList().records(), hz::Arrangement::ColsDown));
+        QVERIFY(expected);
+        const QByteArray written = readAll(path);
+        QCOMPARE(written, QByteArray(reinterpret_cast<const char*>(expected->data()), qsizetype(expected->size())));
+        // The header names each cell.
+        QVERIFY(written.contains("[10*20]"));
+        QVERIFY(written.contains("[20*20]"));
+    }
+
+    void aHeaderExportTakesCellsOfBothWidths() {
+        Window w;
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
+        w.form->glyphList().removeAll();
+        w.Text3()->setText(QStringLiteral("温A"));
+        w.form->runLookup();
+        const QString path = w.dir.filePath(QStringLiteral("font.h"));
+        w.prompter.fileAnswers << path;
+        w.find<QPushButton>(QStringLiteral("ExportHeader"))->click();
+        QCOMPARE(w.prompter.criticals, QStringList());
+        const QByteArray header = readAll(path);
+        QVERIFY2(header.contains("U+6E29 温, 20x20 */") && header.contains("10x20 */"), header.constData());
+    }
+
+    void aCharacterTheFontLacksIsNamedAndTheOthersGoThrough() {
+        Window w;
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
+        const char32_t lacking = U'\U0001F600';
+        QVERIFY(!openFont(kZenHei, 20)->maps(lacking));
+        w.form->glyphList().removeAll();
+        w.Text3()->setText(QStringLiteral("温😀度"));
+        w.form->runLookup();
+        QCOMPARE(w.prompter.criticals, QStringList({QStringLiteral("“😀”(U+1F600)：当前字体中没有该字符！！！")}));
+        QCOMPARE(column(w.form->glyphList(), GlyphListModel::kCharacterColumn), QStringList({"温", "度"}));
+    }
+
+    void aFontThatFailsToOpenPutsCombo1Back() {
+        Window w;
+        const QString notAFont = w.dir.filePath(QStringLiteral("notes.ttf"));
+        {
+            QFile file(notAFont);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not a font at all\n");
+        }
+        w.Combo1()->setCurrentIndex(2);
+        w.prompter.openAnswers << notAFont;
+        QString problem;
+        QVERIFY(chooseFont(w, [&](FontChooser& c) {
+            c.findChild<QPushButton*>(QStringLiteral("FontFileButton"))->click();
+            problem = c.findChild<FontSample*>(QStringLiteral("SamplePreview"))->problem();
+            chooser::button(c, QDialogButtonBox::Ok)->click();
+        }));
+        // The sample said what is wrong before OK, and the box says it again.
+        QVERIFY(problem.contains(QStringLiteral("notes.ttf")));
+        QCOMPARE(w.prompter.criticals.size(), 1);
+        QVERIFY(w.prompter.criticals.front().startsWith(QStringLiteral("无法使用该字体：\n")));
+        QVERIFY(w.prompter.criticals.front().contains(notAFont));
+        QCOMPARE(w.Combo1()->currentIndex(), 2);
+        QCOMPARE(w.Combo1()->itemText(OtherFontItem::kIndex), OtherFontItem::kCaption);
+        QVERIFY(userSettings().value(QStringLiteral("recentFonts/size")).isNull());
+
+        // A cancelled chooser also returns to the library.
+        QVERIFY(chooseFont(w, chooser::cancel()));
+        QCOMPARE(w.Combo1()->currentIndex(), 2);
+    }
+
+    void reopeningAndCancellingKeepsTheChosenFont() {
+        Window w;
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 24)));
+        QVERIFY(chooseFont(w, chooser::cancel()));
+        QCOMPARE(w.Combo1()->currentIndex(), OtherFontItem::kIndex);
+        QCOMPARE(w.Combo1()->itemText(OtherFontItem::kIndex), QStringLiteral("文泉驿正黑 24"));
+        w.Text3()->setText(QStringLiteral("温"));
+        w.form->runLookup();
+        QCOMPARE(w.form->glyphList().record(w.form->CurrentIndex - 1).sizeText, std::string("24*24"));
+    }
+
+    void theSixLibrariesBehaveAsBefore() {
+        Window w;
+        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
+        w.form->glyphList().removeAll();
+        w.prompter.criticals.clear();
+        w.lookUp(1, QStringLiteral("A样"));
+        QCOMPARE(w.prompter.criticals, QStringList({QStringLiteral("您输入的字符不是汉字！！！")}));
+        QCOMPARE(w.form->glyphList().count(), 1);
+        const hz::GlyphRecord& record = w.form->glyphList().record(0);
+        QCOMPARE(record.sizeText, std::string("16*16"));
+        QCOMPARE(record.libraryPosition, std::int8_t{1});
+        QCOMPARE(w.form->dotView()->text(), expectedView(16, diagonal()));
+        // The font is still there to go back to.
+        QCOMPARE(w.Combo1()->itemText(OtherFontItem::kIndex), QStringLiteral("文泉驿正黑 20"));
+    }
+
+    void recentFontsAreOfferedFirstInTheNextRun() {
+        {
+            Window first;
+            QVERIFY(chooseFont(first, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
+            QVERIFY(chooseFont(first, chooser::pick(QStringLiteral("AR PL UMing CN"), 24)));
+        }
+        Window next;
+        QStringList offered;
+        QString preselected;
+        QVERIFY(chooseFont(next, [&](FontChooser& c) {
+            for (int row = 0; row < 2; ++row)
+                offered << chooser::list(c)->item(row)->text();
+            preselected = chooser::list(c)->currentItem()->text();
+            chooser::button(c, QDialogButtonBox::Ok)->click();
+        }));
+        QCOMPARE(offered,
+                 QStringList({QStringLiteral("最近：AR PL UMing CN 24"), QStringLiteral("最近：文泉驿正黑 20")}));
+        QCOMPARE(preselected, offered.front());
+        QCOMPARE(next.Combo1()->itemText(OtherFontItem::kIndex), QStringLiteral("AR PL UMing CN 24"));
+    }
+
+    void atMostFiveRecentFontsWithoutRepeats() {
+        QSettings settings = userSettings();
+        for (int size : {10, 12, 14, 16, 18, 20, 14})
+            rememberFont(settings, FontChoice{{kZenHei.toStdString(), 0, size, {}}, QStringLiteral("文泉驿正黑")});
+        QStringList labels;
+        for (const FontChoice& choice : loadRecentFonts(settings))
+            labels << choice.label();
+        QCOMPARE(labels,
+                 QStringList({"文泉驿正黑 14", "文泉驿正黑 20", "文泉驿正黑 18", "文泉驿正黑 16", "文泉驿正黑 12"}));
+    }
+};
+
+static GuiTestRegistration<FontWindowTest> registration;
+
+#include "test_font_window.moc"
