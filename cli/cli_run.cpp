@@ -218,11 +218,6 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kAllFound;
     }
 
-    if (options.fontFile) {
-        printError("this option is not available yet");
-        return kFailed;
-    }
-
     if (options.probe) {
         const LibraryProbe probe = probeUserLibrary(options, programDir);
         if (!probe.result.ok()) {

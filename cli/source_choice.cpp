@@ -2,6 +2,7 @@
 
 #include "core/font_library.h"
 #include "core/user_library.h"
+#include "fontsource/font_source.h"
 
 #include <sys/stat.h>
 
@@ -75,6 +76,13 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
         if (options.verbose)
             std::fprintf(stderr, "hzdot-cli: %s", hz::probeReport(probe.result).c_str());
         return std::make_shared<hz::UserLibrarySource>(*options.libraryFile, probe.result.geometry);
+    }
+    if (options.fontFile) {
+        hz::fontsource::FontSpec spec{*options.fontFile, options.face, *options.size, options.threshold};
+        std::unique_ptr<hz::fontsource::FontSource> font = hz::fontsource::FontSource::open(spec, error);
+        if (!font)
+            return nullptr;
+        return std::shared_ptr<hz::GlyphSource>(std::move(font));
     }
     const std::string fontsDir = options.fontsDir.value_or(programDir);
     auto library = std::make_shared<hz::LibrarySource>(fontsDir, options.library, options.spaceX, options.spaceY);

@@ -53,10 +53,10 @@ std::vector<ExportForm> exportForms(const LayoutChoice& choice) {
             forms.push_back(formOf(static_cast<Arrangement>(a)));
         return forms;
     }
-    case LayoutChoice::Kind::Layout: {
-        const auto named = namedArrangement(choice.layout);
-        return {{choice, named ? std::string(arrangementName(*named)) : layoutName(choice.layout)}};
-    }
+    case LayoutChoice::Kind::Layout:
+        // Chosen as a layout (by its name or a preset), it is named so, even where it is one of the
+        // five arrangements: ";温[20*20]pages-lsb".
+        return {{choice, layoutName(choice.layout)}};
     }
     return {};
 }

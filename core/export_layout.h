@@ -8,7 +8,8 @@
 // Export current: the record's assembly block, then its C block with no line end after "};".
 // "全部" writes the five arrangements' texts one after another, 横排 first (export current puts a
 // CR LF between its five blocks). A layout other than the
-// five is written in the same shapes with its name in the headers: ";样[16*16]pages-lsb-invert".
+// five, or any layout chosen by its name or a preset, is written in the same shapes with its name in
+// the headers: ";样[16*16]pages-lsb-invert", ";温[20*20]pages-lsb".
 
 #include "arrangements.h"
 #include "glyph_record.h"

@@ -98,7 +98,7 @@ private slots:
         const hz::GlyphRecord record = randomRecord("样", 16, 16, 2);
         Dialog d(&record, {});
         QCOMPARE(d.asmText(), assemblyBlock(record, {}));
-        QVERIFY(d.asmText().startsWith(QStringLiteral(";样[16*16]横排\n")));
+        QVERIFY(d.asmText().startsWith(QStringLiteral(";样[16*16]rows-msb\n")));
 
         hz::Layout expected;
         d.find<QComboBox>("ScanChoice")->setCurrentIndex(2);
@@ -108,7 +108,7 @@ private slots:
         d.find<QComboBox>("BitChoice")->setCurrentIndex(1);
         expected.bit = hz::BitOrder::Lsb;
         QCOMPARE(d.cText(), cBlock(record, expected));
-        QVERIFY(d.cText().startsWith(QStringLiteral("{//样[16*16]下半列排\n")));
+        QVERIFY(d.cText().startsWith(QStringLiteral("{//样[16*16]pages-lsb\n")));
 
         QTest::mouseClick(d.find<QCheckBox>("InvertCheck"), Qt::LeftButton);
         expected.invert = true;

@@ -170,7 +170,7 @@ private slots:
         w.form->showRecord(0);
         QVERIFY(inLayoutDialog(w, [](QDialog* dialog) {
             auto* preview = dialog->findChild<QPlainTextEdit*>(QStringLiteral("AsmPreview"));
-            QVERIFY(preview->toPlainText().startsWith(QStringLiteral(";样[16*16]横排\n")));
+            QVERIFY(preview->toPlainText().startsWith(QStringLiteral(";样[16*16]rows-msb\n")));
         }));
         w.form->Command20Click(1); // delete all, answered OK
         QCOMPARE(w.form->glyphList().count(), 0);
