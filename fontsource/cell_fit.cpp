@@ -71,11 +71,15 @@ public:
     }
 
     FittedSet fit() {
-        renderAll(hanzi, glyphs);
+        // Outlines: one hanzi too large at the cell's size settles that the size goes down, and
+        // the glyphs of this size are then not needed. A misfit has ink, so a font found to have
+        // no hanzi has been drawn in full.
+        const bool outline = rule.drawing == Drawing::Outline;
+        const bool fitAtCellSize = renderAll(hanzi, glyphs, outline);
         if (boxesOf(glyphs, hanzi).empty())
             return fitByMetrics();
-        if (rule.drawing == Drawing::Outline)
-            fitOutlineSize();
+        if (outline)
+            fitOutlineSize(fitAtCellSize);
         pool.setPixelSize(rule.pixels);
         renderAll(others, glyphs);
 
@@ -133,8 +137,8 @@ private:
         return indices;
     }
 
-    void fitOutlineSize() {
-        if (hanziFit()) {
+    void fitOutlineSize(bool fitAtCellSize) {
+        if (fitAtCellSize) {
             while (rule.pixels < rule.largestPixels()) {
                 pool.setPixelSize(rule.pixels + 1);
                 std::vector<DrawnGlyph> bigger(glyphs.size());
