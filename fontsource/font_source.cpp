@@ -22,11 +22,12 @@ public:
     using Key = std::tuple<std::string, int, int, int, std::uintmax_t, std::filesystem::file_time_type::rep>;
 
     static Key keyOf(const FontSpec& spec) {
-        std::error_code ec;
-        const auto bytes = std::filesystem::file_size(spec.file, ec);
-        const auto stamp = std::filesystem::last_write_time(spec.file, ec);
-        return {std::filesystem::absolute(spec.file, ec).string(), spec.face, spec.size, spec.threshold.value_or(-1),
-                ec ? 0 : bytes, ec ? 0 : stamp.time_since_epoch().count()};
+        std::error_code sizeError, timeError, pathError;
+        const auto bytes = std::filesystem::file_size(spec.file, sizeError);
+        const auto stamp = std::filesystem::last_write_time(spec.file, timeError);
+        const auto path = std::filesystem::absolute(spec.file, pathError);
+        return {pathError ? spec.file : path.string(), spec.face, spec.size, spec.threshold.value_or(-1),
+                sizeError ? 0 : bytes, timeError ? 0 : stamp.time_since_epoch().count()};
     }
 
     std::optional<CellRule> find(const Key& key) {

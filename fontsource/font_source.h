@@ -21,6 +21,7 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
+// One source serves one thread at a time: it draws with its own FreeType face.
 class FontSource final : public hz::GlyphSource {
 public:
     static constexpr int kMinSize = 8;
