@@ -150,10 +150,6 @@ std::string FontFace::familyName() const {
     return name;
 }
 
-bool FontFace::scalable() const {
-    return FT_IS_SCALABLE(face_.get());
-}
-
 int FontFace::ascent() const {
     return static_cast<int>((face_->size->metrics.ascender + 63) >> 6);
 }

@@ -41,7 +41,6 @@ public:
     Drawing drawing() const { return drawing_; }
     const FontCharmap& charmap() const { return *charmap_; }
     std::string familyName() const;
-    bool scalable() const;
 
     // Outline faces only; strike faces stay at their strike. Setting the size it has is free.
     void setPixelSize(int pixels);

@@ -43,8 +43,6 @@ public:
     const FontSpec& spec() const { return spec_; }
     // The family and style the font names itself with, e.g. "WenQuanYi Zen Hei".
     std::string familyName() const { return face_.familyName(); }
-    bool maps(char32_t character) const { return face_.maps(character); }
-    const CellRule& rule() const { return rule_; }
 
     // Only open() can make the key: a source is always a fitted, readable font.
     class Key {
