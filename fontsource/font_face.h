@@ -35,7 +35,7 @@ class FontFace {
 public:
     // Opens face `faceIndex` of the file for cells of `cellSize` dots. Throws FontError naming the
     // file: missing or unreadable, not a font, no such face, no strike of the size (bitmap fonts),
-    // no character map the builder understands.
+    // no character map the font source understands.
     FontFace(const std::string& path, int faceIndex, int cellSize);
 
     Drawing drawing() const { return drawing_; }
