@@ -16,6 +16,7 @@ DrawnGlyph renderForms(const FontFace& face, std::span<const char32_t> forms, st
         if (rendered.status == RenderStatus::Drawn) {
             drawn.status = RenderStatus::Drawn;
             drawn.bitmap = std::move(rendered.bitmap);
+            drawn.ink = drawn.bitmap.inkBox();
             drawn.advance = rendered.advance;
             drawn.shown = form;
             return drawn;
@@ -27,8 +28,7 @@ DrawnGlyph renderForms(const FontFace& face, std::span<const char32_t> forms, st
 }
 
 bool fits(const DrawnGlyph& glyph, int width, int height) {
-    const auto box = glyph.bitmap.inkBox();
-    return !box || (box->width() <= width && box->height() <= height);
+    return !glyph.ink || (glyph.ink->width() <= width && glyph.ink->height() <= height);
 }
 
 // Outline glyphs larger than the cell are drawn at the largest smaller size at which they fit;
@@ -52,8 +52,8 @@ void shrinkToFit(FontFace& face, const CellRule& rule, std::span<const char32_t>
 std::vector<InkBox> boxesOf(const std::vector<DrawnGlyph>& glyphs, const std::vector<std::size_t>& indices) {
     std::vector<InkBox> boxes;
     for (const std::size_t i : indices) {
-        if (auto box = glyphs[i].bitmap.inkBox())
-            boxes.push_back(*box);
+        if (glyphs[i].ink)
+            boxes.push_back(*glyphs[i].ink);
     }
     return boxes;
 }
@@ -71,11 +71,15 @@ public:
     }
 
     FittedSet fit() {
-        renderAll(hanzi, glyphs);
+        // Outlines: one hanzi too large at the cell's size settles that the size goes down, and
+        // the glyphs of this size are then not needed. A misfit has ink, so a font found to have
+        // no hanzi has been drawn in full.
+        const bool outline = rule.drawing == Drawing::Outline;
+        const bool fitAtCellSize = renderAll(hanzi, glyphs, outline);
         if (boxesOf(glyphs, hanzi).empty())
             return fitByMetrics();
-        if (rule.drawing == Drawing::Outline)
-            fitOutlineSize();
+        if (outline)
+            fitOutlineSize(fitAtCellSize);
         pool.setPixelSize(rule.pixels);
         renderAll(others, glyphs);
 
@@ -121,7 +125,7 @@ private:
         std::vector<std::pair<int, std::size_t>> order;
         order.reserve(hanzi.size());
         for (const std::size_t i : hanzi) {
-            const auto box = glyphs[i].bitmap.inkBox();
+            const auto& box = glyphs[i].ink;
             order.emplace_back(box ? -std::max(box->width(), box->height()) : 0, i);
         }
         std::stable_sort(order.begin(), order.end(),
@@ -133,8 +137,8 @@ private:
         return indices;
     }
 
-    void fitOutlineSize() {
-        if (hanziFit()) {
+    void fitOutlineSize(bool fitAtCellSize) {
+        if (fitAtCellSize) {
             while (rule.pixels < rule.largestPixels()) {
                 pool.setPixelSize(rule.pixels + 1);
                 std::vector<DrawnGlyph> bigger(glyphs.size());
@@ -219,8 +223,8 @@ PlacedGlyph placeDrawn(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthC
     CellOrigin origin{0, rule.origin.y};
     if (glyph.advance > 0 && glyph.advance <= 2 * width) {
         origin.x = static_cast<int>(std::floor((width - glyph.advance) / 2.0));
-    } else if (const auto box = glyph.bitmap.inkBox()) {
-        origin.x = static_cast<int>(std::floor((width - box->width()) / 2.0)) - box->left;
+    } else if (glyph.ink) {
+        origin.x = static_cast<int>(std::floor((width - glyph.ink->width()) / 2.0)) - glyph.ink->left;
     }
     return placeGlyph(glyph.bitmap, origin, width, rule.size, widthClass);
 }

@@ -41,6 +41,7 @@ struct CellRule {
 struct DrawnGlyph {
     RenderStatus status = RenderStatus::NotMapped;
     GlyphBitmap bitmap;
+    std::optional<InkBox> ink; // the bitmap's ink box, measured once
     int advance = 0;
     char32_t shown = 0; // the form drawn
     bool shrunk = false;

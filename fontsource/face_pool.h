@@ -20,7 +20,6 @@ public:
     static int defaultWorkers();
 
     FontFace& front() { return faces_.front(); }
-    int workers() const { return static_cast<int>(faces_.size()); }
 
     void setPixelSize(int pixels);
 

@@ -1,5 +1,5 @@
 #pragma once
-// Which of a font's character maps the builder uses, and a character's code in it.
+// Which of a font's character maps glyphs are looked up in, and a character's code in it.
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -14,9 +14,26 @@ namespace hz::fontsource {
 
 namespace {
 
+// FreeType's own texts for its errors, which its library leaves out when built without them.
+struct ErrorText {
+    int code;
+    const char* text;
+};
+#undef FTERRORS_H_
+#define FT_ERRORDEF(e, v, s) {v, s},
+#define FT_ERROR_START_LIST {
+#define FT_ERROR_END_LIST {0, nullptr}};
+constexpr ErrorText kErrorTexts[] =
+#include FT_ERRORS_H
+
 std::string freetypeError(FT_Error error) {
-    const char* text = FT_Error_String(error);
-    return text ? std::string(text) : "FreeType error " + std::to_string(error);
+    if (const char* text = FT_Error_String(error))
+        return text;
+    for (const ErrorText& known : kErrorTexts) {
+        if (known.text && known.code == FT_ERROR_BASE(error))
+            return std::string(known.text) + ", FreeType error " + std::to_string(error);
+    }
+    return "FreeType error " + std::to_string(error);
 }
 
 int strikePixels(const FT_Bitmap_Size& strike) {
@@ -148,10 +165,6 @@ std::string FontFace::familyName() const {
     if (face_->style_name && std::strcmp(face_->style_name, "Regular") != 0)
         name += std::string(name.empty() ? "" : " ") + face_->style_name;
     return name;
-}
-
-bool FontFace::scalable() const {
-    return FT_IS_SCALABLE(face_.get());
 }
 
 int FontFace::ascent() const {

@@ -35,13 +35,12 @@ class FontFace {
 public:
     // Opens face `faceIndex` of the file for cells of `cellSize` dots. Throws FontError naming the
     // file: missing or unreadable, not a font, no such face, no strike of the size (bitmap fonts),
-    // no character map the builder understands.
+    // no character map the font source understands.
     FontFace(const std::string& path, int faceIndex, int cellSize);
 
     Drawing drawing() const { return drawing_; }
     const FontCharmap& charmap() const { return *charmap_; }
     std::string familyName() const;
-    bool scalable() const;
 
     // Outline faces only; strike faces stay at their strike. Setting the size it has is free.
     void setPixelSize(int pixels);

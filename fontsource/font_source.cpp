@@ -1,5 +1,6 @@
 #include "fontsource/font_source.h"
 
+#include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
 #include "fontsource/font_error.h"
@@ -13,6 +14,11 @@
 
 namespace hz::fontsource {
 
+struct FontSource::Drawer {
+    FontFace face;
+    CellRule rule;
+};
+
 namespace {
 
 // Fitting a face draws the whole GB2312 set, a noticeable pause; a window that reopens the same
@@ -22,11 +28,12 @@ public:
     using Key = std::tuple<std::string, int, int, int, std::uintmax_t, std::filesystem::file_time_type::rep>;
 
     static Key keyOf(const FontSpec& spec) {
-        std::error_code ec;
-        const auto bytes = std::filesystem::file_size(spec.file, ec);
-        const auto stamp = std::filesystem::last_write_time(spec.file, ec);
-        return {std::filesystem::absolute(spec.file, ec).string(), spec.face, spec.size, spec.threshold.value_or(-1),
-                ec ? 0 : bytes, ec ? 0 : stamp.time_since_epoch().count()};
+        std::error_code sizeError, timeError, pathError;
+        const auto bytes = std::filesystem::file_size(spec.file, sizeError);
+        const auto stamp = std::filesystem::last_write_time(spec.file, timeError);
+        const auto path = std::filesystem::absolute(spec.file, pathError);
+        return {pathError ? spec.file : path.string(), spec.face, spec.size, spec.threshold.value_or(-1),
+                sizeError ? 0 : bytes, timeError ? 0 : stamp.time_since_epoch().count()};
     }
 
     std::optional<CellRule> find(const Key& key) {
@@ -71,38 +78,46 @@ std::unique_ptr<FontSource> FontSource::open(const FontSpec& spec, std::string& 
         return nullptr;
     try {
         const RuleCache::Key key = RuleCache::keyOf(spec);
-        if (auto rule = ruleCache().find(key))
-            return std::make_unique<FontSource>(Key(), spec, FontFace(spec.file, spec.face, spec.size), *rule);
+        if (auto rule = ruleCache().find(key)) {
+            return std::make_unique<FontSource>(
+                spec, std::make_unique<Drawer>(FontFace(spec.file, spec.face, spec.size), *rule));
+        }
         FacePool pool(spec.file, spec.face, spec.size);
         const CellRule rule = fitCells(pool, gb2312Table(), spec.size, spec.threshold).rule;
         ruleCache().keep(key, rule);
-        return std::make_unique<FontSource>(Key(), spec, pool.takeFront(), rule);
+        return std::make_unique<FontSource>(spec, std::make_unique<Drawer>(pool.takeFront(), rule));
     } catch (const FontError& failure) {
         error = failure.what();
         return nullptr;
     }
 }
 
-FontSource::FontSource(Key, FontSpec spec, FontFace face, CellRule rule)
-    : spec_(std::move(spec)), face_(std::move(face)), rule_(rule) {}
+FontSource::FontSource(FontSpec spec, std::unique_ptr<Drawer> drawer)
+    : spec_(std::move(spec)), drawer_(std::move(drawer)) {}
+
+FontSource::~FontSource() = default;
 
 hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
-    if (!face_.maps(character))
+    if (!drawer_->face.maps(character))
         return hz::LookupStatus::NotInFont;
     const hz::WidthClass widthClass = widthClassOf(character);
     const char32_t forms[] = {character};
-    const DrawnGlyph drawn = drawGlyph(face_, rule_, forms, widthClass);
+    const DrawnGlyph drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass);
     if (drawn.status == RenderStatus::Unusable)
         return hz::LookupStatus::FontUnreadable;
     if (drawn.status == RenderStatus::NotMapped)
         return hz::LookupStatus::NotInFont;
-    cell = placeDrawn(drawn, rule_, widthClass).cell;
+    cell = placeDrawn(drawn, drawer_->rule, widthClass).cell;
     return hz::LookupStatus::Found;
 }
 
 std::string FontSource::description() const {
     return std::filesystem::path(spec_.file).filename().string() + " face " + std::to_string(spec_.face) + ", " +
-           std::to_string(rule_.size) + " dots";
+           std::to_string(spec_.size) + " dots";
+}
+
+std::string FontSource::familyName() const {
+    return drawer_->face.familyName();
 }
 
 } // namespace hz::fontsource

@@ -1,10 +1,9 @@
 #pragma once
 // A font file as a glyph source: any face, any size from 8 to 64 dots, every character the font
-// maps. Glyphs are drawn live by the same rule hzdot-mkfont builds its libraries with.
+// maps. Glyphs are drawn live by the same rule hzdot-mkfont builds its libraries with. FreeType
+// stays behind this header.
 
 #include "core/glyph_source.h"
-#include "fontsource/cell_fit.h"
-#include "fontsource/font_face.h"
 
 #include <memory>
 #include <optional>
@@ -21,6 +20,7 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
+// One source serves one thread at a time: it draws with its own FreeType face.
 class FontSource final : public hz::GlyphSource {
 public:
     static constexpr int kMinSize = 8;
@@ -31,31 +31,27 @@ public:
     // 8..64 or without a strike in a bitmap font, a threshold outside 0..255.
     static std::unique_ptr<FontSource> open(const FontSpec& spec, std::string& error);
 
+    ~FontSource() override;
+
     // Found: the glyph in a full-width or half-width cell (a mapped blank glyph, as a space, is a
     // blank cell). NotInFont: the font maps no glyph to the character. FontUnreadable: the font maps
     // one but it cannot be drawn.
     hz::LookupStatus glyph(char32_t character, hz::DotCell& cell) override;
-    int height() const override { return rule_.size; }
+    int height() const override { return spec_.size; }
     // "wqy-zenhei.ttc face 0, 20 dots"
     std::string description() const override;
 
     const FontSpec& spec() const { return spec_; }
     // The family and style the font names itself with, e.g. "WenQuanYi Zen Hei".
-    std::string familyName() const { return face_.familyName(); }
-    bool maps(char32_t character) const { return face_.maps(character); }
-    const CellRule& rule() const { return rule_; }
+    std::string familyName() const;
 
-    // Only open() can make the key: a source is always a fitted, readable font.
-    class Key {
-        friend class FontSource;
-        Key() = default;
-    };
-    FontSource(Key, FontSpec spec, FontFace face, CellRule rule);
+    struct Drawer; // the face and the fitted rule
+    // Only open() makes a drawer: a source is always a fitted, readable font.
+    FontSource(FontSpec spec, std::unique_ptr<Drawer> drawer);
 
 private:
     FontSpec spec_;
-    FontFace face_;
-    CellRule rule_;
+    std::unique_ptr<Drawer> drawer_;
 };
 
 } // namespace hz::fontsource

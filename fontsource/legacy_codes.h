@@ -1,5 +1,5 @@
 #pragma once
-// The two older double-byte code sets the builder meets besides code page 936.
+// The two older double-byte code sets fonts are indexed by besides code page 936.
 
 #include <cstdint>
 #include <optional>

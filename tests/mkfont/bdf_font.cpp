@@ -55,7 +55,7 @@ std::string BdfFont::text() const {
         line("STARTCHAR c" + std::to_string(g.encoding));
         line("ENCODING " + std::to_string(g.encoding));
         line("SWIDTH 1000 0");
-        line("DWIDTH " + size + " 0");
+        line("DWIDTH " + (g.advance > 0 ? std::to_string(g.advance) : size) + " 0");
         line("BBX " + std::to_string(width) + " " + std::to_string(g.rows.size()) + " " + std::to_string(g.xOffset) +
              " " + std::to_string(g.yOffset));
         if (g.bitmapSection) {

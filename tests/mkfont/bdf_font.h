@@ -11,6 +11,7 @@ struct BdfGlyph {
     int yOffset = 0;               // bottom edge, above the baseline
     std::vector<std::string> rows; // top to bottom, '#' ink, '.' paper; all rows one width
     bool bitmapSection = true;     // false: a BBX line but no BITMAP section, as broken fonts have
+    int advance = 0;               // the pen advance; 0: the font's pixel size
 };
 
 struct BdfFont {

@@ -123,7 +123,7 @@ std::string records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyp
             stats.gb2312Assigned += gb2312;
             stats.traditionalForms += entry.drawn != *entry.character;
             if (glyph.status == fsrc::RenderStatus::Drawn &&
-                (glyph.bitmap.inkBox() || blankByDesign(*entry.character))) {
+                (glyph.ink || blankByDesign(*entry.character))) {
                 placed = fsrc::placeDrawn(glyph, rule, plan.widthClass);
             } else {
                 ++stats.missing;

@@ -1,0 +1,72 @@
+// Live fonts: the whole GB2312 set drawn from an outline font, as hzdot-mkfont builds a library
+// (fitting the size and origin, then every record placed and packed), and single live lookups.
+#include "core/layout.h"
+#include "fontsource/cell_fit.h"
+#include "fontsource/code_table.h"
+#include "fontsource/face_pool.h"
+#include "fontsource/font_source.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fsrc = hz::fontsource;
+
+const std::string kFonts[] = {"/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
+                              "/usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf",
+                              "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"};
+
+// Arguments: font (0 MicroHei, 1 AR PL SungtiL, 2 Zen Hei), cell size, worker threads.
+void BM_Gb2312SetFromOutlines(benchmark::State& state) {
+    const std::string& font = kFonts[state.range(0)];
+    const int size = static_cast<int>(state.range(1));
+    const int workers = static_cast<int>(state.range(2));
+    const std::vector<fsrc::CodeEntry> entries = fsrc::gb2312Table();
+    const hz::Layout rows;
+    for (auto _ : state) {
+        fsrc::FacePool pool(font, 0, size, workers);
+        fsrc::FittedSet fitted = fsrc::fitCells(pool, entries, size, std::nullopt);
+        const std::size_t recordSize = hz::encodedSize(rows, size, size);
+        std::vector<std::uint8_t> bytes(entries.size() * recordSize);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const auto placed = fsrc::placeDrawn(fitted.glyphs[i], fitted.rule, hz::WidthClass::Full);
+            hz::encodeCell(placed.cell, rows, bytes.data() + i * recordSize);
+        }
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * entries.size()));
+}
+BENCHMARK(BM_Gb2312SetFromOutlines)
+    ->ArgNames({"font", "size", "workers"})
+    ->Args({0, 16, 1})
+    ->Args({0, 16, 2})
+    ->Args({1, 16, 1})
+    ->Args({1, 16, 2})
+    ->Args({2, 16, 2})
+    ->Args({0, 24, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// One character drawn live from an opened font, as the window and hzdot-cli look them up.
+void BM_LiveGlyph(benchmark::State& state) {
+    std::string error;
+    const auto source = fsrc::FontSource::open({kFonts[0], 0, static_cast<int>(state.range(0)), {}}, error);
+    if (!source) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    const std::u32string text = U"温度: 25.5℃ 湿度 60% 汉字点阵字库";
+    for (auto _ : state) {
+        for (const char32_t c : text) {
+            hz::DotCell cell;
+            benchmark::DoNotOptimize(source->glyph(c, cell));
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_LiveGlyph)->ArgName("size")->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,135 @@
+// A glyph drawn live is dot for dot what hzdot-mkfont stores for the same font, face and size, in
+// any layout; and what the six libraries the build made hold.
+
+#include "cell_text.h"
+#include "mkfont_process.h"
+
+#include "core/codepage.h"
+#include "core/layout.h"
+#include "fontsource/font_source.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using hz::fontsource::FontSource;
+using hz::fontsource::FontSpec;
+
+struct LiveCase {
+    const char* name;
+    FontSpec spec;
+    const char* layout;
+};
+
+void PrintTo(const LiveCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::vector<std::string> specArguments(const FontSpec& spec) {
+    std::vector<std::string> args{"--font", spec.file, "--face", std::to_string(spec.face), "--size",
+                                  std::to_string(spec.size)};
+    if (spec.threshold) {
+        args.push_back("--threshold");
+        args.push_back(std::to_string(*spec.threshold));
+    }
+    return args;
+}
+
+// Compares every GB2312 code's record with the glyph drawn live; a character the font lacks must
+// have a blank record.
+void expectRecordsMatch(FontSource& source, const std::string& bytes, const hz::Layout& layout) {
+    const int size = source.height();
+    const std::size_t recordSize = hz::encodedSize(layout, size, size);
+    ASSERT_EQ(bytes.size(), 8178u * recordSize);
+    const std::vector<std::uint8_t> blank = hz::encodeCell(hz::DotCell(size, size), layout);
+    int compared = 0, mismatches = 0;
+    for (int hi = 0xA1; hi <= 0xF7; ++hi) {
+        for (int lo = 0xA1; lo <= 0xFE; ++lo) {
+            const std::size_t offset = static_cast<std::size_t>((hi - 0xA1) * 94 + (lo - 0xA1)) * recordSize;
+            const std::vector<std::uint8_t> record(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                                                   bytes.begin() + static_cast<std::ptrdiff_t>(offset + recordSize));
+            const auto character = hz::cp936Character(static_cast<std::uint16_t>(hi << 8 | lo));
+            if (!character || (*character >= 0xE000 && *character <= 0xF8FF)) {
+                EXPECT_EQ(record, blank) << "unassigned code " << std::hex << (hi << 8 | lo);
+                continue;
+            }
+            hz::DotCell cell;
+            const hz::LookupStatus status = source.glyph(*character, cell);
+            const std::vector<std::uint8_t> live =
+                status == hz::LookupStatus::Found ? hz::encodeCell(cell, layout) : blank;
+            ++compared;
+            if (live != record && ++mismatches <= 3) {
+                ADD_FAILURE() << "code " << std::hex << (hi << 8 | lo) << " differs; live:\n"
+                              << picture(cell) << "stored:\n"
+                              << picture(hz::decodeCell(record, layout, size, size));
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0) << "of " << compared << " characters";
+    EXPECT_EQ(compared, 7478);
+}
+
+class LiveMatchesMkfont : public ::testing::TestWithParam<LiveCase> {};
+
+TEST_P(LiveMatchesMkfont, EveryGb2312Record) {
+    const LiveCase& c = GetParam();
+    ScratchFolder scratch;
+    std::vector<std::string> args = specArguments(c.spec);
+    args.insert(args.end(), {"--layout", c.layout, "--output", scratch.path("library")});
+    const MkfontResult run = runMkfont(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    std::string error;
+    const auto source = FontSource::open(c.spec, error);
+    ASSERT_TRUE(source) << error;
+    const auto layout = hz::parseLayout(c.layout);
+    ASSERT_TRUE(layout);
+    expectRecordsMatch(*source, readWholeFile(scratch.path("library")), *layout);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, LiveMatchesMkfont,
+    ::testing::Values(LiveCase{"MicroHei12", {fonts::kMicrohei, 0, 12, {}}, "rows-msb"},
+                      LiveCase{"MicroHei16", {fonts::kMicrohei, 0, 16, {}}, "columns-lsb"},
+                      LiveCase{"Song20", {fonts::kSong, 0, 20, {}}, "pages-msb"},
+                      LiveCase{"ZenHeiSharp24", {fonts::kZenhei, 1, 24, {}}, "pages-lsb-up-left"},
+                      LiveCase{"UMing32", {fonts::kUming, 0, 32, {}}, "columns-msb-invert"},
+                      LiveCase{"KaiGrey16", {fonts::kKai, 0, 16, 100}, "rows-lsb-left"},
+                      LiveCase{"Strike12", {fonts::kStrike12, 0, 12, {}}, "rows-msb"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BuiltLibrary {
+    const char* name;
+    const char* file;
+    FontSpec spec;
+};
+
+void PrintTo(const BuiltLibrary& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LiveMatchesBuiltLibrary : public ::testing::TestWithParam<BuiltLibrary> {};
+
+// The build made these from the same fonts (the traditional one excepted: live fonts draw the
+// characters asked for, not their traditional forms).
+TEST_P(LiveMatchesBuiltLibrary, EveryGb2312Record) {
+    std::string error;
+    const auto source = FontSource::open(GetParam().spec, error);
+    ASSERT_TRUE(source) << error;
+    expectRecordsMatch(*source, readWholeFile(std::string(HZDOT_BIN_DIR) + "/" + GetParam().file), hz::Layout{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, LiveMatchesBuiltLibrary,
+                         ::testing::Values(BuiltLibrary{"Song12", "hzk12宋", {fonts::kStrike12, 0, 12, {}}},
+                                           BuiltLibrary{"Song16", "hzk16宋", {fonts::kGuobiao16, 0, 16, {}}},
+                                           BuiltLibrary{"Song24", "hzk24宋", {fonts::kSong, 0, 24, {}}},
+                                           BuiltLibrary{"Kai24", "hzk24楷", {fonts::kKai, 0, 24, {}}},
+                                           BuiltLibrary{"Hei24", "hzk24黑", {fonts::kZenhei, 0, 24, {}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
