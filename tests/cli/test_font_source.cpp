@@ -1,0 +1,82 @@
+// A font as the glyph source of hzdot-cli: options, cell names, half-width cells and refusals. The
+// glyphs themselves are checked against hzdot-mkfont's in the font source's own tests.
+#include "cli_process.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+const std::string kZenHei = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
+
+class FontSource : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::access(kZenHei.c_str(), R_OK) != 0)
+            GTEST_SKIP() << kZenHei << " is not installed (fonts-wqy-zenhei)";
+    }
+};
+
+TEST_F(FontSource, HeadersNameTheCellOfEachCharacter) {
+    CliResult r = runCli({"--font", kZenHei, "--size", "16", "A温"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with(";A[8*16]横排\r\n")) << r.out;
+    EXPECT_NE(r.out.find(";温[16*16]横排\r\n"), std::string::npos);
+    CliResult pages = runCli({"--font", kZenHei, "--size", "20", "--layout", "pages-lsb", "--current", "温"});
+    EXPECT_EQ(pages.status, 0);
+    EXPECT_NE(pages.out.find("{//温[20*20]pages-lsb\r\n"), std::string::npos) << pages.out;
+    // A half-width cell of 20 rows is 10 dots wide: 2 bytes a row in rows, 3 bands of 10 in pages.
+    EXPECT_EQ(runCli({"--font", kZenHei, "--size", "20", "--format", "bin", "A"}).out.size(), 40u);
+    EXPECT_EQ(runCli({"--font", kZenHei, "--size", "20", "--layout", "pages-msb", "--format", "bin", "A"}).out.size(),
+              30u);
+}
+
+TEST_F(FontSource, ViewDrawsHalfWidthCellsHalfAsWide) {
+    CliResult r = runCli({"--font", kZenHei, "--size", "16", "--view", "--mark", "#", "--back", ".", "A温"});
+    EXPECT_EQ(r.status, 0);
+    const std::size_t firstBreak = r.out.find("\r\n");
+    EXPECT_EQ(firstBreak, 8u) << r.out;
+    const std::size_t second = r.out.find("\r\n\r\n");
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_EQ(r.out.find("\r\n", second + 4) - (second + 4), 16u);
+}
+
+TEST_F(FontSource, ASpaceIsABlankCellAndAMissingCharacterIsRefusedAlone) {
+    CliResult r = runCli({"--font", kZenHei, "--size", "16", "--format", "bin", "A 😀温"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.size(), 16u + 16u + 32u); // A, the space, 温
+    EXPECT_EQ(r.out.substr(16, 16), std::string(16, '\0'));
+    EXPECT_NE(r.err.find("'😀' (U+1F600)"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("当前字体中没有该字符"), std::string::npos) << r.err;
+}
+
+TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
+    TempFolder dir;
+    const std::string out = dir.file("out.txt");
+    const std::string notAFont = dir.file("font.ttf");
+    writeFile(notAFont, "not a font at all");
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"--font", notAFont, "--size", "16"}, "font.ttf"},
+             {{"--font", dir.file("none.ttf"), "--size", "16"}, "none.ttf"},
+             {{"--font", kZenHei, "--face", "9", "--size", "16"}, "face"},
+             {{"--font", kZenHei, "--size", "7"}, "--size"},
+             {{"--font", kZenHei, "--size", "65"}, "--size"},
+             {{"--font", kZenHei}, "--size"},
+             {{"--size", "16"}, "--font"},
+         }) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"-o", out, "温"});
+        CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 2) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(fileExists(out));
+    }
+}
+
+} // namespace
