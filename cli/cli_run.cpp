@@ -110,6 +110,10 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         printError(*error);
         return kFailed;
     }
+    if (auto error = checkOutputTarget(options, library)) {
+        printError(*error);
+        return kFailed;
+    }
 
     InputText input = options.inputFile ? textFromFile(*options.inputFile) : textFromArgument(*options.text);
     if (input.error) {

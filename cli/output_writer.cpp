@@ -2,6 +2,7 @@
 
 #include "core/codepage.h"
 #include "core/safe_writer.h"
+#include "core/same_file.h"
 #include "core/utf8.h"
 
 #include <cerrno>
@@ -49,8 +50,11 @@ std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEn
         return "cannot write standard output: " + *error;
     errno = 0;
     std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout))
+    if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        if (errno == EPIPE)
+            throw StandardOutputClosed{};
         return std::string("cannot write standard output: ") + (errno ? std::strerror(errno) : "write failed");
+    }
     return std::nullopt;
 }
 
@@ -64,6 +68,18 @@ std::optional<std::string> writeToFile(const std::string& path, std::string_view
     if (!result)
         return "cannot write " + (result.error.empty() ? path : result.error);
     return std::nullopt;
+}
+
+std::optional<std::string> checkOutputTarget(const CliOptions& options, const std::string& library) {
+    if (!options.outputFile)
+        return std::nullopt;
+    const std::string& output = *options.outputFile;
+    const std::string inputs[] = {library, options.inputFile.value_or("-") == "-" ? "" : *options.inputFile};
+    const auto same = hz::sameFileAs(output, inputs);
+    if (!same)
+        return std::nullopt;
+    const char* what = *same == library ? "the library file" : "the input file";
+    return "refusing to write " + output + ": it is " + what + " being read (" + *same + ")";
 }
 
 } // namespace hzcli

@@ -11,10 +11,17 @@ namespace hzcli {
 
 // Each returns nothing on success, or a message saying what could not be written and why.
 
+// Thrown when standard output's reader has gone (EPIPE): the output ends there, without a message.
+struct StandardOutputClosed {};
+
 std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding);
 
 // Always code page 936. A file is replaced all or nothing, so a failed write leaves an existing file
 // as it was.
 std::optional<std::string> writeToFile(const std::string& path, std::string_view utf8);
+
+// A message when the output file named in options is a file being read (the library, the input
+// text), whatever link leads there; nothing when it may be written.
+std::optional<std::string> checkOutputTarget(const CliOptions& options, const std::string& library);
 
 } // namespace hzcli
