@@ -98,9 +98,7 @@ mode_t currentUmask() {
     return mask;
 }
 
-// A file its owner has made read-only is not replaced, as cp would not without -f. Root may write
-// anything, so for root only a file without any write permission counts as protected.
-bool writeProtected(const std::string& path, const struct stat& st) {
+bool protectedFile(const std::string& path, const struct stat& st) {
     const uid_t user = ::geteuid();
     if (st.st_uid == user)
         return (st.st_mode & S_IWUSR) == 0;
@@ -190,7 +188,7 @@ WriteResult SafeFileWriter::open(const std::string& outputPath) {
             mode = Mode::InPlace;
             return {};
         }
-        if (writeProtected(path, st))
+        if (protectedFile(path, st))
             return WriteResult{false, path + ": the file is write-protected"};
         fileMode = st.st_mode & 07777;
         replacing = true;
@@ -308,6 +306,11 @@ WriteResult SafeFileWriter::linkUnnamed() {
     if (calls().close(std::exchange(fd, -1)) != 0)
         return fail(errno);
     return {};
+}
+
+bool writeProtected(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && protectedFile(path, st);
 }
 
 WriteResult writeFileSafely(const std::string& path, std::string_view bytes) {

@@ -18,6 +18,10 @@ struct WriteResult {
 // temporary file is gone. A write-protected target is refused.
 WriteResult writeFileSafely(const std::string& path, std::string_view bytes);
 
+// Whether path is an existing file the writer refuses to replace: one its owner has made
+// read-only, as cp without -f would not replace it. For root, a file without any write permission.
+bool writeProtected(const std::string& path);
+
 // The same, for output that comes in pieces: open(), write() as often as needed, commit(). Until
 // commit() succeeds the target is untouched; a writer destroyed without commit() leaves no trace.
 // The temporary file has no name where the file system allows (so not even SIGKILL leaves it

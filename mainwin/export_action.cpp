@@ -4,6 +4,7 @@
 #include "core/codepage.h"
 #include "core/export_layout.h"
 #include "core/safe_writer.h"
+#include "core/same_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +23,8 @@ QString firstUnencodable(const std::string& utf8Text) {
 }
 } // namespace
 
-ExportAction::ExportAction(Prompter& prompter, QWidget* parent) : prompter(prompter), parent(parent) {}
+ExportAction::ExportAction(Prompter& prompter, QWidget* parent, std::vector<std::string> readFiles)
+    : prompter(prompter), parent(parent), readFiles(std::move(readFiles)) {}
 
 void ExportAction::exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement) {
     if (records.empty())
@@ -47,6 +49,16 @@ std::optional<QString> ExportAction::chooseFile() {
     lastName = *chosen;
     if (QFileInfo(*chosen).isDir()) {
         reportFailure(*chosen, QStringLiteral("这是一个文件夹，不是文件。"));
+        return std::nullopt;
+    }
+    const std::string file = QFile::encodeName(*chosen).toStdString();
+    if (const auto library = hz::sameFileAs(file, readFiles)) {
+        reportFailure(*chosen, QStringLiteral("这是程序正在读取的字库文件（%1），导出会毁掉它。")
+                                   .arg(QFile::decodeName(QByteArray::fromStdString(*library))));
+        return std::nullopt;
+    }
+    if (hz::writeProtected(file)) {
+        reportFailure(*chosen, QStringLiteral("该文件是只读文件，不能覆盖。"));
         return std::nullopt;
     }
     if (QFileInfo::exists(*chosen) && !prompter.question(parent, kOverwriteQuestion))

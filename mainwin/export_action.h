@@ -10,13 +10,15 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 class Prompter;
 class QWidget;
 
 class ExportAction {
 public:
-    ExportAction(Prompter& prompter, QWidget* parent);
+    // readFiles are the files the window reads (its libraries): an export never lands on one.
+    ExportAction(Prompter& prompter, QWidget* parent, std::vector<std::string> readFiles = {});
 
     // An empty list, or no current record, does nothing.
     void exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement);
@@ -33,4 +35,5 @@ private:
     Prompter& prompter;
     QWidget* parent;
     QString lastName;
+    std::vector<std::string> readFiles;
 };

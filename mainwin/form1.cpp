@@ -3,6 +3,7 @@
 #include "common/module1.h"
 #include "common/prompter.h"
 #include "common/rain_button.h"
+#include "core/font_library.h"
 #include "core/glyph_reader.h"
 #include "designer/form3.h"
 #include "help/form13.h"
@@ -32,6 +33,18 @@
 #include <algorithm>
 #include <exception>
 
+namespace {
+
+// Every library the window may read: an export must never replace one.
+std::vector<std::string> libraryFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const hz::FontLibrary& library : hz::fontLibraries())
+        files.push_back(hz::libraryPath(folder, library));
+    return files;
+}
+
+} // namespace
+
 Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
     : GradientPanel(parent), folder(programDir) {
     if (prompter == nullptr) {
@@ -39,7 +52,7 @@ Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
         prompter = ownPrompter.get();
     }
     prompts = prompter;
-    exporter = std::make_unique<ExportAction>(*prompts, this);
+    exporter = std::make_unique<ExportAction>(*prompts, this, libraryFiles(folder.toStdString()));
 
     createControls();
     // Made last so that it opens above every other control.
@@ -142,6 +155,12 @@ void Form1::runLookup() {
             Combo1->setFocus();
         else
             Text3->setFocus();
+    });
+    pass.onMoreRefused([this](const QString& text) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        prompter().critical(this, text);
+        QApplication::restoreOverrideCursor();
+        Text3->setFocus();
     });
     pass.onAppended([this] {
         const int last = list->count() - 1;

@@ -4,8 +4,6 @@
 #include "tools/mkfont/mkfont_error.h"
 #include "tools/mkfont/options.h"
 
-#include "core/same_file.h"
-
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -23,11 +21,6 @@ int main(int argc, char** argv) {
                 std::cout << mkfont::usageText();
                 return 0;
             }
-            // Writing the library there would replace the font it is built from.
-            const std::string font[] = {options.fontPath};
-            if (hz::sameFileAs(options.outputPath, font))
-                throw mkfont::MkfontError("refusing to write " + options.outputPath + ": it is the font file being read (" +
-                                          options.fontPath + ")");
             mkfont::buildLibrary(options, std::cout);
             return 0;
         } catch (const mkfont::MkfontError& error) {
