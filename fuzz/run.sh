@@ -7,6 +7,7 @@ build=${1:?usage: fuzz/run.sh BUILD_DIR SECONDS}
 seconds=${2:-30}
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$build/artifacts"
+failed=()
 for source in "$here"/fuzz_*.cpp; do
   target=$(basename "$source" .cpp)
   work="$build/corpus/$target"
@@ -19,7 +20,12 @@ for source in "$here"/fuzz_*.cpp; do
       > "$log" 2>&1; then
     tail -n 60 "$log" >&2
     echo "$target failed; its input is in $build/artifacts/" >&2
-    exit 1
+    failed+=("$target")
+    continue
   fi
   grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log" || true
 done
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "failed: ${failed[*]}" >&2
+  exit 1
+fi
