@@ -46,9 +46,9 @@ private:
 
     Mode mode = Mode::Closed;
     int fd = -1;
-    int cleanupSlot = -1;   // the named temporary file's place in the signal cleanup list
-    std::string path;       // as the caller gave it, for messages
-    std::string target;     // the file to replace, links followed
+    int cleanupSlot = -1; // the named temporary file's place in the signal cleanup list
+    std::string path;     // as the caller gave it, for messages
+    std::string target;   // the file to replace, links followed
     std::string targetFolder;
     std::string temporary;  // the named temporary file
     bool replacing = false; // the target exists

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The single-shot lookup agrees with the reader.
     hz::Glyph again;
-    if (hz::GetDz(file.path(), library, U'啊', again) != reader.read(U'啊', glyph) || again.GlyphData != glyph.GlyphData)
+    if (hz::GetDz(file.path(), library, U'啊', again) != reader.read(U'啊', glyph) ||
+        again.GlyphData != glyph.GlyphData)
         __builtin_trap();
     return 0;
 }

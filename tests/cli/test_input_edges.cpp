@@ -36,8 +36,14 @@ INSTANTIATE_TEST_SUITE_P(Bytes, Utf8Edges,
                          ::testing::Values(Case{"OverlongThreeBytes", "样\xE0\x82\x80", 3},
                                            Case{"FirstSurrogate", "\xED\xA0\x80字", 0},
                                            Case{"LastSurrogate", "样\xED\xBF\xBF", 3},
-                                           Case{"LoneContinuationBeforeAscii", "\x80" "A", 0},
-                                           Case{"InvalidByteBeforeAscii", "样\xFF" "a字", 3}),
+                                           Case{"LoneContinuationBeforeAscii",
+                                                "\x80"
+                                                "A",
+                                                0},
+                                           Case{"InvalidByteBeforeAscii",
+                                                "样\xFF"
+                                                "a字",
+                                                3}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Spacing, FiveDotsIsOutOfRange) {

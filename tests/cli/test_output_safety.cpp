@@ -24,8 +24,8 @@ TEST(OutputOverInput, LibraryBeingReadIsRefusedByAnyName) {
     for (const std::string& out : {library, s.fonts.file("hard.txt"), s.fonts.file("soft.txt")}) {
         CliResult r = runCli({"-f", s.dir(), "-o", out, "样字"});
         EXPECT_EQ(r.status, 2) << out;
-        EXPECT_EQ(r.err, "hzdot-cli: refusing to write " + out + ": it is the library file being read (" + library +
-                             ")\n");
+        EXPECT_EQ(r.err,
+                  "hzdot-cli: refusing to write " + out + ": it is the library file being read (" + library + ")\n");
         EXPECT_EQ(readFile(library), before);
     }
 }
@@ -63,9 +63,9 @@ TEST(WriteProtected, FileIsRefusedAndKept) {
 // death and no message, only the status.
 TEST(ClosedPipe, EndsQuietlyWithStatusTwo) {
     SampleFonts s;
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"-f", s.dir(), "样字"},
-                                                 std::vector<std::string>{"-f", s.dir(), "--view", "样字"},
-                                                 std::vector<std::string>{"--help"}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"-f", s.dir(), "样字"}, std::vector<std::string>{"-f", s.dir(), "--view", "样字"},
+          std::vector<std::string>{"--help"}}) {
         hz::test::ProcessCall call;
         call.command = {HZDOT_CLI_PATH};
         call.command.insert(call.command.end(), args.begin(), args.end());

@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
-#include <tuple>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace hz {
@@ -169,24 +169,6 @@ TEST(SafeWriter, ExistingFileIntactWhenAWriteFails) {
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"out.txt", "via.txt"}));
 }
 
-} // namespace
-} // namespace hz
-
-namespace hz {
-namespace {
-
-namespace fs = std::filesystem;
-using test::readFile;
-using test::TempDir;
-
-std::vector<std::string> entriesIn(const TempDir& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // One system call of the writer made to fail, through its seam. Unnamed temporary files can be
 // refused too, to send the writer down its named path.
 enum class Call { None, OpenTemporary, Write, Fsync, Close, Rename, Linkat };
@@ -277,12 +259,12 @@ TEST_P(SafeWriterFaults, FailureKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_EQ(readFile(old), "kept");
     if (call != Call::Rename || named) {
         EXPECT_FALSE(created);
-        EXPECT_EQ(entriesIn(dir), std::vector<std::string>{"old.txt"});
+        EXPECT_EQ(namesIn(dir), std::vector<std::string>{"old.txt"});
     } else {
         // A new file from an unnamed temporary is linked into place: no rename to fail.
         EXPECT_TRUE(created) << created.error;
         EXPECT_EQ(readFile(dir.file("new.txt")), content);
-        EXPECT_EQ(entriesIn(dir), (std::vector<std::string>{"new.txt", "old.txt"}));
+        EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"new.txt", "old.txt"}));
     }
 }
 
@@ -294,13 +276,14 @@ std::string callName(const testing::TestParamInfo<std::tuple<Call, bool>>& info)
 
 // A named temporary file is renamed, never linked; an unnamed one is linked, and renamed only when
 // there is a file to replace.
-INSTANTIATE_TEST_SUITE_P(
-    EachCall, SafeWriterFaults,
-    testing::Values(std::tuple{Call::OpenTemporary, false}, std::tuple{Call::Write, false},
-                    std::tuple{Call::Fsync, false}, std::tuple{Call::Close, false}, std::tuple{Call::Rename, false},
-                    std::tuple{Call::Linkat, false}, std::tuple{Call::OpenTemporary, true}, std::tuple{Call::Write, true},
-                    std::tuple{Call::Fsync, true}, std::tuple{Call::Close, true}, std::tuple{Call::Rename, true}),
-    callName);
+INSTANTIATE_TEST_SUITE_P(EachCall, SafeWriterFaults,
+                         testing::Values(std::tuple{Call::OpenTemporary, false}, std::tuple{Call::Write, false},
+                                         std::tuple{Call::Fsync, false}, std::tuple{Call::Close, false},
+                                         std::tuple{Call::Rename, false}, std::tuple{Call::Linkat, false},
+                                         std::tuple{Call::OpenTemporary, true}, std::tuple{Call::Write, true},
+                                         std::tuple{Call::Fsync, true}, std::tuple{Call::Close, true},
+                                         std::tuple{Call::Rename, true}),
+                         callName);
 
 TEST(SafeWriter, NamedTemporaryPathWorksWithoutUnnamedFiles) {
     fault = {Call::None, true};
@@ -314,7 +297,7 @@ TEST(SafeWriter, NamedTemporaryPathWorksWithoutUnnamedFiles) {
     EXPECT_TRUE(first) << first.error;
     EXPECT_TRUE(second) << second.error;
     EXPECT_EQ(readFile(path), "second");
-    EXPECT_EQ(entriesIn(dir), std::vector<std::string>{"out.txt"});
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.txt"});
 }
 
 // A file its owner made read-only is refused, as cp refuses it; that holds for root's own files too.
@@ -332,7 +315,7 @@ TEST(SafeWriter, WriteProtectedFileIsRefused) {
     fs::create_symlink("protected.txt", dir.path() / "link.txt");
     EXPECT_FALSE(writeFileSafely(dir.file("link.txt"), "replaced"));
     EXPECT_EQ(readFile(path), "mine");
-    EXPECT_EQ(entriesIn(dir), (std::vector<std::string>{"link.txt", "protected.txt"}));
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"link.txt", "protected.txt"}));
 
     ::chmod(path.c_str(), 0644);
     EXPECT_TRUE(writeFileSafely(path, "replaced"));
@@ -353,7 +336,7 @@ TEST(SafeWriter, AbandonedWriterLeavesNoTrace) {
         }
         setWriterCalls(real);
         EXPECT_EQ(readFile(path), "old");
-        EXPECT_EQ(entriesIn(dir), std::vector<std::string>{"out.txt"}) << (named ? "named" : "unnamed");
+        EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.txt"}) << (named ? "named" : "unnamed");
     }
     fault = {};
 }
@@ -403,7 +386,7 @@ TEST_P(SafeWriterKilled, TargetIntactAndNoTemporaryLeft) {
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), kill.signal) << "the signal still ends the process";
     EXPECT_EQ(readFile(path), "old");
-    EXPECT_EQ(entriesIn(dir), std::vector<std::string>{"export.txt"});
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"export.txt"});
 }
 
 std::string killName(const testing::TestParamInfo<Kill>& info) {

@@ -76,13 +76,17 @@ TEST(Utf8, NamedEdges) {
         std::string bytes;
         std::size_t offset;
     };
-    for (const Case& c : {Case{"\xE0\x82\x80", 0},        // overlong '\u0080'
-                          Case{"ab\xED\xA0\x80", 2},      // first high surrogate
-                          Case{"\xED\xBF\xBF", 0},        // last low surrogate
-                          Case{"\x80" "A", 0},            // a lone continuation byte before ASCII
-                          Case{"x\xFF" "A", 1},           // a byte that is never UTF-8, before ASCII
-                          Case{"\xF4\x90\x80\x80", 0},    // past U+10FFFF
-                          Case{"\xE6\xA0", 0}}) {         // cut off
+    for (const Case& c : {Case{"\xE0\x82\x80", 0},   // overlong '\u0080'
+                          Case{"ab\xED\xA0\x80", 2}, // first high surrogate
+                          Case{"\xED\xBF\xBF", 0},   // last low surrogate
+                          Case{"\x80"
+                               "A",
+                               0}, // a lone continuation byte before ASCII
+                          Case{"x\xFF"
+                               "A",
+                               1},                     // a byte that is never UTF-8, before ASCII
+                          Case{"\xF4\x90\x80\x80", 0}, // past U+10FFFF
+                          Case{"\xE6\xA0", 0}}) {      // cut off
         const DecodedText decoded = decodeUtf8(c.bytes);
         ASSERT_TRUE(decoded.error) << testing::PrintToString(c.bytes);
         EXPECT_EQ(decoded.error->byteOffset, c.offset) << testing::PrintToString(c.bytes);

@@ -44,7 +44,8 @@ private slots:
         QFETCH(int, position);
         QFETCH(QString, link);
         Window w;
-        const QString library = QString::fromStdString(hz::libraryPath(w.dir.path().toStdString(), hz::fontLibrary(position)));
+        const QString library =
+            QString::fromStdString(hz::libraryPath(w.dir.path().toStdString(), hz::fontLibrary(position)));
         const QByteArray before = contents(library);
         QString target = library;
         if (!link.isEmpty()) {
@@ -74,7 +75,8 @@ private slots:
         exportAll(w, path);
         QCOMPARE(w.prompter.criticals.size(), 1);
         QVERIFY(w.prompter.questions.isEmpty());
-        QCOMPARE(w.prompter.criticals.front(), QStringLiteral("无法导出到文件“%1”。\n该文件是只读文件，不能覆盖。").arg(path));
+        QCOMPARE(w.prompter.criticals.front(),
+                 QStringLiteral("无法导出到文件“%1”。\n该文件是只读文件，不能覆盖。").arg(path));
         QCOMPARE(contents(path), QByteArray("the user's old file"));
 
         // Given back its write permission, it is replaced after the usual question.

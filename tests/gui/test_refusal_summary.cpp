@@ -25,16 +25,17 @@ private slots:
         QTest::addColumn<int>("newRows");
         const QStringList three{kNotChinese, kNotChinese, kNotChinese};
         QTest::newRow("three: no summary") << QStringLiteral("ab样c") << three << 1;
-        QTest::newRow("four") << QStringLiteral("ab样cd") << (three + QStringList{QStringLiteral("另有1个字符未能取出点阵：d。")})
-                              << 1;
+        QTest::newRow("four") << QStringLiteral("ab样cd")
+                              << (three + QStringList{QStringLiteral("另有1个字符未能取出点阵：d。")}) << 1;
         QTest::newRow("ten beyond the three, all named")
-            << QStringLiteral("abc字defghijklm") << (three + QStringList{QStringLiteral("另有10个字符未能取出点阵：d、e、f、g、h、i、j、k、l、m。")})
-            << 1;
+            << QStringLiteral("abc字defghijklm")
+            << (three + QStringList{QStringLiteral("另有10个字符未能取出点阵：d、e、f、g、h、i、j、k、l、m。")}) << 1;
         QTest::newRow("invisible ones by their code")
-            << QStringLiteral("abc \tx") << (three + QStringList{QStringLiteral("另有3个字符未能取出点阵：U+0020、U+0009、x。")}) << 0;
+            << QStringLiteral("abc \tx")
+            << (three + QStringList{QStringLiteral("另有3个字符未能取出点阵：U+0020、U+0009、x。")}) << 0;
         QTest::newRow("beyond the basic plane")
-            << QStringLiteral("abc\U0001F600") << (three + QStringList{QStringLiteral("另有1个字符未能取出点阵：\U0001F600。")})
-            << 0;
+            << QStringLiteral("abc\U0001F600")
+            << (three + QStringList{QStringLiteral("另有1个字符未能取出点阵：\U0001F600。")}) << 0;
     }
 
     void firstThreeToldThenOneSummary() {

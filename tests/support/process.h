@@ -7,10 +7,10 @@
 namespace hz::test {
 
 struct ProcessCall {
-    std::vector<std::string> command; // the program's full path, then its arguments
+    std::vector<std::string> command;     // the program's full path, then its arguments
     std::vector<std::string> environment; // NAME=VALUE added to this process's own
     std::string input;                    // standard input
-    bool closedOutput = false; // standard output is a pipe whose reader has already gone
+    bool closedOutput = false;            // standard output is a pipe whose reader has already gone
 };
 
 struct ProcessResult {
