@@ -333,6 +333,8 @@ TEST(SafeWriter, AbandonedWriterLeavesNoTrace) {
             SafeFileWriter writer;
             ASSERT_TRUE(writer.open(path));
             ASSERT_TRUE(writer.write(std::string(1 << 20, 'y')));
+            // An unnamed temporary file is in no folder while it is written.
+            EXPECT_EQ(namesIn(dir).size(), named ? 2u : 1u);
         }
         setWriterCalls(real);
         EXPECT_EQ(readFile(path), "old");
