@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps configure bench clean install package
+.PHONY: run test build deps configure bench clean install package check-sanitize fuzz
 
 deps:
 	./scripts/install-deps.sh
@@ -31,5 +31,27 @@ install: build
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
+# Every test again under AddressSanitizer and UndefinedBehaviorSanitizer, in a folder of its own.
+# Any report ends the test that made it; tests/sanitizers/lsan.supp lists leaks that are not ours.
+SANITIZE_DIR ?= build-sanitize
+SANITIZE_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
+
+check-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHZDOT_SANITIZE=ON
+	$(SANITIZE_ENV) cmake --build $(SANITIZE_DIR) -j $(JOBS) --target core_tests cli_tests gui_tests mkfont_tests
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target in fuzz/ for FUZZ_SECONDS, from the seeds in fuzz/corpus/<target>/.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHZDOT_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

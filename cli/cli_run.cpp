@@ -154,6 +154,25 @@ int runPreview(const CliOptions& options, GlyphPass& pass) {
     return writeWhole(options, pass, hz::previewPng(cells, options.layout.layout, size));
 }
 
+// Every file the run reads, which its output must never replace: the library or font, the input
+// text, a paste, sources named one by one.
+std::vector<FileRead> filesRead(const CliOptions& options, const hz::GlyphSource& source) {
+    std::vector<FileRead> files;
+    if (auto* library = dynamic_cast<const hz::LibrarySource*>(&source))
+        files.push_back({library->path(), "library file"});
+    if (options.libraryFile)
+        files.push_back({*options.libraryFile, "library file"});
+    if (options.fontFile)
+        files.push_back({*options.fontFile, "font file"});
+    if (options.inputFile && *options.inputFile != "-")
+        files.push_back({*options.inputFile, "input file"});
+    if (options.detectFile && *options.detectFile != "-")
+        files.push_back({*options.detectFile, "pasted bytes file"});
+    for (const auto& path : options.scanPaths)
+        files.push_back({path, "source file"});
+    return files;
+}
+
 int runOutput(const CliOptions& options, GlyphPass& pass) {
     if (options.format == OutputFormat::Header)
         return runHeader(options, pass);
@@ -231,6 +250,10 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
     std::shared_ptr<hz::GlyphSource> source = openSource(options, programDir, sourceError);
     if (!source) {
         printError(sourceError);
+        return kFailed;
+    }
+    if (auto error = checkOutputTarget(options, filesRead(options, *source))) {
+        printError(*error);
         return kFailed;
     }
 

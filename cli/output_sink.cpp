@@ -29,8 +29,9 @@ private:
     OutputEncoding encoding;
 };
 
-// FIXME: the file is gathered whole and written at the end; it should go to the temporary file as
-// it comes.
+// The file is written to the safe writer's temporary file as it comes and put in place at the end.
+// An existing file with exactly these bytes is left as it was, time stamp and all, so a build does
+// not redo what depends on it.
 class FileSink : public OutputSink {
 public:
     explicit FileSink(std::string path) : path(std::move(path)) {}
@@ -38,41 +39,49 @@ public:
         auto converted = hz::utf8ToCp936(utf8);
         if (!converted)
             return "cannot write " + path + ": " + unencodableMessage(utf8);
-        bytes += *converted;
-        return std::nullopt;
+        return writeBytes(*converted);
     }
-    std::optional<std::string> writeBytes(std::string_view more) override {
-        bytes += more;
+    std::optional<std::string> writeBytes(std::string_view bytes) override {
+        if (!opened) {
+            opened = true;
+            if (hz::WriteResult result = writer.open(path); !result)
+                return "cannot write " + (result.error.empty() ? path : result.error);
+            struct stat info {};
+            if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+                existing.open(path, std::ios::binary);
+            same = existing.is_open();
+        }
+        if (same) {
+            compared.resize(bytes.size());
+            same = existing.read(compared.data(), static_cast<std::streamsize>(compared.size())) &&
+                   std::string_view(compared) == bytes;
+        }
+        if (hz::WriteResult result = writer.write(bytes); !result)
+            return "cannot write " + (result.error.empty() ? path : result.error);
         return std::nullopt;
     }
     std::optional<std::string> finish(bool keep) override {
         if (!keep)
-            return std::nullopt;
-        // A generated file that would not change keeps its time stamp, so a build does not redo
-        // what depends on it.
-        if (sameAsExisting()) {
+            return std::nullopt; // the writer, never committed, leaves nothing behind
+        if (!opened)
+            if (auto error = writeBytes({}))
+                return error;
+        if (same && existing.peek() == std::char_traits<char>::eof()) {
             std::fprintf(stderr, "hzdot-cli: %s unchanged\n", path.c_str());
             return std::nullopt;
         }
-        hz::WriteResult result = hz::writeFileSafely(path, bytes);
-        if (!result)
+        if (hz::WriteResult result = writer.commit(); !result)
             return "cannot write " + (result.error.empty() ? path : result.error);
         return std::nullopt;
     }
 
 private:
-    bool sameAsExisting() const {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            static_cast<std::uint64_t>(info.st_size) != bytes.size())
-            return false;
-        std::ifstream file(path, std::ios::binary);
-        std::string old(bytes.size(), '\0');
-        return file.read(old.data(), static_cast<std::streamsize>(old.size())) && old == bytes;
-    }
-
     std::string path;
-    std::string bytes;
+    hz::SafeFileWriter writer;
+    bool opened = false;
+    std::ifstream existing;
+    bool same = false;
+    std::string compared;
 };
 
 } // namespace

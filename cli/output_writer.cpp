@@ -2,6 +2,7 @@
 
 #include "core/codepage.h"
 #include "core/safe_writer.h"
+#include "core/same_file.h"
 #include "core/utf8.h"
 
 #include <cerrno>
@@ -53,8 +54,11 @@ std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEn
         return "cannot write standard output: " + *error;
     errno = 0;
     std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout))
+    if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        if (errno == EPIPE)
+            throw StandardOutputClosed{};
         return std::string("cannot write standard output: ") + (errno ? std::strerror(errno) : "write failed");
+    }
     return std::nullopt;
 }
 
@@ -67,6 +71,18 @@ std::optional<std::string> writeToFile(const std::string& path, std::string_view
     hz::WriteResult result = hz::writeFileSafely(path, bytes);
     if (!result)
         return "cannot write " + (result.error.empty() ? path : result.error);
+    return std::nullopt;
+}
+
+std::optional<std::string> checkOutputTarget(const CliOptions& options, const std::vector<FileRead>& reads) {
+    if (!options.outputFile)
+        return std::nullopt;
+    const std::string& output = *options.outputFile;
+    for (const FileRead& read : reads) {
+        const std::string one[] = {read.path};
+        if (hz::sameFileAs(output, one))
+            return "refusing to write " + output + ": it is the " + read.what + " being read (" + read.path + ")";
+    }
     return std::nullopt;
 }
 

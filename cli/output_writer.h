@@ -5,11 +5,15 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace hzcli {
 
 // Each returns nothing on success, or a message saying what could not be written and why.
+
+// Thrown when standard output's reader has gone (EPIPE): the output ends there, without a message.
+struct StandardOutputClosed {};
 
 std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding);
 
@@ -19,5 +23,13 @@ std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEn
 std::string unencodableMessage(std::string_view utf8);
 
 std::optional<std::string> writeToFile(const std::string& path, std::string_view utf8);
+
+// A message when the output file named in options is a file being read (the library, the input
+// text), whatever link leads there; nothing when it may be written.
+struct FileRead {
+    std::string path;
+    std::string what; // "library file", "input file"...
+};
+std::optional<std::string> checkOutputTarget(const CliOptions& options, const std::vector<FileRead>& reads);
 
 } // namespace hzcli

@@ -27,6 +27,7 @@ const QColor kButtonColor(130, 240, 217);
 } // namespace
 
 Form3::Form3(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("设计12*12字符按照16*16字符处理的方案"));
     createControls();
     placeControls();

@@ -26,6 +26,7 @@ constexpr int kImageRole = Qt::UserRole + 1;
 } // namespace
 
 Form13::Form13(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form13"));
     setWindowTitle(QStringLiteral("帮助"));
     createControls();
     placeControls();

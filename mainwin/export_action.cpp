@@ -6,6 +6,7 @@
 #include "core/export_layout.h"
 #include "core/font_library.h"
 #include "core/safe_writer.h"
+#include "core/same_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -49,7 +50,8 @@ QString firstUnencodable(const std::string& utf8Text) {
 }
 } // namespace
 
-ExportAction::ExportAction(Prompter& prompter, QWidget* parent) : prompter(prompter), parent(parent) {}
+ExportAction::ExportAction(Prompter& prompter, QWidget* parent, std::vector<std::string> readFiles)
+    : prompter(prompter), parent(parent), readFiles(std::move(readFiles)) {}
 
 void ExportAction::exportAll(std::span<const hz::GlyphRecord> records, const hz::LayoutChoice& choice) {
     if (records.empty())
@@ -100,6 +102,16 @@ std::optional<QString> ExportAction::chooseFile(const QStringList& filters, QStr
     remembered = *chosen;
     if (QFileInfo(*chosen).isDir()) {
         reportFailure(*chosen, QStringLiteral("这是一个文件夹，不是文件。"));
+        return std::nullopt;
+    }
+    const std::string file = QFile::encodeName(*chosen).toStdString();
+    if (const auto library = hz::sameFileAs(file, readFiles)) {
+        reportFailure(*chosen, QStringLiteral("这是程序正在读取的字库文件（%1），导出会毁掉它。")
+                                   .arg(QFile::decodeName(QByteArray::fromStdString(*library))));
+        return std::nullopt;
+    }
+    if (hz::writeProtected(file)) {
+        reportFailure(*chosen, QStringLiteral("该文件是只读文件，不能覆盖。"));
         return std::nullopt;
     }
     if (QFileInfo::exists(*chosen) && !prompter.question(parent, kOverwriteQuestion))

@@ -12,13 +12,15 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 class Prompter;
 class QWidget;
 
 class ExportAction {
 public:
-    ExportAction(Prompter& prompter, QWidget* parent);
+    // readFiles are the files the window reads (its libraries): an export never lands on one.
+    ExportAction(Prompter& prompter, QWidget* parent, std::vector<std::string> readFiles = {});
 
     // An empty list, or no current record, does nothing. The choice is one arrangement, all five
     // one after another ("全部"), or a layout.
@@ -53,4 +55,5 @@ private:
     QString lastName;
     QString lastHeaderName;
     QString lastPictureName;
+    std::vector<std::string> readFiles;
 };

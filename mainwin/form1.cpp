@@ -3,6 +3,7 @@
 #include "common/module1.h"
 #include "common/prompter.h"
 #include "common/rain_button.h"
+#include "core/font_library.h"
 #include "core/glyph_reader.h"
 #include "core/install_paths.h"
 #include "core/layout_presets.h"
@@ -49,6 +50,14 @@ QString fontRefusalText(const hz::RefusedCharacter& refused) {
         .arg(QString::fromUcs4(&c, 1), code, QString::fromUtf8(hz::statusMessage(refused.status)));
 }
 
+// Every library the window may read: an export must never replace one.
+std::vector<std::string> libraryFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const hz::FontLibrary& library : hz::fontLibraries())
+        files.push_back(hz::libraryPath(folder, library));
+    return files;
+}
+
 } // namespace
 
 Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
@@ -58,7 +67,7 @@ Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
         prompter = ownPrompter.get();
     }
     prompts = prompter;
-    exporter = std::make_unique<ExportAction>(*prompts, this);
+    exporter = std::make_unique<ExportAction>(*prompts, this, libraryFiles(folder.toStdString()));
 
     createControls();
     fontItem = new OtherFontItem(*Combo1, *prompts, this);
@@ -191,6 +200,12 @@ void Form1::runLookup() {
             Combo1->setFocus();
         else
             Text3->setFocus();
+    });
+    pass.onMoreRefused([this](const QString& text) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        prompter().critical(this, text);
+        QApplication::restoreOverrideCursor();
+        Text3->setFocus();
     });
     pass.onAppended([this] {
         const int last = list->count() - 1;

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QProgressBar>
+#include <QStringList>
 #include <limits>
 #include <vector>
 
@@ -49,6 +50,8 @@ qsizetype LookupPass::run(const QString& text, std::shared_ptr<hz::GlyphSource> 
             appendedHandler();
     };
 
+    qsizetype refusals = 0;
+    std::vector<char32_t> untold; // the first of the refusals beyond those told one by one
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     for (qsizetype i = 0; i < total; ++i) {
@@ -56,6 +59,9 @@ qsizetype LookupPass::run(const QString& text, std::shared_ptr<hz::GlyphSource> 
         const hz::LookupStatus status = lookup.lookup(static_cast<char32_t>(characters[i]), record);
         if (status == hz::LookupStatus::Found) {
             batch.push_back(std::move(record));
+        } else if (++refusals > kToldRefusals) {
+            if (untold.size() < kNamedInSummary)
+                untold.push_back(static_cast<char32_t>(characters[i]));
         } else {
             // The user sees the rows found so far, and the bar where the pass stands, while the
             // message waits for an answer.
@@ -77,5 +83,20 @@ qsizetype LookupPass::run(const QString& text, std::shared_ptr<hz::GlyphSource> 
 
     progress.setValue(0);
     progress.hide();
+    if (refusals > kToldRefusals && moreRefusedHandler)
+        moreRefusedHandler(moreRefusedText(refusals - kToldRefusals, untold));
     return appended;
+}
+
+QString LookupPass::moreRefusedText(qsizetype count, const std::vector<char32_t>& firstCharacters) {
+    QStringList names;
+    for (char32_t c : firstCharacters) {
+        const QString one = QString::fromUcs4(&c, 1);
+        // A line break or other invisible character is shown by its code.
+        const bool visible = !one.isEmpty() && (one.front().isPrint() || one.front().isSurrogate()) && c != U' ';
+        names << (visible ? one : QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper());
+    }
+    QString text = QStringLiteral("另有%1个字符未能取出点阵：%2").arg(count).arg(names.join(QStringLiteral("、")));
+    text += count > static_cast<qsizetype>(names.size()) ? QStringLiteral("等。") : QStringLiteral("。");
+    return text;
 }

@@ -4,6 +4,7 @@
 #include "scripted_prompter.h"
 
 #include "core/glyph_record.h"
+#include "file_access.h"
 #include "mainwin/export_action.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -226,11 +228,12 @@ private slots:
         QTemporaryDir dir;
         QString path;
         QString oldFile; // checked afterwards when set
+        std::optional<hz::test::WithoutFileAccessOverride> withoutOverride;
         if (where == QLatin1String("gone")) {
             path = dir.filePath(QStringLiteral("no such folder/out.TXT"));
         } else if (where == QLatin1String("read-only")) {
-            if (geteuid() == 0)
-                QSKIP("permissions do not bind root");
+            withoutOverride.emplace();
+            QVERIFY2(withoutOverride->active(), "cannot drop the file access override");
             oldFile = path = dir.filePath(QStringLiteral("locked/out.TXT"));
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
             QVERIFY(writeAll(path, "old contents"));

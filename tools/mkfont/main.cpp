@@ -4,29 +4,37 @@
 #include "tools/mkfont/mkfont_error.h"
 #include "tools/mkfont/options.h"
 
+#include <cstdio>
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
     constexpr int kBadInput = 2;
-    const std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        const mkfont::Options options = mkfont::parseOptions(args);
-        if (options.help) {
-            std::cout << mkfont::usageText();
+        const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+        try {
+            const mkfont::Options options = mkfont::parseOptions(args);
+            if (options.help) {
+                std::cout << mkfont::usageText();
+                return 0;
+            }
+            mkfont::buildLibrary(options, std::cout);
             return 0;
+        } catch (const mkfont::MkfontError& error) {
+            std::cerr << "hzdot-mkfont: " << error.what() << "\n";
+            if (args.empty())
+                std::cerr << mkfont::usageText();
+            return kBadInput;
         }
-        mkfont::buildLibrary(options, std::cout);
-        return 0;
-    } catch (const mkfont::MkfontError& error) {
-        std::cerr << "hzdot-mkfont: " << error.what() << "\n";
-        if (args.empty())
-            std::cerr << mkfont::usageText();
+    } catch (const std::bad_alloc&) {
+        // No allocation here: there may be no memory left for a message built at run time.
+        std::fputs("hzdot-mkfont: out of memory; the library file was not written\n", stderr);
         return kBadInput;
     } catch (const std::exception& error) {
-        std::cerr << "hzdot-mkfont: " << error.what() << "\n";
+        std::fprintf(stderr, "hzdot-mkfont: internal error: %s\n", error.what());
         return kBadInput;
     }
 }

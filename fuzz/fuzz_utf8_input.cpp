@@ -1,0 +1,28 @@
+// The UTF-8 decoder and the CLI's input reader on arbitrary bytes: never a crash, and whatever is
+// accepted encodes back to the same bytes.
+
+#include "cli/input_text.h"
+#include "core/utf8.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    const hz::DecodedText decoded = hz::decodeUtf8(bytes);
+    if (!decoded.error && hz::encodeUtf8(decoded.text) != bytes)
+        __builtin_trap();
+    if (decoded.error && decoded.error->byteOffset >= size)
+        __builtin_trap();
+
+    const hzcli::InputText argument = hzcli::textFromArgument(bytes);
+    if (argument.error.has_value() != decoded.error.has_value())
+        __builtin_trap();
+
+    const hzcli::InputText file = hzcli::textFromFileBytes(bytes, "input");
+    if (!file.error && file.places.size() != file.characters.size())
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,37 @@
+#include "core/same_file.h"
+
+#include "library_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace hz {
+namespace {
+
+namespace fs = std::filesystem;
+
+// An output is the input whichever name leads to it: the same path spelt otherwise, a hard link, a
+// symbolic link. A different file with the same content, or an output not made yet, is not.
+TEST(SameFile, FoundThroughAnyName) {
+    test::TempDir dir;
+    const std::string library = dir.file("HZK16");
+    test::writeBytes(library, {1, 2, 3});
+    test::writeBytes(dir.file("copy"), {1, 2, 3});
+    fs::create_hard_link(library, dir.path() / "hard");
+    fs::create_symlink("HZK16", dir.path() / "soft");
+    fs::create_directory(dir.path() / "sub");
+    const std::vector<std::string> inputs{dir.file("text.txt"), library};
+
+    EXPECT_EQ(sameFileAs(library, inputs), library);
+    EXPECT_EQ(sameFileAs(dir.file("sub/../HZK16"), inputs), library);
+    EXPECT_EQ(sameFileAs(dir.file("hard"), inputs), library);
+    EXPECT_EQ(sameFileAs(dir.file("soft"), inputs), library);
+    EXPECT_EQ(sameFileAs(dir.file("copy"), inputs), std::nullopt);
+    EXPECT_EQ(sameFileAs(dir.file("not-yet"), inputs), std::nullopt);
+    EXPECT_EQ(sameFileAs(library, std::vector<std::string>{}), std::nullopt);
+}
+
+} // namespace
+} // namespace hz
