@@ -15,6 +15,7 @@
 namespace hz::fontsource {
 
 struct FontSource::Drawer {
+    Drawer(FontFace face, CellRule rule) : face(std::move(face)), rule(std::move(rule)) {}
     FontFace face;
     CellRule rule;
 };

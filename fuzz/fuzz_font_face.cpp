@@ -1,14 +1,15 @@
-// hzdot-mkfont's font loading on mutated BDF, PCF and TrueType files: a font is opened for a cell of
-// 12, 16 or 24 dots (chosen by the first byte) and a few hanzi are rendered. Bad fonts must be
-// refused with a message, never crash. Kept thin: it only opens and renders, as the builder does.
+// Font loading on mutated BDF, PCF and TrueType files, through the font source the programs use: a
+// font is opened for a cell of 12, 16 or 24 dots (chosen by the first byte), fitted, and a few
+// characters are drawn. Bad fonts must be refused with a message, never crash.
 
 #include "memory_file.h"
-#include "tools/mkfont/font_face.h"
-#include "tools/mkfont/mkfont_error.h"
+
+#include "fontsource/font_source.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
@@ -19,14 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryFile file(data + 1, size - 1);
     if (!file.valid())
         return 0;
-    try {
-        mkfont::FontFace face(file.path(), 0, cell);
-        if (face.source() == mkfont::GlyphSource::Outline)
-            face.setPixelSize(cell);
-        (void)face.ascent();
-        for (char32_t c : {U'啊', U'国', U'字', U'A'})
-            (void)face.render(c, threshold);
-    } catch (const mkfont::MkfontError&) {
-    }
+    std::string error;
+    auto source = hz::fontsource::FontSource::open({file.path(), 0, cell, threshold}, error);
+    if (!source)
+        return 0;
+    hz::DotCell drawn;
+    for (char32_t c : {U'啊', U'国', U'字', U'A', U' '})
+        (void)source->glyph(c, drawn);
     return 0;
 }
