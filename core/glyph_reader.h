@@ -2,7 +2,7 @@
 // Reading one character's dot matrix from a library file.
 
 #include "font_library.h"
-#include "unique_fd.h"
+#include "record_file.h"
 
 #include <cstdint>
 #include <string>
@@ -48,17 +48,10 @@ public:
 
 private:
     bool libraryReadable() const;
-    bool open();
-    LookupStatus readRecord(std::uint64_t offset, std::uint8_t* out);
 
     std::string FontFile;
     const FontLibrary* library;
-    UniqueFd file;
-    bool opened = false;
-    std::uint64_t fileSize = 0;
-    // A window of the file read in one go: neighbouring characters of a text are read from memory.
-    std::vector<std::uint8_t> block;
-    std::uint64_t blockStart = 0;
+    RecordFile file;
 };
 
 // Looks one character up in the library file at fontFile.

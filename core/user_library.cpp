@@ -68,68 +68,21 @@ std::string UserLibrarySource::description() const {
            layoutName(geometry_.recordLayout);
 }
 
-bool UserLibrarySource::open() {
-    UniqueFd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid())
-        return false;
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    file = std::move(fd);
-    fileSize = static_cast<std::uint64_t>(st.st_size);
-    opened = true;
-    return true;
-}
-
 LookupStatus UserLibrarySource::glyph(char32_t character, DotCell& cell) {
     // The file first, as for the six libraries: a missing file is reported for any input.
-    if (!opened && !open())
+    if (!file.isOpen() && !file.open(path_))
         return LookupStatus::LibraryMissing;
     const auto code = cp936Code(character);
     const long number = code ? userRecordNumber(*code, geometry_.firstRow) : -1;
     if (number < 0)
         return LookupStatus::NotChinese;
 
-    // Written so that neither side can overflow, whatever the file's size.
-    const auto recordSize = static_cast<std::uint64_t>(record.size());
-    const auto offset = static_cast<std::uint64_t>(number) * recordSize;
-    if (recordSize > fileSize || offset > fileSize - recordSize)
-        return LookupStatus::RecordOutsideFile;
-    const LookupStatus status = readRecord(offset, record.data());
+    const auto offset = static_cast<std::uint64_t>(number) * record.size();
+    const LookupStatus status = file.read(offset, record.size(), record.data());
     if (status != LookupStatus::Found)
         return status;
     cell = decodeCell(record, geometry_.recordLayout, geometry_.cell, geometry_.cell);
     return status;
-}
-
-LookupStatus UserLibrarySource::readRecord(std::uint64_t offset, std::uint8_t* out) {
-    const std::size_t recordSize = record.size();
-    if (offset < blockStart || offset + recordSize > blockStart + block.size()) {
-        // The window holds every record that starts in its first kBlock bytes.
-        constexpr std::uint64_t kBlock = 64 * 1024;
-        const std::uint64_t start = offset / kBlock * kBlock;
-        const std::uint64_t length = std::min<std::uint64_t>(kBlock + recordSize, fileSize - start);
-        block.resize(static_cast<std::size_t>(length));
-        std::size_t done = 0;
-        int readError = 0;
-        while (done < block.size()) {
-            const ssize_t n =
-                ::pread(file.get(), block.data() + done, block.size() - done, static_cast<off_t>(start + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                readError = errno;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        block.resize(done); // short when the file shrank since it was opened
-        blockStart = start;
-        if (offset + recordSize > blockStart + block.size())
-            return readError ? LookupStatus::LibraryMissing : LookupStatus::RecordOutsideFile;
-    }
-    std::memcpy(out, block.data() + (offset - blockStart), recordSize);
-    return LookupStatus::Found;
 }
 
 ProbeResult probeLibrary(const std::string& path, GlyphSource& reference, const ProbeHints& hints) {

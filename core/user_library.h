@@ -6,7 +6,7 @@
 
 #include "glyph_source.h"
 #include "layout.h"
-#include "unique_fd.h"
+#include "record_file.h"
 
 #include <cstdint>
 #include <optional>
@@ -49,16 +49,10 @@ public:
     const LibraryGeometry& geometry() const { return geometry_; }
 
 private:
-    bool open();
-    LookupStatus readRecord(std::uint64_t offset, std::uint8_t* out);
 
     std::string path_;
     LibraryGeometry geometry_;
-    UniqueFd file;
-    bool opened = false;
-    std::uint64_t fileSize = 0;
-    std::vector<std::uint8_t> block;
-    std::uint64_t blockStart = 0;
+    RecordFile file;
     std::vector<std::uint8_t> record;
 };
 
