@@ -40,8 +40,8 @@ SANITIZE_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_
 
 check-sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHZDOT_SANITIZE=ON
-	$(SANITIZE_ENV) cmake --build $(SANITIZE_DIR) -j $(JOBS) --target core_tests cli_tests gui_tests mkfont_tests
-	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(SANITIZE_ENV) cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE packaging
 
 # Each libFuzzer target in fuzz/ for FUZZ_SECONDS, from the seeds in fuzz/corpus/<target>/.
 FUZZ_DIR ?= build-fuzz
