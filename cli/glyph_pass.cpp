@@ -41,7 +41,7 @@ void GlyphPass::run(const std::function<void(const hz::GlyphRecord&)>& onFound) 
         }
         if (first)
             ++found;
-        record = hz::makeRecord(text[i], cell, *glyphSource);
+        hz::fillRecord(record, text[i], cell, *glyphSource);
         current = i;
         onFound(record);
     }

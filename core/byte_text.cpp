@@ -113,11 +113,18 @@ std::string cField(std::uint8_t value) {
 }
 
 std::string assemblyText(std::span<const std::uint8_t> bytes) {
+    std::string text;
+    appendAssemblyText(text, bytes);
+    return text;
+}
+
+void appendAssemblyText(std::string& text, std::span<const std::uint8_t> bytes) {
     const std::size_t n = bytes.size();
     const std::size_t lines = (n + 7) / 8;
     // "DB " and CR LF per line, five characters and a comma per field, no comma at a line's end
-    std::string text(lines * 5 + n * 6 - lines, '\0');
-    char* out = text.data();
+    const std::size_t start = text.size();
+    text.resize(start + lines * 5 + n * 6 - lines);
+    char* out = text.data() + start;
     for (std::size_t j = 0; j < n; ++j) {
         if (j % 8 == 0) {
             std::memcpy(out, "DB ", 3);
@@ -132,16 +139,22 @@ std::string assemblyText(std::span<const std::uint8_t> bytes) {
             *out++ = ',';
         }
     }
-    return text;
 }
 
 std::string cText(std::span<const std::uint8_t> bytes) {
+    std::string text;
+    appendCText(text, bytes);
+    return text;
+}
+
+void appendCText(std::string& text, std::span<const std::uint8_t> bytes) {
     const std::size_t n = bytes.size();
     if (n == 0)
-        return {};
+        return;
     // four characters a field, a comma between fields, CR LF after every eighth comma
-    std::string text(n * 5 - 1 + (n - 1) / 8 * 2, '\0');
-    char* out = text.data();
+    const std::size_t start = text.size();
+    text.resize(start + n * 5 - 1 + (n - 1) / 8 * 2);
+    char* out = text.data() + start;
     for (std::size_t j = 0; j < n; ++j) {
         if (j > 0) {
             *out++ = ',';
@@ -153,7 +166,6 @@ std::string cText(std::span<const std::uint8_t> bytes) {
         std::memcpy(out, kFields.c[bytes[j]].data(), 4);
         out += 4;
     }
-    return text;
 }
 
 } // namespace hz

@@ -23,5 +23,8 @@ std::string cField(std::uint8_t value);        // "0xE0"
 std::string assemblyText(std::span<const std::uint8_t> bytes);
 // "0x.." fields joined by ","; CR LF after every eighth comma; no comma or line break after the last.
 std::string cText(std::span<const std::uint8_t> bytes);
+// The same texts added to the end of text, for long exports built a record at a time.
+void appendAssemblyText(std::string& text, std::span<const std::uint8_t> bytes);
+void appendCText(std::string& text, std::span<const std::uint8_t> bytes);
 
 } // namespace hz

@@ -1,5 +1,6 @@
 #include "core/dot_cell.h"
 
+#include <algorithm>
 #include <bit>
 #include <stdexcept>
 #include <string>
@@ -40,26 +41,26 @@ bool DotCell::operator==(const DotCell& other) const {
 
 DotCell DotCell::fromRowBytes(std::span<const std::uint8_t> bytes, int width, int height, WidthClass widthClass) {
     DotCell cell(width, height, widthClass);
-    const int perRow = (width + 7) / 8;
-    for (int y = 0; y < height; ++y) {
+    const auto perRow = static_cast<std::size_t>((width + 7) / 8);
+    const std::uint64_t mask = rowMask(width);
+    for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
+        const std::size_t at = y * perRow;
+        const std::size_t have = at < bytes.size() ? std::min(perRow, bytes.size() - at) : 0;
         std::uint64_t bits = 0;
-        for (int k = 0; k < perRow; ++k) {
-            const auto at = static_cast<std::size_t>(y * perRow + k);
-            const std::uint64_t byte = at < bytes.size() ? bytes[at] : 0;
-            bits |= byte << (56 - 8 * k);
-        }
-        cell.setRow(y, bits);
+        for (std::size_t k = 0; k < have; ++k)
+            bits |= static_cast<std::uint64_t>(bytes[at + k]) << (56 - 8 * k);
+        cell.rowBits[y] = bits & mask;
     }
     return cell;
 }
 
 std::vector<std::uint8_t> DotCell::rowBytes() const {
-    const int perRow = (w + 7) / 8;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(perRow * h));
-    for (int y = 0; y < h; ++y)
-        for (int k = 0; k < perRow; ++k)
-            bytes[static_cast<std::size_t>(y * perRow + k)] =
-                static_cast<std::uint8_t>(rowBits[static_cast<std::size_t>(y)] >> (56 - 8 * k));
+    const auto perRow = static_cast<std::size_t>((w + 7) / 8);
+    std::vector<std::uint8_t> bytes(perRow * static_cast<std::size_t>(h));
+    std::uint8_t* out = bytes.data();
+    for (std::size_t y = 0; y < static_cast<std::size_t>(h); ++y)
+        for (std::size_t k = 0; k < perRow; ++k)
+            *out++ = static_cast<std::uint8_t>(rowBits[y] >> (56 - 8 * k));
     return bytes;
 }
 

@@ -70,14 +70,14 @@ std::vector<std::uint8_t> exportBytes(const GlyphRecord& record, const ExportFor
 void appendAssemblyBlock(std::string& out, const GlyphRecord& record, const ExportForm& form) {
     appendHeader(out, record, form.name, false);
     out += kCrLf;
-    out += assemblyText(exportBytes(record, form)); // ends with CR LF unless empty
+    appendAssemblyText(out, exportBytes(record, form)); // ends with CR LF unless empty
     out += kCrLf;
 }
 
 void appendCBlock(std::string& out, const GlyphRecord& record, const ExportForm& form) {
     appendHeader(out, record, form.name, true);
     out += kCrLf;
-    out += cText(exportBytes(record, form));
+    appendCText(out, exportBytes(record, form));
     out += "};";
 }
 

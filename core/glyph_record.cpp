@@ -62,14 +62,23 @@ std::string GlyphRecord::sizeNumber() const {
 
 GlyphRecord makeRecord(char32_t character, const DotCell& cell, const GlyphSource& source) {
     GlyphRecord record;
+    fillRecord(record, character, cell, source);
+    return record;
+}
+
+void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, const GlyphSource& source) {
     record.character = encodeUtf8(character);
     record.sizeText = source.sizeText(cell);
-    record.dots = cell.rowBytes();
+    const auto perRow = static_cast<std::size_t>((cell.width() + 7) / 8);
+    record.dots.resize(perRow * static_cast<std::size_t>(cell.height()));
+    std::uint8_t* out = record.dots.data();
+    for (int y = 0; y < cell.height(); ++y)
+        for (std::size_t k = 0; k < perRow; ++k)
+            *out++ = static_cast<std::uint8_t>(cell.row(y) >> (56 - 8 * k));
     record.width = static_cast<std::uint8_t>(cell.width());
     record.height = static_cast<std::uint8_t>(cell.height());
     record.widthClass = cell.widthClass();
     record.libraryPosition = static_cast<std::int8_t>(source.libraryPosition());
-    return record;
 }
 
 GlyphRecord buildRecord(char32_t character, const Glyph& glyph, int libraryPosition, int spaceX, int spaceY) {

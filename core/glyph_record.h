@@ -48,6 +48,8 @@ struct GlyphRecord {
 
 // The record of one character drawn by a source.
 GlyphRecord makeRecord(char32_t character, const DotCell& cell, const GlyphSource& source);
+// The same into an existing record, reusing its memory: a long walk over a text fills one record.
+void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, const GlyphSource& source);
 
 // The record of one character from its looked-up library glyph.
 GlyphRecord buildRecord(char32_t character, const Glyph& glyph, int libraryPosition, int spaceX, int spaceY);
