@@ -10,7 +10,7 @@ library=$1
 size=${2:-32}
 while IFS= read -r -n1 ch; do
   [ -n "$ch" ] || continue
-  read -r hi lo < <(printf '%s' "$ch" | iconv -f UTF-8 -t GB2312 | od -An -tu1)
+  read -r hi lo < <(printf '%s' "$ch" | iconv -f UTF-8 -t CP936 | od -An -tu1)
   [ -n "${lo:-}" ] || continue
   record=$(( (hi - 0xA1) * 94 + (lo - 0xA1) ))
   printf '/* %s */ {' "$ch"
