@@ -35,7 +35,8 @@ void writeFindings(QSettings& settings, const LibraryFileFindings& findings) {
     settings.setValue(QStringLiteral("library"), true);
     settings.setValue(QStringLiteral("cell"), findings.geometry.cell);
     settings.setValue(QStringLiteral("firstRow"), findings.geometry.firstRow);
-    settings.setValue(QStringLiteral("recordLayout"), QString::fromStdString(hz::layoutName(findings.geometry.recordLayout)));
+    settings.setValue(QStringLiteral("recordLayout"),
+                      QString::fromStdString(hz::layoutName(findings.geometry.recordLayout)));
     settings.setValue(QStringLiteral("records"), static_cast<qint64>(findings.records));
     settings.setValue(QStringLiteral("trailingBytes"), static_cast<qint64>(findings.trailingBytes));
     settings.setValue(QStringLiteral("score"), findings.score);
@@ -70,7 +71,8 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
                             choice.spec.face >= 0 && choice.spec.size >= hz::fontsource::FontSource::kMinSize &&
                             choice.spec.size <= hz::fontsource::FontSource::kMaxSize && !choice.name.isEmpty() &&
                             libraryUsable;
-        if (usable && std::none_of(recent.begin(), recent.end(), [&](const FontChoice& c) { return sameEntry(c, choice); }))
+        if (usable &&
+            std::none_of(recent.begin(), recent.end(), [&](const FontChoice& c) { return sameEntry(c, choice); }))
             recent.push_back(std::move(choice));
     }
     settings.endArray();

@@ -368,7 +368,10 @@ void FontChooser::showLibraryEntry(const QString& path, const LibraryFileProbe& 
     LibraryFindings->show();
     buttons->button(QDialogButtonBox::Ok)->setEnabled(probe.findings.has_value());
     if (!probe.findings) {
-        LibraryFindings->setText(QStringLiteral("无法识别点阵字库文件 %1：\n%2").arg(fileName, probe.error));
+        // The probe names the command line's options for what it could not find; the window has none.
+        LibraryFindings->setText(
+            QStringLiteral("无法识别点阵字库文件 %1：\n%2\n（可用 hzdot-cli --library 加上述选项读取该文件）")
+                .arg(fileName, probe.error));
         SamplePreview->showProblem(QStringLiteral("%1 不是可用的字体，也无法识别为点阵字库").arg(fileName));
         return;
     }

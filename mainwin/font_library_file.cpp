@@ -50,8 +50,8 @@ LibraryFileProbe probeLibraryFile(const QString& path, const std::string& librar
         probe.error = QString::fromStdString(result.error);
         return probe;
     }
-    probe.findings = LibraryFileFindings{result.geometry, result.records, result.trailingBytes, result.score, size,
-                                         modified};
+    probe.findings =
+        LibraryFileFindings{result.geometry, result.records, result.trailingBytes, result.score, size, modified};
     return probe;
 }
 
@@ -66,9 +66,9 @@ QString findingsText(const LibraryFileFindings& findings) {
     QStringList lines;
     lines << QStringLiteral("点阵：%1×%1，每字 %2 字节").arg(g.cell).arg(g.recordBytes());
     lines << QStringLiteral("首区：%1（%2）")
-                 .arg(hexRow(g.firstRow), g.firstRow == 0xA1 ? QStringLiteral("含符号区")
-                                                             : g.firstRow == 0xB0 ? QStringLiteral("自汉字起")
-                                                                                  : QStringLiteral("自该区起"));
+                 .arg(hexRow(g.firstRow), g.firstRow == 0xA1   ? QStringLiteral("含符号区")
+                                          : g.firstRow == 0xB0 ? QStringLiteral("自汉字起")
+                                                               : QStringLiteral("自该区起"));
     lines << QStringLiteral("字节排列：%1").arg(QString::fromStdString(hz::layoutName(g.recordLayout)));
     QString records = QStringLiteral("字数：%1").arg(findings.records);
     if (findings.trailingBytes > 0)
@@ -79,7 +79,7 @@ QString findingsText(const LibraryFileFindings& findings) {
 }
 
 bool namedAsFont(const QString& path) {
-    static const QStringList kFontEndings{".ttf", ".ttc", ".otf", ".otc", ".pcf", ".pcf.gz",
+    static const QStringList kFontEndings{".ttf", ".ttc", ".otf", ".otc",  ".pcf",  ".pcf.gz",
                                           ".bdf", ".pfa", ".pfb", ".woff", ".woff2"};
     const QString name = QFileInfo(path).fileName();
     for (const QString& ending : kFontEndings) {

@@ -162,9 +162,7 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     }
 
-    void init() {
-        userSettings().remove(QStringLiteral("recentFonts"));
-    }
+    void init() { userSettings().remove(QStringLiteral("recentFonts")); }
 
     void aLibraryFileIsProbedShownAndRead_data() {
         QTest::addColumn<int>("shape");
@@ -257,7 +255,8 @@ private slots:
         QCOMPARE(seen.entry, QStringLiteral("noise.bin（无法识别的点阵字库）"));
         QVERIFY(seen.findingsShown);
         // The probe's own words: the candidates it tried and what to give by hand.
-        QVERIFY2(seen.findings.contains(QStringLiteral("cannot tell how")) && seen.findings.contains(QStringLiteral("cell 16")) &&
+        QVERIFY2(seen.findings.contains(QStringLiteral("cannot tell how")) &&
+                     seen.findings.contains(QStringLiteral("cell 16")) &&
                      seen.findings.contains(QStringLiteral("--record-layout")),
                  qPrintable(seen.findings));
         QVERIFY(seen.problem.contains(QStringLiteral("noise.bin")));
@@ -303,7 +302,8 @@ private slots:
         QVERIFY(writeAll(path, reshaped(hzk16, Shape::Columns)));
         Window later(folder.path());
         const Seen seen = offered(later);
-        QVERIFY2(seen.findings.contains(QStringLiteral("首区：0xA1")) && seen.findings.contains(QStringLiteral("columns-msb")) &&
+        QVERIFY2(seen.findings.contains(QStringLiteral("首区：0xA1")) &&
+                     seen.findings.contains(QStringLiteral("columns-msb")) &&
                      seen.findings.contains(QStringLiteral("吻合度：1.000")),
                  qPrintable(seen.findings));
         later.lookUp(QStringLiteral("汉"));
