@@ -1,8 +1,10 @@
 #pragma once
 // A font the user chose for lookups: the file, face and size, and the name it goes by in the
-// window. The last few choices are kept in the user's settings so the chooser can offer them first.
+// window; or a library file of the user's own with what probing it found. The last few choices are
+// kept in the user's settings so the chooser can offer them first.
 
 #include "fontsource/font_source.h"
+#include "mainwin/font_library_file.h"
 
 #include <QString>
 #include <vector>
@@ -11,9 +13,12 @@ class QSettings;
 
 struct FontChoice {
     hz::fontsource::FontSpec spec;
-    QString name; // "文泉驿正黑": the family's Chinese name when it has one
+    QString name; // "文泉驿正黑": the family's Chinese name when it has one; a library's file name
+    // Set for a library file: spec.file is read with this geometry, spec.size is its cell and
+    // spec.face is 0.
+    std::optional<LibraryFileFindings> library = std::nullopt;
 
-    // What Combo1's font item reads: "文泉驿正黑 20".
+    // What Combo1's font item reads: "文泉驿正黑 20", "HZK24.bin 24".
     QString label() const;
 
     bool operator==(const FontChoice&) const = default;
@@ -23,5 +28,6 @@ constexpr int kRecentFontCount = 5;
 
 // The recent choices, latest first; entries whose file has gone are dropped.
 std::vector<FontChoice> loadRecentFonts(QSettings& settings);
-// Puts `chosen` first, without repeats, keeping kRecentFontCount.
+// Puts `chosen` first, without repeats (a library file is there once, whatever it was found to be),
+// keeping kRecentFontCount.
 void rememberFont(QSettings& settings, const FontChoice& chosen);

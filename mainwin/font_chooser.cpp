@@ -2,11 +2,13 @@
 
 #include "common/prompter.h"
 #include "common/wait_cursor.h"
+#include "core/install_paths.h"
 #include "fontsource/font_error.h"
 #include "fontsource/font_face.h"
 #include "fontsource/installed_fonts.h"
 #include "mainwin/font_sample.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
@@ -47,8 +49,10 @@ QString pathOf(const std::string& fileName) {
 } // namespace
 
 FontChooser::FontChooser(Prompter& prompter, const std::vector<FontChoice>& recent,
-                         const std::optional<FontChoice>& current, QWidget* parent)
-    : QDialog(parent), prompter(prompter) {
+                         const std::optional<FontChoice>& current, QWidget* parent, std::string libraryFolder)
+    : QDialog(parent), prompter(prompter),
+      libraryFolder(libraryFolder.empty() ? hz::libraryFolder(fileNameOf(QCoreApplication::applicationDirPath()))
+                                          : std::move(libraryFolder)) {
     createControls();
     placeControls();
     fillList(recent);
@@ -88,6 +92,13 @@ void FontChooser::createControls() {
 
     SamplePreview = new FontSample(this);
 
+    LibraryFindings = new QLabel(this);
+    LibraryFindings->setObjectName(QStringLiteral("LibraryFindings"));
+    LibraryFindings->setWordWrap(true);
+    LibraryFindings->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LibraryFindings->setFrameShape(QFrame::StyledPanel);
+    LibraryFindings->hide();
+
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
@@ -102,7 +113,8 @@ void FontChooser::placeControls() {
     grid->addWidget(SizeBox, 2, 1);
     grid->addWidget(FontFileButton, 2, 3);
     grid->addWidget(SamplePreview, 3, 0, 1, 4);
-    grid->addWidget(buttons, 4, 0, 1, 4);
+    grid->addWidget(LibraryFindings, 4, 0, 1, 4);
+    grid->addWidget(buttons, 5, 0, 1, 4);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(1, 3);
     grid->setRowStretch(3, 1);
@@ -112,7 +124,7 @@ void FontChooser::placeControls() {
 void FontChooser::connectSignals() {
     connect(FontSearch, &QLineEdit::textChanged, this, &FontChooser::filter);
     connect(FontList, &QListWidget::currentRowChanged, this, &FontChooser::followSelection);
-    connect(FontList, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    connect(FontList, &QListWidget::itemDoubleClicked, this, &FontChooser::acceptIfAllowed);
     connect(SizeBox, &QSpinBox::valueChanged, this, &FontChooser::sampleSoon);
     sampleTimer.setSingleShot(true);
     sampleTimer.setInterval(kSampleDelayMs);
@@ -124,6 +136,10 @@ void FontChooser::connectSignals() {
 
 void FontChooser::fillList(const std::vector<FontChoice>& recent) {
     for (const FontChoice& choice : recent) {
+        if (choice.library) {
+            addLibraryItem(pathOf(choice.spec.file), findingsOf(choice), QStringLiteral("最近："), -1);
+            continue;
+        }
         const QString file = pathOf(choice.spec.file);
         addItem(QStringLiteral("最近：%1").arg(choice.label()), choice, choice.name + QLatin1Char(' ') + file);
     }
@@ -186,8 +202,10 @@ void FontChooser::select(const std::optional<FontChoice>& wanted) {
             found = row;
     }
     if (found < 0) {
-        FontChoice unlisted = *wanted;
-        addItem(wanted->name, unlisted, wanted->name + QLatin1Char(' ') + pathOf(wanted->spec.file), 0);
+        if (wanted->library)
+            addLibraryItem(pathOf(wanted->spec.file), findingsOf(*wanted), {}, 0);
+        else
+            addItem(wanted->name, *wanted, wanted->name + QLatin1Char(' ') + pathOf(wanted->spec.file), 0);
         found = 0;
     }
     FontList->setCurrentRow(found);
@@ -216,6 +234,8 @@ void FontChooser::filter(const QString& search) {
 
 void FontChooser::followSelection() {
     const QListWidgetItem* item = FontList->currentItem();
+    // A library file's cell is the file's own.
+    SizeBox->setEnabled(libraryEntry(item) == nullptr);
     if (item && item->data(SizeRole).toInt() > 0 && item->data(SizeRole).toInt() != SizeBox->value()) {
         // The new size brings the sample.
         SizeBox->setValue(item->data(SizeRole).toInt());
@@ -226,7 +246,7 @@ void FontChooser::followSelection() {
 
 void FontChooser::chooseFontFile() {
     const QStringList filters{QStringLiteral("字体文件 (*.ttf *.ttc *.otf *.otc *.pcf *.pcf.gz *.bdf)"),
-                              QStringLiteral("所有文件 (*)")};
+                              QStringLiteral("点阵字库 (*.bin *.dat *.hzk HZK* hzk*)"), QStringLiteral("所有文件 (*)")};
     const std::optional<QString> file = prompter.openFileName(this, QStringLiteral("选择字体文件"), filters);
     if (!file || file->isEmpty())
         return;
@@ -245,6 +265,15 @@ void FontChooser::chooseFontFile() {
             break;
         }
     }
+    if (faces.empty() && !namedAsFont(*file)) {
+        // Not a font FreeType can open: an HZK-style library file, perhaps.
+        const LibraryFileProbe probe = probeLibraryFile(*file, libraryFolder);
+        FontSearch->clear();
+        addLibraryItem(*file, probe, {}, 0);
+        FontList->setCurrentRow(0);
+        updateSample();
+        return;
+    }
     if (faces.empty())
         faces.push_back({{path, 0, 0, {}}, QFileInfo(*file).completeBaseName()});
 
@@ -260,12 +289,18 @@ void FontChooser::chooseFontFile() {
 }
 
 void FontChooser::sampleSoon() {
-    buttons->button(QDialogButtonBox::Ok)->setEnabled(FontList->currentItem() != nullptr);
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(choice().has_value());
     sampleTimer.start();
 }
 
 void FontChooser::updateSample() {
     sampleTimer.stop();
+    const QListWidgetItem* item = FontList->currentItem();
+    if (const LibraryFileProbe* probe = libraryEntry(item)) {
+        showLibraryEntry(item->data(FileRole).toString(), *probe);
+        return;
+    }
+    LibraryFindings->hide();
     const std::optional<FontChoice> chosen = choice();
     buttons->button(QDialogButtonBox::Ok)->setEnabled(chosen.has_value());
     if (!chosen) {
@@ -286,9 +321,67 @@ std::optional<FontChoice> FontChooser::choice() const {
     if (!item)
         return std::nullopt;
     FontChoice chosen;
+    if (const LibraryFileProbe* probe = libraryEntry(item)) {
+        if (!probe->findings)
+            return std::nullopt;
+        chosen.spec = {fileNameOf(item->data(FileRole).toString()), 0, probe->findings->geometry.cell, {}};
+        chosen.name = item->data(NameRole).toString();
+        chosen.library = probe->findings;
+        return chosen;
+    }
     chosen.spec.file = fileNameOf(item->data(FileRole).toString());
     chosen.spec.face = item->data(FaceRole).toInt();
     chosen.spec.size = SizeBox->value();
     chosen.name = item->data(NameRole).toString();
     return chosen;
+}
+
+QListWidgetItem* FontChooser::addLibraryItem(const QString& path, const LibraryFileProbe& probe, const QString& prefix,
+                                             int row) {
+    const QString fileName = QFileInfo(path).fileName();
+    FontChoice choice;
+    choice.spec = {fileNameOf(path), 0, probe.findings ? probe.findings->geometry.cell : 0, {}};
+    choice.name = fileName;
+    const QString text = probe.findings
+                             ? QStringLiteral("%1（点阵字库 %2×%2）").arg(fileName).arg(probe.findings->geometry.cell)
+                             : QStringLiteral("%1（无法识别的点阵字库）").arg(fileName);
+    QListWidgetItem* item = addItem(prefix + text, choice, fileName + QLatin1Char(' ') + path, row);
+    item->setToolTip(path);
+    libraryEntries[item] = probe;
+    return item;
+}
+
+LibraryFileProbe FontChooser::findingsOf(const FontChoice& choice) {
+    const QString path = pathOf(choice.spec.file);
+    if (choice.library && stillAsProbed(path, *choice.library))
+        return {choice.library, {}};
+    return probeLibraryFile(path, libraryFolder);
+}
+
+const LibraryFileProbe* FontChooser::libraryEntry(const QListWidgetItem* item) const {
+    const auto found = libraryEntries.find(item);
+    return found == libraryEntries.end() ? nullptr : &found->second;
+}
+
+void FontChooser::showLibraryEntry(const QString& path, const LibraryFileProbe& probe) {
+    const QString fileName = QFileInfo(path).fileName();
+    LibraryFindings->show();
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(probe.findings.has_value());
+    if (!probe.findings) {
+        // The probe names the command line's options for what it could not find; the window has none.
+        LibraryFindings->setText(
+            QStringLiteral("无法识别点阵字库文件 %1：\n%2\n（可用 hzdot-cli --library 加上述选项读取该文件）")
+                .arg(fileName, probe.error));
+        SamplePreview->showProblem(QStringLiteral("%1 不是可用的字体，也无法识别为点阵字库").arg(fileName));
+        return;
+    }
+    LibraryFindings->setText(QStringLiteral("点阵字库 %1\n%2").arg(fileName, findingsText(*probe.findings)));
+    // Drawn from the file itself, as lookups will read it: what it lacks shows crossed out.
+    hz::UserLibrarySource source(fileNameOf(path), probe.findings->geometry);
+    SamplePreview->showSample(source);
+}
+
+void FontChooser::acceptIfAllowed() {
+    if (choice())
+        accept();
 }

@@ -70,7 +70,7 @@ Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
     exporter = std::make_unique<ExportAction>(*prompts, this, libraryFiles(folder.toStdString()));
 
     createControls();
-    fontItem = new OtherFontItem(*Combo1, *prompts, this);
+    fontItem = new OtherFontItem(*Combo1, *prompts, this, hz::libraryFolder(folder.toStdString()));
     // Made last so that it opens above every other control.
     Picture1 = new KeyPanel(Text3, this);
     placeControls();
@@ -185,7 +185,8 @@ void Form1::runLookup() {
     const std::shared_ptr<hz::GlyphSource> source = glyphSource();
     if (!source)
         return;
-    const bool fromFont = source->libraryPosition() < 0;
+    // A library file of the user's own refuses with the six libraries' words.
+    const bool fromFont = source->libraryPosition() < 0 && !fontItem->readsLibraryFile();
     WaitCursor hourglass;
     LookupPass pass(*list, *ProgressBar1);
     pass.onRefused([this, fromFont](const hz::RefusedCharacter& refused) {

@@ -7,8 +7,8 @@
 #include <QComboBox>
 #include <algorithm>
 
-OtherFontItem::OtherFontItem(QComboBox& combo, Prompter& prompter, QWidget* window)
-    : QObject(&combo), combo(combo), prompter(prompter), window(window),
+OtherFontItem::OtherFontItem(QComboBox& combo, Prompter& prompter, QWidget* window, std::string libraryFolder)
+    : QObject(&combo), combo(combo), prompter(prompter), window(window), libraryFolder(std::move(libraryFolder)),
       settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("HzDot"), QStringLiteral("HzDot")) {
     combo.addItem(kCaption);
     settledIndex = std::max(0, combo.currentIndex());
@@ -22,19 +22,25 @@ OtherFontItem::OtherFontItem(QComboBox& combo, Prompter& prompter, QWidget* wind
     });
 }
 
-std::shared_ptr<hz::fontsource::FontSource> OtherFontItem::source() const {
+std::shared_ptr<hz::GlyphSource> OtherFontItem::source() const {
     return combo.currentIndex() == kIndex ? font : nullptr;
 }
 
 void OtherFontItem::choose() {
     std::optional<FontChoice> picked;
     {
-        FontChooser chooser(prompter, loadRecentFonts(settings), chosen, window);
+        FontChooser chooser(prompter, loadRecentFonts(settings), chosen, window, libraryFolder);
         if (chooser.exec() == QDialog::Accepted)
             picked = chooser.choice();
     }
     if (!picked) {
         combo.setCurrentIndex(settledIndex);
+        return;
+    }
+
+    if (picked->library) {
+        // The chooser probed the file and showed what it found; it is read with that geometry.
+        take(*picked, std::make_shared<hz::UserLibrarySource>(picked->spec.file, picked->library->geometry));
         return;
     }
 
@@ -51,7 +57,11 @@ void OtherFontItem::choose() {
     }
     if (picked->name.isEmpty())
         picked->name = QString::fromStdString(opened->familyName());
-    font = std::move(opened);
+    take(*picked, std::move(opened));
+}
+
+void OtherFontItem::take(const FontChoice& picked, std::shared_ptr<hz::GlyphSource> source) {
+    font = std::move(source);
     chosen = picked;
     rememberFont(settings, *chosen);
     combo.setItemText(kIndex, chosen->label());
