@@ -158,12 +158,8 @@ int runPreview(const CliOptions& options, GlyphPass& pass) {
 // text, a paste, sources named one by one.
 std::vector<FileRead> filesRead(const CliOptions& options, const hz::GlyphSource& source) {
     std::vector<FileRead> files;
-    if (auto* library = dynamic_cast<const hz::LibrarySource*>(&source))
-        files.push_back({library->path(), "library file"});
-    if (options.libraryFile)
-        files.push_back({*options.libraryFile, "library file"});
-    if (options.fontFile)
-        files.push_back({*options.fontFile, "font file"});
+    if (!source.filePath().empty())
+        files.push_back({source.filePath(), options.fontFile ? "font file" : "library file"});
     if (options.inputFile && *options.inputFile != "-")
         files.push_back({*options.inputFile, "input file"});
     if (options.detectFile && *options.detectFile != "-")

@@ -30,6 +30,9 @@ public:
     // A short description for headers and messages: "hzk16宋", "wqy-zenhei.ttc face 0, 20 dots".
     virtual std::string description() const = 0;
 
+    // The file the glyphs are read from, which no output may replace; empty when there is none.
+    virtual std::string filePath() const { return {}; }
+
     // The library position 0..5 of one of the six libraries, -1 for any other source.
     virtual int libraryPosition() const { return -1; }
 };
@@ -47,6 +50,7 @@ public:
     int libraryPosition() const override { return position; }
 
     const std::string& path() const { return file; }
+    std::string filePath() const override { return file; }
 
 private:
     int position;

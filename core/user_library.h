@@ -45,6 +45,7 @@ public:
     int height() const override { return geometry_.cell; }
     // "mylib.bin, 24 dots from row 0xB0, columns-msb"
     std::string description() const override;
+    std::string filePath() const override { return path_; }
 
     const LibraryGeometry& geometry() const { return geometry_; }
 

@@ -40,6 +40,7 @@ public:
     int height() const override { return spec_.size; }
     // "wqy-zenhei.ttc face 0, 20 dots"
     std::string description() const override;
+    std::string filePath() const override { return spec_.file; }
 
     const FontSpec& spec() const { return spec_; }
     // The family and style the font names itself with, e.g. "WenQuanYi Zen Hei".

@@ -105,7 +105,10 @@ std::optional<QString> ExportAction::chooseFile(const QStringList& filters, QStr
         return std::nullopt;
     }
     const std::string file = QFile::encodeName(*chosen).toStdString();
-    if (const auto library = hz::sameFileAs(file, readFiles)) {
+    std::vector<std::string> reading = readFiles;
+    if (chosenFile && !chosenFile().empty())
+        reading.push_back(chosenFile());
+    if (const auto library = hz::sameFileAs(file, reading)) {
         reportFailure(*chosen, QStringLiteral("这是程序正在读取的字库文件（%1），导出会毁掉它。")
                                    .arg(QFile::decodeName(QByteArray::fromStdString(*library))));
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include "core/layout_presets.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,6 +22,8 @@ class ExportAction {
 public:
     // readFiles are the files the window reads (its libraries): an export never lands on one.
     ExportAction(Prompter& prompter, QWidget* parent, std::vector<std::string> readFiles = {});
+    // Files read besides those, asked for at each export: the font or library file chosen now.
+    void setChosenFile(std::function<std::string()> chosen) { chosenFile = std::move(chosen); }
 
     // An empty list, or no current record, does nothing. The choice is one arrangement, all five
     // one after another ("全部"), or a layout.
@@ -56,4 +59,5 @@ private:
     QString lastHeaderName;
     QString lastPictureName;
     std::vector<std::string> readFiles;
+    std::function<std::string()> chosenFile;
 };

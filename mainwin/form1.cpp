@@ -68,6 +68,11 @@ Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
     }
     prompts = prompter;
     exporter = std::make_unique<ExportAction>(*prompts, this, libraryFiles(folder.toStdString()));
+    // A font or library file of the user's own is read too: an export must not replace it either.
+    exporter->setChosenFile([this] {
+        const auto source = glyphSource();
+        return source ? source->filePath() : std::string();
+    });
 
     createControls();
     fontItem = new OtherFontItem(*Combo1, *prompts, this, hz::libraryFolder(folder.toStdString()));

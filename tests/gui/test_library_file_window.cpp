@@ -228,6 +228,27 @@ private slots:
         }
     }
 
+    // The file being read is as precious as the six libraries: an export chosen onto it is refused.
+    void anExportOntoTheChosenFileIsRefused() {
+        const QString path = userFile(QStringLiteral("MINE.bin"), hzk16);
+        QVERIFY(!path.isEmpty());
+        Window w(folder.path());
+        w.prompter.openAnswers << path;
+        QVERIFY(w.choose([&](FontChooser& c) {
+            pressFileButton(c);
+            chooser::button(c, QDialogButtonBox::Ok)->click();
+        }));
+        w.lookUp(QStringLiteral("汉字"));
+        QCOMPARE(w.form->glyphList().count(), 2);
+        w.prompter.fileAnswers << path;
+        w.form->Command20Click(2); // export all
+        QCOMPARE(w.prompter.criticals.size(), 1);
+        QVERIFY2(w.prompter.criticals[0].contains(QStringLiteral("正在读取")), qPrintable(w.prompter.criticals[0]));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == hzk16);
+    }
+
     void aFileTheProbeCannotReadCannotBeAccepted() {
         // Random bytes the size of a whole 16-dot table: plausible cells, no likeness to any glyph.
         QByteArray noise(94 * kRowRecords * kRecordBytes, '\0');
