@@ -78,8 +78,8 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
         return std::make_shared<hz::UserLibrarySource>(*options.libraryFile, probe.result.geometry);
     }
     if (options.fontFile) {
-        hz::fontsource::FontSpec spec{*options.fontFile, options.face, *options.size, options.threshold};
-        std::unique_ptr<hz::fontsource::FontSource> font = hz::fontsource::FontSource::open(spec, error);
+        hz::fontsource::FontSpec fontSpec{*options.fontFile, options.face, *options.size, options.threshold};
+        std::unique_ptr<hz::fontsource::FontSource> font = hz::fontsource::FontSource::open(fontSpec, error);
         if (!font)
             return nullptr;
         return std::shared_ptr<hz::GlyphSource>(std::move(font));

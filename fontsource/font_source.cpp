@@ -28,12 +28,12 @@ class RuleCache {
 public:
     using Key = std::tuple<std::string, int, int, int, std::uintmax_t, std::filesystem::file_time_type::rep>;
 
-    static Key keyOf(const FontSpec& spec) {
+    static Key keyOf(const FontSpec& fontSpec) {
         std::error_code sizeError, timeError, pathError;
-        const auto bytes = std::filesystem::file_size(spec.file, sizeError);
-        const auto stamp = std::filesystem::last_write_time(spec.file, timeError);
-        const auto path = std::filesystem::absolute(spec.file, pathError);
-        return {pathError ? spec.file : path.string(), spec.face, spec.size, spec.threshold.value_or(-1),
+        const auto bytes = std::filesystem::file_size(fontSpec.file, sizeError);
+        const auto stamp = std::filesystem::last_write_time(fontSpec.file, timeError);
+        const auto path = std::filesystem::absolute(fontSpec.file, pathError);
+        return {pathError ? fontSpec.file : path.string(), fontSpec.face, fontSpec.size, fontSpec.threshold.value_or(-1),
                 sizeError ? 0 : bytes, timeError ? 0 : stamp.time_since_epoch().count()};
     }
 
@@ -58,43 +58,43 @@ RuleCache& ruleCache() {
     return cache;
 }
 
-std::string checkSpec(const FontSpec& spec) {
-    if (spec.file.empty())
+std::string checkSpec(const FontSpec& fontSpec) {
+    if (fontSpec.file.empty())
         return "no font file given";
-    if (spec.size < FontSource::kMinSize || spec.size > FontSource::kMaxSize)
-        return spec.file + ": a size of " + std::to_string(spec.size) + " dots is outside " +
+    if (fontSpec.size < FontSource::kMinSize || fontSpec.size > FontSource::kMaxSize)
+        return fontSpec.file + ": a size of " + std::to_string(fontSpec.size) + " dots is outside " +
                std::to_string(FontSource::kMinSize) + " to " + std::to_string(FontSource::kMaxSize);
-    if (spec.face < 0)
-        return spec.file + ": has no face " + std::to_string(spec.face);
-    if (spec.threshold && (*spec.threshold < 0 || *spec.threshold > 255))
-        return spec.file + ": a threshold of " + std::to_string(*spec.threshold) + " is outside 0 to 255";
+    if (fontSpec.face < 0)
+        return fontSpec.file + ": has no face " + std::to_string(fontSpec.face);
+    if (fontSpec.threshold && (*fontSpec.threshold < 0 || *fontSpec.threshold > 255))
+        return fontSpec.file + ": a threshold of " + std::to_string(*fontSpec.threshold) + " is outside 0 to 255";
     return {};
 }
 
 } // namespace
 
-std::unique_ptr<FontSource> FontSource::open(const FontSpec& spec, std::string& error) {
-    error = checkSpec(spec);
+std::unique_ptr<FontSource> FontSource::open(const FontSpec& fontSpec, std::string& error) {
+    error = checkSpec(fontSpec);
     if (!error.empty())
         return nullptr;
     try {
-        const RuleCache::Key key = RuleCache::keyOf(spec);
+        const RuleCache::Key key = RuleCache::keyOf(fontSpec);
         if (auto rule = ruleCache().find(key)) {
             return std::make_unique<FontSource>(
-                spec, std::make_unique<Drawer>(FontFace(spec.file, spec.face, spec.size), *rule));
+                fontSpec, std::make_unique<Drawer>(FontFace(fontSpec.file, fontSpec.face, fontSpec.size), *rule));
         }
-        FacePool pool(spec.file, spec.face, spec.size);
-        const CellRule rule = fitCells(pool, gb2312Table(), spec.size, spec.threshold).rule;
+        FacePool pool(fontSpec.file, fontSpec.face, fontSpec.size);
+        const CellRule rule = fitCells(pool, gb2312Table(), fontSpec.size, fontSpec.threshold).rule;
         ruleCache().keep(key, rule);
-        return std::make_unique<FontSource>(spec, std::make_unique<Drawer>(pool.takeFront(), rule));
+        return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(pool.takeFront(), rule));
     } catch (const FontError& failure) {
         error = failure.what();
         return nullptr;
     }
 }
 
-FontSource::FontSource(FontSpec spec, std::unique_ptr<Drawer> drawer)
-    : spec_(std::move(spec)), drawer_(std::move(drawer)) {}
+FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
+    : fontSpec_(std::move(fontSpec)), drawer_(std::move(drawer)) {}
 
 FontSource::~FontSource() = default;
 
@@ -113,8 +113,8 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
 }
 
 std::string FontSource::description() const {
-    return std::filesystem::path(spec_.file).filename().string() + " face " + std::to_string(spec_.face) + ", " +
-           std::to_string(spec_.size) + " dots";
+    return std::filesystem::path(fontSpec_.file).filename().string() + " face " + std::to_string(fontSpec_.face) + ", " +
+           std::to_string(fontSpec_.size) + " dots";
 }
 
 std::string FontSource::familyName() const {

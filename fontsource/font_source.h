@@ -29,7 +29,7 @@ public:
     // Opens and fits the font; nothing, with a message naming the file and the problem in `error`,
     // for a file that cannot be read or is not a font, a face it does not have, a size outside
     // 8..64 or without a strike in a bitmap font, a threshold outside 0..255.
-    static std::unique_ptr<FontSource> open(const FontSpec& spec, std::string& error);
+    static std::unique_ptr<FontSource> open(const FontSpec& fontSpec, std::string& error);
 
     ~FontSource() override;
 
@@ -37,21 +37,21 @@ public:
     // blank cell). NotInFont: the font maps no glyph to the character. FontUnreadable: the font maps
     // one but it cannot be drawn.
     hz::LookupStatus glyph(char32_t character, hz::DotCell& cell) override;
-    int height() const override { return spec_.size; }
+    int height() const override { return fontSpec_.size; }
     // "wqy-zenhei.ttc face 0, 20 dots"
     std::string description() const override;
-    std::string filePath() const override { return spec_.file; }
+    std::string filePath() const override { return fontSpec_.file; }
 
-    const FontSpec& spec() const { return spec_; }
+    const FontSpec& fontSpec() const { return fontSpec_; }
     // The family and style the font names itself with, e.g. "WenQuanYi Zen Hei".
     std::string familyName() const;
 
     struct Drawer; // the face and the fitted rule
     // Only open() makes a drawer: a source is always a fitted, readable font.
-    FontSource(FontSpec spec, std::unique_ptr<Drawer> drawer);
+    FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer);
 
 private:
-    FontSpec spec_;
+    FontSpec fontSpec_;
     std::unique_ptr<Drawer> drawer_;
 };
 

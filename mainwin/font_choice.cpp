@@ -45,12 +45,12 @@ void writeFindings(QSettings& settings, const LibraryFileFindings& findings) {
 }
 
 bool sameEntry(const FontChoice& a, const FontChoice& b) {
-    return a.spec == b.spec || (a.library && b.library && a.spec.file == b.spec.file);
+    return a.fontSpec == b.fontSpec || (a.library && b.library && a.fontSpec.file == b.fontSpec.file);
 }
 } // namespace
 
 QString FontChoice::label() const {
-    return QStringLiteral("%1 %2").arg(name).arg(spec.size);
+    return QStringLiteral("%1 %2").arg(name).arg(fontSpec.size);
 }
 
 std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
@@ -59,17 +59,17 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
     for (int i = 0; i < count && static_cast<int>(recent.size()) < kRecentFontCount; ++i) {
         settings.setArrayIndex(i);
         FontChoice choice;
-        choice.spec.file = QFile::encodeName(settings.value(QStringLiteral("file")).toString()).toStdString();
-        choice.spec.face = settings.value(QStringLiteral("face"), 0).toInt();
-        choice.spec.size = settings.value(QStringLiteral("size"), 16).toInt();
+        choice.fontSpec.file = QFile::encodeName(settings.value(QStringLiteral("file")).toString()).toStdString();
+        choice.fontSpec.face = settings.value(QStringLiteral("face"), 0).toInt();
+        choice.fontSpec.size = settings.value(QStringLiteral("size"), 16).toInt();
         choice.name = settings.value(QStringLiteral("name")).toString();
         choice.library = readFindings(settings);
         // A hand-edited or stale entry is skipped rather than offered and refused.
         const bool libraryUsable = !settings.value(QStringLiteral("library"), false).toBool() ||
-                                   (choice.library && choice.library->geometry.cell == choice.spec.size);
+                                   (choice.library && choice.library->geometry.cell == choice.fontSpec.size);
         const bool usable = QFileInfo(settings.value(QStringLiteral("file")).toString()).isFile() &&
-                            choice.spec.face >= 0 && choice.spec.size >= hz::fontsource::FontSource::kMinSize &&
-                            choice.spec.size <= hz::fontsource::FontSource::kMaxSize && !choice.name.isEmpty() &&
+                            choice.fontSpec.face >= 0 && choice.fontSpec.size >= hz::fontsource::FontSource::kMinSize &&
+                            choice.fontSpec.size <= hz::fontsource::FontSource::kMaxSize && !choice.name.isEmpty() &&
                             libraryUsable;
         if (usable &&
             std::none_of(recent.begin(), recent.end(), [&](const FontChoice& c) { return sameEntry(c, choice); }))
@@ -91,9 +91,9 @@ void rememberFont(QSettings& settings, const FontChoice& chosen) {
     for (int i = 0; i < static_cast<int>(recent.size()); ++i) {
         const FontChoice& choice = recent[static_cast<std::size_t>(i)];
         settings.setArrayIndex(i);
-        settings.setValue(QStringLiteral("file"), QFile::decodeName(QByteArray::fromStdString(choice.spec.file)));
-        settings.setValue(QStringLiteral("face"), choice.spec.face);
-        settings.setValue(QStringLiteral("size"), choice.spec.size);
+        settings.setValue(QStringLiteral("file"), QFile::decodeName(QByteArray::fromStdString(choice.fontSpec.file)));
+        settings.setValue(QStringLiteral("face"), choice.fontSpec.face);
+        settings.setValue(QStringLiteral("size"), choice.fontSpec.size);
         settings.setValue(QStringLiteral("name"), choice.name);
         if (choice.library)
             writeFindings(settings, *choice.library);

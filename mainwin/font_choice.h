@@ -12,10 +12,10 @@
 class QSettings;
 
 struct FontChoice {
-    hz::fontsource::FontSpec spec;
+    hz::fontsource::FontSpec fontSpec;
     QString name; // "文泉驿正黑": the family's Chinese name when it has one; a library's file name
-    // Set for a library file: spec.file is read with this geometry, spec.size is its cell and
-    // spec.face is 0.
+    // Set for a library file: fontSpec.file is read with this geometry, fontSpec.size is its cell and
+    // fontSpec.face is 0.
     std::optional<LibraryFileFindings> library = std::nullopt;
 
     // What Combo1's font item reads: "文泉驿正黑 20", "HZK24.bin 24".

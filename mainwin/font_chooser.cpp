@@ -137,10 +137,10 @@ void FontChooser::connectSignals() {
 void FontChooser::fillList(const std::vector<FontChoice>& recent) {
     for (const FontChoice& choice : recent) {
         if (choice.library) {
-            addLibraryItem(pathOf(choice.spec.file), findingsOf(choice), QStringLiteral("最近："), -1);
+            addLibraryItem(pathOf(choice.fontSpec.file), findingsOf(choice), QStringLiteral("最近："), -1);
             continue;
         }
-        const QString file = pathOf(choice.spec.file);
+        const QString file = pathOf(choice.fontSpec.file);
         addItem(QStringLiteral("最近：%1").arg(choice.label()), choice, choice.name + QLatin1Char(' ') + file);
     }
     const std::vector<hz::fontsource::InstalledFont> installed = hz::fontsource::installedFonts();
@@ -158,9 +158,9 @@ void FontChooser::fillList(const std::vector<FontChoice>& recent) {
         ++uses[textOf(font)];
     for (const hz::fontsource::InstalledFont& font : installed) {
         FontChoice choice;
-        choice.spec.file = font.file;
-        choice.spec.face = font.face;
-        choice.spec.size = font.scalable ? 0 : font.pixelSize;
+        choice.fontSpec.file = font.file;
+        choice.fontSpec.face = font.face;
+        choice.fontSpec.size = font.scalable ? 0 : font.pixelSize;
         choice.name = fromUtf8(font.localFamily.empty() ? font.family : font.localFamily);
         QString text = textOf(font);
         if (uses.value(text) > 1)
@@ -175,12 +175,12 @@ void FontChooser::fillList(const std::vector<FontChoice>& recent) {
 QListWidgetItem* FontChooser::addItem(const QString& text, const FontChoice& choice, const QString& searchText,
                                       int row) {
     auto* item = new QListWidgetItem(text);
-    item->setData(FileRole, pathOf(choice.spec.file));
-    item->setData(FaceRole, choice.spec.face);
-    item->setData(SizeRole, choice.spec.size);
+    item->setData(FileRole, pathOf(choice.fontSpec.file));
+    item->setData(FaceRole, choice.fontSpec.face);
+    item->setData(SizeRole, choice.fontSpec.size);
     item->setData(NameRole, choice.name);
     item->setData(SearchRole, searchText);
-    item->setToolTip(QStringLiteral("%1（第%2个字形集）").arg(pathOf(choice.spec.file)).arg(choice.spec.face));
+    item->setToolTip(QStringLiteral("%1（第%2个字形集）").arg(pathOf(choice.fontSpec.file)).arg(choice.fontSpec.face));
     if (row < 0)
         FontList->addItem(item);
     else
@@ -195,21 +195,21 @@ void FontChooser::select(const std::optional<FontChoice>& wanted) {
     int found = -1;
     for (int row = 0; row < FontList->count(); ++row) {
         const QListWidgetItem* item = FontList->item(row);
-        if (fileNameOf(item->data(FileRole).toString()) != wanted->spec.file ||
-            item->data(FaceRole).toInt() != wanted->spec.face)
+        if (fileNameOf(item->data(FileRole).toString()) != wanted->fontSpec.file ||
+            item->data(FaceRole).toInt() != wanted->fontSpec.face)
             continue;
-        if (found < 0 || item->data(SizeRole).toInt() == wanted->spec.size)
+        if (found < 0 || item->data(SizeRole).toInt() == wanted->fontSpec.size)
             found = row;
     }
     if (found < 0) {
         if (wanted->library)
-            addLibraryItem(pathOf(wanted->spec.file), findingsOf(*wanted), {}, 0);
+            addLibraryItem(pathOf(wanted->fontSpec.file), findingsOf(*wanted), {}, 0);
         else
-            addItem(wanted->name, *wanted, wanted->name + QLatin1Char(' ') + pathOf(wanted->spec.file), 0);
+            addItem(wanted->name, *wanted, wanted->name + QLatin1Char(' ') + pathOf(wanted->fontSpec.file), 0);
         found = 0;
     }
     FontList->setCurrentRow(found);
-    SizeBox->setValue(wanted->spec.size);
+    SizeBox->setValue(wanted->fontSpec.size);
 }
 
 void FontChooser::filter(const QString& search) {
@@ -309,7 +309,7 @@ void FontChooser::updateSample() {
     }
     WaitCursor hourglass;
     std::string error;
-    const auto source = hz::fontsource::FontSource::open(chosen->spec, error);
+    const auto source = hz::fontsource::FontSource::open(chosen->fontSpec, error);
     if (source)
         SamplePreview->showSample(*source);
     else
@@ -324,14 +324,14 @@ std::optional<FontChoice> FontChooser::choice() const {
     if (const LibraryFileProbe* probe = libraryEntry(item)) {
         if (!probe->findings)
             return std::nullopt;
-        chosen.spec = {fileNameOf(item->data(FileRole).toString()), 0, probe->findings->geometry.cell, {}};
+        chosen.fontSpec = {fileNameOf(item->data(FileRole).toString()), 0, probe->findings->geometry.cell, {}};
         chosen.name = item->data(NameRole).toString();
         chosen.library = probe->findings;
         return chosen;
     }
-    chosen.spec.file = fileNameOf(item->data(FileRole).toString());
-    chosen.spec.face = item->data(FaceRole).toInt();
-    chosen.spec.size = SizeBox->value();
+    chosen.fontSpec.file = fileNameOf(item->data(FileRole).toString());
+    chosen.fontSpec.face = item->data(FaceRole).toInt();
+    chosen.fontSpec.size = SizeBox->value();
     chosen.name = item->data(NameRole).toString();
     return chosen;
 }
@@ -340,7 +340,7 @@ QListWidgetItem* FontChooser::addLibraryItem(const QString& path, const LibraryF
                                              int row) {
     const QString fileName = QFileInfo(path).fileName();
     FontChoice choice;
-    choice.spec = {fileNameOf(path), 0, probe.findings ? probe.findings->geometry.cell : 0, {}};
+    choice.fontSpec = {fileNameOf(path), 0, probe.findings ? probe.findings->geometry.cell : 0, {}};
     choice.name = fileName;
     const QString text = probe.findings
                              ? QStringLiteral("%1（点阵字库 %2×%2）").arg(fileName).arg(probe.findings->geometry.cell)
@@ -352,7 +352,7 @@ QListWidgetItem* FontChooser::addLibraryItem(const QString& path, const LibraryF
 }
 
 LibraryFileProbe FontChooser::findingsOf(const FontChoice& choice) {
-    const QString path = pathOf(choice.spec.file);
+    const QString path = pathOf(choice.fontSpec.file);
     if (choice.library && stillAsProbed(path, *choice.library))
         return {choice.library, {}};
     return probeLibraryFile(path, libraryFolder);

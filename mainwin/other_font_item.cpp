@@ -40,7 +40,7 @@ void OtherFontItem::choose() {
 
     if (picked->library) {
         // The chooser probed the file and showed what it found; it is read with that geometry.
-        take(*picked, std::make_shared<hz::UserLibrarySource>(picked->spec.file, picked->library->geometry));
+        take(*picked, std::make_shared<hz::UserLibrarySource>(picked->fontSpec.file, picked->library->geometry));
         return;
     }
 
@@ -48,7 +48,7 @@ void OtherFontItem::choose() {
     std::unique_ptr<hz::fontsource::FontSource> opened;
     {
         WaitCursor hourglass;
-        opened = hz::fontsource::FontSource::open(picked->spec, error);
+        opened = hz::fontsource::FontSource::open(picked->fontSpec, error);
     }
     if (!opened) {
         combo.setCurrentIndex(settledIndex);

@@ -23,9 +23,9 @@ using hz::WidthClass;
 using hz::fontsource::FontSource;
 using hz::fontsource::FontSpec;
 
-std::unique_ptr<FontSource> openOrFail(const FontSpec& spec) {
+std::unique_ptr<FontSource> openOrFail(const FontSpec& fontSpec) {
     std::string error;
-    auto source = FontSource::open(spec, error);
+    auto source = FontSource::open(fontSpec, error);
     EXPECT_TRUE(source) << error;
     EXPECT_TRUE(source == nullptr || error.empty()) << error;
     return source;
@@ -33,7 +33,7 @@ std::unique_ptr<FontSource> openOrFail(const FontSpec& spec) {
 
 struct Refusal {
     const char* name;
-    std::function<FontSpec(const ScratchFolder&)> spec;
+    std::function<FontSpec(const ScratchFolder&)> fontSpec;
     std::vector<std::string> messageParts; // "$" is the scratch folder
 };
 
@@ -46,7 +46,7 @@ class FontSourceRefusal : public ::testing::TestWithParam<Refusal> {};
 TEST_P(FontSourceRefusal, OpensNothingAndSaysWhy) {
     ScratchFolder scratch;
     std::string error;
-    const auto source = FontSource::open(GetParam().spec(scratch), error);
+    const auto source = FontSource::open(GetParam().fontSpec(scratch), error);
     EXPECT_FALSE(source);
     for (std::string part : GetParam().messageParts) {
         if (auto at = part.find('$'); at != std::string::npos)

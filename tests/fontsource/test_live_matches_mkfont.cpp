@@ -22,7 +22,7 @@ using hz::fontsource::FontSpec;
 
 struct LiveCase {
     const char* name;
-    FontSpec spec;
+    FontSpec fontSpec;
     const char* layout;
 };
 
@@ -30,12 +30,12 @@ void PrintTo(const LiveCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-std::vector<std::string> specArguments(const FontSpec& spec) {
-    std::vector<std::string> args{"--font", spec.file, "--face", std::to_string(spec.face), "--size",
-                                  std::to_string(spec.size)};
-    if (spec.threshold) {
+std::vector<std::string> specArguments(const FontSpec& fontSpec) {
+    std::vector<std::string> args{"--font", fontSpec.file, "--face", std::to_string(fontSpec.face), "--size",
+                                  std::to_string(fontSpec.size)};
+    if (fontSpec.threshold) {
         args.push_back("--threshold");
-        args.push_back(std::to_string(*spec.threshold));
+        args.push_back(std::to_string(*fontSpec.threshold));
     }
     return args;
 }
@@ -79,13 +79,13 @@ class LiveMatchesMkfont : public ::testing::TestWithParam<LiveCase> {};
 TEST_P(LiveMatchesMkfont, EveryGb2312Record) {
     const LiveCase& c = GetParam();
     ScratchFolder scratch;
-    std::vector<std::string> args = specArguments(c.spec);
+    std::vector<std::string> args = specArguments(c.fontSpec);
     args.insert(args.end(), {"--layout", c.layout, "--output", scratch.path("library")});
     const MkfontResult run = runMkfont(args);
     ASSERT_EQ(run.status, 0) << run.err;
 
     std::string error;
-    const auto source = FontSource::open(c.spec, error);
+    const auto source = FontSource::open(c.fontSpec, error);
     ASSERT_TRUE(source) << error;
     const auto layout = hz::parseLayout(c.layout);
     ASSERT_TRUE(layout);
@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct BuiltLibrary {
     const char* name;
     const char* file;
-    FontSpec spec;
+    FontSpec fontSpec;
 };
 
 void PrintTo(const BuiltLibrary& c, std::ostream* os) {
@@ -119,7 +119,7 @@ class LiveMatchesBuiltLibrary : public ::testing::TestWithParam<BuiltLibrary> {}
 // characters asked for, not their traditional forms).
 TEST_P(LiveMatchesBuiltLibrary, EveryGb2312Record) {
     std::string error;
-    const auto source = FontSource::open(GetParam().spec, error);
+    const auto source = FontSource::open(GetParam().fontSpec, error);
     ASSERT_TRUE(source) << error;
     expectRecordsMatch(*source, readWholeFile(std::string(HZDOT_BIN_DIR) + "/" + GetParam().file), hz::Layout{});
 }

@@ -124,10 +124,10 @@ private slots:
         QCOMPARE(chooser::list(c)->count(), before + 3);
         QCOMPARE(chooser::list(c)->currentRow(), 0);
         QCOMPARE(chooser::list(c)->item(0)->text(), QStringLiteral("WenQuanYi Zen Hei（wqy-zenhei.ttc）"));
-        QCOMPARE(c.choice()->spec.file, kZenHei.toStdString());
-        QCOMPARE(c.choice()->spec.face, 0);
+        QCOMPARE(c.choice()->fontSpec.file, kZenHei.toStdString());
+        QCOMPARE(c.choice()->fontSpec.face, 0);
         chooser::list(c)->setCurrentRow(2);
-        QCOMPARE(c.choice()->spec.face, 2);
+        QCOMPARE(c.choice()->fontSpec.face, 2);
         QCOMPARE(c.choice()->name, QStringLiteral("WenQuanYi Zen Hei Sharp"));
         QVERIFY(c.findChild<FontSample*>(QStringLiteral("SamplePreview"))->problem().isEmpty());
     }
