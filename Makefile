@@ -43,7 +43,7 @@ check-sanitize: deps
 	$(SANITIZE_ENV) cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE packaging
 
-# Each libFuzzer target in fuzz/ for FUZZ_SECONDS, from the seeds in fuzz/corpus/<target>/.
+# Each libFuzzer target in fuzz/ for FUZZ_SECONDS, from the starting inputs in fuzz/corpus/<target>/.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora in fuzz/corpus/: small valid inputs for each target to mutate.
+"""Writes starting corpora in fuzz/corpus/: small valid inputs for each target to mutate.
 
 Run from the repository's root: python3 fuzz/make_seeds.py. The PCF seeds need bdftopcf
 (xfonts-utils); the TrueType seed is built here, byte by byte.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every fuzz target built in BUILD_DIR for SECONDS each. New inputs go to BUILD_DIR's own
-# corpus; the seeds in fuzz/corpus/ are only read. A failure stops the run, shows the end of the
+# corpus; the starting inputs in fuzz/corpus/ are only read. A failure stops the run, shows the end of the
 # fuzzer's log and leaves the input in BUILD_DIR/artifacts/.
 set -euo pipefail
 build=${1:?usage: fuzz/run.sh BUILD_DIR SECONDS}
