@@ -1,4 +1,4 @@
-#include "mainwin/form1.h"
+#include "gui/mainwin/form1.h"
 
 #include <QApplication>
 #include <QIcon>

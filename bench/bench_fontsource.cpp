@@ -1,6 +1,6 @@
 // Live fonts: the whole GB2312 set drawn from an outline font, as hzdot-mkfont builds a library
 // (fitting the size and origin, then every record placed and packed), and single live lookups.
-#include "core/layout.h"
+#include "core/layout/layout.h"
 #include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"

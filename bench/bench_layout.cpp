@@ -1,5 +1,5 @@
 // Encoding one cell in a layout: the step every export, header and flash image repeats per glyph.
-#include "core/layout.h"
+#include "core/layout/layout.h"
 
 #include <benchmark/benchmark.h>
 

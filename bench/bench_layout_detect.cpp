@@ -1,10 +1,10 @@
 // Finding the layout of one pasted 24x24 glyph: reading the C text and scoring all 48 layouts; and
 // probing a whole library file for its cell, first row and record layout.
-#include "core/byte_paste.h"
-#include "core/font_library.h"
-#include "core/glyph_source.h"
-#include "core/layout_detect.h"
-#include "core/user_library.h"
+#include "core/glyph/glyph_source.h"
+#include "core/layout/byte_paste.h"
+#include "core/layout/layout_detect.h"
+#include "core/library/font_library.h"
+#include "core/library/user_library.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // window answers with a long list, and what a long list costs in memory.
 #include "synthetic_fonts.h"
 
-#include "common/prompter.h"
-#include "mainwin/form1.h"
-#include "mainwin/glyph_list_model.h"
+#include "gui/common/prompter.h"
+#include "gui/mainwin/form1.h"
+#include "gui/mainwin/glyph_list_model.h"
 
 #include <QApplication>
 #include <QLineEdit>

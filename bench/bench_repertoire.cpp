@@ -1,11 +1,11 @@
 // The whole GB2312 repertoire: looked up into records, built into records, exported.
 #include "synthetic_fonts.h"
 
-#include "core/codepage.h"
-#include "core/export_layout.h"
-#include "core/font_library.h"
-#include "core/glyph_record.h"
-#include "core/safe_writer.h"
+#include "core/glyph/glyph_record.h"
+#include "core/library/font_library.h"
+#include "core/output/export_layout.h"
+#include "core/system/safe_writer.h"
+#include "core/text/codepage.h"
 
 #include <benchmark/benchmark.h>
 

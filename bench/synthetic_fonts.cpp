@@ -1,7 +1,7 @@
 #include "synthetic_fonts.h"
 
-#include "core/codepage.h"
-#include "core/font_library.h"
+#include "core/library/font_library.h"
+#include "core/text/codepage.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "cli/cli_options.h"
 
-#include "core/font_library.h"
-#include "core/lcd_preview.h"
-#include "core/utf8.h"
+#include "core/library/font_library.h"
+#include "core/output/panel_picture.h"
+#include "core/text/utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -116,8 +116,8 @@ hz::HeaderKey parseKey(const std::string& option, std::string_view value) {
 std::string parsePreview(const std::string& option, std::string_view value) {
     if (hz::parsePanelSize(value))
         return std::string(value);
-    throw UsageError{option + ": " + inQuotes(value) + " is not a panel size; give WIDTHxHEIGHT in dots, 1-1024 a side, " +
-                     "e.g. 128x64"};
+    throw UsageError{option + ": " + inQuotes(value) +
+                     " is not a panel size; give WIDTHxHEIGHT in dots, 1-1024 a side, " + "e.g. 128x64"};
 }
 
 int parseSpace(const std::string& option, std::string_view value) {
@@ -181,15 +181,21 @@ const std::vector<OptionSpec>& optionTable() {
              o.fontFile = v;
          }},
         {0, "face", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.face = parseRange(n, v, 0, 999, "a face number"); }},
+         [](CliOptions& o, const std::string& n, const std::string& v) {
+             o.face = parseRange(n, v, 0, 999, "a face number");
+         }},
         {0, "size", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.size = parseRange(n, v, 8, 64, "a size in dots"); }},
+         [](CliOptions& o, const std::string& n, const std::string& v) {
+             o.size = parseRange(n, v, 8, 64, "a size in dots");
+         }},
         {0, "threshold", true,
          [](CliOptions& o, const std::string& n, const std::string& v) {
              o.threshold = parseRange(n, v, 1, 255, "a grey level");
          }},
         {0, "cell", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.cell = parseRange(n, v, 8, 64, "a cell size"); }},
+         [](CliOptions& o, const std::string& n, const std::string& v) {
+             o.cell = parseRange(n, v, 8, 64, "a cell size");
+         }},
         {0, "first-row", true,
          [](CliOptions& o, const std::string& n, const std::string& v) { o.firstRow = parseFirstRow(n, v); }},
         {0, "record-layout", true,

@@ -1,11 +1,11 @@
 #pragma once
 // The command line of hzdot-cli, parsed into settings.
 
-#include "core/arrangements.h"
-#include "core/c_header.h"
-#include "core/dot_matrix_text.h"
-#include "core/layout.h"
-#include "core/layout_presets.h"
+#include "core/layout/arrangements.h"
+#include "core/layout/layout.h"
+#include "core/layout/layout_presets.h"
+#include "core/output/c_header.h"
+#include "core/text/dot_matrix_text.h"
 
 #include <optional>
 #include <string>
@@ -22,8 +22,8 @@ struct CliOptions {
     int library = 1;
     std::optional<std::string> fontFile; // --font
     int face = 0;
-    std::optional<int> size;      // --size, 8..64
-    std::optional<int> threshold; // --threshold, 1..255
+    std::optional<int> size;                // --size, 8..64
+    std::optional<int> threshold;           // --threshold, 1..255
     std::optional<std::string> libraryFile; // --library FILE
     std::optional<int> cell;                // --cell N
     std::optional<int> firstRow;            // --first-row 0xA1|0xB0

@@ -2,21 +2,21 @@
 
 #include "cli/cli_options.h"
 #include "cli/detect_command.h"
-#include "cli/scan_input.h"
 #include "cli/glyph_pass.h"
 #include "cli/input_text.h"
 #include "cli/output_sink.h"
 #include "cli/output_writer.h"
+#include "cli/scan_input.h"
 #include "cli/source_choice.h"
 #include "cli/usage_text.h"
 
-#include "core/c_header.h"
-#include "core/dot_matrix_text.h"
-#include "core/lcd_preview.h"
-#include "core/export_layout.h"
-#include "core/font_library.h"
-#include "core/glyph_record.h"
-#include "core/utf8.h"
+#include "core/glyph/glyph_record.h"
+#include "core/library/font_library.h"
+#include "core/output/c_header.h"
+#include "core/output/export_layout.h"
+#include "core/output/panel_picture.h"
+#include "core/text/dot_matrix_text.h"
+#include "core/text/utf8.h"
 
 #include <cstdio>
 
@@ -40,8 +40,8 @@ void noteMissingHalves(const CliOptions& options, const hz::GlyphSource& source)
         if (a != hz::Arrangement::HalfUp && a != hz::Arrangement::HalfDown)
             continue;
         printError(std::string(hz::fontLibrary(position).name.substr(0, 5)) + " records have no bytes in " +
-                   std::string(hz::arrangementName(a)) + "; --layout " +
-                   hz::layoutName(hz::arrangementLayout(a)) + " gives them");
+                   std::string(hz::arrangementName(a)) + "; --layout " + hz::layoutName(hz::arrangementLayout(a)) +
+                   " gives them");
     }
 }
 
@@ -254,8 +254,8 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
     }
 
     InputText input = !options.scanPaths.empty() ? textFromScan(options)
-                      : options.inputFile       ? textFromFile(*options.inputFile)
-                                                : textFromArgument(*options.text);
+                      : options.inputFile        ? textFromFile(*options.inputFile)
+                                                 : textFromArgument(*options.text);
     if (input.error) {
         printError(*input.error);
         return kFailed;

@@ -4,8 +4,8 @@
 #include "cli/glyph_pass.h"
 #include "cli/output_writer.h"
 
-#include "core/byte_paste.h"
-#include "core/layout_detect.h"
+#include "core/layout/byte_paste.h"
+#include "core/layout/layout_detect.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -3,7 +3,7 @@
 
 #include "cli/cli_options.h"
 
-#include "core/glyph_source.h"
+#include "core/glyph/glyph_source.h"
 
 namespace hzcli {
 

@@ -1,6 +1,6 @@
 #include "cli/glyph_pass.h"
 
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 
 #include <cstdio>
 

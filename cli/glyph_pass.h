@@ -4,8 +4,8 @@
 
 #include "cli/input_text.h"
 
-#include "core/glyph_record.h"
-#include "core/glyph_source.h"
+#include "core/glyph/glyph_record.h"
+#include "core/glyph/glyph_source.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "cli/input_text.h"
 
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "cli/cli_run.h"
 #include "cli/output_writer.h"
 #include "cli/program_folder.h"
-#include "core/install_paths.h"
+#include "core/system/install_paths.h"
 
 #include <csignal>
 #include <cstdio>

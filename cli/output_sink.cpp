@@ -2,8 +2,8 @@
 
 #include "cli/output_writer.h"
 
-#include "core/codepage.h"
-#include "core/safe_writer.h"
+#include "core/system/safe_writer.h"
+#include "core/text/codepage.h"
 
 #include <sys/stat.h>
 

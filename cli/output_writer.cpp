@@ -1,9 +1,9 @@
 #include "cli/output_writer.h"
 
-#include "core/codepage.h"
-#include "core/safe_writer.h"
-#include "core/same_file.h"
-#include "core/utf8.h"
+#include "core/system/safe_writer.h"
+#include "core/system/same_file.h"
+#include "core/text/codepage.h"
+#include "core/text/utf8.h"
 
 #include <cerrno>
 #include <cstdio>

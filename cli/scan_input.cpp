@@ -1,6 +1,6 @@
 #include "cli/scan_input.h"
 
-#include "core/source_scan.h"
+#include "core/scan/source_scan.h"
 
 #include <algorithm>
 #include <cstdio>

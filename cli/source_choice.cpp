@@ -1,7 +1,7 @@
 #include "cli/source_choice.h"
 
-#include "core/font_library.h"
-#include "core/user_library.h"
+#include "core/library/font_library.h"
+#include "core/library/user_library.h"
 #include "fontsource/font_source.h"
 
 #include <sys/stat.h>

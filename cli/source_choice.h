@@ -3,8 +3,8 @@
 
 #include "cli/cli_options.h"
 
-#include "core/glyph_source.h"
-#include "core/user_library.h"
+#include "core/glyph/glyph_source.h"
+#include "core/library/user_library.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #include "cli/usage_text.h"
 
-#include "core/arrangements.h"
-#include "core/font_library.h"
+#include "core/layout/arrangements.h"
+#include "core/library/font_library.h"
 
 namespace hzcli {
 

@@ -3,7 +3,7 @@
 // built by hzdot-mkfont and every live lookup then draw by it, so a glyph drawn live is dot for dot
 // the one in a library built from the same font, face and size.
 
-#include "core/dot_cell.h"
+#include "core/glyph/dot_cell.h"
 #include "fontsource/cell_placement.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
@@ -25,8 +25,8 @@ namespace hz::fontsource {
 struct CellRule {
     int size = 0;
     Drawing drawing = Drawing::Outline;
-    int pixels = 0;      // the pixel size glyphs are rendered at
-    CellOrigin origin;   // the full-width pen origin; its row is the shared baseline
+    int pixels = 0;        // the pixel size glyphs are rendered at
+    CellOrigin origin;     // the full-width pen origin; its row is the shared baseline
     bool fromHanzi = true; // false: a font without GB2312 hanzi, placed by its metrics alone
     std::optional<int> threshold;
 
@@ -64,8 +64,7 @@ struct FittedSet {
 FittedSet fitCells(FacePool& pool, const std::vector<CodeEntry>& entries, int size, std::optional<int> threshold);
 
 // Draws the first of the forms the font has (0 entries are skipped), as the fitting does.
-DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms,
-                     hz::WidthClass widthClass);
+DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, hz::WidthClass widthClass);
 
 // The glyph in its cell by the rule.
 PlacedGlyph placeDrawn(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass);

@@ -1,7 +1,7 @@
 #pragma once
 // Where glyphs go in a cell: one pen origin for the whole font, each glyph at its own offset from it.
 
-#include "core/dot_cell.h"
+#include "core/glyph/dot_cell.h"
 #include "fontsource/glyph_bitmap.h"
 
 #include <vector>

@@ -1,6 +1,6 @@
 #include "fontsource/code_table.h"
 
-#include "core/codepage.h"
+#include "core/text/codepage.h"
 
 namespace hz::fontsource {
 

@@ -2,7 +2,7 @@
 
 #include "fontsource/legacy_codes.h"
 
-#include "core/codepage.h"
+#include "core/text/codepage.h"
 
 #include FT_BDF_H
 

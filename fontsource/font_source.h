@@ -3,7 +3,7 @@
 // maps. Glyphs are drawn live by the same rule hzdot-mkfont builds its libraries with. FreeType
 // stays behind this header.
 
-#include "core/glyph_source.h"
+#include "core/glyph/glyph_source.h"
 
 #include <memory>
 #include <optional>
@@ -13,8 +13,8 @@ namespace hz::fontsource {
 
 struct FontSpec {
     std::string file;
-    int face = 0; // face of a collection, from 0
-    int size = 16; // dots: full-width cells are size x size, half-width ceil(size/2) x size
+    int face = 0;                 // face of a collection, from 0
+    int size = 16;                // dots: full-width cells are size x size, half-width ceil(size/2) x size
     std::optional<int> threshold; // set: render in grey and keep dots covered more than threshold/255
 
     bool operator==(const FontSpec&) const = default;

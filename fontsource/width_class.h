@@ -3,7 +3,7 @@
 // (H). Everything else, the ambiguous ones included (Greek, Cyrillic, "℃"), is full width, as
 // Chinese fonts and the GB2312 libraries draw them.
 
-#include "core/dot_cell.h"
+#include "core/glyph/dot_cell.h"
 
 namespace hz::fontsource {
 

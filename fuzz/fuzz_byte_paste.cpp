@@ -1,8 +1,8 @@
 // Glyph bytes pasted from firmware sources, in any shape: the parser must refuse with a message or
 // give bytes, and the detector must score them or say why not, never crash.
 
-#include "core/byte_paste.h"
-#include "core/layout_detect.h"
+#include "core/layout/byte_paste.h"
+#include "core/layout/layout_detect.h"
 
 #include <cstddef>
 #include <cstdint>

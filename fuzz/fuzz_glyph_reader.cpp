@@ -2,8 +2,8 @@
 // layout; characters are read from the start, the middle and the end of the table, and around the
 // place the file ends.
 
-#include "core/font_library.h"
-#include "core/glyph_reader.h"
+#include "core/library/font_library.h"
+#include "core/library/glyph_reader.h"
 #include "memory_file.h"
 
 #include <cstddef>

@@ -1,8 +1,8 @@
 // Layout names and choices as users type them, and the encoder and decoder behind them: whatever
 // parses must print back to itself, and any cell must come back from its bytes unchanged.
 
-#include "core/layout.h"
-#include "core/layout_presets.h"
+#include "core/layout/layout.h"
+#include "core/layout/layout_presets.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (int b = 0; b < 8 && x + b < width; ++b)
                 cell.setDot(x + b, y, (data[at] >> b) & 1);
     const auto bytes = hz::encodeCell(cell, layout);
-    if (bytes.size() != hz::encodedSize(layout, width, height) || !(hz::decodeCell(bytes, layout, width, height) == cell))
+    if (bytes.size() != hz::encodedSize(layout, width, height) ||
+        !(hz::decodeCell(bytes, layout, width, height) == cell))
         __builtin_trap();
     return 0;
 }

@@ -2,7 +2,7 @@
 // accepted encodes back to the same bytes.
 
 #include "cli/input_text.h"
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 // Small library files with known dots, made in a temporary folder for each test.
 
-#include "core/font_library.h"
+#include "core/library/font_library.h"
 
 #include <cstdint>
 #include <filesystem>

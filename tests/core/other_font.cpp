@@ -2,8 +2,8 @@
 
 #include "library_files.h"
 
-#include "core/codepage.h"
-#include "core/glyph_reader.h"
+#include "core/library/glyph_reader.h"
+#include "core/text/codepage.h"
 
 #include <cstdlib>
 #include <map>

@@ -2,7 +2,7 @@
 // Libraries drawn by hzdot-mkfont from fonts none of the six libraries is made from at that size,
 // for tests that match glyphs across fonts as users' firmware does.
 
-#include "core/dot_cell.h"
+#include "core/glyph/dot_cell.h"
 
 #include <string>
 

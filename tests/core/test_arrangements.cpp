@@ -1,5 +1,5 @@
-#include "core/arrangements.h"
-#include "core/byte_text.h"
+#include "core/layout/arrangements.h"
+#include "core/text/byte_text.h"
 
 #include <gtest/gtest.h>
 

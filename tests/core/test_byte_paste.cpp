@@ -1,6 +1,6 @@
-#include "core/byte_paste.h"
+#include "core/layout/byte_paste.h"
 
-#include "core/byte_text.h"
+#include "core/text/byte_text.h"
 
 #include <gtest/gtest.h>
 

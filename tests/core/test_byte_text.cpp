@@ -1,4 +1,4 @@
-#include "core/byte_text.h"
+#include "core/text/byte_text.h"
 
 #include <gtest/gtest.h>
 

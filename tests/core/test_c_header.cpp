@@ -1,5 +1,5 @@
-#include "core/c_header.h"
-#include "core/utf8.h"
+#include "core/output/c_header.h"
+#include "core/text/utf8.h"
 
 #include "library_files.h"
 #include "process_runner.h"

@@ -1,5 +1,5 @@
-#include "core/codepage.h"
-#include "core/utf8.h"
+#include "core/text/codepage.h"
+#include "core/text/utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "core/byte_text.h"
-#include "core/dot_matrix_text.h"
+#include "core/text/byte_text.h"
+#include "core/text/dot_matrix_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/export_layout.h"
+#include "core/output/export_layout.h"
 
 #include <gtest/gtest.h>
 

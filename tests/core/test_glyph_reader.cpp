@@ -1,5 +1,5 @@
-#include "core/codepage.h"
-#include "core/glyph_reader.h"
+#include "core/library/glyph_reader.h"
+#include "core/text/codepage.h"
 
 #include "file_access.h"
 #include "library_files.h"

@@ -1,5 +1,5 @@
-#include "core/byte_text.h"
-#include "core/glyph_record.h"
+#include "core/glyph/glyph_record.h"
+#include "core/text/byte_text.h"
 
 #include "library_files.h"
 

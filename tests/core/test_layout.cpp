@@ -1,6 +1,6 @@
-#include "core/arrangements.h"
-#include "core/layout.h"
-#include "core/layout_presets.h"
+#include "core/layout/arrangements.h"
+#include "core/layout/layout.h"
+#include "core/layout/layout_presets.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ std::vector<std::uint8_t> encodeByTheRules(const DotCell& cell, const Layout& la
     const int perRow = (w + 7) / 8;
     const int perColumn = (h + 7) / 8;
     std::vector<std::uint8_t> bytes(layout.scan == Scan::Rows ? static_cast<std::size_t>(perRow * h)
-                                                               : static_cast<std::size_t>(perColumn * w));
+                                                              : static_cast<std::size_t>(perColumn * w));
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {
             bool on = cell.dot(layout.left ? w - 1 - c : c, layout.up ? h - 1 - r : r);
@@ -80,9 +80,9 @@ TEST(Layout, OneDotLandsWhereTheRulesSay) {
     };
     // 16x16: rows have 2 bytes a row, columns 2 bytes a column, pages 16 bytes a band.
     const std::vector<Case> cases = {
-        {0, 0, Scan::Rows, 0, 7},    {9, 0, Scan::Rows, 1, 6},    {0, 9, Scan::Rows, 18, 7},
+        {0, 0, Scan::Rows, 0, 7},    {9, 0, Scan::Rows, 1, 6},     {0, 9, Scan::Rows, 18, 7},
         {0, 0, Scan::Columns, 0, 7}, {9, 0, Scan::Columns, 18, 7}, {0, 9, Scan::Columns, 1, 6},
-        {0, 0, Scan::Pages, 0, 7},   {9, 0, Scan::Pages, 9, 7},   {0, 9, Scan::Pages, 16, 6},
+        {0, 0, Scan::Pages, 0, 7},   {9, 0, Scan::Pages, 9, 7},    {0, 9, Scan::Pages, 16, 6},
     };
     for (const auto& c : cases)
         for (BitOrder bit : {BitOrder::Msb, BitOrder::Lsb}) {
@@ -136,10 +136,17 @@ TEST(Layout, TheFiveArrangementsAreNamedLayouts) {
 
 TEST(Layout, PresetsAndChoices) {
     const std::vector<std::pair<const char*, const char*>> presets = {
-        {"ssd1306", "pages-lsb"},         {"sh1106", "pages-lsb"},  {"st7565", "pages-lsb"},
-        {"ks0108", "pages-lsb"},          {"ssd1306-vertical", "columns-lsb"},
-        {"st7920", "rows-msb"},           {"adafruit-gfx", "rows-msb"}, {"lvgl-1bit", "rows-msb"},
-        {"hzk", "rows-msb"},              {"xbm", "rows-lsb"},      {"epaper", "rows-msb-invert"},
+        {"ssd1306", "pages-lsb"},
+        {"sh1106", "pages-lsb"},
+        {"st7565", "pages-lsb"},
+        {"ks0108", "pages-lsb"},
+        {"ssd1306-vertical", "columns-lsb"},
+        {"st7920", "rows-msb"},
+        {"adafruit-gfx", "rows-msb"},
+        {"lvgl-1bit", "rows-msb"},
+        {"hzk", "rows-msb"},
+        {"xbm", "rows-lsb"},
+        {"epaper", "rows-msb-invert"},
         {"max7219", "columns-lsb"},
     };
     ASSERT_EQ(layoutPresets().size(), presets.size());

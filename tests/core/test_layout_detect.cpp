@@ -1,8 +1,8 @@
 #include "other_font.h"
 
-#include "core/byte_paste.h"
-#include "core/glyph_source.h"
-#include "core/layout_detect.h"
+#include "core/glyph/glyph_source.h"
+#include "core/layout/byte_paste.h"
+#include "core/layout/layout_detect.h"
 
 #include <gtest/gtest.h>
 

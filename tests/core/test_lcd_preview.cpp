@@ -1,4 +1,4 @@
-#include "core/lcd_preview.h"
+#include "core/output/panel_picture.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,4 +1,4 @@
-#include "core/safe_writer.h"
+#include "core/system/safe_writer.h"
 
 #include "file_access.h"
 #include "library_files.h"

@@ -1,4 +1,4 @@
-#include "core/same_file.h"
+#include "core/system/same_file.h"
 
 #include "library_files.h"
 

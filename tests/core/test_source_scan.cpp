@@ -1,8 +1,8 @@
 #include "library_files.h"
 
-#include "core/codepage.h"
-#include "core/source_scan.h"
-#include "core/utf8.h"
+#include "core/scan/source_scan.h"
+#include "core/text/codepage.h"
+#include "core/text/utf8.h"
 
 #include <gtest/gtest.h>
 

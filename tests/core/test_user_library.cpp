@@ -1,9 +1,9 @@
 #include "library_files.h"
 #include "other_font.h"
 
-#include "core/codepage.h"
-#include "core/glyph_reader.h"
-#include "core/user_library.h"
+#include "core/library/glyph_reader.h"
+#include "core/library/user_library.h"
+#include "core/text/codepage.h"
 
 #include <gtest/gtest.h>
 

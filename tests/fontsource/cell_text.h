@@ -1,7 +1,7 @@
 #pragma once
 // Dot cells as text for failure messages, and the Debian fonts the tests draw from.
 
-#include "core/dot_cell.h"
+#include "core/glyph/dot_cell.h"
 
 #include <optional>
 #include <string>

@@ -4,8 +4,8 @@
 #include "cell_text.h"
 #include "mkfont_process.h"
 
-#include "core/codepage.h"
-#include "core/layout.h"
+#include "core/layout/layout.h"
+#include "core/text/codepage.h"
 #include "fontsource/font_source.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +31,8 @@ void PrintTo(const LiveCase& c, std::ostream* os) {
 }
 
 std::vector<std::string> specArguments(const FontSpec& fontSpec) {
-    std::vector<std::string> args{"--font", fontSpec.file, "--face", std::to_string(fontSpec.face), "--size",
-                                  std::to_string(fontSpec.size)};
+    std::vector<std::string> args{
+        "--font", fontSpec.file, "--face", std::to_string(fontSpec.face), "--size", std::to_string(fontSpec.size)};
     if (fontSpec.threshold) {
         args.push_back("--threshold");
         args.push_back(std::to_string(*fontSpec.threshold));
@@ -92,16 +92,15 @@ TEST_P(LiveMatchesMkfont, EveryGb2312Record) {
     expectRecordsMatch(*source, readWholeFile(scratch.path("library")), *layout);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fonts, LiveMatchesMkfont,
-    ::testing::Values(LiveCase{"MicroHei12", {fonts::kMicrohei, 0, 12, {}}, "rows-msb"},
-                      LiveCase{"MicroHei16", {fonts::kMicrohei, 0, 16, {}}, "columns-lsb"},
-                      LiveCase{"Song20", {fonts::kSong, 0, 20, {}}, "pages-msb"},
-                      LiveCase{"ZenHeiSharp24", {fonts::kZenhei, 1, 24, {}}, "pages-lsb-up-left"},
-                      LiveCase{"UMing32", {fonts::kUming, 0, 32, {}}, "columns-msb-invert"},
-                      LiveCase{"KaiGrey16", {fonts::kKai, 0, 16, 100}, "rows-lsb-left"},
-                      LiveCase{"Strike12", {fonts::kStrike12, 0, 12, {}}, "rows-msb"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fonts, LiveMatchesMkfont,
+                         ::testing::Values(LiveCase{"MicroHei12", {fonts::kMicrohei, 0, 12, {}}, "rows-msb"},
+                                           LiveCase{"MicroHei16", {fonts::kMicrohei, 0, 16, {}}, "columns-lsb"},
+                                           LiveCase{"Song20", {fonts::kSong, 0, 20, {}}, "pages-msb"},
+                                           LiveCase{"ZenHeiSharp24", {fonts::kZenhei, 1, 24, {}}, "pages-lsb-up-left"},
+                                           LiveCase{"UMing32", {fonts::kUming, 0, 32, {}}, "columns-msb-invert"},
+                                           LiveCase{"KaiGrey16", {fonts::kKai, 0, 16, 100}, "rows-lsb-left"},
+                                           LiveCase{"Strike12", {fonts::kStrike12, 0, 12, {}}, "rows-msb"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct BuiltLibrary {
     const char* name;

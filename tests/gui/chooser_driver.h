@@ -2,7 +2,7 @@
 // Drives the font chooser that the main window opens modally: once it is up, the test's steps run
 // on it (pick a font, set the size, press OK or Cancel), as a user would.
 
-#include "mainwin/font_chooser.h"
+#include "gui/fontchooser/font_chooser.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

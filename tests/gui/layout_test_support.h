@@ -2,8 +2,8 @@
 // What the layout window tests share: records of known dots in several cell sizes, and a way to
 // work in a modal dialog that a call opens.
 
-#include "core/dot_cell.h"
-#include "core/glyph_record.h"
+#include "core/glyph/dot_cell.h"
+#include "core/glyph/glyph_record.h"
 
 #include <QApplication>
 #include <QDialog>

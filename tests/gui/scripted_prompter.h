@@ -1,7 +1,7 @@
 #pragma once
 // A Prompter that answers from a script and records what it was asked.
 
-#include "common/prompter.h"
+#include "gui/common/prompter.h"
 
 #include <QColor>
 #include <QList>

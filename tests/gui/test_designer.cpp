@@ -3,14 +3,14 @@
 
 #include "gui_test_registry.h"
 
-#include "common/module1.h"
-#include "common/rain_button.h"
-#include "core/arrangements.h"
-#include "core/dot_matrix_text.h"
-#include "core/font_library.h"
-#include "core/glyph_record.h"
-#include "designer/form3.h"
-#include "designer/spacing_cell.h"
+#include "core/glyph/glyph_record.h"
+#include "core/layout/arrangements.h"
+#include "core/library/font_library.h"
+#include "core/text/dot_matrix_text.h"
+#include "gui/common/module1.h"
+#include "gui/common/rain_button.h"
+#include "gui/designer/form3.h"
+#include "gui/designer/spacing_cell.h"
 
 #include <QFontMetricsF>
 #include <QLabel>
@@ -303,8 +303,8 @@ private slots:
         const hz::LookupResult result =
             hz::lookupText(U"啊", programDir, {hz::kTwelvePosition, Module1().SpaceX, Module1().SpaceY});
         QCOMPARE(result.records.size(), std::size_t(1));
-        const std::string drawn = hz::dotMatrixText(result.records[0].assemblyText(static_cast<int>(hz::Arrangement::Rows)),
-                                                    16, 32, Module1().marks());
+        const std::string drawn = hz::dotMatrixText(
+            result.records[0].assemblyText(static_cast<int>(hz::Arrangement::Rows)), 16, 32, Module1().marks());
         QCOMPARE(QString::fromStdString(drawn), preview);
     }
 };

@@ -3,9 +3,9 @@
 #include "gui_test_registry.h"
 #include "scripted_prompter.h"
 
-#include "core/glyph_record.h"
+#include "core/glyph/glyph_record.h"
 #include "file_access.h"
-#include "mainwin/export_action.h"
+#include "gui/common/export_action.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
-#include "core/font_library.h"
+#include "core/library/font_library.h"
 
 #include <QAbstractButton>
 #include <QFile>

@@ -4,9 +4,9 @@
 #include "scripted_prompter.h"
 #include "test_form1_fixture.h"
 
-#include "core/c_header.h"
-#include "core/glyph_record.h"
-#include "mainwin/export_action.h"
+#include "core/glyph/glyph_record.h"
+#include "core/output/c_header.h"
+#include "gui/common/export_action.h"
 
 #include <QDir>
 #include <QFile>

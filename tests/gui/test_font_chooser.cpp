@@ -5,8 +5,8 @@
 #include "gui_test_registry.h"
 #include "scripted_prompter.h"
 
-#include "mainwin/font_chooser.h"
-#include "mainwin/font_sample.h"
+#include "gui/fontchooser/font_chooser.h"
+#include "gui/fontchooser/font_sample.h"
 
 #include <QFile>
 #include <QImage>

@@ -6,14 +6,14 @@
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
-#include "common/module1.h"
-#include "core/codepage.h"
-#include "core/dot_matrix_text.h"
-#include "core/export_layout.h"
-#include "mainwin/dot_view.h"
-#include "mainwin/font_sample.h"
-#include "mainwin/glyph_list_model.h"
-#include "mainwin/other_font_item.h"
+#include "core/output/export_layout.h"
+#include "core/text/codepage.h"
+#include "core/text/dot_matrix_text.h"
+#include "gui/common/module1.h"
+#include "gui/fontchooser/font_sample.h"
+#include "gui/fontchooser/other_font_item.h"
+#include "gui/mainwin/dot_view.h"
+#include "gui/mainwin/glyph_list_model.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -4,11 +4,11 @@
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
-#include "common/module1.h"
-#include "common/rain_button.h"
-#include "core/glyph_reader.h"
-#include "mainwin/dot_view.h"
-#include "mainwin/glyph_list_model.h"
+#include "core/library/glyph_reader.h"
+#include "gui/common/module1.h"
+#include "gui/common/rain_button.h"
+#include "gui/mainwin/dot_view.h"
+#include "gui/mainwin/glyph_list_model.h"
 
 #include <QHeaderView>
 #include <QProgressBar>

@@ -4,12 +4,12 @@
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
-#include "common/module1.h"
-#include "core/codepage.h"
-#include "designer/form3.h"
-#include "mainwin/dot_view.h"
-#include "mainwin/glyph_list_model.h"
-#include "mainwin/key_panel.h"
+#include "core/text/codepage.h"
+#include "gui/common/module1.h"
+#include "gui/designer/form3.h"
+#include "gui/mainwin/dot_view.h"
+#include "gui/mainwin/glyph_list_model.h"
+#include "gui/mainwin/key_panel.h"
 
 #include <QAbstractButton>
 #include <QDialog>

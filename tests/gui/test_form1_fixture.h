@@ -4,8 +4,8 @@
 
 #include "scripted_prompter.h"
 
-#include "core/font_library.h"
-#include "mainwin/form1.h"
+#include "core/library/font_library.h"
+#include "gui/mainwin/form1.h"
 
 #include <QComboBox>
 #include <QFile>

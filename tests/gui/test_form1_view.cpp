@@ -5,12 +5,12 @@
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
-#include "common/module1.h"
-#include "core/glyph_reader.h"
-#include "mainwin/dot_view.h"
-#include "mainwin/glyph_list_model.h"
-#include "mainwin/text_panel.h"
-#include "common/song_font.h"
+#include "core/library/glyph_reader.h"
+#include "gui/common/module1.h"
+#include "gui/common/song_font.h"
+#include "gui/mainwin/dot_view.h"
+#include "gui/mainwin/glyph_list_model.h"
+#include "gui/mainwin/text_panel.h"
 
 #include <QAbstractItemModelTester>
 #include <QDesktopServices>

@@ -4,14 +4,14 @@
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
-#include "core/arrangements.h"
-#include "core/font_library.h"
-#include "help/document_links.h"
-#include "help/document_window.h"
-#include "help/form13.h"
-#include "help/help_icons.h"
-#include "help/help_topics.h"
-#include "mainwin/glyph_list_model.h"
+#include "core/layout/arrangements.h"
+#include "core/library/font_library.h"
+#include "gui/common/document_window.h"
+#include "gui/help/document_links.h"
+#include "gui/help/form13.h"
+#include "gui/help/help_icons.h"
+#include "gui/help/help_topics.h"
+#include "gui/mainwin/glyph_list_model.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

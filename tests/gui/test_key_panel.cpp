@@ -3,8 +3,8 @@
 
 #include "gui_test_registry.h"
 
-#include "common/module1.h"
-#include "mainwin/key_panel.h"
+#include "gui/common/module1.h"
+#include "gui/mainwin/key_panel.h"
 
 #include <QEnterEvent>
 #include <QLabel>

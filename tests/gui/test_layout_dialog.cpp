@@ -4,11 +4,11 @@
 #include "gui_test_registry.h"
 #include "layout_test_support.h"
 
-#include "core/byte_text.h"
-#include "core/export_layout.h"
-#include "core/layout_presets.h"
-#include "mainwin/dot_picture.h"
-#include "mainwin/layout_dialog.h"
+#include "core/layout/layout_presets.h"
+#include "core/output/export_layout.h"
+#include "core/text/byte_text.h"
+#include "gui/layoutdialog/dot_picture.h"
+#include "gui/layoutdialog/layout_dialog.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -5,12 +5,12 @@
 #include "layout_test_support.h"
 #include "test_form1_fixture.h"
 
-#include "common/module1.h"
-#include "core/codepage.h"
-#include "core/export_layout.h"
-#include "mainwin/glyph_list_model.h"
-#include "mainwin/layout_dialog.h"
-#include "mainwin/text_panel.h"
+#include "core/output/export_layout.h"
+#include "core/text/codepage.h"
+#include "gui/common/module1.h"
+#include "gui/layoutdialog/layout_dialog.h"
+#include "gui/mainwin/glyph_list_model.h"
+#include "gui/mainwin/text_panel.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,10 +4,10 @@
 #include "scripted_prompter.h"
 #include "test_form1_fixture.h"
 
-#include "core/glyph_record.h"
-#include "core/utf8.h"
-#include "preview/lcd_preview.h"
-#include "preview/panel_view.h"
+#include "core/glyph/glyph_record.h"
+#include "core/text/utf8.h"
+#include "gui/preview/lcd_preview.h"
+#include "gui/preview/panel_view.h"
 
 #include <QApplication>
 #include <QComboBox>

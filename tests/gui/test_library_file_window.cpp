@@ -8,14 +8,14 @@
 #include "gui_test_registry.h"
 #include "scripted_prompter.h"
 
-#include "core/codepage.h"
-#include "core/font_library.h"
-#include "core/glyph_source.h"
-#include "core/layout.h"
-#include "mainwin/font_sample.h"
-#include "mainwin/form1.h"
-#include "mainwin/glyph_list_model.h"
-#include "mainwin/other_font_item.h"
+#include "core/glyph/glyph_source.h"
+#include "core/layout/layout.h"
+#include "core/library/font_library.h"
+#include "core/text/codepage.h"
+#include "gui/fontchooser/font_sample.h"
+#include "gui/fontchooser/other_font_item.h"
+#include "gui/mainwin/form1.h"
+#include "gui/mainwin/glyph_list_model.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -6,11 +6,11 @@
 #include "layout_test_support.h"
 #include "test_form1_fixture.h"
 
-#include "common/module1.h"
-#include "core/byte_text.h"
-#include "core/glyph_reader.h"
-#include "core/layout.h"
-#include "mainwin/layout_dialog.h"
+#include "core/layout/layout.h"
+#include "core/library/glyph_reader.h"
+#include "core/text/byte_text.h"
+#include "gui/common/module1.h"
+#include "gui/layoutdialog/layout_dialog.h"
 
 #include <QComboBox>
 #include <QLabel>

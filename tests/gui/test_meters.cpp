@@ -2,14 +2,14 @@
 
 #include "gui_test_registry.h"
 
-#include "meters/alarm.h"
-#include "meters/bar_meter.h"
-#include "meters/bar_tube.h"
-#include "meters/dial_meter.h"
-#include "meters/digital_meter.h"
-#include "meters/form14.h"
-#include "meters/frame_shape.h"
-#include "meters/line_shape.h"
+#include "gui/meters/alarm.h"
+#include "gui/meters/bar_meter.h"
+#include "gui/meters/bar_tube.h"
+#include "gui/meters/dial_meter.h"
+#include "gui/meters/digital_meter.h"
+#include "gui/meters/form14.h"
+#include "gui/meters/frame_shape.h"
+#include "gui/meters/line_shape.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -4,7 +4,7 @@
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
-#include "mainwin/glyph_list_model.h"
+#include "gui/mainwin/glyph_list_model.h"
 
 #include <QApplication>
 #include <QTest>

@@ -2,9 +2,9 @@
 
 #include "gui_test_registry.h"
 
-#include "designer/form3.h"
-#include "help/form13.h"
-#include "meters/form14.h"
+#include "gui/designer/form3.h"
+#include "gui/help/form13.h"
+#include "gui/meters/form14.h"
 
 #include <QTest>
 

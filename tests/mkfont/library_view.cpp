@@ -2,8 +2,8 @@
 
 #include "mkfont_process.h"
 
-#include "core/codepage.h"
-#include "core/utf8.h"
+#include "core/text/codepage.h"
+#include "core/text/utf8.h"
 
 #include <algorithm>
 #include <stdexcept>

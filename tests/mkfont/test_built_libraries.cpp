@@ -4,7 +4,7 @@
 #include "library_view.h"
 #include "mkfont_process.h"
 
-#include "core/font_library.h"
+#include "core/library/font_library.h"
 
 #include <gtest/gtest.h>
 

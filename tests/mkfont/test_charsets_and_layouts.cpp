@@ -4,9 +4,9 @@
 #include "bdf_font.h"
 #include "mkfont_process.h"
 
-#include "core/codepage.h"
-#include "core/layout.h"
-#include "core/layout_presets.h"
+#include "core/layout/layout.h"
+#include "core/layout/layout_presets.h"
+#include "core/text/codepage.h"
 #include "fontsource/font_source.h"
 
 #include <gtest/gtest.h>
@@ -164,8 +164,8 @@ TEST(GbkCharset, EveryCodeInLeadTrailOrderAsALiveLookupDrawsIt) {
 
 TEST(AsciiCharset, NinetyFivePrintableCharactersInHalfWidthCells) {
     ScratchFolder scratch;
-    for (const auto& [size, layoutName] : {std::pair{16, "rows-msb"}, std::pair{20, "rows-msb"},
-                                           std::pair{20, "columns-lsb"}}) {
+    for (const auto& [size, layoutName] :
+         {std::pair{16, "rows-msb"}, std::pair{20, "rows-msb"}, std::pair{20, "columns-lsb"}}) {
         SCOPED_TRACE(std::to_string(size) + " " + layoutName);
         const std::string file = scratch.path("ascii");
         const MkfontResult run = runMkfont({"--font", kMicrohei, "--size", std::to_string(size), "--charset", "ascii",

@@ -1,12 +1,12 @@
 // The installed documents state exact bytes; they must be the bytes the program writes. Each table
 // row of the documents is read back and checked against the core.
-#include "core/arrangements.h"
-#include "core/byte_text.h"
-#include "core/codepage.h"
-#include "core/export_layout.h"
-#include "core/glyph_record.h"
-#include "core/layout.h"
-#include "core/layout_presets.h"
+#include "core/glyph/glyph_record.h"
+#include "core/layout/arrangements.h"
+#include "core/layout/layout.h"
+#include "core/layout/layout_presets.h"
+#include "core/output/export_layout.h"
+#include "core/text/byte_text.h"
+#include "core/text/codepage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Where the programs look for their library files and documents: beside themselves first, then in
 // the data folder of an installed copy, found relative to the program's folder.
-#include "core/font_library.h"
-#include "core/install_paths.h"
+#include "core/library/font_library.h"
+#include "core/system/install_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "tools/mkfont/mkfont_error.h"
 #include "tools/mkfont/traditional_map.h"
 
-#include "core/layout.h"
-#include "core/safe_writer.h"
-#include "core/utf8.h"
+#include "core/layout/layout.h"
+#include "core/system/safe_writer.h"
+#include "core/text/utf8.h"
 #include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
@@ -33,7 +33,7 @@ struct BuildStats {
     int missing = 0;
     int gb2312Assigned = 0; // of the above, the codes GB2312 itself assigns
     int gb2312Missing = 0;
-    int unreadable = 0;     // of the missing, glyphs the font maps but cannot draw
+    int unreadable = 0; // of the missing, glyphs the font maps but cannot draw
     int moved = 0;
     int shrunk = 0;
     int cropped = 0;
@@ -122,8 +122,7 @@ std::string records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyp
             ++stats.assigned;
             stats.gb2312Assigned += gb2312;
             stats.traditionalForms += entry.drawn != *entry.character;
-            if (glyph.status == fsrc::RenderStatus::Drawn &&
-                (glyph.ink || blankByDesign(*entry.character))) {
+            if (glyph.status == fsrc::RenderStatus::Drawn && (glyph.ink || blankByDesign(*entry.character))) {
                 placed = fsrc::placeDrawn(glyph, rule, plan.widthClass);
             } else {
                 ++stats.missing;
@@ -255,10 +254,9 @@ void buildLibrary(const Options& options, std::ostream& out) {
     // Every set is drawn by the rule fitted on the GB2312 hanzi, as live lookups are.
     fsrc::FittedSet fitted = fsrc::fitCells(pool, gb2312, options.size, options.threshold);
     if (!fitted.rule.fromHanzi && options.charset != Charset::Ascii)
-        throw MkfontError(options.fontPath + ": has no glyph for any GB2312 hanzi" +
-                          (fitted.rule.drawing == fsrc::Drawing::Strike
-                               ? " at " + std::to_string(options.size) + " pixels"
-                               : ""));
+        throw MkfontError(
+            options.fontPath + ": has no glyph for any GB2312 hanzi" +
+            (fitted.rule.drawing == fsrc::Drawing::Strike ? " at " + std::to_string(options.size) + " pixels" : ""));
 
     const CharsetPlan plan = planFor(options, gb2312);
     const std::vector<DrawnGlyph> glyphs = drawSet(pool, fitted, plan, options.charset);

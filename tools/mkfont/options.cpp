@@ -2,7 +2,7 @@
 
 #include "tools/mkfont/mkfont_error.h"
 
-#include "core/layout_presets.h"
+#include "core/layout/layout_presets.h"
 
 #include <charconv>
 #include <string_view>

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of hzdot-mkfont.
 
-#include "core/layout.h"
+#include "core/layout/layout.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "tools/mkfont/mkfont_error.h"
 
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 
 #include <Config.hpp>
 #include <Converter.hpp>

@@ -1,0 +1,98 @@
+#pragma once
+// Glyph records: one per looked-up character. A record keeps the glyph's dots; its texts are built
+// when they are shown, copied or exported, so a list of a million records stays small.
+
+#include "core/glyph/dot_cell.h"
+#include "core/glyph/glyph_source.h"
+#include "core/layout/arrangements.h"
+#include "core/layout/layout.h"
+#include "core/library/glyph_reader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hz {
+
+struct GlyphRecord {
+    std::string character;          // UTF-8, as typed
+    std::string sizeText;           // "12*12", "16*16", "24*24", or a font's cell "10*20"
+    std::vector<std::uint8_t> dots; // the cell as laid out, row by row (DotCell::rowBytes)
+    std::uint8_t width = 0;         // the cell's dots across and down
+    std::uint8_t height = 0;
+    WidthClass widthClass = WidthClass::Full;
+    std::int8_t libraryPosition = -1; // 0..5 for the six libraries, -1 for other sources
+
+    DotCell cell() const;
+
+    // Whether the record has bytes in an arrangement: 24x24 library records have none in the two
+    // half-column arrangements, whose file layout covers 32-byte glyphs only.
+    bool hasBytes(Arrangement a) const;
+    std::vector<std::uint8_t> bytes(Arrangement a) const; // empty where !hasBytes(a)
+    std::vector<std::uint8_t> bytes(const Layout& layout) const;
+
+    std::string assemblyText(Arrangement a) const; // "DB ..." lines; empty where !hasBytes(a)
+    std::string cText(Arrangement a) const;        // "0x.." fields; empty where !hasBytes(a)
+    std::string assemblyText(int a) const { return assemblyText(static_cast<Arrangement>(a)); }
+    std::string cText(int a) const { return cText(static_cast<Arrangement>(a)); }
+
+    // "163216" for a library record: the name's size, the glyph's bytes (rows) and its cell's side.
+    std::string tag() const;
+    int glyphBytes() const;         // bytes of the cell laid out in rows
+    int cellSize() const;           // the cell's height
+    std::string sizeNumber() const; // "12", "16", "24": the size before the "*"
+};
+
+// The record of one character drawn by a source.
+GlyphRecord makeRecord(char32_t character, const DotCell& cell, const GlyphSource& source);
+// The same into an existing record, reusing its memory: a long walk over a text fills one record.
+void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, const GlyphSource& source);
+
+// The record of one character from its looked-up library glyph.
+GlyphRecord buildRecord(char32_t character, const Glyph& glyph, int libraryPosition, int spaceX, int spaceY);
+
+struct LookupSettings {
+    int libraryPosition = 1;
+    int spaceX = 2;
+    int spaceY = 2;
+};
+
+// Looks characters up one by one in one source, keeping it open between them.
+class RecordLookup {
+public:
+    // One of the six libraries in programDir.
+    RecordLookup(std::string_view programDir, const LookupSettings& settings);
+    // Any source.
+    explicit RecordLookup(std::shared_ptr<GlyphSource> source);
+
+    // Found: record is filled. Anything else: record is left as it was.
+    LookupStatus lookup(char32_t character, GlyphRecord& record);
+    // Found: cell holds the glyph. The cheaper call for front ends that only encode.
+    LookupStatus lookup(char32_t character, DotCell& cell) { return source->glyph(character, cell); }
+
+    const GlyphSource& glyphSource() const { return *source; }
+
+private:
+    std::shared_ptr<GlyphSource> source;
+    DotCell cell;
+};
+
+struct RefusedCharacter {
+    std::size_t position; // 0-based position in the text, counted in characters
+    char32_t character;
+    LookupStatus status;
+};
+
+struct LookupResult {
+    std::vector<GlyphRecord> records;
+    std::vector<RefusedCharacter> refused;
+};
+
+// A whole text at once: a record per found character, in order, and the refused characters.
+LookupResult lookupText(std::u32string_view text, std::string_view programDir, const LookupSettings& settings);
+LookupResult lookupText(std::u32string_view text, RecordLookup& lookup);
+
+} // namespace hz

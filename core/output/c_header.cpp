@@ -1,0 +1,421 @@
+#include "core/output/c_header.h"
+
+#include "core/layout/arrangements.h"
+#include "core/layout/layout_presets.h"
+#include "core/text/codepage.h"
+#include "core/text/utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <stdexcept>
+#include <unordered_set>
+
+namespace hz {
+
+namespace {
+
+// C99 and C++17 keywords (and the alternative operator spellings): the header compiles as both.
+// clang-format off
+constexpr std::string_view kKeywords[] = {
+    "auto", "break", "case", "char", "const", "continue", "default", "do", "double", "else", "enum", "extern",
+    "float", "for", "goto", "if", "inline", "int", "long", "register", "restrict", "return", "short", "signed",
+    "sizeof", "static", "struct", "switch", "typedef", "union", "unsigned", "void", "volatile", "while", "_Bool",
+    "_Complex", "_Imaginary", "alignas", "alignof", "and", "and_eq", "asm", "bitand", "bitor", "bool", "catch",
+    "char16_t", "char32_t", "class", "compl", "constexpr", "const_cast", "decltype", "delete", "dynamic_cast",
+    "explicit", "export", "false", "friend", "mutable", "namespace", "new", "noexcept", "not", "not_eq", "nullptr",
+    "operator", "or", "or_eq", "private", "protected", "public", "reinterpret_cast", "static_assert", "static_cast",
+    "template", "this", "thread_local", "throw", "true", "try", "typeid", "typename", "using", "virtual", "wchar_t",
+    "xor", "xor_eq", "char8_t", "concept", "consteval", "constinit", "co_await", "co_return", "co_yield", "requires",
+};
+// clang-format on
+
+// Long enough for any font's name; short enough that NAME_MAX_WIDTH and friends stay within the 63
+// significant characters C99 promises.
+constexpr std::size_t kMaxNameLength = 48;
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string hex(std::uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
+    return text;
+}
+
+std::string codePoint(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+// Whether a character may stand as itself inside a /* */ comment: no "*/" can form, no line splice
+// or trigraph, nothing invisible.
+bool showableInComment(char32_t c) {
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029)
+        return false;
+    return c != U'*' && c != U'/' && c != U'\\' && c != U'?';
+}
+
+std::string commentCharacter(char32_t c) {
+    return showableInComment(c) ? codePoint(c) + " " + encodeUtf8(c) : codePoint(c);
+}
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+// One sentence a firmware writer needs to read a glyph's bytes.
+std::string layoutSentence(const Layout& layout) {
+    std::string text;
+    switch (layout.scan) {
+    case Scan::Rows:
+        text = "rows top to bottom, (width+7)/8 bytes a row, the leftmost dot in bit ";
+        break;
+    case Scan::Columns:
+        text = "columns left to right, (height+7)/8 bytes a column, the topmost dot in bit ";
+        break;
+    case Scan::Pages:
+        text = "8-row bands top to bottom, a byte per column in each band, the topmost dot in bit ";
+        break;
+    }
+    text += layout.bit == BitOrder::Msb ? "7" : "0";
+    if (layout.up)
+        text += "; rows taken bottom to top";
+    if (layout.left)
+        text += "; columns taken right to left";
+    if (layout.invert)
+        text += "; a set dot is a 0 bit";
+    return text;
+}
+
+struct Entry {
+    std::uint32_t key;
+    char32_t character;
+    std::vector<std::uint8_t> bytes;
+    int width;
+    int height;
+};
+
+// Writes the comment lines " * TEXT" wrapped before 100 columns.
+void appendWrapped(std::string& out, std::string_view label, std::string_view text) {
+    const std::string indent(label.size(), ' ');
+    std::string line = " * " + std::string(label);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view word = text.substr(start, end - start);
+        if (line.size() + word.size() > 100 && line.size() > 3 + label.size()) {
+            line.pop_back();
+            out += line + "\n";
+            line = " * " + indent;
+        }
+        line += word;
+        line += ' ';
+        start = end + 1;
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    out += line + "\n";
+}
+
+void appendComment(std::string& out, const CHeaderInput& input, const std::vector<char32_t>& characters) {
+    const std::string& name = input.name;
+    out += "/* " + name + ".h: a dot-matrix font of " + std::to_string(characters.size()) +
+           (characters.size() == 1 ? " character" : " characters") + ", made by HzDot.\n *\n";
+    const std::string height = input.sourceHeight > 0 ? ", " + std::to_string(input.sourceHeight) + " dots high" : "";
+    appendWrapped(out, "Source:     ", input.source + height);
+
+    std::string layout = layoutName(input.layout);
+    if (const auto arrangement = namedArrangement(input.layout))
+        layout += " (" + std::string(arrangementName(*arrangement)) + ")";
+    if (const std::string presets = presetNames(input.layout); !presets.empty())
+        layout += ", presets " + presets;
+    appendWrapped(out, "Layout:     ", layout);
+    if (const std::string drivers = presetDrivers(input.layout); !drivers.empty())
+        appendWrapped(out, "Drivers:    ", drivers);
+    appendWrapped(out, "Bytes:      ", layoutSentence(input.layout));
+    appendWrapped(out, "Keys:       ",
+                  input.key == HeaderKey::Unicode
+                      ? "Unicode code points"
+                      : "GB2312 (code page 936) codes, first byte high (0xB0A1 for U+554A); "
+                        "a half-width character is its single byte");
+
+    std::string list;
+    for (char32_t c : characters)
+        list += (list.empty() ? "" : " ") + (showableInComment(c) ? encodeUtf8(c) : codePoint(c));
+    appendWrapped(out, "Characters: ", list.empty() ? "none" : list);
+    out += " *\n * const uint8_t *glyph = " + name + "_find(key, &width, &height);\n";
+    out += " * NULL (width and height 0) when there is no such key; width and height may be NULL.\n */\n";
+}
+
+template <typename Field>
+void appendArray(std::string& out, std::string_view type, const std::string& name, const std::vector<Entry>& entries,
+                 Field field, int perLine) {
+    out += "static const " + std::string(type) + " " + name + "[" +
+           std::to_string(std::max<std::size_t>(1, entries.size())) + "] = {";
+    if (entries.empty())
+        out += "0";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        out += i % static_cast<std::size_t>(perLine) == 0 ? "\n    " : " ";
+        out += field(entries[i], i);
+        out += ',';
+    }
+    out += entries.empty() ? "};\n" : "\n};\n";
+}
+
+void appendBytes(std::string& out, const std::string& name, const std::vector<Entry>& entries, std::size_t total) {
+    out += "static const uint8_t " + name + "_bytes[" + std::to_string(std::max<std::size_t>(1, total)) + "] = {\n";
+    if (entries.empty())
+        out += "    0 /* no glyphs */\n";
+    for (const Entry& e : entries) {
+        out += "    /* " + commentCharacter(e.character) + ", " + std::to_string(e.width) + "x" +
+               std::to_string(e.height) + " */";
+        for (std::size_t i = 0; i < e.bytes.size(); ++i) {
+            out += i % 16 == 0 ? "\n    " : " ";
+            out += hex(e.bytes[i], 2) + ",";
+        }
+        out += "\n";
+    }
+    out += "};\n";
+}
+
+// The lookup; NAME stands for the header's name, HEIGHT for where a glyph's height comes from.
+constexpr std::string_view kFind =
+    R"(static inline const uint8_t *NAME_find(uint32_t key, uint8_t *width, uint8_t *height)
+{
+    size_t low = 0;
+    size_t high = NAME_COUNT;
+    while (low < high) {
+        size_t mid = low + (high - low) / 2;
+        if (NAME_keys[mid] < key)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    if (low == NAME_COUNT || NAME_keys[low] != key) {
+        if (width != NULL)
+            *width = 0;
+        if (height != NULL)
+            *height = 0;
+        return NULL;
+    }
+    if (width != NULL)
+        *width = NAME_widths[low];
+    if (height != NULL)
+        *height = HEIGHT;
+    return &NAME_bytes[NAME_offsets[low]];
+}
+)";
+
+void appendFind(std::string& out, const std::string& name, bool heightTable) {
+    const std::string height = heightTable ? name + "_heights[low]" : name + "_HEIGHT";
+    std::string_view rest = kFind;
+    while (!rest.empty()) {
+        const std::size_t at = rest.find_first_of("NH");
+        out += rest.substr(0, at);
+        if (at == std::string_view::npos)
+            break;
+        rest.remove_prefix(at);
+        if (rest.starts_with("NAME")) {
+            out += name;
+            rest.remove_prefix(4);
+        } else if (rest.starts_with("HEIGHT")) {
+            out += height;
+            rest.remove_prefix(6);
+        } else {
+            out += rest.front();
+            rest.remove_prefix(1);
+        }
+    }
+}
+
+char32_t recordCharacter(const GlyphRecord& record) {
+    std::size_t at = 0;
+    return decodeUtf8At(record.character, at).value_or(U'\uFFFD');
+}
+
+} // namespace
+
+std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records) {
+    std::vector<HeaderGlyph> glyphs;
+    glyphs.reserve(records.size());
+    for (std::size_t row = 0; row < records.size(); ++row)
+        glyphs.push_back({row, recordCharacter(records[row]), records[row].cell()});
+    return glyphs;
+}
+
+std::vector<HeaderGlyph> headerGlyphs(const LookupResult& result) {
+    std::vector<HeaderGlyph> glyphs = headerGlyphs(result.records);
+    // Records follow the text with the refused characters taken out; put those gaps back.
+    std::size_t position = 0;
+    std::size_t refused = 0;
+    for (HeaderGlyph& glyph : glyphs) {
+        while (refused < result.refused.size() && result.refused[refused].position == position) {
+            ++refused;
+            ++position;
+        }
+        glyph.position = position++;
+    }
+    return glyphs;
+}
+
+std::optional<std::uint32_t> headerKey(char32_t character, HeaderKey key) {
+    if (key == HeaderKey::Unicode)
+        return static_cast<std::uint32_t>(character);
+    if (const auto code = cp936Code(character))
+        return *code;
+    // A half-width character: its one byte in the code page.
+    if (const auto bytes = utf8ToCp936(encodeUtf8(character)); bytes && bytes->size() == 1)
+        return static_cast<std::uint8_t>((*bytes)[0]);
+    return std::nullopt;
+}
+
+CHeader makeCHeader(const CHeaderInput& input) {
+    if (const auto problem = checkHeaderName(input.name))
+        throw std::invalid_argument(*problem);
+
+    CHeader header;
+    std::vector<Entry> entries;
+    std::vector<char32_t> characters; // in input order
+    std::unordered_set<char32_t> seenCharacters;
+    std::unordered_set<std::uint32_t> seenKeys;
+    for (const HeaderGlyph& glyph : input.glyphs) {
+        if (!seenCharacters.insert(glyph.character).second)
+            continue;
+        const auto key = headerKey(glyph.character, input.key);
+        if (!key) {
+            header.leftOut.push_back({glyph.position, glyph.character, HeaderRefusal::NoGb2312Code});
+            continue;
+        }
+        if (!seenKeys.insert(*key).second) {
+            header.leftOut.push_back({glyph.position, glyph.character, HeaderRefusal::SameKey});
+            continue;
+        }
+        characters.push_back(glyph.character);
+        entries.push_back(
+            {*key, glyph.character, encodeCell(glyph.cell, input.layout), glyph.cell.width(), glyph.cell.height()});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+
+    int height = 0;
+    int maxWidth = 0;
+    std::size_t total = 0;
+    for (const Entry& e : entries) {
+        height = std::max(height, e.height);
+        maxWidth = std::max(maxWidth, e.width);
+        total += e.bytes.size();
+    }
+    const bool heightTable =
+        std::any_of(entries.begin(), entries.end(), [height](const Entry& e) { return e.height != height; });
+    const std::string& name = input.name;
+    const std::string guard = upper(name) + "_H";
+
+    std::string& out = header.text;
+    appendComment(out, input, characters);
+    out += "#ifndef " + guard + "\n#define " + guard + "\n\n#include <stddef.h>\n#include <stdint.h>\n\n";
+    out += "#define " + name + "_COUNT " + std::to_string(entries.size()) + "\n";
+    out += "#define " + name + "_HEIGHT " + std::to_string(height) + "\n";
+    out += "#define " + name + "_MAX_WIDTH " + std::to_string(maxWidth) + "\n\n";
+
+    appendBytes(out, name, entries, total);
+    out += "\n";
+    const int keyDigits = input.key == HeaderKey::Unicode ? 4 : 2;
+    appendArray(
+        out, "uint32_t", name + "_keys", entries,
+        [keyDigits](const Entry& e, std::size_t) { return hex(e.key, keyDigits); }, 8);
+    appendArray(
+        out, "uint8_t", name + "_widths", entries, [](const Entry& e, std::size_t) { return std::to_string(e.width); },
+        16);
+    std::size_t offset = 0;
+    appendArray(
+        out, "uint32_t", name + "_offsets", entries,
+        [&offset](const Entry& e, std::size_t) {
+            const std::string text = std::to_string(offset);
+            offset += e.bytes.size();
+            return text;
+        },
+        12);
+    if (heightTable)
+        appendArray(
+            out, "uint8_t", name + "_heights", entries,
+            [](const Entry& e, std::size_t) { return std::to_string(e.height); }, 16);
+    out += "\n";
+    appendFind(out, name, heightTable);
+    out += "\n#endif /* " + guard + " */\n";
+
+    header.glyphCount = entries.size();
+    return header;
+}
+
+std::string leftOutMessage(const HeaderLeftOut& leftOut) {
+    std::string text = "character " + std::to_string(leftOut.position + 1) + " ";
+    const bool control = leftOut.character < 0x20 || (leftOut.character >= 0x7F && leftOut.character < 0xA0);
+    text += control ? codePoint(leftOut.character)
+                    : "'" + encodeUtf8(leftOut.character) + "' (" + codePoint(leftOut.character) + ")";
+    switch (leftOut.reason) {
+    case HeaderRefusal::NoGb2312Code:
+        text += " has no GB2312 code";
+        break;
+    case HeaderRefusal::SameKey:
+        text += " has the same GB2312 code as an earlier character";
+        break;
+    }
+    return text + "; left out of the header";
+}
+
+std::optional<std::string> checkHeaderName(std::string_view name) {
+    const std::string quoted = "'" + std::string(name) + "'";
+    if (name.empty())
+        return std::string("the header name is empty");
+    if (isAsciiDigit(name.front()))
+        return "the header name " + quoted + " starts with a digit";
+    for (char c : name)
+        if (!isAsciiLetter(c) && !isAsciiDigit(c) && c != '_')
+            return "the header name " + quoted + " is not a C identifier (letters, digits and _ only)";
+    if (std::find(std::begin(kKeywords), std::end(kKeywords), name) != std::end(kKeywords))
+        return "the header name " + quoted + " is a C or C++ keyword";
+    if (name.front() == '_' && (name.size() == 1 || name[1] == '_' || (name[1] >= 'A' && name[1] <= 'Z')))
+        return "the header name " + quoted + " is kept for the compiler (it starts with _ and a capital or _)";
+    if (name.find("__") != std::string_view::npos)
+        return "the header name " + quoted + " contains __, which C++ keeps for the compiler";
+    if (name.size() > kMaxNameLength)
+        return "the header name " + quoted + " is longer than " + std::to_string(kMaxNameLength) + " characters";
+    return std::nullopt;
+}
+
+std::string defaultHeaderName(std::string_view source, int size) {
+    // The file name's stem: up to the first space or dot, its folder dropped.
+    if (const std::size_t slash = source.find_last_of('/'); slash != std::string_view::npos)
+        source.remove_prefix(slash + 1);
+    source = source.substr(0, source.find_first_of(" ."));
+    std::string name;
+    for (char c : source) {
+        if (isAsciiLetter(c) || isAsciiDigit(c))
+            name += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        else if (!name.empty() && name.back() != '_' && static_cast<unsigned char>(c) < 0x80)
+            name += '_';
+    }
+    while (!name.empty() && name.back() == '_')
+        name.pop_back();
+    if (name.empty() || isAsciiDigit(name.front()))
+        name = "font" + (name.empty() ? std::string() : "_" + name);
+    const std::string suffix = "_" + std::to_string(size);
+    if (name.size() + suffix.size() > kMaxNameLength)
+        name.resize(kMaxNameLength - suffix.size());
+    while (!name.empty() && name.back() == '_')
+        name.pop_back();
+    return name + suffix;
+}
+
+} // namespace hz

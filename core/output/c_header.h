@@ -1,0 +1,88 @@
+#pragma once
+// A C font header: the glyphs of a text in one byte layout, each character once, with a table of
+// keys and a lookup function, ready to be #included in firmware (C99 or C++).
+//
+//   NAME_COUNT, NAME_HEIGHT, NAME_MAX_WIDTH       macros
+//   NAME_bytes[]     uint8_t   the glyphs one after another, in key order, in the chosen layout
+//   NAME_keys[]      uint32_t  ascending: Unicode code points, or code page 936 codes (0xC4E3)
+//   NAME_widths[]    uint8_t   each glyph's width in dots
+//   NAME_offsets[]   uint32_t  where each glyph starts in NAME_bytes
+//   NAME_heights[]   uint8_t   only when the glyphs differ in height
+//   NAME_find(key, &width, &height)  binary search; the glyph's bytes, or NULL with width and
+//                                    height 0
+//
+// Every table is `static const`, so it lands in flash on targets that keep constants there. With no
+// glyph at all the tables hold one unused zero, since C has no empty arrays.
+
+#include "core/glyph/dot_cell.h"
+#include "core/glyph/glyph_record.h"
+#include "core/layout/layout.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hz {
+
+enum class HeaderKey { Unicode, Gb2312 };
+
+struct HeaderGlyph {
+    std::size_t position; // where the character stands in what the user gave, for messages
+    char32_t character;
+    DotCell cell;
+};
+
+struct CHeaderInput {
+    std::vector<HeaderGlyph> glyphs; // in the user's order; a repeated character is stored once
+    std::string source;              // the source's description: "hzk16宋", "wqy-zenhei.ttc face 0, 20 dots"
+    int sourceHeight = 0;            // the source's full-width height, for the comment
+    Layout layout;
+    HeaderKey key = HeaderKey::Unicode;
+    std::string name; // a valid name (checkHeaderName); the macros and tables start with it
+};
+
+enum class HeaderRefusal {
+    NoGb2312Code, // the character has no code in code page 936
+    SameKey,      // another character earlier in the list has the same code
+};
+
+struct HeaderLeftOut {
+    std::size_t position;
+    char32_t character;
+    HeaderRefusal reason;
+};
+
+struct CHeader {
+    std::string text;                   // UTF-8, LF line ends; the header even when glyphCount is 0
+    std::size_t glyphCount = 0;         // distinct characters written
+    std::vector<HeaderLeftOut> leftOut; // in input order
+};
+
+// The glyphs of records, each at its place in the list.
+std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records);
+// The glyphs of a looked-up text, each at its place in the text (the refused ones skipped).
+std::vector<HeaderGlyph> headerGlyphs(const LookupResult& result);
+
+// The key of a character: its code point, or in Gb2312 mode its two-byte code (first byte high) or
+// the single byte of a half-width character. Nothing when it has none.
+std::optional<std::uint32_t> headerKey(char32_t character, HeaderKey key);
+
+// Throws std::invalid_argument when input.name is not a valid name.
+CHeader makeCHeader(const CHeaderInput& input);
+
+// "character 3 '€' (U+20AC) has no GB2312 code; left out of the header"
+std::string leftOutMessage(const HeaderLeftOut& leftOut);
+
+// Nothing for a usable name; otherwise why it is not: not a C identifier, a C or C++ keyword, a
+// name the compilers keep for themselves, or too long.
+std::optional<std::string> checkHeaderName(std::string_view name);
+
+// A name made from the source's description and the size: "hzk16宋", 16 -> "hzk16_16";
+// "wqy-zenhei.ttc face 0, 20 dots", 20 -> "wqy_zenhei_20". Always passes checkHeaderName.
+std::string defaultHeaderName(std::string_view source, int size);
+
+} // namespace hz

@@ -1,0 +1,92 @@
+#pragma once
+// The picture of a text on a small display: glyphs one after another, left to right, wrapping at the
+// panel's edge, each drawn from its bytes in a layout decoded back, so the picture shows what the
+// firmware will show from those bytes.
+
+#include "core/glyph/dot_cell.h"
+#include "core/layout/layout.h"
+#include "core/output/png_writer.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hz {
+
+struct PanelSize {
+    int width = 128; // in dots
+    int height = 64;
+    bool operator==(const PanelSize&) const = default;
+};
+
+// The panels the preview window offers.
+inline constexpr std::array<PanelSize, 4> kPanelSizes = {{{128, 32}, {128, 64}, {240, 128}, {320, 240}}};
+// Any panel from the command line stays within this many dots a side.
+inline constexpr int kMaxPanelSide = 1024;
+
+// "128x64" (or "128X64"): both sides 1..kMaxPanelSide; nothing for anything else.
+std::optional<PanelSize> parsePanelSize(std::string_view text);
+std::string panelSizeText(PanelSize size); // "128x64"
+
+enum class PanelLook { BlueOled, GreenStn, WhitePaper };
+inline constexpr int kPanelLookCount = 3;
+std::string_view panelLookName(PanelLook look); // "蓝色OLED", "绿色STN液晶", "白色电子纸"
+
+struct Rgb {
+    std::uint8_t r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+struct PanelColours {
+    Rgb lit;
+    Rgb unlit;
+    Rgb gap; // between dots, on the looks that show a grid
+    bool grid;
+};
+PanelColours panelColours(PanelLook look);
+
+inline constexpr int kMinZoom = 1;
+inline constexpr int kMaxZoom = 8;
+// The grid between dots shows from this zoom up: below it a gap would eat half the dot.
+inline constexpr int kGridFromZoom = 3;
+
+// Which dots of the panel are lit, row by row.
+struct PanelDots {
+    PanelSize size;
+    std::vector<std::uint8_t> lit; // size.width * size.height, 1 for a lit dot
+    int glyphsShown = 0;           // glyphs that lie wholly on the panel
+    bool dot(int x, int y) const {
+        return lit[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) + static_cast<std::size_t>(x)] !=
+               0;
+    }
+};
+
+// A glyph as the firmware holds it: its bytes in some layout and its size.
+struct EncodedGlyph {
+    std::vector<std::uint8_t> bytes;
+    int width = 0;
+    int height = 0;
+};
+std::vector<EncodedGlyph> encodeGlyphs(std::span<const DotCell> cells, const Layout& layout);
+
+// Lays the glyphs out as the firmware would draw them: each decoded from its bytes in layout,
+// placed left to right; a glyph that does not fit the rest of the line starts the next one, lines
+// as tall as the tallest glyph. What falls off the panel is cut off.
+PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size);
+
+// The panel drawn in a look, each dot a zoom x zoom block (zoom 1..8; throws std::invalid_argument
+// otherwise). From kGridFromZoom up the looks with a grid leave a 1-pixel gap right and below each dot.
+RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom);
+
+// The look and zoom of a preview when nobody chose one.
+inline constexpr PanelLook kDefaultLook = PanelLook::BlueOled;
+inline constexpr int kDefaultZoom = 4;
+
+// The PNG file of a text's preview: encodeGlyphs, layOutPanel, renderPanel, encodePng.
+std::string previewPng(std::span<const DotCell> cells, const Layout& layout, PanelSize size,
+                       PanelLook look = kDefaultLook, int zoom = kDefaultZoom);
+
+} // namespace hz

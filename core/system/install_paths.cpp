@@ -1,0 +1,61 @@
+#include "core/system/install_paths.h"
+
+#include "core/library/font_library.h"
+
+#include <filesystem>
+#include <system_error>
+
+#ifndef HZDOT_DATA_FROM_BIN
+#define HZDOT_DATA_FROM_BIN "../share"
+#endif
+
+namespace hz {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool holdsAnyLibrary(const fs::path& folder) {
+    for (const FontLibrary& library : fontLibraries())
+        if (isFile(folder / std::string(library.fileName)))
+            return true;
+    return false;
+}
+
+fs::path installedFolder(std::string_view programDir, std::string_view below) {
+    // Kept as written (not made canonical): a link or a moved tree resolves the same way.
+    return fs::path(programDir) / fs::path(installedDataFromPrograms()) / fs::path(below);
+}
+
+} // namespace
+
+std::string_view installedDataFromPrograms() {
+    return HZDOT_DATA_FROM_BIN;
+}
+
+std::string libraryFolder(std::string_view programDir) {
+    if (holdsAnyLibrary(fs::path(programDir)))
+        return std::string(programDir);
+    const fs::path installed = installedFolder(programDir, "hzdot/fonts").lexically_normal();
+    if (holdsAnyLibrary(installed))
+        return installed.string();
+    return std::string(programDir);
+}
+
+std::string documentPath(std::string_view programDir, std::string_view fileName) {
+    const fs::path name{std::string(fileName)};
+    const fs::path beside = fs::path(programDir) / name;
+    if (isFile(beside))
+        return beside.string();
+    const fs::path installed = (installedFolder(programDir, "doc/hzdot") / name).lexically_normal();
+    if (isFile(installed))
+        return installed.string();
+    return {};
+}
+
+} // namespace hz

@@ -1,0 +1,145 @@
+#include "gui/common/export_action.h"
+
+#include "core/library/font_library.h"
+#include "core/output/c_header.h"
+#include "core/output/export_layout.h"
+#include "core/system/safe_writer.h"
+#include "core/system/same_file.h"
+#include "core/text/codepage.h"
+#include "gui/common/prompter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <vector>
+
+namespace {
+const QString kOverwriteQuestion = QStringLiteral("该文件已经存在是否覆盖？");
+
+QStringList exportFilters() {
+    return {QStringLiteral(" 导出文件(*.TXT)"), QStringLiteral("所有文件(*.*)")};
+}
+
+// The libraries the records came from, for the header's comment: "hzk16宋", "hzk16宋, hzk24黑".
+// Records from other sources have no library to name.
+std::string sourceOf(std::span<const hz::GlyphRecord> records, int& height) {
+    std::string names;
+    std::vector<int> seen;
+    height = 0;
+    for (const hz::GlyphRecord& record : records) {
+        const int position = record.libraryPosition;
+        if (std::find(seen.begin(), seen.end(), position) != seen.end())
+            continue;
+        seen.push_back(position);
+        const std::string name = position >= 0 ? std::string(hz::fontLibrary(position).fileName) : std::string("font");
+        names += (names.empty() ? "" : ", ") + name;
+        // 12x12 glyphs are laid out in 16x16 cells; their library is named for 12.
+        height = std::max(height, position == hz::kTwelvePosition ? 12 : static_cast<int>(record.height));
+    }
+    return names;
+}
+
+// The first character of the text that code page 936 has no code for.
+QString firstUnencodable(const std::string& utf8Text) {
+    for (char32_t c : QString::fromStdString(utf8Text).toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (!hz::utf8ToCp936(one.toStdString()))
+            return one;
+    }
+    return {};
+}
+} // namespace
+
+ExportAction::ExportAction(Prompter& prompter, QWidget* parent, std::vector<std::string> readFiles)
+    : prompter(prompter), parent(parent), readFiles(std::move(readFiles)) {}
+
+void ExportAction::exportAll(std::span<const hz::GlyphRecord> records, const hz::LayoutChoice& choice) {
+    if (records.empty())
+        return;
+    if (const auto path = chooseFile(exportFilters(), lastName))
+        writeExport(*path, hz::exportAllText(records, choice));
+}
+
+void ExportAction::exportCurrent(const hz::GlyphRecord* current, const hz::LayoutChoice& choice) {
+    if (!current)
+        return;
+    if (const auto path = chooseFile(exportFilters(), lastName))
+        writeExport(*path, hz::exportCurrentText(*current, choice));
+}
+
+void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout) {
+    if (records.empty())
+        return;
+    hz::CHeaderInput input;
+    input.source = sourceOf(records, input.sourceHeight);
+    input.layout = layout;
+    input.glyphs = hz::headerGlyphs(records);
+    const std::string defaultName = hz::defaultHeaderName(input.source, input.sourceHeight);
+    if (lastHeaderName.isEmpty())
+        lastHeaderName = QString::fromStdString(defaultName) + QStringLiteral(".h");
+    const QStringList filters{QStringLiteral("C头文件(*.h)"), QStringLiteral("所有文件(*.*)")};
+    const auto path = chooseFile(filters, lastHeaderName);
+    if (!path)
+        return;
+    const std::string baseName = QFileInfo(*path).completeBaseName().toStdString();
+    input.name = hz::checkHeaderName(baseName) ? defaultName : baseName;
+    writeBytes(*path, hz::makeCHeader(input).text);
+}
+
+void ExportAction::savePicture(const std::string& pngBytes) {
+    if (lastPictureName.isEmpty())
+        lastPictureName = QStringLiteral("preview.png");
+    const QStringList filters{QStringLiteral("PNG图片(*.png)"), QStringLiteral("所有文件(*.*)")};
+    if (const auto path = chooseFile(filters, lastPictureName))
+        writeBytes(*path, pngBytes);
+}
+
+std::optional<QString> ExportAction::chooseFile(const QStringList& filters, QString& remembered) {
+    const auto chosen = prompter.saveFileName(parent, remembered, filters);
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    // Offered again next time, even if this export goes no further.
+    remembered = *chosen;
+    if (QFileInfo(*chosen).isDir()) {
+        reportFailure(*chosen, QStringLiteral("这是一个文件夹，不是文件。"));
+        return std::nullopt;
+    }
+    const std::string file = QFile::encodeName(*chosen).toStdString();
+    std::vector<std::string> reading = readFiles;
+    if (chosenFile && !chosenFile().empty())
+        reading.push_back(chosenFile());
+    if (const auto library = hz::sameFileAs(file, reading)) {
+        reportFailure(*chosen, QStringLiteral("这是程序正在读取的字库文件（%1），导出会毁掉它。")
+                                   .arg(QFile::decodeName(QByteArray::fromStdString(*library))));
+        return std::nullopt;
+    }
+    if (hz::writeProtected(file)) {
+        reportFailure(*chosen, QStringLiteral("该文件是只读文件，不能覆盖。"));
+        return std::nullopt;
+    }
+    if (QFileInfo::exists(*chosen) && !prompter.question(parent, kOverwriteQuestion))
+        return std::nullopt;
+    return chosen;
+}
+
+void ExportAction::writeExport(const QString& path, const std::string& utf8Text) {
+    const auto bytes = hz::utf8ToCp936(utf8Text);
+    if (!bytes) {
+        reportFailure(
+            path,
+            QStringLiteral("字符“%1”在GB2312（代码页936）中没有编码，无法写入。").arg(firstUnencodable(utf8Text)));
+        return;
+    }
+
+    writeBytes(path, *bytes);
+}
+
+void ExportAction::writeBytes(const QString& path, const std::string& bytes) {
+    const hz::WriteResult result = hz::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);
+    if (!result)
+        reportFailure(path, QString::fromStdString(result.error));
+}
+
+void ExportAction::reportFailure(const QString& path, const QString& reason) {
+    prompter.critical(parent, QStringLiteral("无法导出到文件“%1”。\n%2").arg(path, reason));
+}

@@ -1,0 +1,63 @@
+#pragma once
+// Exporting glyph records to a text file: the save-file dialog, the overwrite question, and the file
+// in code page 936, written whole or not at all. Every failure is told to the user; the file that was
+// there before stays as it was. C headers (UTF-8) and preview pictures are saved the same way.
+
+#include "core/glyph/glyph_record.h"
+#include "core/layout/arrangements.h"
+#include "core/layout/layout.h"
+#include "core/layout/layout_presets.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+class Prompter;
+class QWidget;
+
+class ExportAction {
+public:
+    // readFiles are the files the window reads (its libraries): an export never lands on one.
+    ExportAction(Prompter& prompter, QWidget* parent, std::vector<std::string> readFiles = {});
+    // Files read besides those, asked for at each export: the font or library file chosen now.
+    void setChosenFile(std::function<std::string()> chosen) { chosenFile = std::move(chosen); }
+
+    // An empty list, or no current record, does nothing. The choice is one arrangement, all five
+    // one after another ("全部"), or a layout.
+    void exportAll(std::span<const hz::GlyphRecord> records, const hz::LayoutChoice& choice);
+    void exportCurrent(const hz::GlyphRecord* current, const hz::LayoutChoice& choice);
+    void exportAll(std::span<const hz::GlyphRecord> records, hz::Arrangement arrangement) {
+        exportAll(records, hz::LayoutChoice::of(arrangement));
+    }
+    void exportCurrent(const hz::GlyphRecord* current, hz::Arrangement arrangement) {
+        exportCurrent(current, hz::LayoutChoice::of(arrangement));
+    }
+
+    // A C header of the records, each character once, in layout, keyed by Unicode code point. The
+    // header's name is the chosen file's base name when that is a C identifier, otherwise one made
+    // from the records' library. An empty list does nothing.
+    void exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout);
+
+    // A PNG picture, as it is.
+    void savePicture(const std::string& pngBytes);
+
+    // The name the dialog offers next time: the last one chosen.
+    const QString& lastFileName() const { return lastName; }
+
+private:
+    std::optional<QString> chooseFile(const QStringList& filters, QString& remembered);
+    void writeExport(const QString& path, const std::string& utf8Text);
+    void writeBytes(const QString& path, const std::string& bytes);
+    void reportFailure(const QString& path, const QString& reason);
+
+    Prompter& prompter;
+    QWidget* parent;
+    QString lastName;
+    QString lastHeaderName;
+    QString lastPictureName;
+    std::vector<std::string> readFiles;
+    std::function<std::string()> chosenFile;
+};

@@ -1,0 +1,442 @@
+#include "gui/mainwin/form1.h"
+
+#include "core/layout/layout_presets.h"
+#include "core/library/font_library.h"
+#include "core/library/glyph_reader.h"
+#include "core/system/install_paths.h"
+#include "gui/common/export_action.h"
+#include "gui/common/module1.h"
+#include "gui/common/prompter.h"
+#include "gui/common/rain_button.h"
+#include "gui/designer/form3.h"
+#include "gui/fontchooser/other_font_item.h"
+#include "gui/help/document_links.h"
+#include "gui/help/form13.h"
+#include "gui/layoutdialog/layout_dialog.h"
+#include "gui/mainwin/dot_view.h"
+#include "gui/mainwin/glyph_list_model.h"
+#include "gui/mainwin/key_panel.h"
+#include "gui/mainwin/layout_chooser.h"
+#include "gui/mainwin/link_label.h"
+#include "gui/mainwin/lookup_pass.h"
+#include "gui/mainwin/text_panel.h"
+#include "gui/meters/form14.h"
+#include "gui/preview/lcd_preview.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QUrl>
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+// A font's refusal names the character, as a font may lack any character at all: "“A”(U+0041)：…".
+QString fontRefusalText(const hz::RefusedCharacter& refused) {
+    const char32_t c = refused.character;
+    const QString code = QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("“%1”(U+%2)：%3")
+        .arg(QString::fromUcs4(&c, 1), code, QString::fromUtf8(hz::statusMessage(refused.status)));
+}
+
+// Every library the window may read: an export must never replace one.
+std::vector<std::string> libraryFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const hz::FontLibrary& library : hz::fontLibraries())
+        files.push_back(hz::libraryPath(folder, library));
+    return files;
+}
+
+} // namespace
+
+Form1::Form1(const QString& programDir, Prompter* prompter, QWidget* parent)
+    : GradientPanel(parent), folder(programDir) {
+    if (prompter == nullptr) {
+        ownPrompter = std::make_unique<QtPrompter>();
+        prompter = ownPrompter.get();
+    }
+    prompts = prompter;
+    exporter = std::make_unique<ExportAction>(*prompts, this, libraryFiles(folder.toStdString()));
+    // A font or library file of the user's own is read too: an export must not replace it either.
+    exporter->setChosenFile([this] {
+        const auto source = glyphSource();
+        return source ? source->filePath() : std::string();
+    });
+
+    createControls();
+    fontItem = new OtherFontItem(*Combo1, *prompts, this, hz::libraryFolder(folder.toStdString()));
+    // Made last so that it opens above every other control.
+    Picture1 = new KeyPanel(Text3, this);
+    placeControls();
+    connectSignals();
+    startUp();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectSignals() {
+    connect(Command1, &QPushButton::clicked, this, &Form1::runLookup);
+    connect(Text3, &QLineEdit::returnPressed, this, &Form1::runLookup);
+    for (int index = 1; index <= 11; ++index)
+        connect(Command20[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
+                [this, index] { Command20Click(index); });
+
+    connect(ListView1, &QTreeView::clicked, this, [this](const QModelIndex& index) { showRecord(index.row()); });
+    // Moving through the list with the keyboard shows each row too. Queued, so that rows being
+    // removed are gone before the new current row is read.
+    connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Form1::followCurrentRow,
+            Qt::QueuedConnection);
+
+    connect(Command3, &QPushButton::clicked, Picture1, &KeyPanel::toggleInsertMode);
+    connect(Command21, &QPushButton::clicked, this, [this] {
+        if (!list->isEmpty())
+            Picture1->toggleMarkMode();
+    });
+    connect(this, &Form1::keyPanelHideRequested, Picture1, &KeyPanel::hidePanel);
+    connect(Picture1, &KeyPanel::dotMarkChosen, this, &Form1::redrawCurrentGlyph);
+
+    connect(ExportHeader, &QPushButton::clicked, this, &Form1::exportHeaderFile);
+    connect(OpenPreview, &QPushButton::clicked, this, &Form1::openPreview);
+
+    // Queued: the dialog's own event loop runs after Combo2 has finished its change, not inside it.
+    connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog, Qt::QueuedConnection);
+    connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
+    connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
+
+    connect(contactLabels[0], &LinkLabel::clicked, this, &Form1::openHomePage);
+    connect(contactLabels[1], &LinkLabel::clicked, this, &Form1::openHomePage);
+    connect(contactLabels[2], &LinkLabel::clicked, this,
+            [this] { hz::gui::openDocument(this, folder, hz::gui::Document::Arrangements, prompter()); });
+    connect(contactLabels[3], &LinkLabel::clicked, this,
+            [this] { hz::gui::openDocument(this, folder, hz::gui::Document::ExportFormat, prompter()); });
+    for (int k = 0; k < hz::kArrangementCount; ++k)
+        connect(Picture3->arrowLabel(k), &LinkLabel::clicked, this, &Form1::openHomePage);
+
+    // Clicks elsewhere in the window close the key panel.
+    QList<QObject*> closers = {Text1->viewport(), ListView1->viewport(), Frame2, Label2, Picture3->innerPanel()};
+    for (int k = 0; k < hz::kArrangementCount; ++k)
+        closers << Picture3->assemblyBox(k)->viewport() << Picture3->cBox(k)->viewport();
+    for (QObject* closer : closers)
+        closer->installEventFilter(this);
+}
+
+void Form1::startUp() {
+    Text3->setText(QStringLiteral("样字"));
+    Combo1->setCurrentIndex(1);
+    Combo2->setCurrentIndex(0);
+
+    ProgramSettings& settings = Module1();
+    settings.BackMarkOn = true;
+    settings.ViewBackColor = Text1->backColor();
+    settings.ViewForeColor = Text1->textColor();
+    settings.BackMark = QStringLiteral("□");
+    settings.DotMark = QStringLiteral("■");
+
+    Picture6->paintGradient();
+    Picture1->paintGradient();
+    paintGradient();
+
+    settings.SpaceX = 2;
+    settings.SpaceY = 2;
+
+    for (int index = 1; index <= 11; ++index)
+        Command20[static_cast<std::size_t>(index)]->applyStyle();
+    Picture3->showAssemblySet();
+    Command21->applyStyle();
+    ExportHeader->applyStyle();
+    OpenPreview->applyStyle();
+
+    updateCountLabel();
+    runLookup();
+    ProgressBar1->hide();
+
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+int Form1::libraryPosition() const {
+    const int index = Combo1->currentIndex();
+    return index == OtherFontItem::kIndex ? -1 : index;
+}
+
+std::shared_ptr<hz::GlyphSource> Form1::glyphSource() const {
+    if (libraryPosition() < 0)
+        return fontItem->source();
+    const ProgramSettings& settings = Module1();
+    return std::make_shared<hz::LibrarySource>(hz::libraryFolder(folder.toStdString()), libraryPosition(),
+                                               settings.SpaceX, settings.SpaceY);
+}
+
+hz::LayoutChoice Form1::layoutChoice() const {
+    return layoutChooser->choice();
+}
+
+hz::Layout Form1::chosenLayout() const {
+    return layoutChoice().layout;
+}
+
+void Form1::runLookup() {
+    const std::shared_ptr<hz::GlyphSource> source = glyphSource();
+    if (!source)
+        return;
+    // A library file of the user's own refuses with the six libraries' words.
+    const bool fromFont = source->libraryPosition() < 0 && !fontItem->readsLibraryFile();
+    WaitCursor hourglass;
+    LookupPass pass(*list, *ProgressBar1);
+    pass.onRefused([this, fromFont](const hz::RefusedCharacter& refused) {
+        {
+            // The message box gets the normal pointer; the pass's hourglass comes back after it.
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+            prompter().critical(this, fromFont ? fontRefusalText(refused)
+                                               : QString::fromUtf8(hz::statusMessage(refused.status)));
+            QApplication::restoreOverrideCursor();
+        }
+        if (refused.status == hz::LookupStatus::LibraryMissing)
+            Combo1->setFocus();
+        else
+            Text3->setFocus();
+    });
+    pass.onMoreRefused([this](const QString& text) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        prompter().critical(this, text);
+        QApplication::restoreOverrideCursor();
+        Text3->setFocus();
+    });
+    pass.onAppended([this] {
+        const int last = list->count() - 1;
+        selectRow(last);
+        showRecord(last);
+        updateCountLabel();
+        emit keyPanelHideRequested();
+    });
+    pass.run(Text3->text(), source);
+}
+
+void Form1::showRecord(int row) {
+    if (row < 0 || row >= list->count())
+        return;
+    const hz::GlyphRecord& record = list->record(row);
+    Label3->setText(QString::fromStdString(record.character));
+    Picture3->showTexts(record);
+    CurrentIndex = row + 1;
+    Label6->setText(QStringLiteral("当前汉字点阵:") + QString::fromStdString(record.sizeText));
+    drawGlyph(record);
+}
+
+void Form1::drawGlyph(const hz::GlyphRecord& record) {
+    // The six libraries' records are drawn as they always were; a font's from its cell, any size.
+    if (record.libraryPosition >= 0)
+        Text1->ShowGlyph(record.assemblyText(static_cast<std::size_t>(hz::Arrangement::Rows)), record.cellSize(),
+                         record.glyphBytes());
+    else
+        Text1->ShowGlyph(record.cell());
+}
+
+void Form1::selectRow(int row) {
+    if (row < 0 || row >= list->count())
+        return;
+    const QModelIndex index = list->index(row, 0);
+    ListView1->selectionModel()->setCurrentIndex(index,
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->scrollTo(index);
+}
+
+void Form1::followCurrentRow() {
+    const int row = ListView1->currentIndex().row();
+    if (row >= 0 && row != CurrentIndex - 1)
+        showRecord(row);
+}
+
+void Form1::blankView() {
+    Picture3->clearTexts();
+    Text1->blank();
+    CurrentIndex = 0;
+    Label3->clear();
+}
+
+void Form1::redrawCurrentGlyph() {
+    if (CurrentIndex < 1 || CurrentIndex > list->count())
+        return;
+    drawGlyph(list->record(CurrentIndex - 1));
+}
+
+void Form1::updateCountLabel() {
+    Label2->setText(QStringLiteral("最近输入共： %1个汉字").arg(list->count()));
+}
+
+void Form1::Command20Click(int index) {
+    emit keyPanelHideRequested();
+    // A cancelled dialog ends an action quietly; anything that really fails is told to the user.
+    try {
+        switch (index) {
+        case 1:
+            deleteAllRecords();
+            break;
+        case 2:
+            exportAllRecords();
+            break;
+        case 3:
+            exportCurrentRecord();
+            break;
+        case 4:
+            chooseViewForeColor();
+            break;
+        case 5:
+            chooseViewBackColor();
+            break;
+        case 6:
+            close();
+            break;
+        case 7:
+            toggleBackMark();
+            break;
+        case 8:
+            deleteCurrentRecord();
+            break;
+        case 9:
+            openMeters();
+            break;
+        case 10:
+            openDesigner();
+            break;
+        case 11:
+            openHelp();
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& error) {
+        prompter().critical(this, QString::fromUtf8(error.what()));
+    }
+}
+
+void Form1::deleteAllRecords() {
+    if (list->isEmpty() || !prompter().question(this, QStringLiteral("确认是否删除全部点阵？")))
+        return;
+    list->removeAll();
+    blankView();
+    updateCountLabel();
+}
+
+void Form1::deleteCurrentRecord() {
+    if (list->isEmpty() || CurrentIndex < 1 || CurrentIndex > list->count())
+        return;
+    if (!prompter().question(this, QStringLiteral("确认是否删除该点阵？")))
+        return;
+    const int removed = CurrentIndex - 1;
+    list->removeRecord(removed);
+    if (list->isEmpty()) {
+        blankView();
+    } else {
+        // The follower takes the removed row's place; after the last row, the new last one.
+        const int next = std::min(removed, list->count() - 1);
+        selectRow(next);
+        showRecord(next);
+    }
+    updateCountLabel();
+}
+
+void Form1::exportAllRecords() {
+    exporter->exportAll(list->records(), layoutChoice());
+}
+
+void Form1::exportCurrentRecord() {
+    const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
+    exporter->exportCurrent(valid ? &list->record(CurrentIndex - 1) : nullptr, layoutChoice());
+}
+
+void Form1::exportHeaderFile() {
+    emit keyPanelHideRequested();
+    try {
+        exporter->exportHeader(list->records(), chosenLayout());
+    } catch (const std::exception& error) {
+        prompter().critical(this, QString::fromUtf8(error.what()));
+    }
+}
+
+void Form1::openPreview() {
+    emit keyPanelHideRequested();
+    std::unique_ptr<hz::gui::LcdPreview> preview;
+    {
+        WaitCursor hourglass;
+        preview = std::make_unique<hz::gui::LcdPreview>(list->records(), chosenLayout(), prompter(), this);
+    }
+    preview->exec();
+}
+
+void Form1::openMeters() {
+    openSideWindow<Form14>();
+}
+
+void Form1::openDesigner() {
+    openSideWindow<Form3>();
+}
+
+void Form1::openHelp() {
+    openSideWindow<Form13>();
+}
+
+void Form1::openLayoutDialog() {
+    emit keyPanelHideRequested();
+    const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
+    // Matching compares a paste with the glyph the window would look up now: the chosen library or font.
+    std::shared_ptr<hz::GlyphSource> source = glyphSource();
+    LayoutDialog::ReferenceLookup reference = [source](char32_t character, hz::DotCell& cell) {
+        return source ? source->glyph(character, cell) : hz::LookupStatus::LibraryMissing;
+    };
+    LayoutDialog dialog(valid ? &list->record(CurrentIndex - 1) : nullptr, layoutChooser->currentLayout(),
+                        std::move(reference), this);
+    if (dialog.exec() == QDialog::Accepted)
+        layoutChooser->useLayout(dialog.chosenLayout());
+}
+
+void Form1::chooseViewForeColor() {
+    const std::optional<QColor> chosen = prompter().chooseColor(this, Text1->textColor());
+    if (!chosen)
+        return;
+    Text1->setTextColor(*chosen);
+    Module1().ViewForeColor = Text1->textColor();
+}
+
+void Form1::chooseViewBackColor() {
+    const std::optional<QColor> chosen = prompter().chooseColor(this, Text1->backColor());
+    if (!chosen)
+        return;
+    Text1->setBackColor(*chosen);
+    Module1().ViewBackColor = Text1->backColor();
+}
+
+void Form1::toggleBackMark() {
+    if (list->isEmpty())
+        return;
+    Module1().BackMarkOn = !Module1().BackMarkOn;
+    redrawCurrentGlyph();
+}
+
+void Form1::openHomePage() {
+    hz::gui::openDocument(this, folder, hz::gui::Document::Readme, prompter());
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (prompter().question(this, QStringLiteral("是否退出程序？")))
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress)
+        emit keyPanelHideRequested();
+    return GradientPanel::eventFilter(watched, event);
+}

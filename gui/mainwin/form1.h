@@ -1,0 +1,174 @@
+#pragma once
+// The main window: the library and arrangement choosers, the input box, the button group, the
+// glyph list, the enlarged dot matrix and the panel of arrangement texts. It owns the list of
+// glyph records (the list model) and which record is current; the display and spacing settings
+// live in Module1.
+
+#include "core/layout/arrangements.h"
+#include "core/layout/layout.h"
+#include "core/layout/layout_presets.h"
+#include "gui/common/gradient.h"
+#include "gui/common/wait_cursor.h"
+
+#include <QString>
+#include <array>
+#include <memory>
+
+namespace hz {
+class GlyphSource;
+struct GlyphRecord;
+} // namespace hz
+
+class DotView;
+class ExportAction;
+class KeyPanel;
+class LayoutChooser;
+class GlyphListModel;
+class LinkLabel;
+class OtherFontItem;
+class Prompter;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTreeView;
+class RainButton;
+class TextPanel;
+
+class Form1 : public GradientPanel {
+    Q_OBJECT
+public:
+    // programDir is the folder holding the font libraries; a null prompter means the real dialogs.
+    explicit Form1(const QString& programDir, Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The 1-based list position of the record shown; 0 when the list is empty. Not limited to 16
+    // bits: the list may hold any number of records.
+    int CurrentIndex = 0;
+
+    GlyphListModel& glyphList() const { return *list; }
+
+    // Shows the record at a 0-based row: its character, its ten texts, its size and its enlarged
+    // matrix; it becomes current (CurrentIndex = row + 1). The list's click handler.
+    void showRecord(int row);
+    // Selects a 0-based row in the list and scrolls to it, without showing it.
+    void selectRow(int row);
+    // Empties the view: the ten text boxes, the matrix and the current character; CurrentIndex 0.
+    // The size label keeps its last text.
+    void blankView();
+    // Draws the current record's matrix again, with the marks as they are now.
+    void redrawCurrentGlyph();
+    // "最近输入共： N个汉字" for the rows in the list now.
+    void updateCountLabel();
+
+    // "查找": looks up every character of the input box and appends their records.
+    void runLookup();
+    // The button group's one click handler, Index 1..11.
+    void Command20Click(int index);
+
+    const QString& programDir() const { return folder; }
+    Prompter& prompter() const { return *prompts; }
+    // Combo1's library, 0..5; -1 while its font item (a font from the chooser) is chosen.
+    int libraryPosition() const;
+    // What Combo2 has chosen: one of the five arrangements, "全部", or a layout from the layout dialog.
+    hz::LayoutChoice layoutChoice() const;
+    // Where lookups take their glyphs now: the chosen library with the current spacing, or the chosen
+    // font; null while the font item stands without a font.
+    std::shared_ptr<hz::GlyphSource> glyphSource() const;
+    // The byte layout of the choice, for the C header and the display preview ("全部": 横排's).
+    hz::Layout chosenLayout() const;
+
+    QLineEdit* inputBox() const { return Text3; }
+    QComboBox* libraryChooser() const { return Combo1; }
+    QComboBox* arrangementChooser() const { return Combo2; }
+    QTreeView* listView() const { return ListView1; }
+    DotView* dotView() const { return Text1; }
+    TextPanel* textPanel() const { return Picture3; }
+    GradientPanel* topBand() const { return Picture6; }
+    RainButton* command20(int index) const { return Command20[static_cast<std::size_t>(index)]; }
+    RainButton* symbolKeysButton() const { return Command3; }
+    RainButton* markKeysButton() const { return Command21; }
+    KeyPanel* keyPanel() const { return Picture1; }
+
+signals:
+    // The key panel is to be hidden: every button-group click, every finished lookup, and a click on
+    // the view, the text boxes, the list or its frame.
+    void keyPanelHideRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createTopBand();
+    void createOutputButtons();
+    void placeControls();
+    void connectSignals();
+    void startUp();
+
+    // The button group's actions.
+    void deleteAllRecords();
+    void exportAllRecords();
+    void exportCurrentRecord();
+    void chooseViewForeColor();
+    void chooseViewBackColor();
+    void toggleBackMark();
+    void deleteCurrentRecord();
+    void openMeters();
+    void openDesigner();
+    void openHelp();
+    // "导出C头文件" and "液晶预览": the list's records as a C header, and on a simulated display.
+    void exportHeaderFile();
+    void openPreview();
+    // "自定义排列…": the layout dialog on the current record; what it chooses becomes Combo2's choice.
+    void openLayoutDialog();
+
+    // Opens a side window modally: the hourglass while it loads, the normal pointer while it is open.
+    template <typename Dialog> void openSideWindow() {
+        std::unique_ptr<Dialog> dialog;
+        {
+            WaitCursor hourglass;
+            dialog = std::make_unique<Dialog>(this);
+        }
+        dialog->exec();
+    }
+
+    void openHomePage();
+    void followCurrentRow();
+    void drawGlyph(const hz::GlyphRecord& record);
+
+    QString folder;
+    std::unique_ptr<Prompter> ownPrompter;
+    Prompter* prompts = nullptr;
+    GlyphListModel* list = nullptr;
+
+    GradientPanel* Picture6 = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    OtherFontItem* fontItem = nullptr; // Combo1's seventh item
+    QComboBox* Combo2 = nullptr;
+    LayoutChooser* layoutChooser = nullptr; // Combo2's items
+    QLineEdit* Text3 = nullptr;
+    RainButton* Command1 = nullptr;
+    RainButton* Command3 = nullptr;
+    RainButton* Command21 = nullptr;
+    RainButton* ExportHeader = nullptr;
+    RainButton* OpenPreview = nullptr;
+    std::array<RainButton*, 12> Command20{}; // Index 1..11; [0] unused
+    QProgressBar* ProgressBar1 = nullptr;
+    std::array<LinkLabel*, 4> contactLabels{}; // Label5(5..8)
+    QGroupBox* Frame2 = nullptr;
+    QTreeView* ListView1 = nullptr;
+    QLabel* Label2 = nullptr;
+    DotView* Text1 = nullptr;
+    QWidget* Picture4 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QLabel* Label6 = nullptr;
+    TextPanel* Picture3 = nullptr;
+    KeyPanel* Picture1 = nullptr; // the symbol key panel, with its shadow Picture2
+    std::unique_ptr<ExportAction> exporter;
+};
