@@ -1,12 +1,23 @@
 #pragma once
-// The hourglass pointer for the lifetime of the guard.
+// A pointer shape for the lifetime of a guard: the hourglass while the program works, and the normal
+// arrow over a message box that interrupts the work (the hourglass comes back after it).
 
 #include <QApplication>
 
-class WaitCursor {
+class CursorGuard {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+    explicit CursorGuard(Qt::CursorShape shape) { QApplication::setOverrideCursor(shape); }
+    ~CursorGuard() { QApplication::restoreOverrideCursor(); }
+    CursorGuard(const CursorGuard&) = delete;
+    CursorGuard& operator=(const CursorGuard&) = delete;
+};
+
+class WaitCursor : public CursorGuard {
+public:
+    WaitCursor() : CursorGuard(Qt::WaitCursor) {}
+};
+
+class ArrowCursor : public CursorGuard {
+public:
+    ArrowCursor() : CursorGuard(Qt::ArrowCursor) {}
 };

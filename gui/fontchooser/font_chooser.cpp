@@ -245,8 +245,8 @@ void FontChooser::followSelection() {
 }
 
 void FontChooser::chooseFontFile() {
-    const QStringList filters{QStringLiteral("字体文件 (*.ttf *.ttc *.otf *.otc *.pcf *.pcf.gz *.bdf)"),
-                              QStringLiteral("点阵字库 (*.bin *.dat *.hzk HZK* hzk*)"), QStringLiteral("所有文件 (*)")};
+    const QStringList filters{fontFileFilter(), QStringLiteral("点阵字库 (*.bin *.dat *.hzk HZK* hzk*)"),
+                              QStringLiteral("所有文件 (*)")};
     const std::optional<QString> file = prompter.openFileName(this, QStringLiteral("选择字体文件"), filters);
     if (!file || file->isEmpty())
         return;

@@ -78,13 +78,30 @@ QString findingsText(const LibraryFileFindings& findings) {
     return lines.join(QLatin1Char('\n'));
 }
 
+namespace {
+
+// The endings of the font files FreeType reads, for the open-file dialog and to tell a font from a
+// library file.
+const QStringList& fontFileEndings() {
+    static const QStringList endings{".ttf", ".ttc", ".otf", ".otc",  ".pcf",  ".pcf.gz",
+                                     ".bdf", ".pfa", ".pfb", ".woff", ".woff2"};
+    return endings;
+}
+
+} // namespace
+
 bool namedAsFont(const QString& path) {
-    static const QStringList kFontEndings{".ttf", ".ttc", ".otf", ".otc",  ".pcf",  ".pcf.gz",
-                                          ".bdf", ".pfa", ".pfb", ".woff", ".woff2"};
     const QString name = QFileInfo(path).fileName();
-    for (const QString& ending : kFontEndings) {
+    for (const QString& ending : fontFileEndings()) {
         if (name.endsWith(ending, Qt::CaseInsensitive))
             return true;
     }
     return false;
+}
+
+QString fontFileFilter() {
+    QStringList patterns;
+    for (const QString& ending : fontFileEndings())
+        patterns << QLatin1Char('*') + ending;
+    return QStringLiteral("字体文件 (%1)").arg(patterns.join(QLatin1Char(' ')));
 }

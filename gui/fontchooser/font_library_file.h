@@ -40,3 +40,5 @@ QString findingsText(const LibraryFileFindings& findings);
 // Whether a file is by its name a font for FreeType rather than a library file: a font file that
 // cannot be opened is reported as a broken font, never probed as a library.
 bool namedAsFont(const QString& path);
+// The open-file dialog's filter for those fonts: "字体文件 (*.ttf *.ttc …)".
+QString fontFileFilter();

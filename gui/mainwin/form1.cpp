@@ -196,11 +196,9 @@ void Form1::runLookup() {
     LookupPass pass(*list, *ProgressBar1);
     pass.onRefused([this, fromFont](const hz::RefusedCharacter& refused) {
         {
-            // The message box gets the normal pointer; the pass's hourglass comes back after it.
-            QApplication::setOverrideCursor(Qt::ArrowCursor);
+            ArrowCursor pointer;
             prompter().critical(this, fromFont ? fontRefusalText(refused)
                                                : QString::fromUtf8(hz::statusMessage(refused.status)));
-            QApplication::restoreOverrideCursor();
         }
         if (refused.status == hz::LookupStatus::LibraryMissing)
             Combo1->setFocus();
@@ -208,9 +206,10 @@ void Form1::runLookup() {
             Text3->setFocus();
     });
     pass.onMoreRefused([this](const QString& text) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-        prompter().critical(this, text);
-        QApplication::restoreOverrideCursor();
+        {
+            ArrowCursor pointer;
+            prompter().critical(this, text);
+        }
         Text3->setFocus();
     });
     pass.onAppended([this] {
@@ -265,10 +264,15 @@ void Form1::blankView() {
     Label3->clear();
 }
 
-void Form1::redrawCurrentGlyph() {
+const hz::GlyphRecord* Form1::currentRecord() const {
     if (CurrentIndex < 1 || CurrentIndex > list->count())
-        return;
-    drawGlyph(list->record(CurrentIndex - 1));
+        return nullptr;
+    return &list->record(CurrentIndex - 1);
+}
+
+void Form1::redrawCurrentGlyph() {
+    if (const hz::GlyphRecord* record = currentRecord())
+        drawGlyph(*record);
 }
 
 void Form1::updateCountLabel() {
@@ -330,7 +334,7 @@ void Form1::deleteAllRecords() {
 }
 
 void Form1::deleteCurrentRecord() {
-    if (list->isEmpty() || CurrentIndex < 1 || CurrentIndex > list->count())
+    if (!currentRecord())
         return;
     if (!prompter().question(this, QStringLiteral("确认是否删除该点阵？")))
         return;
@@ -352,8 +356,7 @@ void Form1::exportAllRecords() {
 }
 
 void Form1::exportCurrentRecord() {
-    const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
-    exporter->exportCurrent(valid ? &list->record(CurrentIndex - 1) : nullptr, layoutChoice());
+    exporter->exportCurrent(currentRecord(), layoutChoice());
 }
 
 void Form1::exportHeaderFile() {
@@ -389,14 +392,12 @@ void Form1::openHelp() {
 
 void Form1::openLayoutDialog() {
     emit keyPanelHideRequested();
-    const bool valid = CurrentIndex >= 1 && CurrentIndex <= list->count();
     // Matching compares a paste with the glyph the window would look up now: the chosen library or font.
     std::shared_ptr<hz::GlyphSource> source = glyphSource();
     LayoutDialog::ReferenceLookup reference = [source](char32_t character, hz::DotCell& cell) {
         return source ? source->glyph(character, cell) : hz::LookupStatus::LibraryMissing;
     };
-    LayoutDialog dialog(valid ? &list->record(CurrentIndex - 1) : nullptr, layoutChooser->currentLayout(),
-                        std::move(reference), this);
+    LayoutDialog dialog(currentRecord(), layoutChooser->currentLayout(), std::move(reference), this);
     if (dialog.exec() == QDialog::Accepted)
         layoutChooser->useLayout(dialog.chosenLayout());
 }

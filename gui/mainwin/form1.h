@@ -60,6 +60,8 @@ public:
     void blankView();
     // Draws the current record's matrix again, with the marks as they are now.
     void redrawCurrentGlyph();
+    // The record shown, or none when CurrentIndex names no row of the list.
+    const hz::GlyphRecord* currentRecord() const;
     // "最近输入共： N个汉字" for the rows in the list now.
     void updateCountLabel();
 
