@@ -4,9 +4,9 @@
 #include "core/output/export_layout.h"
 #include "core/text/byte_text.h"
 #include "gui/common/song_font.h"
+#include "gui/common/text_copy.h"
 #include "gui/layoutdialog/dot_picture.h"
 #include "gui/layoutdialog/layout_match.h"
-#include "gui/mainwin/text_copy.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 #include "gui/mainwin/text_panel.h"
 
 #include "gui/common/song_font.h"
+#include "gui/common/text_copy.h"
 #include "gui/mainwin/link_label.h"
-#include "gui/mainwin/text_copy.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

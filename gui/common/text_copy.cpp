@@ -1,4 +1,4 @@
-#include "gui/mainwin/text_copy.h"
+#include "gui/common/text_copy.h"
 
 #include <QAction>
 #include <QClipboard>
