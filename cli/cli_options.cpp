@@ -10,7 +10,7 @@
 #include <functional>
 #include <string_view>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
 
 struct UsageError {
@@ -386,4 +386,4 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     return result;
 }
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace hzcli {
+namespace hz::cli {
 
 enum class OutputEncoding { Utf8, Cp936 };
 enum class OutputFormat { Text, Bin, Header };
@@ -61,4 +61,4 @@ struct ParsedCommandLine {
 // Accepts "-l 3", "-l3", "--library 3" and "--library=3"; "--" ends the options.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
 
-} // namespace hzcli
+} // namespace hz::cli

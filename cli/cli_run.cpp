@@ -20,7 +20,7 @@
 
 #include <cstdio>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
 
 void printError(const std::string& message) {
@@ -274,4 +274,4 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
     return runOutput(options, pass);
 }
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace hzcli {
+namespace hz::cli {
 
 enum ExitStatus : int {
     kAllFound = 0,
@@ -15,4 +15,4 @@ enum ExitStatus : int {
 // args are the arguments after the program name; programDir is the default fonts folder.
 int runCli(const std::vector<std::string>& args, const std::string& programDir);
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -15,7 +15,7 @@
 #include <iterator>
 #include <sstream>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
 
 void printError(const std::string& message) {
@@ -72,4 +72,4 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, char32_t chara
     return kAllFound;
 }
 
-} // namespace hzcli
+} // namespace hz::cli

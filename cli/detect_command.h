@@ -5,9 +5,9 @@
 
 #include "core/glyph/glyph_source.h"
 
-namespace hzcli {
+namespace hz::cli {
 
 // Prints up to five "LAYOUT<TAB>SCORE<TAB>PRESETS" lines, best first; returns the exit status.
 int runDetect(const CliOptions& options, hz::GlyphSource& source, char32_t character);
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace hzcli {
+namespace hz::cli {
 
 InputText textFromScan(const CliOptions& options) {
     InputText input;
@@ -36,4 +36,4 @@ InputText textFromScan(const CliOptions& options) {
     return input;
 }
 
-} // namespace hzcli
+} // namespace hz::cli

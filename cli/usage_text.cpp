@@ -3,7 +3,7 @@
 #include "core/layout/arrangements.h"
 #include "core/library/font_library.h"
 
-namespace hzcli {
+namespace hz::cli {
 
 std::string usageText() {
     std::string text =
@@ -72,4 +72,4 @@ std::string versionText() {
     return "hzdot-cli (HzDot) " HZDOT_VERSION "\n";
 }
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -16,17 +16,17 @@ int main(int argc, char** argv) {
     try {
         const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
         try {
-            const mkfont::Options options = mkfont::parseOptions(args);
+            const hz::mkfont::Options options = hz::mkfont::parseOptions(args);
             if (options.help) {
-                std::cout << mkfont::usageText();
+                std::cout << hz::mkfont::usageText();
                 return 0;
             }
-            mkfont::buildLibrary(options, std::cout);
+            hz::mkfont::buildLibrary(options, std::cout);
             return 0;
-        } catch (const mkfont::MkfontError& error) {
+        } catch (const hz::mkfont::MkfontError& error) {
             std::cerr << "hzdot-mkfont: " << error.what() << "\n";
             if (args.empty())
-                std::cerr << mkfont::usageText();
+                std::cerr << hz::mkfont::usageText();
             return kBadInput;
         }
     } catch (const std::bad_alloc&) {

@@ -4,9 +4,9 @@
 
 #include "fontsource/font_error.h"
 
-namespace mkfont {
+namespace hz::mkfont {
 
 // Carries a complete message for the user, e.g. "fonts/x.ttf: no such file".
 using MkfontError = hz::fontsource::FontError;
 
-} // namespace mkfont
+} // namespace hz::mkfont

@@ -7,7 +7,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace mkfont {
+namespace hz::mkfont {
 
 namespace {
 
@@ -135,4 +135,4 @@ const char* usageText() {
            "2 bad input (nothing written).\n";
 }
 
-} // namespace mkfont
+} // namespace hz::mkfont

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace mkfont {
+namespace hz::mkfont {
 
 // Which codes the file holds, in file order.
 enum class Charset {
@@ -37,4 +37,4 @@ Options parseOptions(const std::vector<std::string>& args);
 
 const char* usageText();
 
-} // namespace mkfont
+} // namespace hz::mkfont
