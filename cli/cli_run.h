@@ -1,16 +1,12 @@
 #pragma once
-// hzdot-cli from its arguments to its exit status.
+// hzdot-cli from its arguments to its exit status: which command the options ask for.
+
+#include "cli/exit_status.h"
 
 #include <string>
 #include <vector>
 
 namespace hz::cli {
-
-enum ExitStatus : int {
-    kAllFound = 0,
-    kSomeRefused = 1, // the found characters were still written
-    kFailed = 2,      // usage error, missing library, invalid UTF-8, unwritable output
-};
 
 // args are the arguments after the program name; programDir is the default fonts folder.
 int runCli(const std::vector<std::string>& args, const std::string& programDir);
