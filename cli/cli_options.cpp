@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "cmdline/command_line.h"
+
 #include "core/library/font_library.h"
 #include "core/output/panel_picture.h"
 #include "core/text/utf8.h"
@@ -7,37 +9,18 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <functional>
 #include <string_view>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
 
-struct UsageError {
-    std::string message;
-};
-
-// A whole decimal number in [low, high]; anything else (signs, spaces, trailing letters) is refused.
-std::optional<int> parseNumber(std::string_view text, int low, int high) {
-    if (text.empty() || text.size() > 3)
-        return std::nullopt;
-    int value = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9')
-            return std::nullopt;
-        value = value * 10 + (ch - '0');
-    }
-    if (value < low || value > high)
-        return std::nullopt;
-    return value;
-}
-
-std::string inQuotes(std::string_view value) {
-    return "'" + std::string(value) + "'";
-}
+using cmdline::Argument;
+using cmdline::inQuotes;
+using cmdline::Option;
+using cmdline::UsageError;
 
 int parseLibrary(const std::string& option, std::string_view value) {
-    if (auto n = parseNumber(value, 0, hz::kLibraryCount - 1))
+    if (auto n = cmdline::wholeNumber(value, 0, hz::kLibraryCount - 1))
         return *n;
     for (const auto& library : hz::fontLibraries())
         if (library.name == value)
@@ -62,19 +45,12 @@ hz::LayoutChoice parseLayoutOption(const std::string& option, std::string_view v
 }
 
 std::optional<int> parseLibraryPosition(std::string_view value) {
-    if (auto n = parseNumber(value, 0, hz::kLibraryCount - 1))
+    if (auto n = cmdline::wholeNumber(value, 0, hz::kLibraryCount - 1))
         return *n;
     for (const auto& library : hz::fontLibraries())
         if (library.name == value)
             return library.position;
     return std::nullopt;
-}
-
-int parseRange(const std::string& option, std::string_view value, int low, int high, const std::string& what) {
-    if (auto n = parseNumber(value, low, high))
-        return *n;
-    throw UsageError{option + ": " + inQuotes(value) + " is out of range; give " + what + " " + std::to_string(low) +
-                     "-" + std::to_string(high)};
 }
 
 int parseFirstRow(const std::string& option, std::string_view value) {
@@ -120,12 +96,6 @@ std::string parsePreview(const std::string& option, std::string_view value) {
                      " is not a panel size; give WIDTHxHEIGHT in dots, 1-1024 a side, " + "e.g. 128x64"};
 }
 
-int parseSpace(const std::string& option, std::string_view value) {
-    if (auto n = parseNumber(value, 0, 4))
-        return *n;
-    throw UsageError{option + ": " + inQuotes(value) + " is out of range; give a number of dots 0-4"};
-}
-
 // A mark is drawn once per dot, so it must be visible text on one line.
 std::string parseMark(const std::string& option, std::string_view value) {
     auto decoded = hz::decodeUtf8(value);
@@ -149,18 +119,31 @@ OutputEncoding parseEncoding(const std::string& option, std::string_view value) 
     throw UsageError{option + ": " + inQuotes(value) + " is not an encoding; give utf-8 or gbk"};
 }
 
-struct OptionSpec {
-    char shortName; // 0: long form only
-    std::string_view longName;
-    bool takesValue;
-    std::function<void(CliOptions&, const std::string& option, const std::string& value)> apply;
+// The range of -x and -y: how far a 12x12 glyph may move in its 16x16 cell.
+constexpr cmdline::NumberRange kSpace{0, 4, "a number of dots"};
+
+// One row per option, in the order of --help: the option, its lines there (empty when another row's
+// lines name it) and what it sets.
+struct Row {
+    Option option;
+    std::string_view help;
+    void (*apply)(CliOptions&, const Argument&);
 };
 
-const std::vector<OptionSpec>& optionTable() {
-    static const std::vector<OptionSpec> table = {
-        {'f', "fonts", true, [](CliOptions& o, const std::string&, const std::string& v) { o.fontsDir = v; }},
-        {'l', "library", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
+const std::vector<Row>& optionTable() {
+    static const std::vector<Row> table = {
+        {{'f', "fonts", true, std::nullopt},
+         "  -f, --fonts DIR        folder of the six library files (default: the executable's folder,\n"
+         "                         else ../share/hzdot/fonts beside it)\n",
+         [](CliOptions& o, const Argument& a) { o.fontsDir = a.value; }},
+        {{'l', "library", true, std::nullopt},
+         "  -l, --library N        library position 0-5 of the library list (default 1, \"16*16宋体\")\n"
+         "      --library FILE     a library file of your own (HZK style: fixed records in GB2312 order);\n"
+         "                         its cell, first row and record layout are found from the file unless\n"
+         "                         given by --cell N (8-64), --first-row 0xA1|0xB0, --record-layout L\n",
+         [](CliOptions& o, const Argument& a) {
+             const std::string& n = a.shown;
+             const std::string& v = a.value;
              // A position or a name picks one of the six; anything else is a library file of one's own.
              if (auto position = parseLibraryPosition(v)) {
                  o.library = *position;
@@ -174,105 +157,130 @@ const std::vector<OptionSpec>& optionTable() {
                  o.library = parseLibrary(n, v);
              }
          }},
-        {0, "font", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             if (v.empty())
-                 throw UsageError{n + ": the file name is empty"};
-             o.fontFile = v;
+        {{0, "cell", true, cmdline::NumberRange{8, 64, "a cell size"}},
+         "",
+         [](CliOptions& o, const Argument& a) { o.cell = a.number; }},
+        {{0, "first-row", true, std::nullopt},
+         "",
+         [](CliOptions& o, const Argument& a) { o.firstRow = parseFirstRow(a.shown, a.value); }},
+        {{0, "record-layout", true, std::nullopt},
+         "",
+         [](CliOptions& o, const Argument& a) { o.recordLayout = parseRecordLayout(a.shown, a.value); }},
+        {cmdline::kFont,
+         "      --font FILE        draw the characters live from a font (TTF, OTF, TTC, PCF, BDF) instead:\n"
+         "                         any character it maps; ASCII and other half-width ones in half cells\n",
+         [](CliOptions& o, const Argument& a) {
+             if (a.value.empty())
+                 throw UsageError{a.shown + ": the file name is empty"};
+             o.fontFile = a.value;
          }},
-        {0, "face", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             o.face = parseRange(n, v, 0, 999, "a face number");
+        {cmdline::kSize, "      --size N           the font's cell in dots, {low}-{high} (needed with --font)\n",
+         [](CliOptions& o, const Argument& a) { o.size = a.number; }},
+        {cmdline::kFace, "      --face N           the face of a font collection, from 0 (default 0)\n",
+         [](CliOptions& o, const Argument& a) { o.face = a.number; }},
+        {cmdline::kThreshold, "      --threshold T      draw in grey and keep the dots darker than T ({low}-{high})\n",
+         [](CliOptions& o, const Argument& a) { o.threshold = a.number; }},
+        {{0, "probe", false, std::nullopt},
+         "      --probe            print what was found about --library FILE, one \"key value\" a line\n",
+         [](CliOptions& o, const Argument&) { o.probe = true; }},
+        {{'a', "arrangement", true, std::nullopt},
+         "  -a, --arrangement N    0-4: 横排, 下上列排, 上下列排, 下半列排, 上半列排 (default 0), or all\n",
+         [](CliOptions& o, const Argument& a) { o.layout = parseArrangement(a.shown, a.value); }},
+        {cmdline::kLayout,
+         "      --layout L         0-4, an arrangement's name, all, a driver preset (--list-layouts) or a\n"
+         "                         layout SCAN-BIT[-up][-left][-invert]: SCAN rows, columns or pages,\n"
+         "                         BIT msb or lsb (which dot is bit 7), e.g. pages-lsb-invert\n",
+         [](CliOptions& o, const Argument& a) { o.layout = parseLayoutOption(a.shown, a.value); }},
+        {{0, "list-layouts", false, std::nullopt},
+         "      --list-layouts     the driver presets, their layouts and drivers\n",
+         [](CliOptions& o, const Argument&) { o.listLayouts = true; }},
+        {{0, "format", true, std::nullopt},
+         "      --format F         text (default: assembly and C tables), bin (the raw bytes of each\n"
+         "                         record, nothing else) or header (a C header with a lookup, needs -o)\n",
+         [](CliOptions& o, const Argument& a) { o.format = parseFormat(a.shown, a.value); }},
+        {{0, "name", true, std::nullopt},
+         "      --name NAME        the header's prefix for its macros, tables and NAME_find (a C name)\n",
+         [](CliOptions& o, const Argument& a) {
+             if (auto problem = hz::checkHeaderName(a.value))
+                 throw UsageError{a.shown + ": " + inQuotes(a.value) + " cannot name the tables: " + *problem};
+             o.headerName = a.value;
          }},
-        {0, "size", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             o.size = parseRange(n, v, 8, 64, "a size in dots");
+        {{0, "key", true, std::nullopt},
+         "      --key K            the header's keys: unicode (code points, default) or gb2312 (codes)\n",
+         [](CliOptions& o, const Argument& a) { o.key = parseKey(a.shown, a.value); }},
+        {{0, "preview", true, std::nullopt},
+         "      --preview WxH      draw the text on a WxH-dot panel into -o FILE.png\n",
+         [](CliOptions& o, const Argument& a) { o.preview = parsePreview(a.shown, a.value); }},
+        {{0, "detect", true, std::nullopt},
+         "      --detect FILE      which layout the glyph bytes pasted in FILE (- for standard input) are\n"
+         "                         in, for the one character TEXT: up to five LAYOUT, SCORE, PRESETS lines\n",
+         [](CliOptions& o, const Argument& a) {
+             if (a.value.empty())
+                 throw UsageError{a.shown + ": the file name is empty"};
+             o.detectFile = a.value;
          }},
-        {0, "threshold", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             o.threshold = parseRange(n, v, 1, 255, "a grey level");
+        {{0, "scan", true, std::nullopt},
+         "      --scan PATH...     take the characters of the string literals in C/C++ sources (files, or\n"
+         "                         folders searched for .c .h .cc .cpp .hpp .ino), once each, TEXT added\n",
+         [](CliOptions& o, const Argument& a) { o.scanPaths.push_back(a.value); }},
+        {{0, "scan-ascii", false, std::nullopt},
+         "      --scan-ascii       count printable ASCII in those literals too\n",
+         [](CliOptions& o, const Argument&) { o.scanAscii = true; }},
+        {cmdline::kVerbose, "      --verbose          say how each scanned file was read and what --library found\n",
+         [](CliOptions& o, const Argument&) { o.verbose = true; }},
+        {{'x', "space-x", true, kSpace},
+         "  -x, --space-x N        {low}-{high}, columns left of a 12×12 glyph in its 16×16 cell (default 2)\n",
+         [](CliOptions& o, const Argument& a) { o.spaceX = a.number; }},
+        {{'y', "space-y", true, kSpace},
+         "  -y, --space-y N        {low}-{high}, rows above it (default 2)\n",
+         [](CliOptions& o, const Argument& a) { o.spaceY = a.number; }},
+        {{'i', "input", true, std::nullopt},
+         "  -i, --input FILE       take the characters from a UTF-8 file instead of TEXT; line breaks\n"
+         "                         skipped; - is standard input\n",
+         [](CliOptions& o, const Argument& a) { o.inputFile = a.value; }},
+        {{'o', "output", true, std::nullopt},
+         "  -o, --output FILE      write the export file (code page 936, CR LF) instead of standard output\n",
+         [](CliOptions& o, const Argument& a) {
+             if (a.value.empty())
+                 throw UsageError{a.shown + ": the file name is empty"};
+             o.outputFile = a.value;
          }},
-        {0, "cell", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             o.cell = parseRange(n, v, 8, 64, "a cell size");
-         }},
-        {0, "first-row", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.firstRow = parseFirstRow(n, v); }},
-        {0, "record-layout", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.recordLayout = parseRecordLayout(n, v); }},
-        {0, "probe", false, [](CliOptions& o, const std::string&, const std::string&) { o.probe = true; }},
-        {'a', "arrangement", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.layout = parseArrangement(n, v); }},
-        {0, "layout", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.layout = parseLayoutOption(n, v); }},
-        {0, "list-layouts", false, [](CliOptions& o, const std::string&, const std::string&) { o.listLayouts = true; }},
-        {0, "format", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.format = parseFormat(n, v); }},
-        {0, "name", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             if (auto problem = hz::checkHeaderName(v))
-                 throw UsageError{n + ": " + inQuotes(v) + " cannot name the tables: " + *problem};
-             o.headerName = v;
-         }},
-        {0, "key", true, [](CliOptions& o, const std::string& n, const std::string& v) { o.key = parseKey(n, v); }},
-        {0, "preview", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.preview = parsePreview(n, v); }},
-        {0, "detect", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             if (v.empty())
-                 throw UsageError{n + ": the file name is empty"};
-             o.detectFile = v;
-         }},
-        {0, "scan", true, [](CliOptions& o, const std::string&, const std::string& v) { o.scanPaths.push_back(v); }},
-        {0, "scan-ascii", false, [](CliOptions& o, const std::string&, const std::string&) { o.scanAscii = true; }},
-        {0, "verbose", false, [](CliOptions& o, const std::string&, const std::string&) { o.verbose = true; }},
-        {'x', "space-x", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.spaceX = parseSpace(n, v); }},
-        {'y', "space-y", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.spaceY = parseSpace(n, v); }},
-        {'i', "input", true, [](CliOptions& o, const std::string&, const std::string& v) { o.inputFile = v; }},
-        {'o', "output", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             if (v.empty())
-                 throw UsageError{n + ": the file name is empty"};
-             o.outputFile = v;
-         }},
-        {0, "current", false, [](CliOptions& o, const std::string&, const std::string&) { o.current = true; }},
-        {0, "view", false, [](CliOptions& o, const std::string&, const std::string&) { o.view = true; }},
-        {0, "mark", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.marks.DotMark = parseMark(n, v); }},
-        {0, "back", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) {
-             o.marks.BackMark = parseMark(n, v);
+        {{0, "current", false, std::nullopt},
+         "      --current          the \"export current\" layout of the last record instead of \"export all\"\n",
+         [](CliOptions& o, const Argument&) { o.current = true; }},
+        {{0, "view", false, std::nullopt},
+         "      --view             print each record's enlarged dot matrix instead of the tables\n",
+         [](CliOptions& o, const Argument&) { o.view = true; }},
+        {{0, "mark", true, std::nullopt},
+         "      --mark C, --back C, --no-back    the marks for --view (default ■ and □;\n"
+         "                         --no-back draws a clear dot as two spaces)\n",
+         [](CliOptions& o, const Argument& a) { o.marks.DotMark = parseMark(a.shown, a.value); }},
+        {{0, "back", true, std::nullopt},
+         "",
+         [](CliOptions& o, const Argument& a) {
+             o.marks.BackMark = parseMark(a.shown, a.value);
              o.marks.BackMarkOn = true;
          }},
-        {0, "no-back", false,
-         [](CliOptions& o, const std::string&, const std::string&) { o.marks.BackMarkOn = false; }},
-        {0, "encoding", true,
-         [](CliOptions& o, const std::string& n, const std::string& v) { o.encoding = parseEncoding(n, v); }},
-        {'h', "help", false, [](CliOptions& o, const std::string&, const std::string&) { o.help = true; }},
-        {0, "version", false, [](CliOptions& o, const std::string&, const std::string&) { o.version = true; }},
+        {{0, "no-back", false, std::nullopt}, "", [](CliOptions& o, const Argument&) { o.marks.BackMarkOn = false; }},
+        {{0, "encoding", true, std::nullopt},
+         "      --encoding E       utf-8 (default) or gbk, for what goes to standard output\n",
+         [](CliOptions& o, const Argument& a) { o.encoding = parseEncoding(a.shown, a.value); }},
+        {cmdline::kHelp, "  -h, --help, --version\n", [](CliOptions& o, const Argument&) { o.help = true; }},
+        {{0, "version", false, std::nullopt}, "", [](CliOptions& o, const Argument&) { o.version = true; }},
     };
     return table;
 }
 
-const OptionSpec* findLong(std::string_view name) {
-    for (const auto& option : optionTable())
-        if (option.longName == name)
-            return &option;
-    return nullptr;
-}
-
-const OptionSpec* findShort(char name) {
-    for (const auto& option : optionTable())
-        if (option.shortName != 0 && option.shortName == name)
-            return &option;
-    return nullptr;
+std::vector<const Option*> tableOptions() {
+    std::vector<const Option*> options;
+    for (const auto& row : optionTable())
+        options.push_back(&row.option);
+    return options;
 }
 
 void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
     if (options.fontFile && !options.size)
-        throw UsageError{"--font needs --size N (8-64)"};
+        throw UsageError{"--font needs --size N (" + cmdline::rangeText(*cmdline::kSize.range) + ")"};
     if (!options.fontFile && (options.size || options.threshold || options.face != 0))
         throw UsageError{"--size, --face and --threshold go with --font FILE"};
     if (options.fontFile && options.libraryFile)
@@ -331,50 +339,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     CliOptions& options = result.options;
     std::vector<std::string> texts;
     try {
-        bool optionsEnded = false;
-        for (std::size_t i = 0; i < args.size(); ++i) {
-            const std::string& arg = args[i];
-            if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-                texts.push_back(arg);
+        cmdline::CommandLine line(args, tableOptions(), cmdline::CommandLine::Operands::Taken);
+        while (auto argument = line.next()) {
+            if (!argument->option) {
+                texts.push_back(std::move(argument->value));
                 continue;
             }
-            if (arg == "--") {
-                optionsEnded = true;
-                continue;
-            }
-            const OptionSpec* option = nullptr;
-            std::string shown; // the option as the message names it
-            std::optional<std::string> value;
-            if (arg.starts_with("--")) {
-                std::string_view body = std::string_view(arg).substr(2);
-                auto eq = body.find('=');
-                std::string_view name = body.substr(0, eq);
-                option = findLong(name);
-                if (!option)
-                    throw UsageError{"unknown option " + inQuotes(std::string("--") + std::string(name))};
-                shown = "--" + std::string(option->longName);
-                if (eq != std::string_view::npos) {
-                    if (!option->takesValue)
-                        throw UsageError{shown + " takes no value"};
-                    value = std::string(body.substr(eq + 1));
-                }
-            } else {
-                option = findShort(arg[1]);
-                if (!option)
-                    throw UsageError{"unknown option " + inQuotes(arg) + "; a TEXT that starts with - goes after --"};
-                shown = "--" + std::string(option->longName);
-                if (arg.size() > 2) {
-                    if (!option->takesValue)
-                        throw UsageError{"unknown option " + inQuotes(arg)};
-                    value = arg.substr(2);
-                }
-            }
-            if (option->takesValue && !value) {
-                if (i + 1 >= args.size())
-                    throw UsageError{shown + " needs a value"};
-                value = args[++i];
-            }
-            option->apply(options, shown, value.value_or(std::string()));
+            for (const auto& row : optionTable())
+                if (&row.option == argument->option)
+                    row.apply(options, *argument);
         }
         if (!options.help && !options.version)
             checkCombination(options, texts);
@@ -386,4 +359,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     return result;
 }
 
-} // namespace hzcli
+std::string optionHelp() {
+    std::string text;
+    for (const auto& row : optionTable())
+        text += cmdline::helpLines(row.option, row.help);
+    return text;
+}
+
+} // namespace hz::cli

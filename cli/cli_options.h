@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace hzcli {
+namespace hz::cli {
 
 enum class OutputEncoding { Utf8, Cp936 };
 enum class OutputFormat { Text, Bin, Header };
@@ -23,7 +23,7 @@ struct CliOptions {
     std::optional<std::string> fontFile; // --font
     int face = 0;
     std::optional<int> size;                // --size, 8..64
-    std::optional<int> threshold;           // --threshold, 1..255
+    std::optional<int> threshold;           // --threshold, 0..254
     std::optional<std::string> libraryFile; // --library FILE
     std::optional<int> cell;                // --cell N
     std::optional<int> firstRow;            // --first-row 0xA1|0xB0
@@ -61,4 +61,7 @@ struct ParsedCommandLine {
 // Accepts "-l 3", "-l3", "--library 3" and "--library=3"; "--" ends the options.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
 
-} // namespace hzcli
+// The options' lines of --help, from the option table.
+std::string optionHelp();
+
+} // namespace hz::cli

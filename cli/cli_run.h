@@ -1,18 +1,14 @@
 #pragma once
-// hzdot-cli from its arguments to its exit status.
+// hzdot-cli from its arguments to its exit status: which command the options ask for.
+
+#include "cli/exit_status.h"
 
 #include <string>
 #include <vector>
 
-namespace hzcli {
-
-enum ExitStatus : int {
-    kAllFound = 0,
-    kSomeRefused = 1, // the found characters were still written
-    kFailed = 2,      // usage error, missing library, invalid UTF-8, unwritable output
-};
+namespace hz::cli {
 
 // args are the arguments after the program name; programDir is the default fonts folder.
 int runCli(const std::vector<std::string>& args, const std::string& programDir);
 
-} // namespace hzcli
+} // namespace hz::cli

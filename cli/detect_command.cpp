@@ -1,26 +1,22 @@
 #include "cli/detect_command.h"
 
-#include "cli/cli_run.h"
+#include "cli/exit_status.h"
 #include "cli/glyph_pass.h"
 #include "cli/output_writer.h"
+#include "cli/print_error.h"
 
 #include "core/layout/byte_paste.h"
 #include "core/layout/layout_detect.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
-
-void printError(const std::string& message) {
-    std::fprintf(stderr, "hzdot-cli: %s\n", message.c_str());
-}
 
 bool readPaste(const std::string& path, std::string& text) {
     if (path == "-") {
@@ -38,7 +34,12 @@ bool readPaste(const std::string& path, std::string& text) {
 
 } // namespace
 
-int runDetect(const CliOptions& options, hz::GlyphSource& source, char32_t character) {
+int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputText& input) {
+    if (input.characters.size() != 1) {
+        printError("--detect needs exactly one character as TEXT, not " + std::to_string(input.characters.size()));
+        return kFailed;
+    }
+    const char32_t character = input.characters.front();
     const std::string& path = *options.detectFile;
     const std::string shown = path == "-" ? "standard input" : path;
     std::string text;
@@ -72,4 +73,4 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, char32_t chara
     return kAllFound;
 }
 
-} // namespace hzcli
+} // namespace hz::cli

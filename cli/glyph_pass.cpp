@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-namespace hzcli {
+namespace hz::cli {
 
 std::string describeCharacter(char32_t ch) {
     char code[16];
@@ -54,4 +54,4 @@ std::optional<hz::GlyphRecord> GlyphPass::lastFound() {
     return last;
 }
 
-} // namespace hzcli
+} // namespace hz::cli

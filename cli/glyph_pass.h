@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-namespace hzcli {
+namespace hz::cli {
 
 class GlyphPass {
 public:
@@ -45,4 +45,4 @@ private:
 // "'样' (U+6837)", or just the code for a control character.
 std::string describeCharacter(char32_t ch);
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
 
 struct FileCloser {
@@ -102,4 +102,4 @@ InputText textFromFile(const std::string& path) {
     return textFromFileBytes(bytes, source);
 }
 
-} // namespace hzcli
+} // namespace hz::cli

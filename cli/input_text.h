@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace hzcli {
+namespace hz::cli {
 
 struct TextPlace {
     std::size_t line;   // 1-based
@@ -35,4 +35,4 @@ InputText textFromFile(const std::string& path);
 // Splits file bytes as textFromFile does; source names the file in messages.
 InputText textFromFileBytes(std::string_view bytes, const std::string& source);
 
-} // namespace hzcli
+} // namespace hz::cli

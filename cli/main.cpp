@@ -15,16 +15,16 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     try {
         std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-        return hzcli::runCli(args, hz::libraryFolder(hzcli::programFolder(argc > 0 ? argv[0] : nullptr)));
-    } catch (const hzcli::StandardOutputClosed&) {
+        return hz::cli::runCli(args, hz::libraryFolder(hz::cli::programFolder(argc > 0 ? argv[0] : nullptr)));
+    } catch (const hz::cli::StandardOutputClosed&) {
         // The reader has all it wanted; nothing to say about it.
-        return hzcli::kFailed;
+        return hz::cli::kFailed;
     } catch (const std::bad_alloc&) {
         // No allocation here: there may be no memory left for a message built at run time.
         std::fputs("hzdot-cli: out of memory; no output file was changed\n", stderr);
-        return hzcli::kFailed;
+        return hz::cli::kFailed;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "hzdot-cli: internal error: %s\n", error.what());
-        return hzcli::kFailed;
+        return hz::cli::kFailed;
     }
 }

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <fstream>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
 
 class StandardOutputSink : public OutputSink {
@@ -100,4 +100,4 @@ void ChunkedOutput::flush() {
     pending.clear();
 }
 
-} // namespace hzcli
+} // namespace hz::cli

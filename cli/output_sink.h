@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace hzcli {
+namespace hz::cli {
 
 class OutputSink {
 public:
@@ -48,4 +48,4 @@ private:
     std::optional<std::string> failure;
 };
 
-} // namespace hzcli
+} // namespace hz::cli

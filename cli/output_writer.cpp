@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
 
 std::string codePointText(char32_t ch) {
@@ -86,4 +86,4 @@ std::optional<std::string> checkOutputTarget(const CliOptions& options, const st
     return std::nullopt;
 }
 
-} // namespace hzcli
+} // namespace hz::cli

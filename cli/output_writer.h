@@ -8,7 +8,7 @@
 #include <vector>
 #include <string_view>
 
-namespace hzcli {
+namespace hz::cli {
 
 // Each returns nothing on success, or a message saying what could not be written and why.
 
@@ -32,4 +32,4 @@ struct FileRead {
 };
 std::optional<std::string> checkOutputTarget(const CliOptions& options, const std::vector<FileRead>& reads);
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace hzcli {
+namespace hz::cli {
 
 std::string programFolder(const char* argv0) {
     std::error_code ec;
@@ -17,4 +17,4 @@ std::string programFolder(const char* argv0) {
     return folder.empty() ? std::string(".") : folder.string();
 }
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -1,12 +1,14 @@
 #include "cli/scan_input.h"
 
+#include "cli/print_error.h"
+
 #include "core/scan/source_scan.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
-namespace hzcli {
+namespace hz::cli {
 
 InputText textFromScan(const CliOptions& options) {
     InputText input;
@@ -18,7 +20,7 @@ InputText textFromScan(const CliOptions& options) {
     }
     for (const auto& file : scan.files) {
         if (!file.problem.empty())
-            std::fprintf(stderr, "hzdot-cli: %s: %s\n", file.path.c_str(), file.problem.c_str());
+            printError(file.path.string() + ": " + file.problem);
         else if (options.verbose)
             std::fprintf(stderr, "hzdot-cli: %s: %s, %zu characters\n", file.path.c_str(),
                          hz::encodingName(file.encoding), file.characters);
@@ -36,4 +38,4 @@ InputText textFromScan(const CliOptions& options) {
     return input;
 }
 
-} // namespace hzcli
+} // namespace hz::cli

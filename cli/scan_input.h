@@ -4,8 +4,8 @@
 #include "cli/cli_options.h"
 #include "cli/input_text.h"
 
-namespace hzcli {
+namespace hz::cli {
 
 InputText textFromScan(const CliOptions& options);
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace hzcli {
+namespace hz::cli {
 namespace {
 
 // The library is checked once here rather than refusing every character with the same message.
@@ -93,4 +93,4 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
     return library;
 }
 
-} // namespace hzcli
+} // namespace hz::cli

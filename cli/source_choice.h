@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-namespace hzcli {
+namespace hz::cli {
 
 // Nothing, with error set, when the source cannot be read.
 std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std::string& programDir,
@@ -22,4 +22,4 @@ struct LibraryProbe {
 };
 LibraryProbe probeUserLibrary(const CliOptions& options, const std::string& programDir);
 
-} // namespace hzcli
+} // namespace hz::cli

@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace hzcli {
+namespace hz::cli {
 
 std::string usageText();
 std::string versionText();
 
-} // namespace hzcli
+} // namespace hz::cli

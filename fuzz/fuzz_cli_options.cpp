@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else
             args.back() += static_cast<char>(data[i]);
     }
-    const hzcli::ParsedCommandLine parsed = hzcli::parseCommandLine(args);
+    const hz::cli::ParsedCommandLine parsed = hz::cli::parseCommandLine(args);
     if (parsed.error && parsed.error->empty())
         __builtin_trap();
     return 0;

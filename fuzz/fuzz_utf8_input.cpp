@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (decoded.error && decoded.error->byteOffset >= size)
         __builtin_trap();
 
-    const hzcli::InputText argument = hzcli::textFromArgument(bytes);
+    const hz::cli::InputText argument = hz::cli::textFromArgument(bytes);
     if (argument.error.has_value() != decoded.error.has_value())
         __builtin_trap();
 
-    const hzcli::InputText file = hzcli::textFromFileBytes(bytes, "input");
+    const hz::cli::InputText file = hz::cli::textFromFileBytes(bytes, "input");
     // Every character has a place in the file, lines counted from 1 and columns within the line.
     if (!file.error && !file.characters.empty()) {
         const auto last = file.place(file.characters.size() - 1);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace {
@@ -52,6 +54,22 @@ TEST_F(FontSource, ASpaceIsABlankCellAndAMissingCharacterIsRefusedAlone) {
     EXPECT_NE(r.err.find("当前字体中没有该字符"), std::string::npos) << r.err;
 }
 
+// A dot is kept when covered more than T/255: 0 keeps any ink, 254 only full cover.
+TEST_F(FontSource, ThresholdsFromZeroTo254KeepInkAsTheyFall) {
+    auto inkOf = [](const char* threshold) {
+        CliResult r = runCli({"--font", kZenHei, "--size", "24", "--threshold", threshold, "--view", "--mark", "#",
+                              "--back", ".", "永"});
+        EXPECT_EQ(r.status, 0) << threshold << ": " << r.err;
+        return std::count(r.out.begin(), r.out.end(), '#');
+    };
+    const auto zero = inkOf("0");
+    const auto middle = inkOf("127");
+    const auto top = inkOf("254");
+    EXPECT_GT(middle, 0);
+    EXPECT_GE(zero, middle);
+    EXPECT_GE(middle, top);
+}
+
 TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
     TempFolder dir;
     const std::string out = dir.file("out.txt");
@@ -67,6 +85,10 @@ TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
              {{"--font", kZenHei, "--face", "9", "--size", "16"}, "face"},
              {{"--font", kZenHei, "--size", "7"}, "--size"},
              {{"--font", kZenHei, "--size", "65"}, "--size"},
+             // The ranges both programs take from one table.
+             {{"--font", kZenHei, "--size", "16", "--threshold", "255"}, "give a grey level 0-254"},
+             {{"--font", kZenHei, "--size", "16", "--face", "65536"}, "give a face number 0-65535"},
+             {{"--font", kZenHei, "--size", "16", "--face", "65535"}, "has no face 65535"},
              {{"--font", kZenHei}, "--size"},
              {{"--size", "16"}, "--font"},
          }) {

@@ -50,6 +50,14 @@ INSTANTIATE_TEST_SUITE_P(Options, UsageError,
         BadCommandLine{{}, "no text given"}));
 // clang-format on
 
+// hzdot-mkfont words its usage errors the same way, from the same table.
+TEST(Usage, AUsageErrorIsOneLineAndAPointerToHelp) {
+    CliResult r = runCli({"--font", "x.ttf", "--size", "16", "--threshold", "255", "样"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "hzdot-cli: --threshold: '255' is out of range; give a grey level 0-254\n"
+                     "Try 'hzdot-cli --help' for more information.\n");
+}
+
 TEST(Usage, HelpAndVersionSucceedWithoutALibrary) {
     TempFolder empty;
     CliResult help = runCli({"-f", empty.path(), "--help"});

@@ -23,6 +23,7 @@ struct BadCase {
     // Prepares the scratch folder and returns the arguments; `output` is where a library would go.
     std::function<std::vector<std::string>(const ScratchFolder&, const std::string& output)> arguments;
     std::vector<std::string> messageParts; // each must appear in the message; "$" is the scratch folder
+    bool usage = false;                    // a bad command line: the message points to --help
 };
 
 void PrintTo(const BadCase& c, std::ostream* os) {
@@ -53,6 +54,9 @@ TEST_P(BadInput, ExitsWithTwoAndWritesNothing) {
             EXPECT_NE(run.err.find(part), std::string::npos) << "missing \"" << part << "\" in: " << run.err;
         }
         EXPECT_EQ(run.err.rfind("hzdot-mkfont: ", 0), 0u) << run.err;
+        EXPECT_EQ(run.err.find("\nTry 'hzdot-mkfont --help' for more information.\n") != std::string::npos,
+                  GetParam().usage)
+            << run.err;
         if (libraryExists)
             EXPECT_EQ(readWholeFile(output), "an older library");
         else
@@ -124,33 +128,39 @@ INSTANTIATE_TEST_SUITE_P(
                               [](const ScratchFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "7"}, out);
                               },
-                              {"--size takes a whole number from 8 to 64, not \"7\""}},
+                              {"--size: '7' is out of range; give a size in dots 8-64"},
+                              true},
                       BadCase{"SizeAboveSixtyFour",
                               [](const ScratchFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "65"}, out);
                               },
-                              {"--size takes a whole number from 8 to 64, not \"65\""}},
+                              {"--size: '65' is out of range; give a size in dots 8-64"},
+                              true},
                       BadCase{"UnknownCharset",
                               [](const ScratchFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "16", "--charset", "big5"}, out);
                               },
-                              {"--charset takes gb2312, gbk or ascii, not \"big5\""}},
+                              {"--charset: 'big5' is not a character set; give gb2312, gbk or ascii"},
+                              true},
                       BadCase{"UnknownLayout",
                               [](const ScratchFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "16", "--layout", "rows-sideways"}, out);
                               },
-                              {"--layout takes one layout, not \"rows-sideways\"", "SCAN-BIT"}},
+                              {"--layout: 'rows-sideways' is not one layout", "SCAN-BIT"},
+                              true},
                       BadCase{"AllLayouts",
                               [](const ScratchFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "16", "--layout", "all"}, out);
                               },
-                              {"--layout takes one layout, not \"all\""}},
+                              {"--layout: 'all' is not one layout"},
+                              true},
                       BadCase{"TraditionalAscii",
                               [](const ScratchFolder&, const std::string& out) {
                                   return withOutput(
                                       {"--font", kSong, "--size", "16", "--charset", "ascii", "--traditional"}, out);
                               },
-                              {"--traditional", "--charset gb2312 only"}},
+                              {"--traditional", "--charset gb2312 only"},
+                              true},
                       BadCase{"NoHanziForGbk",
                               [](const ScratchFolder& s, const std::string& out) {
                                   BdfFont latin;
@@ -164,13 +174,60 @@ INSTANTIATE_TEST_SUITE_P(
                               [](const ScratchFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "24", "--threshold", "300"}, out);
                               },
-                              {"--threshold takes a whole number from 0 to 255"}},
+                              {"--threshold: '300' is out of range; give a grey level 0-254"},
+                              true},
+                      // A dot is kept when covered more than T/255: at 255 none would be.
+                      BadCase{"ThresholdThatKeepsNoDot",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput({"--font", kSong, "--size", "24", "--threshold", "255"}, out);
+                              },
+                              {"--threshold: '255' is out of range; give a grey level 0-254"},
+                              true},
+                      BadCase{"FaceOutOfRange",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput({"--font", kUming, "--face", "65536", "--size", "16"}, out);
+                              },
+                              {"--face: '65536' is out of range; give a face number 0-65535"},
+                              true},
+                      BadCase{"UnknownOption",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput({"--font", kSong, "--size", "16", "--bogus"}, out);
+                              },
+                              {"unknown option '--bogus'"},
+                              true},
+                      BadCase{"StrayWord",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  return withOutput({"--font", kSong, "--size", "16", "wqy"}, out);
+                              },
+                              {"unknown argument 'wqy'"},
+                              true},
+                      BadCase{"ValueMissing",
+                              [](const ScratchFolder&, const std::string& out) {
+                                  std::vector<std::string> args = withOutput({"--font", kSong}, out);
+                                  args.push_back("--size");
+                                  return args;
+                              },
+                              {"--size needs a value"},
+                              true},
                       BadCase{"NoOutputGiven",
                               [](const ScratchFolder&, const std::string&) {
                                   return std::vector<std::string>{"--font", kSong, "--size", "24"};
                               },
-                              {"--output FILE is required"}}),
+                              {"--output FILE is required"},
+                              true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// hzdot-cli words its usage errors the same way, from the same table.
+TEST(BadInput, AUsageErrorIsOneLineAndAPointerToHelp) {
+    const MkfontResult run = runMkfont({"--font", kSong, "--size", "24", "--threshold", "255", "--output", "x"});
+    EXPECT_EQ(run.err, "hzdot-mkfont: --threshold: '255' is out of range; give a grey level 0-254\n"
+                       "Try 'hzdot-mkfont --help' for more information.\n");
+    const MkfontResult bare = runMkfont({});
+    EXPECT_EQ(bare.status, 2);
+    EXPECT_EQ(bare.err.rfind("hzdot-mkfont: --font FILE is required\nusage: hzdot-mkfont --font FILE", 0), 0u)
+        << bare.err;
+    EXPECT_NE(bare.err.find("[--threshold 0-254]"), std::string::npos) << bare.err;
+}
 
 TEST(BadInput, OutputOverTheFontLeavesTheFontIntact) {
     ScratchFolder scratch;

@@ -78,10 +78,12 @@ TEST(DebianSource, GreyRenderingWithAThresholdKeepsMoreInkAsTheThresholdFalls) {
         EXPECT_NE(run.out.find("rendered in grey"), std::string::npos) << run.out;
         return LibraryView(out, 24).inkCount(gb("永"));
     };
+    const int darkest = inkOf("0"); // the lowest threshold: any ink at all
     const int dark = inkOf("40");
     const int light = inkOf("200");
     EXPECT_GT(light, 0);
     EXPECT_GT(dark, light);
+    EXPECT_GE(darkest, dark);
 }
 
 } // namespace

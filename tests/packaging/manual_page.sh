@@ -25,4 +25,12 @@ for option in $options; do
 done
 echo "options checked: $(echo $options)"
 
+# And every range of numbers it gives ("0-254", "8 to 64"), as the page writes one: "0–254".
+ranges=$(env -u DISPLAY -u WAYLAND_DISPLAY "$build/bin/$program" --help | { grep -oP '\b\d+(-| to )\d+\b' || true; } |
+    sort -u | sed 's/ to /-/')
+for range in $ranges; do
+    grep -qE -- "(^|[^0-9])${range%-*}(–|-)${range#*-}([^0-9]|\$)" "$work/page" || fail "the range $range is not in the page"
+done
+echo "ranges checked: $(echo $ranges)"
+
 finish

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace mkfont {
+namespace hz::mkfont {
 
 namespace {
 
@@ -267,4 +267,4 @@ void buildLibrary(const Options& options, std::ostream& out) {
     report(out, options, plan, fitted, pool.front(), stats);
 }
 
-} // namespace mkfont
+} // namespace hz::mkfont

@@ -5,10 +5,10 @@
 
 #include <iosfwd>
 
-namespace mkfont {
+namespace hz::mkfont {
 
 // Writes the library named by the options, all or nothing, and reports on `out` what it did.
 // Throws MkfontError for bad input; nothing is written then.
 void buildLibrary(const Options& options, std::ostream& out);
 
-} // namespace mkfont
+} // namespace hz::mkfont

@@ -4,6 +4,8 @@
 #include "tools/mkfont/mkfont_error.h"
 #include "tools/mkfont/options.h"
 
+#include "cmdline/command_line.h"
+
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -13,20 +15,28 @@
 
 int main(int argc, char** argv) {
     constexpr int kBadInput = 2;
+    constexpr std::string_view kProgram = "hzdot-mkfont";
     try {
         const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
         try {
-            const mkfont::Options options = mkfont::parseOptions(args);
+            const hz::mkfont::Options options = hz::mkfont::parseOptions(args);
             if (options.help) {
-                std::cout << mkfont::usageText();
+                std::cout << hz::mkfont::usageText();
                 return 0;
             }
-            mkfont::buildLibrary(options, std::cout);
+            hz::mkfont::buildLibrary(options, std::cout);
             return 0;
-        } catch (const mkfont::MkfontError& error) {
-            std::cerr << "hzdot-mkfont: " << error.what() << "\n";
-            if (args.empty())
-                std::cerr << mkfont::usageText();
+        } catch (const hz::cmdline::UsageError& error) {
+            // Called with nothing at all, the whole usage is the better answer.
+            if (args.empty()) {
+                hz::cmdline::printError(kProgram, error.message);
+                std::cerr << hz::mkfont::usageText();
+            } else {
+                hz::cmdline::printUsageError(kProgram, error.message);
+            }
+            return kBadInput;
+        } catch (const hz::mkfont::MkfontError& error) {
+            hz::cmdline::printError(kProgram, error.what());
             return kBadInput;
         }
     } catch (const std::bad_alloc&) {

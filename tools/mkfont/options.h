@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace mkfont {
+namespace hz::mkfont {
 
 // Which codes the file holds, in file order.
 enum class Charset {
@@ -17,24 +17,21 @@ enum class Charset {
 };
 
 struct Options {
-    static constexpr int kMinSize = 8;
-    static constexpr int kMaxSize = 64;
-
     std::string fontPath;
     int faceIndex = 0;
-    int size = 0; // dots per cell side, 8..64
+    int size = 0; // dots per cell side, 8..64; 0 until given
     Charset charset = Charset::Gb2312;
     hz::Layout layout; // rows-msb: the six libraries' layout
     bool traditional = false;
     std::string outputPath;
-    std::optional<int> threshold; // set: render grey and keep dots covered more than this (0..255)
+    std::optional<int> threshold; // set: render grey and keep dots covered more than this (0..254)
     bool verbose = false;
     bool help = false;
 };
 
-// Throws MkfontError naming the offending argument.
+// Throws hz::cmdline::UsageError naming the offending argument.
 Options parseOptions(const std::vector<std::string>& args);
 
-const char* usageText();
+std::string usageText();
 
-} // namespace mkfont
+} // namespace hz::mkfont

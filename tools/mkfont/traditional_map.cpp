@@ -9,7 +9,7 @@
 
 #include <exception>
 
-namespace mkfont {
+namespace hz::mkfont {
 
 namespace {
 
@@ -71,4 +71,4 @@ void drawTraditional(std::vector<hz::fontsource::CodeEntry>& entries, const Trad
     }
 }
 
-} // namespace mkfont
+} // namespace hz::mkfont

@@ -10,7 +10,7 @@ namespace opencc {
 class Converter;
 }
 
-namespace mkfont {
+namespace hz::mkfont {
 
 class TraditionalMap {
 public:
@@ -34,4 +34,4 @@ private:
 // form's Taiwan-standard variant where it has another.
 void drawTraditional(std::vector<hz::fontsource::CodeEntry>& entries, const TraditionalMap& map);
 
-} // namespace mkfont
+} // namespace hz::mkfont

@@ -1,0 +1,41 @@
+#include "cli/header_command.h"
+
+#include "cli/exit_status.h"
+#include "cli/print_error.h"
+#include "cli/whole_output.h"
+
+#include "core/glyph/glyph_record.h"
+#include "core/output/c_header.h"
+#include "core/text/utf8.h"
+
+namespace hz::cli {
+
+// The characters go in the order first met, each once.
+int runHeader(const CliOptions& options, GlyphPass& pass) {
+    hz::CHeaderInput in;
+    std::u32string seen;
+    pass.run([&](const hz::GlyphRecord& record) {
+        const char32_t ch = hz::decodeUtf8(record.character).text.front();
+        if (seen.find(ch) != std::u32string::npos)
+            return;
+        seen.push_back(ch);
+        in.glyphs.push_back({pass.position(), ch, record.cell()});
+    });
+    const hz::GlyphSource& source = pass.source();
+    in.source = source.description();
+    in.sourceHeight = source.height();
+    in.layout = options.layout.layout;
+    in.key = options.key;
+    in.name = options.headerName.value_or(hz::defaultHeaderName(in.source, in.sourceHeight));
+    const hz::CHeader header = hz::makeCHeader(in);
+    for (const auto& left : header.leftOut)
+        printError(hz::leftOutMessage(left));
+    if (header.glyphCount == 0) {
+        printError("no character could be written; " + *options.outputFile + " was not written");
+        return kSomeRefused;
+    }
+    const int status = writeWholeOutput(options, pass, header.text);
+    return status == kAllFound && !header.leftOut.empty() ? kSomeRefused : status;
+}
+
+} // namespace hz::cli
