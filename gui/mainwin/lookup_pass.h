@@ -1,8 +1,8 @@
 #pragma once
 // One lookup pass: every character of the input, in order, becomes a glyph record appended to the
-// list, or a refusal reported to the window. The pass is one walk (hz::walkText) over one source, so the
-// library file is opened once per pass, and appends rows in batches: one insertion for a run of found
-// characters, never one per row. The progress bar is shown while the pass runs and repainted at most
+// list, or a refusal reported to the window. The pass is one walk (hz::walkText) over one source, so
+// the library file is opened once per pass, and appends rows in batches: one insertion for a run of
+// found characters, never one per row. The progress bar is shown while the pass runs and repainted at most
 // every 30 ms. Only the first few refusals of a pass are told one by one; the rest are summed up
 // once at the end, so a long text of characters the library lacks cannot bury the window in boxes.
 
