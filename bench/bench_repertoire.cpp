@@ -1,8 +1,9 @@
-// The whole GB2312 repertoire: looked up into records, built into records, exported.
+// The whole GB2312 repertoire: walked into records, built into records, exported.
 #include "synthetic_fonts.h"
 
 #include "core/glyph/glyph_record.h"
-#include "core/library/font_library.h"
+#include "core/glyph/glyph_source.h"
+#include "core/glyph/text_walk.h"
 #include "core/output/export_layout.h"
 #include "core/system/safe_writer.h"
 #include "core/text/codepage.h"
@@ -22,73 +23,68 @@ void perRecord(benchmark::State& state, std::size_t records) {
         Counter(static_cast<double>(records), Counter::kIsIterationInvariantRate | Counter::kInvert);
 }
 
-// Reading each character's record from the library file and building its ten texts.
-void BM_LookupRepertoire(benchmark::State& state) {
-    const int position = static_cast<int>(state.range(0));
+// Every character of the repertoire walked through one library, each record kept, as the window's
+// list keeps them.
+std::vector<hz::GlyphRecord> repertoireRecords(int position, std::size_t* refused = nullptr) {
     const std::u32string& text = hzbench::repertoireText();
-    const hz::LookupSettings settings{position, 2, 2};
-    for (auto _ : state) {
-        hz::RecordLookup lookup(hzbench::syntheticFontsFolder(), settings);
-        std::vector<hz::GlyphRecord> records;
-        records.reserve(text.size());
-        hz::GlyphRecord record;
-        for (char32_t ch : text)
-            if (lookup.lookup(ch, record) == hz::LookupStatus::Found)
-                records.push_back(std::move(record));
-        if (records.size() != text.size())
-            state.SkipWithError("a character of the repertoire was refused");
-        benchmark::DoNotOptimize(records.data());
-    }
-    perRecord(state, text.size());
-}
-BENCHMARK(BM_LookupRepertoire)->ArgName("library")->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
-
-// The same through lookupText, as hzdot-cli calls it.
-void BM_LookupText(benchmark::State& state) {
-    const int position = static_cast<int>(state.range(0));
-    const std::u32string& text = hzbench::repertoireText();
-    for (auto _ : state) {
-        hz::LookupResult result = hz::lookupText(text, hzbench::syntheticFontsFolder(), {position, 2, 2});
-        benchmark::DoNotOptimize(result.records.data());
-    }
-    perRecord(state, text.size());
-}
-BENCHMARK(BM_LookupText)->ArgName("library")->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
-
-std::vector<hz::Glyph> repertoireGlyphs(int position) {
-    const hz::FontLibrary& library = hz::fontLibrary(position);
-    std::vector<hz::Glyph> glyphs;
-    for (std::uint16_t code : hzbench::repertoireCodes()) {
-        hz::Glyph glyph;
-        glyph.GlyphData = hzbench::syntheticRecord(code, library.recordSize);
-        glyph.GlyphData.resize(static_cast<std::size_t>(library.GlyphBytes), 0);
-        glyph.GlyphBytes = library.GlyphBytes;
-        glyph.CellSize = library.CellSize;
-        glyphs.push_back(std::move(glyph));
-    }
-    return glyphs;
-}
-
-std::vector<hz::GlyphRecord> repertoireRecords(int position) {
+    hz::LibrarySource source(hzbench::syntheticFontsFolder(), position, 2, 2);
     std::vector<hz::GlyphRecord> records;
-    const auto glyphs = repertoireGlyphs(position);
-    const auto& codes = hzbench::repertoireCodes();
-    for (std::size_t i = 0; i < codes.size(); ++i)
-        records.push_back(hz::buildRecord(hz::cp936Character(codes[i]).value_or(U'\u3000'), glyphs[i], position, 2, 2));
+    records.reserve(text.size());
+    std::size_t refusals = 0;
+    hz::walkText(
+        text, source, [&](std::size_t, const hz::GlyphRecord& record) { records.push_back(record); },
+        [&](const hz::RefusedCharacter&) { ++refusals; });
+    if (refused)
+        *refused = refusals;
     return records;
 }
 
-// All 8178 codes, assigned or not, from glyph bytes already in memory: the arrangements and texts alone.
+// Reading each character's record from the library file, every record kept.
+void BM_LookupRepertoire(benchmark::State& state) {
+    const int position = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        std::size_t refused = 0;
+        const auto records = repertoireRecords(position, &refused);
+        if (refused != 0)
+            state.SkipWithError("a character of the repertoire was refused");
+        benchmark::DoNotOptimize(records.data());
+    }
+    perRecord(state, hzbench::repertoireText().size());
+}
+BENCHMARK(BM_LookupRepertoire)->ArgName("library")->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// The walk alone, nothing kept, as hzdot-cli streams its output.
+void BM_WalkText(benchmark::State& state) {
+    const int position = static_cast<int>(state.range(0));
+    const std::u32string& text = hzbench::repertoireText();
+    for (auto _ : state) {
+        hz::LibrarySource source(hzbench::syntheticFontsFolder(), position, 2, 2);
+        std::size_t dots = 0;
+        hz::walkText(
+            text, source, [&](std::size_t, const hz::GlyphRecord& record) { dots += record.dots.size(); },
+            [](const hz::RefusedCharacter&) {});
+        benchmark::DoNotOptimize(dots);
+    }
+    perRecord(state, text.size());
+}
+BENCHMARK(BM_WalkText)->ArgName("library")->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// From cells already in memory: the records and their texts alone.
 void BM_BuildRecords(benchmark::State& state) {
     const int position = static_cast<int>(state.range(0));
-    const auto glyphs = repertoireGlyphs(position);
+    hz::LibrarySource source(hzbench::syntheticFontsFolder(), position, 2, 2);
+    std::vector<hz::DotCell> cells;
+    for (char32_t ch : hzbench::repertoireText())
+        if (hz::DotCell cell; source.glyph(ch, cell) == hz::LookupStatus::Found)
+            cells.push_back(cell);
+    hz::GlyphRecord record;
     for (auto _ : state) {
-        for (const auto& glyph : glyphs) {
-            hz::GlyphRecord record = hz::buildRecord(U'\u554A', glyph, position, 2, 2);
+        for (const auto& cell : cells) {
+            hz::fillRecord(record, U'\u554A', cell, source);
             benchmark::DoNotOptimize(record.cText(0).data());
         }
     }
-    perRecord(state, glyphs.size());
+    perRecord(state, cells.size());
 }
 BENCHMARK(BM_BuildRecords)->ArgName("library")->Arg(0)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 

@@ -1,14 +1,13 @@
 #include "cli/glyph_pass.h"
 
+#include "core/glyph/text_walk.h"
+#include "core/text/code_point_text.h"
 #include "core/text/utf8.h"
-
-#include <cstdio>
 
 namespace hz::cli {
 
 std::string describeCharacter(char32_t ch) {
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
+    const std::string code = hz::codePointText(ch);
     const bool control = ch < 0x20 || (ch >= 0x7F && ch < 0xA0);
     if (control)
         return code;
@@ -26,25 +25,22 @@ void GlyphPass::refuse(std::size_t position, char32_t character, hz::LookupStatu
 }
 
 void GlyphPass::run(const std::function<void(const hz::GlyphRecord&)>& onFound) {
+    // Refusals are told, and counts kept, on the first walk only: later walks see the same text.
     const bool first = !walked;
-    hz::DotCell cell;
-    hz::GlyphRecord record;
-    const std::u32string& text = input.characters;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const hz::LookupStatus status = glyphSource->glyph(text[i], cell);
-        if (status != hz::LookupStatus::Found) {
-            if (first) {
-                ++refused;
-                refuse(i, text[i], status);
-            }
-            continue;
-        }
-        if (first)
-            ++found;
-        hz::fillRecord(record, text[i], cell, *glyphSource);
-        current = i;
-        onFound(record);
-    }
+    hz::walkText(
+        input.characters, *glyphSource,
+        [&](std::size_t position, const hz::GlyphRecord& record) {
+            if (first)
+                ++found;
+            current = position;
+            onFound(record);
+        },
+        [&](const hz::RefusedCharacter& refusal) {
+            if (!first)
+                return;
+            ++refused;
+            refuse(refusal.position, refusal.character, refusal.status);
+        });
     walked = true;
 }
 

@@ -1,7 +1,7 @@
 #include "cli/output_writer.h"
 
-#include "core/system/safe_writer.h"
 #include "core/system/same_file.h"
+#include "core/text/code_point_text.h"
 #include "core/text/codepage.h"
 #include "core/text/utf8.h"
 
@@ -10,15 +10,6 @@
 #include <cstring>
 
 namespace hz::cli {
-namespace {
-
-std::string codePointText(char32_t ch) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(ch));
-    return buffer;
-}
-
-} // namespace
 
 // Names the first character that code page 936 lacks, for the message.
 std::string unencodableMessage(std::string_view utf8) {
@@ -27,7 +18,7 @@ std::string unencodableMessage(std::string_view utf8) {
             continue;
         std::string one = hz::encodeUtf8(ch);
         if (!hz::utf8ToCp936(one))
-            return "'" + one + "' (" + codePointText(ch) + ") has no code in code page 936";
+            return "'" + one + "' (" + hz::codePointText(ch) + ") has no code in code page 936";
     }
     return "the text cannot be written in code page 936";
 }
@@ -59,18 +50,6 @@ std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEn
             throw StandardOutputClosed{};
         return std::string("cannot write standard output: ") + (errno ? std::strerror(errno) : "write failed");
     }
-    return std::nullopt;
-}
-
-std::optional<std::string> writeToFile(const std::string& path, std::string_view utf8) {
-    std::string bytes;
-    if (auto error = encode(utf8, OutputEncoding::Cp936, bytes))
-        return "cannot write " + path + ": " + *error;
-
-    // The safe writer also handles what a rename cannot replace: devices, FIFOs, links.
-    hz::WriteResult result = hz::writeFileSafely(path, bytes);
-    if (!result)
-        return "cannot write " + (result.error.empty() ? path : result.error);
     return std::nullopt;
 }
 

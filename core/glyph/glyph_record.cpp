@@ -60,12 +60,6 @@ std::string GlyphRecord::sizeNumber() const {
     return sizeText.substr(0, sizeText.find('*'));
 }
 
-GlyphRecord makeRecord(char32_t character, const DotCell& cell, const GlyphSource& source) {
-    GlyphRecord record;
-    fillRecord(record, character, cell, source);
-    return record;
-}
-
 void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, const GlyphSource& source) {
     record.character = encodeUtf8(character);
     record.sizeText = source.sizeText(cell);
@@ -79,49 +73,6 @@ void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, co
     record.height = static_cast<std::uint8_t>(cell.height());
     record.widthClass = cell.widthClass();
     record.libraryPosition = static_cast<std::int8_t>(source.libraryPosition());
-}
-
-GlyphRecord buildRecord(char32_t character, const Glyph& glyph, int libraryPosition, int spaceX, int spaceY) {
-    const ArrangementTables tables = MakeArrangements(glyph, libraryPosition, spaceX, spaceY);
-    const auto& rows = tables[Arrangement::Rows];
-    GlyphRecord record;
-    record.character = encodeUtf8(character);
-    record.sizeText = std::string(fontLibrary(libraryPosition).name.substr(0, 5));
-    record.dots = rows;
-    record.width = record.height = static_cast<std::uint8_t>(glyph.CellSize);
-    record.libraryPosition = static_cast<std::int8_t>(libraryPosition);
-    return record;
-}
-
-RecordLookup::RecordLookup(std::string_view programDir, const LookupSettings& settings)
-    : source(std::make_shared<LibrarySource>(programDir, settings.libraryPosition, settings.spaceX, settings.spaceY)) {}
-
-RecordLookup::RecordLookup(std::shared_ptr<GlyphSource> source) : source(std::move(source)) {}
-
-LookupStatus RecordLookup::lookup(char32_t character, GlyphRecord& record) {
-    const LookupStatus status = source->glyph(character, cell);
-    if (status == LookupStatus::Found)
-        record = makeRecord(character, cell, *source);
-    return status;
-}
-
-LookupResult lookupText(std::u32string_view text, RecordLookup& lookup) {
-    LookupResult result;
-    result.records.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        GlyphRecord record;
-        const LookupStatus status = lookup.lookup(text[i], record);
-        if (status == LookupStatus::Found)
-            result.records.push_back(std::move(record));
-        else
-            result.refused.push_back({i, text[i], status});
-    }
-    return result;
-}
-
-LookupResult lookupText(std::u32string_view text, std::string_view programDir, const LookupSettings& settings) {
-    RecordLookup lookup(programDir, settings);
-    return lookupText(text, lookup);
 }
 
 } // namespace hz

@@ -6,13 +6,10 @@
 #include "core/glyph/glyph_source.h"
 #include "core/layout/arrangements.h"
 #include "core/layout/layout.h"
-#include "core/library/glyph_reader.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace hz {
@@ -46,53 +43,8 @@ struct GlyphRecord {
     std::string sizeNumber() const; // "12", "16", "24": the size before the "*"
 };
 
-// The record of one character drawn by a source.
-GlyphRecord makeRecord(char32_t character, const DotCell& cell, const GlyphSource& source);
-// The same into an existing record, reusing its memory: a long walk over a text fills one record.
+// The record of one character drawn by a source, into an existing record, reusing its memory: a long
+// walk over a text fills one record.
 void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, const GlyphSource& source);
-
-// The record of one character from its looked-up library glyph.
-GlyphRecord buildRecord(char32_t character, const Glyph& glyph, int libraryPosition, int spaceX, int spaceY);
-
-struct LookupSettings {
-    int libraryPosition = 1;
-    int spaceX = 2;
-    int spaceY = 2;
-};
-
-// Looks characters up one by one in one source, keeping it open between them.
-class RecordLookup {
-public:
-    // One of the six libraries in programDir.
-    RecordLookup(std::string_view programDir, const LookupSettings& settings);
-    // Any source.
-    explicit RecordLookup(std::shared_ptr<GlyphSource> source);
-
-    // Found: record is filled. Anything else: record is left as it was.
-    LookupStatus lookup(char32_t character, GlyphRecord& record);
-    // Found: cell holds the glyph. The cheaper call for front ends that only encode.
-    LookupStatus lookup(char32_t character, DotCell& cell) { return source->glyph(character, cell); }
-
-    const GlyphSource& glyphSource() const { return *source; }
-
-private:
-    std::shared_ptr<GlyphSource> source;
-    DotCell cell;
-};
-
-struct RefusedCharacter {
-    std::size_t position; // 0-based position in the text, counted in characters
-    char32_t character;
-    LookupStatus status;
-};
-
-struct LookupResult {
-    std::vector<GlyphRecord> records;
-    std::vector<RefusedCharacter> refused;
-};
-
-// A whole text at once: a record per found character, in order, and the refused characters.
-LookupResult lookupText(std::u32string_view text, std::string_view programDir, const LookupSettings& settings);
-LookupResult lookupText(std::u32string_view text, RecordLookup& lookup);
 
 } // namespace hz

@@ -2,6 +2,7 @@
 
 #include "core/layout/arrangements.h"
 #include "core/layout/layout_presets.h"
+#include "core/text/code_point_text.h"
 #include "core/text/codepage.h"
 #include "core/text/utf8.h"
 
@@ -47,12 +48,6 @@ std::string hex(std::uint32_t value, int digits) {
     return text;
 }
 
-std::string codePoint(char32_t c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-    return text;
-}
-
 // Whether a character may stand as itself inside a /* */ comment: no "*/" can form, no line splice
 // or trigraph, nothing invisible.
 bool showableInComment(char32_t c) {
@@ -62,7 +57,7 @@ bool showableInComment(char32_t c) {
 }
 
 std::string commentCharacter(char32_t c) {
-    return showableInComment(c) ? codePoint(c) + " " + encodeUtf8(c) : codePoint(c);
+    return showableInComment(c) ? codePointText(c) + " " + encodeUtf8(c) : codePointText(c);
 }
 
 std::string upper(std::string_view text) {
@@ -153,7 +148,7 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
 
     std::string list;
     for (char32_t c : characters)
-        list += (list.empty() ? "" : " ") + (showableInComment(c) ? encodeUtf8(c) : codePoint(c));
+        list += (list.empty() ? "" : " ") + (showableInComment(c) ? encodeUtf8(c) : codePointText(c));
     appendWrapped(out, "Characters: ", list.empty() ? "none" : list);
     out += " *\n * const uint8_t *glyph = " + name + "_find(key, &width, &height);\n";
     out += " * NULL (width and height 0) when there is no such key; width and height may be NULL.\n */\n";
@@ -255,21 +250,6 @@ std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records) {
     return glyphs;
 }
 
-std::vector<HeaderGlyph> headerGlyphs(const LookupResult& result) {
-    std::vector<HeaderGlyph> glyphs = headerGlyphs(result.records);
-    // Records follow the text with the refused characters taken out; put those gaps back.
-    std::size_t position = 0;
-    std::size_t refused = 0;
-    for (HeaderGlyph& glyph : glyphs) {
-        while (refused < result.refused.size() && result.refused[refused].position == position) {
-            ++refused;
-            ++position;
-        }
-        glyph.position = position++;
-    }
-    return glyphs;
-}
-
 std::optional<std::uint32_t> headerKey(char32_t character, HeaderKey key) {
     if (key == HeaderKey::Unicode)
         return static_cast<std::uint32_t>(character);
@@ -361,8 +341,8 @@ CHeader makeCHeader(const CHeaderInput& input) {
 std::string leftOutMessage(const HeaderLeftOut& leftOut) {
     std::string text = "character " + std::to_string(leftOut.position + 1) + " ";
     const bool control = leftOut.character < 0x20 || (leftOut.character >= 0x7F && leftOut.character < 0xA0);
-    text += control ? codePoint(leftOut.character)
-                    : "'" + encodeUtf8(leftOut.character) + "' (" + codePoint(leftOut.character) + ")";
+    text += control ? codePointText(leftOut.character)
+                    : "'" + encodeUtf8(leftOut.character) + "' (" + codePointText(leftOut.character) + ")";
     switch (leftOut.reason) {
     case HeaderRefusal::NoGb2312Code:
         text += " has no GB2312 code";

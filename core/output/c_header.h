@@ -64,8 +64,6 @@ struct CHeader {
 
 // The glyphs of records, each at its place in the list.
 std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records);
-// The glyphs of a looked-up text, each at its place in the text (the refused ones skipped).
-std::vector<HeaderGlyph> headerGlyphs(const LookupResult& result);
 
 // The key of a character: its code point, or in Gb2312 mode its two-byte code (first byte high) or
 // the single byte of a half-width character. Nothing when it has none.

@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
+// ";样[16*16]横排" or "{//样[16*16]横排"
 void appendHeader(std::string& out, const GlyphRecord& record, std::string_view name, bool cPart) {
     out += cPart ? "{//" : ";";
     out += record.character;
@@ -79,12 +80,6 @@ void appendCBlock(std::string& out, const GlyphRecord& record, const ExportForm&
     out += kCrLf;
     appendCText(out, exportBytes(record, form));
     out += "};";
-}
-
-std::string RecordHeader(const GlyphRecord& record, Arrangement arrangement, bool cPart) {
-    std::string header;
-    appendHeader(header, record, arrangementName(arrangement), cPart);
-    return header;
 }
 
 std::string exportAllText(std::span<const GlyphRecord> records, Arrangement arrangement) {

@@ -21,9 +21,6 @@
 
 namespace hz {
 
-// ";样[16*16]横排" or "{//样[16*16]横排"
-std::string RecordHeader(const GlyphRecord& record, Arrangement arrangement, bool cPart);
-
 std::string exportAllText(std::span<const GlyphRecord> records, Arrangement arrangement);
 std::string exportCurrentText(const GlyphRecord& record, Arrangement arrangement);
 

@@ -30,10 +30,6 @@ std::optional<PanelSize> parsePanelSize(std::string_view text) {
     return PanelSize{*width, *height};
 }
 
-std::string panelSizeText(PanelSize size) {
-    return std::to_string(size.width) + "x" + std::to_string(size.height);
-}
-
 std::string_view panelLookName(PanelLook look) {
     switch (look) {
     case PanelLook::BlueOled:

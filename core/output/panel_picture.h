@@ -30,7 +30,6 @@ inline constexpr int kMaxPanelSide = 1024;
 
 // "128x64" (or "128X64"): both sides 1..kMaxPanelSide; nothing for anything else.
 std::optional<PanelSize> parsePanelSize(std::string_view text);
-std::string panelSizeText(PanelSize size); // "128x64"
 
 enum class PanelLook { BlueOled, GreenStn, WhitePaper };
 inline constexpr int kPanelLookCount = 3;

@@ -4,6 +4,7 @@
 #include "core/library/font_library.h"
 #include "core/library/glyph_reader.h"
 #include "core/system/install_paths.h"
+#include "core/text/code_point_text.h"
 #include "gui/common/export_action.h"
 #include "gui/common/module1.h"
 #include "gui/common/prompter.h"
@@ -45,9 +46,9 @@ namespace {
 // A font's refusal names the character, as a font may lack any character at all: "“A”(U+0041)：…".
 QString fontRefusalText(const hz::RefusedCharacter& refused) {
     const char32_t c = refused.character;
-    const QString code = QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
-    return QStringLiteral("“%1”(U+%2)：%3")
-        .arg(QString::fromUcs4(&c, 1), code, QString::fromUtf8(hz::statusMessage(refused.status)));
+    return QStringLiteral("“%1”(%2)：%3")
+        .arg(QString::fromUcs4(&c, 1), QString::fromStdString(hz::codePointText(c)),
+             QString::fromUtf8(hz::statusMessage(refused.status)));
 }
 
 // Every library the window may read: an export must never replace one.

@@ -2,6 +2,8 @@
 
 #include "gui/mainwin/glyph_list_model.h"
 
+#include "core/text/code_point_text.h"
+
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QStringList>
@@ -26,18 +28,17 @@ public:
 LookupPass::LookupPass(GlyphListModel& list, QProgressBar& progress) : list(list), progress(progress) {}
 
 qsizetype LookupPass::run(const QString& text, std::shared_ptr<hz::GlyphSource> source) {
-    const QList<uint> characters = text.toUcs4();
-    if (characters.isEmpty())
+    const std::u32string characters = text.toStdU32String();
+    if (characters.empty())
         return 0;
 
-    const auto total = characters.size();
+    const auto total = static_cast<qsizetype>(characters.size());
     const ProgressScale scale(total);
     progress.setRange(0, scale.maximum);
     progress.setValue(0);
     progress.show();
     progress.repaint();
 
-    hz::RecordLookup lookup(std::move(source));
     std::vector<hz::GlyphRecord> batch;
     qsizetype appended = 0;
     auto flush = [&] {
@@ -54,31 +55,35 @@ qsizetype LookupPass::run(const QString& text, std::shared_ptr<hz::GlyphSource> 
     std::vector<char32_t> untold; // the first of the refusals beyond those told one by one
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
-    for (qsizetype i = 0; i < total; ++i) {
-        hz::GlyphRecord record;
-        const hz::LookupStatus status = lookup.lookup(static_cast<char32_t>(characters[i]), record);
-        if (status == hz::LookupStatus::Found) {
-            batch.push_back(std::move(record));
-        } else if (++refusals > kToldRefusals) {
-            if (untold.size() < kNamedInSummary)
-                untold.push_back(static_cast<char32_t>(characters[i]));
-        } else {
-            // The user sees the rows found so far, and the bar where the pass stands, while the
-            // message waits for an answer.
-            flush();
-            progress.setValue(scale(i + 1));
-            progress.repaint();
-            sinceRepaint.restart();
-            if (refusedHandler)
-                refusedHandler(
-                    hz::RefusedCharacter{static_cast<std::size_t>(i), static_cast<char32_t>(characters[i]), status});
-        }
-        if (sinceRepaint.elapsed() >= kRepaintIntervalMs) {
-            progress.setValue(scale(i + 1));
-            progress.repaint();
-            sinceRepaint.restart();
-        }
-    }
+    auto showPlace = [&](std::size_t position) {
+        progress.setValue(scale(static_cast<qsizetype>(position) + 1));
+        progress.repaint();
+        sinceRepaint.restart();
+    };
+    auto tick = [&](std::size_t position) {
+        if (sinceRepaint.elapsed() >= kRepaintIntervalMs)
+            showPlace(position);
+    };
+    hz::walkText(
+        characters, *source,
+        [&](std::size_t position, const hz::GlyphRecord& record) {
+            batch.push_back(record);
+            tick(position);
+        },
+        [&](const hz::RefusedCharacter& refused) {
+            if (++refusals > kToldRefusals) {
+                if (untold.size() < kNamedInSummary)
+                    untold.push_back(refused.character);
+            } else {
+                // The user sees the rows found so far, and the bar where the pass stands, while the
+                // message waits for an answer.
+                flush();
+                showPlace(refused.position);
+                if (refusedHandler)
+                    refusedHandler(refused);
+            }
+            tick(refused.position);
+        });
     flush();
 
     progress.setValue(0);
@@ -94,7 +99,7 @@ QString LookupPass::moreRefusedText(qsizetype count, const std::vector<char32_t>
         const QString one = QString::fromUcs4(&c, 1);
         // A line break or other invisible character is shown by its code.
         const bool visible = !one.isEmpty() && (one.front().isPrint() || one.front().isSurrogate()) && c != U' ';
-        names << (visible ? one : QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper());
+        names << (visible ? one : QString::fromStdString(hz::codePointText(c)));
     }
     QString text = QStringLiteral("另有%1个字符未能取出点阵：%2").arg(count).arg(names.join(QStringLiteral("、")));
     text += count > static_cast<qsizetype>(names.size()) ? QStringLiteral("等。") : QStringLiteral("。");

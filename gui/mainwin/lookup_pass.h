@@ -1,12 +1,13 @@
 #pragma once
 // One lookup pass: every character of the input, in order, becomes a glyph record appended to the
-// list, or a refusal reported to the window. The pass reads through one RecordLookup, so the library
-// file is opened once per pass, and appends rows in batches: one insertion for a run of found
-// characters, never one per row. The progress bar is shown while the pass runs and repainted at most
+// list, or a refusal reported to the window. The pass is one walk (hz::walkText) over one source, so
+// the library file is opened once per pass, and appends rows in batches: one insertion for a run of
+// found characters, never one per row. The progress bar is shown while the pass runs and repainted at most
 // every 30 ms. Only the first few refusals of a pass are told one by one; the rest are summed up
 // once at the end, so a long text of characters the library lacks cannot bury the window in boxes.
 
 #include "core/glyph/glyph_record.h"
+#include "core/glyph/text_walk.h"
 
 #include <QString>
 #include <functional>

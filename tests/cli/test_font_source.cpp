@@ -35,6 +35,18 @@ TEST_F(FontSource, HeadersNameTheCellOfEachCharacter) {
               30u);
 }
 
+// A character left out of a header is named at its place in the text, counting the refused ones
+// before it.
+TEST_F(FontSource, HeaderNamesALeftOutCharacterAtItsPlace) {
+    TempFolder folder;
+    const std::string file = folder.file("font.h");
+    CliResult r =
+        runCli({"--font", kZenHei, "--size", "16", "--format", "header", "--key", "gb2312", "-o", file, "😀样한"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "hzdot-cli: character 1 '😀' (U+1F600): 当前字体中没有该字符！！！\n"
+                     "hzdot-cli: character 3 '한' (U+D55C) has no GB2312 code; left out of the header\n");
+}
+
 TEST_F(FontSource, ViewDrawsHalfWidthCellsHalfAsWide) {
     CliResult r = runCli({"--font", kZenHei, "--size", "16", "--view", "--mark", "#", "--back", ".", "A温"});
     EXPECT_EQ(r.status, 0);

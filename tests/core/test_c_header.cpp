@@ -263,31 +263,3 @@ TEST(HeaderNames, DefaultsComeFromTheSourceAndSize) {
 
 } // namespace
 } // namespace hz
-
-namespace hz {
-namespace {
-
-// The text "甲?乙??丙" with the three question marks refused: the records keep their text positions,
-// so a left-out character is named where the user typed it.
-TEST(HeaderGlyphs, LookedUpTextKeepsEachCharactersPlace) {
-    LookupResult result;
-    for (char32_t c : {U'甲', U'乙', U'丙'}) {
-        GlyphRecord record;
-        record.character = encodeUtf8(c);
-        record.width = record.height = 16;
-        record.dots.assign(32, 0);
-        result.records.push_back(record);
-    }
-    for (std::size_t at : {1u, 3u, 4u})
-        result.refused.push_back({at, U'?', LookupStatus::NotChinese});
-    const std::vector<HeaderGlyph> glyphs = headerGlyphs(result);
-    ASSERT_EQ(glyphs.size(), 3u);
-    EXPECT_EQ(glyphs[0].position, 0u);
-    EXPECT_EQ(glyphs[1].position, 2u);
-    EXPECT_EQ(glyphs[2].position, 5u);
-    EXPECT_EQ(glyphs[2].character, U'丙');
-    EXPECT_EQ(headerGlyphs(result.records)[2].position, 2u);
-}
-
-} // namespace
-} // namespace hz

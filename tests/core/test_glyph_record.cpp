@@ -1,4 +1,5 @@
 #include "core/glyph/glyph_record.h"
+#include "core/glyph/text_walk.h"
 #include "core/text/byte_text.h"
 
 #include "library_files.h"
@@ -25,6 +26,31 @@ std::vector<std::uint8_t> bytesOfAssembly(const std::string& text) {
     return bytes;
 }
 
+// What a walk over a text handed on, in order.
+struct Walked {
+    std::vector<std::size_t> foundAt;
+    std::vector<GlyphRecord> records;
+    std::vector<RefusedCharacter> refused;
+    std::vector<std::size_t> order; // every position handed on, found or refused
+};
+
+Walked walk(std::u32string_view text, const std::string& dir, int position, int spaceX, int spaceY) {
+    LibrarySource source(dir, position, spaceX, spaceY);
+    Walked walked;
+    walkText(
+        text, source,
+        [&](std::size_t at, const GlyphRecord& record) {
+            walked.foundAt.push_back(at);
+            walked.records.push_back(record);
+            walked.order.push_back(at);
+        },
+        [&](const RefusedCharacter& refused) {
+            walked.refused.push_back(refused);
+            walked.order.push_back(refused.position);
+        });
+    return walked;
+}
+
 struct LibraryCase {
     int position;
     std::string sizeText;
@@ -43,7 +69,7 @@ TEST(GlyphRecord, RecordsOfEveryLibrary) {
         SCOPED_TRACE(c.tag + " at " + std::to_string(c.position));
         const FontLibrary& library = fontLibrary(c.position);
         test::writePatternLibrary(dir.str(), library, 1411);
-        const LookupResult result = lookupText(U"啊", dir.str(), {c.position, 0, 0});
+        const Walked result = walk(U"啊", dir.str(), c.position, 0, 0);
         ASSERT_EQ(result.records.size(), 1u);
         EXPECT_TRUE(result.refused.empty());
         const GlyphRecord& record = result.records[0];
@@ -87,7 +113,7 @@ TEST(GlyphRecord, TwelveByTwelveUsesTheSpacing) {
     test::writeBytes(libraryPath(dir.str(), library), bytes);
 
     for (int space : {0, 2, 4}) {
-        const auto result = lookupText(U"\u3000", dir.str(), {0, space, space});
+        const Walked result = walk(U"\u3000", dir.str(), 0, space, space);
         ASSERT_EQ(result.records.size(), 1u);
         const auto rows = bytesOfAssembly(result.records[0].assemblyText(0));
         ASSERT_EQ(rows.size(), 32u);
@@ -100,42 +126,47 @@ TEST(GlyphRecord, TwelveByTwelveUsesTheSpacing) {
     }
 }
 
-TEST(GlyphRecord, RefusedCharactersKeepTheirPositions) {
+TEST(TextWalk, HandsOnEachCharacterInOrderWithItsPosition) {
     TempDir dir;
     test::writePatternLibrary(dir.str(), fontLibrary(1), 1411);
     // Records end at 啊 (0xB0A1): 样 lies beyond the end of this short file.
-    const LookupResult result = lookupText(U"A啊😀，样啊", dir.str(), {});
+    const Walked result = walk(U"A啊😀，样啊", dir.str(), 1, 2, 2);
+    EXPECT_EQ(result.order, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(result.foundAt, (std::vector<std::size_t>{1, 3, 5}));
     ASSERT_EQ(result.records.size(), 3u);
     EXPECT_EQ(result.records[0].character, "啊");
     EXPECT_EQ(result.records[1].character, "，");
-    EXPECT_EQ(result.records[2].character, "啊"); // the same character again makes a new record
+    EXPECT_EQ(result.records[2].character, "啊"); // the same character again is handed on again
+    EXPECT_EQ(result.records[2].dots, result.records[0].dots);
+    EXPECT_NE(result.records[1].dots, result.records[0].dots); // the reused record holds each glyph's own dots
     ASSERT_EQ(result.refused.size(), 3u);
     EXPECT_EQ(result.refused[0].position, 0u);
     EXPECT_EQ(result.refused[0].character, U'A');
     EXPECT_EQ(result.refused[0].status, LookupStatus::NotChinese);
     EXPECT_EQ(result.refused[1].position, 2u); // the emoji is one character, refused once
+    EXPECT_EQ(result.refused[1].character, U'😀');
     EXPECT_EQ(result.refused[1].status, LookupStatus::NotChinese);
     EXPECT_EQ(result.refused[2].position, 4u);
     EXPECT_EQ(result.refused[2].status, LookupStatus::RecordOutsideFile);
 
-    const LookupResult missing = lookupText(U"样字", dir.str(), {3, 2, 2});
+    const Walked missing = walk(U"样字", dir.str(), 3, 2, 2);
     EXPECT_TRUE(missing.records.empty());
     ASSERT_EQ(missing.refused.size(), 2u);
     EXPECT_EQ(missing.refused[1].status, LookupStatus::LibraryMissing);
 
-    EXPECT_TRUE(lookupText(U"", dir.str(), {}).records.empty());
+    EXPECT_TRUE(walk(U"", dir.str(), 1, 2, 2).order.empty());
 }
 
-TEST(GlyphRecord, FailedLookupLeavesTheRecord) {
+TEST(TextWalk, RefusedLookupLeavesTheCell) {
     TempDir dir;
     test::writePatternLibrary(dir.str(), fontLibrary(1), 1411);
-    RecordLookup lookup(dir.str(), {});
-    GlyphRecord record;
-    ASSERT_EQ(lookup.lookup(U'啊', record), LookupStatus::Found);
-    const GlyphRecord before = record;
-    EXPECT_EQ(lookup.lookup(U'x', record), LookupStatus::NotChinese);
-    EXPECT_EQ(record.dots, before.dots);
-    EXPECT_EQ(record.character, "啊");
+    LibrarySource source(dir.str(), 1, 2, 2);
+    DotCell cell;
+    ASSERT_EQ(source.glyph(U'啊', cell), LookupStatus::Found);
+    const DotCell before = cell;
+    EXPECT_EQ(source.glyph(U'x', cell), LookupStatus::NotChinese);
+    EXPECT_EQ(source.glyph(U'样', cell), LookupStatus::RecordOutsideFile);
+    EXPECT_EQ(cell.rowBytes(), before.rowBytes());
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "core/text/code_point_text.h"
 #include "core/text/utf8.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,15 @@ TEST(Utf8, NamedEdges) {
     }
     EXPECT_EQ(decodeUtf8("\xED\x9F\xBF\xEE\x80\x80").text, U"\uD7FF\uE000");
     EXPECT_EQ(decodeUtf8("\xF4\x8F\xBF\xBF").text, U"\U0010FFFF");
+}
+
+// Messages and header comments name characters this way: four hex digits at least, upper case.
+TEST(CodePointText, FourDigitsAtLeastInUpperCase) {
+    for (const auto& [character, text] :
+         {std::pair{U'\0', "U+0000"}, std::pair{U'A', "U+0041"}, std::pair{U'\u00E9', "U+00E9"},
+          std::pair{U'样', "U+6837"}, std::pair{U'\uFFFD', "U+FFFD"}, std::pair{U'\U0001F600', "U+1F600"},
+          std::pair{U'\U0010FFFF', "U+10FFFF"}})
+        EXPECT_EQ(codePointText(character), text);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "gui_test_registry.h"
 
 #include "core/glyph/glyph_record.h"
+#include "core/glyph/text_walk.h"
 #include "core/layout/arrangements.h"
 #include "core/library/font_library.h"
 #include "core/text/dot_matrix_text.h"
@@ -300,11 +301,14 @@ private slots:
             preview = form.previewText();
             click(form, QStringLiteral("RainButton2(0)"));
         }
-        const hz::LookupResult result =
-            hz::lookupText(U"啊", programDir, {hz::kTwelvePosition, Module1().SpaceX, Module1().SpaceY});
-        QCOMPARE(result.records.size(), std::size_t(1));
-        const std::string drawn = hz::dotMatrixText(
-            result.records[0].assemblyText(static_cast<int>(hz::Arrangement::Rows)), 16, 32, Module1().marks());
+        hz::LibrarySource source(programDir, hz::kTwelvePosition, Module1().SpaceX, Module1().SpaceY);
+        std::vector<hz::GlyphRecord> records;
+        hz::walkText(
+            U"啊", source, [&](std::size_t, const hz::GlyphRecord& record) { records.push_back(record); },
+            [](const hz::RefusedCharacter&) {});
+        QCOMPARE(records.size(), std::size_t(1));
+        const std::string drawn = hz::dotMatrixText(records[0].assemblyText(static_cast<int>(hz::Arrangement::Rows)),
+                                                    16, 32, Module1().marks());
         QCOMPARE(QString::fromStdString(drawn), preview);
     }
 };

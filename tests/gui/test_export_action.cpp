@@ -4,8 +4,10 @@
 #include "scripted_prompter.h"
 
 #include "core/glyph/glyph_record.h"
+#include "core/text/utf8.h"
 #include "file_access.h"
 #include "gui/common/export_action.h"
+#include "library_record.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,12 +29,8 @@ const QByteArray kZeroDb = "DB   00h,  00h,  00h,  00h,  00h,  00h,  00h,  00h\r
 const QByteArray kZeroC = "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,\r\n";
 const QByteArray kZeroCLast = "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00";
 
-hz::GlyphRecord record(char32_t character, std::vector<std::uint8_t> bytes, int libraryPosition) {
-    hz::Glyph glyph;
-    glyph.GlyphBytes = static_cast<int>(bytes.size());
-    glyph.CellSize = glyph.GlyphBytes == 72 ? 24 : 16;
-    glyph.GlyphData = std::move(bytes);
-    return hz::buildRecord(character, glyph, libraryPosition, 2, 2);
+hz::GlyphRecord record(char32_t character, const std::vector<std::uint8_t>& bytes, int libraryPosition) {
+    return hz::test::libraryRecord(character, bytes, libraryPosition);
 }
 
 // 样: rows begin 00 00 04 40 07 E0 08 40, the rest clear. 字: first dot and last dot set.
@@ -276,7 +274,9 @@ private slots:
         ScriptedPrompter prompter;
         prompter.fileAnswers << path;
         ExportAction action(prompter, nullptr);
-        const hz::GlyphRecord odd = record(U'\U0001F600', std::vector<std::uint8_t>(32, 0), 1);
+        // A font may draw a character code page 936 lacks; its record is like any other.
+        hz::GlyphRecord odd = yang();
+        odd.character = hz::encodeUtf8(U'\U0001F600');
 
         action.exportCurrent(&odd, hz::Arrangement::Rows);
 

@@ -1,6 +1,7 @@
 // "导出C头文件": the list as a C header through the export's dialogs, and what the window hands it.
 
 #include "gui_test_registry.h"
+#include "library_record.h"
 #include "scripted_prompter.h"
 #include "test_form1_fixture.h"
 
@@ -17,12 +18,9 @@
 namespace {
 
 hz::GlyphRecord libraryRecord(char32_t character, std::uint8_t firstByte, int libraryPosition = 1) {
-    hz::Glyph glyph;
-    glyph.GlyphBytes = 32;
-    glyph.CellSize = 16;
-    glyph.GlyphData.assign(32, 0);
-    glyph.GlyphData[0] = firstByte;
-    return hz::buildRecord(character, glyph, libraryPosition, 2, 2);
+    std::vector<std::uint8_t> bytes(32, 0);
+    bytes[0] = firstByte;
+    return hz::test::libraryRecord(character, bytes, libraryPosition);
 }
 
 QByteArray readAll(const QString& path) {

@@ -3,6 +3,7 @@
 
 #include "gui_test_registry.h"
 #include "layout_test_support.h"
+#include "library_record.h"
 
 #include "core/layout/layout_presets.h"
 #include "core/output/export_layout.h"
@@ -45,15 +46,11 @@ QString cBlock(const hz::GlyphRecord& record, const hz::Layout& layout) {
 // A 12x12 library glyph, placed in its 16x16 cell as the window places it.
 hz::GlyphRecord twelveRecord() {
     const hz::GlyphRecord random = randomRecord("佳", 12, 12, 6);
-    hz::Glyph glyph;
-    glyph.GlyphData.assign(32, 0);
+    std::vector<std::uint8_t> rows(24, 0);
     for (int row = 0; row < 12; ++row)
         for (int byte = 0; byte < 2; ++byte)
-            glyph.GlyphData[static_cast<std::size_t>(2 * row + byte)] =
-                random.dots[static_cast<std::size_t>(2 * row + byte)];
-    glyph.GlyphBytes = 32;
-    glyph.CellSize = 16;
-    return hz::buildRecord(U'佳', glyph, 0, 2, 2);
+            rows[static_cast<std::size_t>(2 * row + byte)] = random.dots[static_cast<std::size_t>(2 * row + byte)];
+    return hz::test::libraryRecord(U'佳', rows, 0);
 }
 
 struct Dialog {

@@ -7,6 +7,7 @@
 #include "core/output/export_layout.h"
 #include "core/text/byte_text.h"
 #include "core/text/codepage.h"
+#include "library_record.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,7 @@ TEST(ExportFormatDocument, FieldsAndSizesAreThoseWritten) {
             // Any dots will do: every field has the same width.
             for (int cell : {16, 24}) {
                 const hz::Glyph glyph = glyphWithDots(cell, {{1, 1}, {cell, cell}});
-                const hz::GlyphRecord record = hz::buildRecord(U'啊', glyph, cell == 16 ? 1 : 3, 2, 2);
+                const hz::GlyphRecord record = hz::test::libraryRecord(U'啊', glyph.GlyphData, cell == 16 ? 1 : 3);
                 const auto file = hz::utf8ToCp936(hz::exportCurrentText(record, hz::Arrangement::Rows));
                 ASSERT_TRUE(file);
                 EXPECT_EQ(file->size(), std::stoul(m[cell == 16 ? 1 : 2])) << cell;
