@@ -8,7 +8,7 @@
 namespace hz {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 int countLines(const std::string& text) {
     int lines = 0;
@@ -34,7 +34,7 @@ struct LibraryCase {
 };
 
 TEST(GlyphRecord, RecordsOfEveryLibrary) {
-    TempDir dir;
+    TempFolder dir;
     const std::vector<LibraryCase> cases = {
         {0, "12*12", "123216", 4, true},  {1, "16*16", "163216", 4, true},  {2, "16*16", "163216", 4, true},
         {3, "24*24", "247224", 9, false}, {4, "24*24", "247224", 9, false}, {5, "24*24", "247224", 9, false},
@@ -42,8 +42,8 @@ TEST(GlyphRecord, RecordsOfEveryLibrary) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tag + " at " + std::to_string(c.position));
         const FontLibrary& library = fontLibrary(c.position);
-        test::writePatternLibrary(dir.str(), library, 1411);
-        const LookupResult result = lookupText(U"啊", dir.str(), {c.position, 0, 0});
+        test::writePatternLibrary(dir.path(), library, 1411);
+        const LookupResult result = lookupText(U"啊", dir.path(), {c.position, 0, 0});
         ASSERT_EQ(result.records.size(), 1u);
         EXPECT_TRUE(result.refused.empty());
         const GlyphRecord& record = result.records[0];
@@ -78,16 +78,16 @@ TEST(GlyphRecord, RecordsOfEveryLibrary) {
 }
 
 TEST(GlyphRecord, TwelveByTwelveUsesTheSpacing) {
-    TempDir dir;
+    TempFolder dir;
     const FontLibrary& library = fontLibrary(0);
     // Record 0 (the ideographic space here) has every dot of its 12x12 glyph set.
     std::vector<std::uint8_t> bytes;
     for (int r = 0; r < 12; ++r)
         bytes.insert(bytes.end(), {0xFF, 0xF0});
-    test::writeBytes(libraryPath(dir.str(), library), bytes);
+    test::writeFile(libraryPath(dir.path(), library), bytes);
 
     for (int space : {0, 2, 4}) {
-        const auto result = lookupText(U"\u3000", dir.str(), {0, space, space});
+        const auto result = lookupText(U"\u3000", dir.path(), {0, space, space});
         ASSERT_EQ(result.records.size(), 1u);
         const auto rows = bytesOfAssembly(result.records[0].assemblyText(0));
         ASSERT_EQ(rows.size(), 32u);
@@ -101,10 +101,10 @@ TEST(GlyphRecord, TwelveByTwelveUsesTheSpacing) {
 }
 
 TEST(GlyphRecord, RefusedCharactersKeepTheirPositions) {
-    TempDir dir;
-    test::writePatternLibrary(dir.str(), fontLibrary(1), 1411);
+    TempFolder dir;
+    test::writePatternLibrary(dir.path(), fontLibrary(1), 1411);
     // Records end at 啊 (0xB0A1): 样 lies beyond the end of this short file.
-    const LookupResult result = lookupText(U"A啊😀，样啊", dir.str(), {});
+    const LookupResult result = lookupText(U"A啊😀，样啊", dir.path(), {});
     ASSERT_EQ(result.records.size(), 3u);
     EXPECT_EQ(result.records[0].character, "啊");
     EXPECT_EQ(result.records[1].character, "，");
@@ -118,18 +118,18 @@ TEST(GlyphRecord, RefusedCharactersKeepTheirPositions) {
     EXPECT_EQ(result.refused[2].position, 4u);
     EXPECT_EQ(result.refused[2].status, LookupStatus::RecordOutsideFile);
 
-    const LookupResult missing = lookupText(U"样字", dir.str(), {3, 2, 2});
+    const LookupResult missing = lookupText(U"样字", dir.path(), {3, 2, 2});
     EXPECT_TRUE(missing.records.empty());
     ASSERT_EQ(missing.refused.size(), 2u);
     EXPECT_EQ(missing.refused[1].status, LookupStatus::LibraryMissing);
 
-    EXPECT_TRUE(lookupText(U"", dir.str(), {}).records.empty());
+    EXPECT_TRUE(lookupText(U"", dir.path(), {}).records.empty());
 }
 
 TEST(GlyphRecord, FailedLookupLeavesTheRecord) {
-    TempDir dir;
-    test::writePatternLibrary(dir.str(), fontLibrary(1), 1411);
-    RecordLookup lookup(dir.str(), {});
+    TempFolder dir;
+    test::writePatternLibrary(dir.path(), fontLibrary(1), 1411);
+    RecordLookup lookup(dir.path(), {});
     GlyphRecord record;
     ASSERT_EQ(lookup.lookup(U'啊', record), LookupStatus::Found);
     const GlyphRecord before = record;

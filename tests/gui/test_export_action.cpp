@@ -1,5 +1,6 @@
 // Export files byte for byte, the overwrite question, and failures that must be told and lose nothing.
 
+#include "file_bytes.h"
 #include "gui_test_registry.h"
 #include "scripted_prompter.h"
 
@@ -18,6 +19,9 @@
 #include <vector>
 
 namespace {
+
+using guitest::readAll;
+using guitest::writeAll;
 // Code page 936 bytes of the words in the headers.
 const QByteArray kYang = "\xD1\xF9";                             // 样
 const QByteArray kZi = "\xD7\xD6";                               // 字
@@ -58,14 +62,6 @@ QByteArray yangCBlock() {
            kZeroC + kZeroCLast + "};";
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 } // namespace
 
 class ExportActionTest : public QObject {

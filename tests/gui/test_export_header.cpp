@@ -16,6 +16,8 @@
 
 namespace {
 
+using guitest::readAll;
+
 hz::GlyphRecord libraryRecord(char32_t character, std::uint8_t firstByte, int libraryPosition = 1) {
     hz::Glyph glyph;
     glyph.GlyphBytes = 32;
@@ -23,11 +25,6 @@ hz::GlyphRecord libraryRecord(char32_t character, std::uint8_t firstByte, int li
     glyph.GlyphData.assign(32, 0);
     glyph.GlyphData[0] = firstByte;
     return hz::buildRecord(character, glyph, libraryPosition, 2, 2);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 } // namespace

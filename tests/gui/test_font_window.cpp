@@ -26,6 +26,8 @@ using namespace form1test;
 
 namespace {
 
+using guitest::readAll;
+
 const QString kZenHei = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc");
 const QString kUming = QStringLiteral("/usr/share/fonts/truetype/arphic/uming.ttc");
 
@@ -54,11 +56,6 @@ QStringList column(const GlyphListModel& model, int col) {
     for (int row = 0; row < model.rowCount(); ++row)
         texts << model.data(model.index(row, col)).toString();
     return texts;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
