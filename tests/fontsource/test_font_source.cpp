@@ -58,67 +58,43 @@ TEST_P(FontSourceRefusal, OpensNothingAndSaysWhy) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FontSourceRefusal,
-                         ::testing::Values(Refusal{"MissingFile",
-                                                   [](const TempFolder& s) {
-                                                       return FontSpec{s.file("gone.ttf"), 0, 16, {}};
-                                                   },
-                                                   {"$/gone.ttf", "no such file"}},
-                                           Refusal{"Folder",
-                                                   [](const TempFolder& s) {
-                                                       std::filesystem::create_directory(s.file("fonts"));
-                                                       return FontSpec{s.file("fonts"), 0, 16, {}};
-                                                   },
-                                                   {"$/fonts", "is a folder"}},
-                                           Refusal{"NotAFont",
-                                                   [](const TempFolder& s) {
-                                                       writeFile(s.file("notes.ttf"), "these are notes, not a font\n");
-                                                       return FontSpec{s.file("notes.ttf"), 0, 16, {}};
-                                                   },
-                                                   {"$/notes.ttf", "not a font"}},
-                                           Refusal{"TruncatedFont",
-                                                   [](const TempFolder& s) {
-                                                       writeFile(s.file("cut.ttf"),
-                                                                 readFile(fonts::kSong).substr(0, 4096));
-                                                       return FontSpec{s.file("cut.ttf"), 0, 16, {}};
-                                                   },
-                                                   {"$/cut.ttf"}},
-                                           Refusal{"NoSuchFace",
-                                                   [](const TempFolder&) {
-                                                       return FontSpec{fonts::kUming, 9, 16, {}};
-                                                   },
-                                                   {fonts::kUming, "has no face 9"}},
-                                           Refusal{"NegativeFace",
-                                                   [](const TempFolder&) {
-                                                       return FontSpec{fonts::kUming, -1, 16, {}};
-                                                   },
-                                                   {fonts::kUming, "has no face -1"}},
-                                           Refusal{"SizeBelowEight",
-                                                   [](const TempFolder&) {
-                                                       return FontSpec{fonts::kZenhei, 0, 7, {}};
-                                                   },
-                                                   {fonts::kZenhei, "7 dots is outside 8 to 64"}},
-                                           Refusal{"SizeAboveSixtyFour",
-                                                   [](const TempFolder&) {
-                                                       return FontSpec{fonts::kZenhei, 0, 65, {}};
-                                                   },
-                                                   {fonts::kZenhei, "65 dots is outside 8 to 64"}},
-                                           Refusal{"StrikeOfAnotherSize",
-                                                   [](const TempFolder&) {
-                                                       return FontSpec{fonts::kStrike12, 0, 16, {}};
-                                                   },
-                                                   {fonts::kStrike12, "has no 16-pixel strike", "12"}},
-                                           Refusal{"ThresholdOutOfRange",
-                                                   [](const TempFolder&) {
-                                                       return FontSpec{fonts::kZenhei, 0, 16, 256};
-                                                   },
-                                                   {"threshold of 256 is outside 0 to 255"}},
-                                           Refusal{"NoFileGiven",
-                                                   [](const TempFolder&) {
-                                                       return FontSpec{"", 0, 16, {}};
-                                                   },
-                                                   {"no font file"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FontSourceRefusal,
+    ::testing::Values(
+        Refusal{"MissingFile", [](const TempFolder& s) { return FontSpec{s.file("gone.ttf"), 0, 16, {}}; },
+                {"$/gone.ttf", "no such file"}},
+        Refusal{"Folder",
+                [](const TempFolder& s) {
+                    std::filesystem::create_directory(s.file("fonts"));
+                    return FontSpec{s.file("fonts"), 0, 16, {}};
+                },
+                {"$/fonts", "is a folder"}},
+        Refusal{"NotAFont",
+                [](const TempFolder& s) {
+                    writeFile(s.file("notes.ttf"), "these are notes, not a font\n");
+                    return FontSpec{s.file("notes.ttf"), 0, 16, {}};
+                },
+                {"$/notes.ttf", "not a font"}},
+        Refusal{"TruncatedFont",
+                [](const TempFolder& s) {
+                    writeFile(s.file("cut.ttf"), readFile(fonts::kSong).substr(0, 4096));
+                    return FontSpec{s.file("cut.ttf"), 0, 16, {}};
+                },
+                {"$/cut.ttf"}},
+        Refusal{"NoSuchFace", [](const TempFolder&) { return FontSpec{fonts::kUming, 9, 16, {}}; },
+                {fonts::kUming, "has no face 9"}},
+        Refusal{"NegativeFace", [](const TempFolder&) { return FontSpec{fonts::kUming, -1, 16, {}}; },
+                {fonts::kUming, "has no face -1"}},
+        Refusal{"SizeBelowEight", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 7, {}}; },
+                {fonts::kZenhei, "7 dots is outside 8 to 64"}},
+        Refusal{"SizeAboveSixtyFour", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 65, {}}; },
+                {fonts::kZenhei, "65 dots is outside 8 to 64"}},
+        Refusal{"StrikeOfAnotherSize", [](const TempFolder&) { return FontSpec{fonts::kStrike12, 0, 16, {}}; },
+                {fonts::kStrike12, "has no 16-pixel strike", "12"}},
+        Refusal{"ThresholdOutOfRange", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 16, 256}; },
+                {"threshold of 256 is outside 0 to 255"}},
+        Refusal{"NoFileGiven", [](const TempFolder&) { return FontSpec{"", 0, 16, {}}; }, {"no font file"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FontSourceCells, FullAndHalfWidthCellsAtAnySize) {
     for (int size : {8, 9, 17, 20, 33, 64}) {
@@ -215,13 +191,15 @@ TEST(FontSourceCharacters, DrawsAnyCharacterTheFontMaps) {
         WidthClass width;
         const char* what;
     };
-    for (const Wanted& w :
-         {Wanted{U'囧', WidthClass::Full, "GBK, not GB2312"}, Wanted{U'丂', WidthClass::Full, "the first GBK code"},
-          Wanted{U'國', WidthClass::Full, "traditional"}, Wanted{U'體', WidthClass::Full, "traditional"},
-          Wanted{U'℃', WidthClass::Full, "symbol"},
-          Wanted{U'€', WidthClass::Full, "symbol outside code page 936's square"},
-          Wanted{U'5', WidthClass::Half, "digit"}, Wanted{U'¥', WidthClass::Half, "narrow sign"},
-          Wanted{U'é', WidthClass::Full, "Latin, ambiguous width"}}) {
+    for (const Wanted& w : {Wanted{U'囧', WidthClass::Full, "GBK, not GB2312"},
+                            Wanted{U'丂', WidthClass::Full, "the first GBK code"},
+                            Wanted{U'國', WidthClass::Full, "traditional"},
+                            Wanted{U'體', WidthClass::Full, "traditional"},
+                            Wanted{U'℃', WidthClass::Full, "symbol"},
+                            Wanted{U'€', WidthClass::Full, "symbol outside code page 936's square"},
+                            Wanted{U'5', WidthClass::Half, "digit"},
+                            Wanted{U'¥', WidthClass::Half, "narrow sign"},
+                            Wanted{U'é', WidthClass::Full, "Latin, ambiguous width"}}) {
         SCOPED_TRACE(w.what);
         hz::DotCell cell;
         ASSERT_EQ(source->glyph(w.character, cell), LookupStatus::Found);

@@ -66,7 +66,7 @@ protected:
     static void SetUpTestSuite() {
         scratch_ = new TempFolder;
         const ProcessResult result = runMkfont({"--font", "/usr/share/fonts/truetype/arphic/uming.ttc", "--face", "2",
-                                                "--size", "16", "--output", scratch_->file("plain16")});
+                                               "--size", "16", "--output", scratch_->file("plain16")});
         ASSERT_EQ(result.status, 0) << result.err;
     }
     static void TearDownTestSuite() {

@@ -172,7 +172,7 @@ TEST(AsciiCharset, NinetyFivePrintableCharactersInHalfWidthCells) {
         SCOPED_TRACE(std::to_string(size) + " " + layoutName);
         const std::string file = scratch.file("ascii");
         const ProcessResult run = runMkfont({"--font", kMicrohei, "--size", std::to_string(size), "--charset", "ascii",
-                                             "--layout", layoutName, "--output", file});
+                                            "--layout", layoutName, "--output", file});
         ASSERT_EQ(run.status, 0) << run.err;
         const int width = (size + 1) / 2;
         const hz::Layout layout = *hz::parseLayout(layoutName);

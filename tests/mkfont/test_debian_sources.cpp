@@ -76,7 +76,7 @@ TEST(DebianSource, GreyRenderingWithAThresholdKeepsMoreInkAsTheThresholdFalls) {
     auto inkOf = [&](const char* threshold) {
         const std::string out = scratch.file(std::string("t") + threshold);
         const ProcessResult run = runMkfont({"--font", "/usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf",
-                                             "--size", "24", "--threshold", threshold, "--output", out});
+                                            "--size", "24", "--threshold", threshold, "--output", out});
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_NE(run.out.find("rendered in grey"), std::string::npos) << run.out;
         return LibraryView(out, 24).inkCount(gb("永"));

@@ -88,7 +88,7 @@ TEST(TraditionalMapping, FallsBackToTheTaiwanStandardVariantBeforeTheOwnGlyph) {
     font.glyphs = {frameGlyph(0x4E3A, 6, 6, 5, 3), frameGlyph(0x70BA, 12, 12, 2, 0)};
     writeFile(scratch.file("forms.bdf"), font.text());
     const ProcessResult run = runMkfont({"--font", scratch.file("forms.bdf"), "--size", "16", "--traditional",
-                                         "--verbose", "--output", scratch.file("library")});
+                                        "--verbose", "--output", scratch.file("library")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(drawnWidth(LibraryView(scratch.file("library"), 16), "为"), 12);
     EXPECT_NE(run.out.find("drawn as its Taiwan-standard variant 為: CEAA 为 (爲)"), std::string::npos) << run.out;
