@@ -1,15 +1,25 @@
 #pragma once
-// Runs hzdot-cli as a user would, capturing what it says and its exit status.
+// Runs hzdot-cli as a user would, through the shared process runner, and brings the shared
+// helpers the cli tests use into view.
+
+#include "process.h"
+#include "temp_folder.h"
+#include "tiny_library.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-struct CliResult {
-    int status = -1; // exit status; -1 when it did not exit normally
-    std::string out;
-    std::string err;
-};
+using hz::test::fileExists;
+using hz::test::kLibraryFiles;
+using hz::test::readFile;
+using hz::test::recordOf;
+using hz::test::TempFolder;
+using hz::test::TinyGlyph;
+using hz::test::writeFile;
+using hz::test::writeLibrary;
+
+using CliResult = hz::test::ProcessResult;
 
 struct CliCall {
     explicit CliCall(std::vector<std::string> arguments, std::string stdinBytes = {})
@@ -21,5 +31,15 @@ struct CliCall {
     std::string program = HZDOT_CLI_PATH;
 };
 
-CliResult runCli(const CliCall& call);
-CliResult runCli(const std::vector<std::string>& args);
+inline CliResult runCli(const CliCall& call) {
+    hz::test::ProcessCall process;
+    process.command = {call.program};
+    process.command.insert(process.command.end(), call.args.begin(), call.args.end());
+    process.input = call.input;
+    process.stdoutPath = call.stdoutPath;
+    return hz::test::runProcess(process);
+}
+
+inline CliResult runCli(const std::vector<std::string>& args) {
+    return runCli(CliCall{args});
+}

@@ -2,8 +2,7 @@
 // The fonts folder most tests use: a 16x16 Song library holding 样 and 字 with known dots, and the
 // export file those two make.
 
-#include "temp_folder.h"
-#include "tiny_library.h"
+#include "cli_process.h"
 
 #include <string>
 

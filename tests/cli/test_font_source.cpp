@@ -1,7 +1,6 @@
 // A font as the glyph source of hzdot-cli: options, cell names, half-width cells and refusals. The
 // glyphs themselves are checked against hzdot-mkfont's in the font source's own tests.
 #include "cli_process.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 

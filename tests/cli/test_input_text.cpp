@@ -21,7 +21,7 @@ TEST(RefusedCharacters, EachNamedOnStandardErrorAndTheRestStillWritten) {
 
 TEST(RefusedCharacters, RecordBeyondTheEndOfATruncatedLibrary) {
     TempFolder fonts;
-    writeLibrary(fonts.file(kLibraryFiles[1]), 32, {kYang, kZi}, recordNumberOf(kYang.code) + 1);
+    writeLibrary(fonts.file(kLibraryFiles[1]), 32, {kYang, kZi}, recordOf(kYang.code) + 1);
     CliResult r = runCli({"-f", fonts.path(), "样字"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "hzdot-cli: character 2 '字' (U+5B57): 字库文件不完整，找不到该字的点阵！！！\n");

@@ -1,14 +1,15 @@
 #include "other_font.h"
 
 #include "library_files.h"
+#include "process.h"
 
 #include "core/library/glyph_reader.h"
 #include "core/text/codepage.h"
 
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace hz::test {
 
@@ -17,19 +18,22 @@ std::string programDir() {
 }
 
 const std::string& otherFontLibrary(int size) {
-    static std::unique_ptr<TempDir> dir;
+    static std::unique_ptr<TempFolder> dir;
     static std::map<int, std::string> made;
     if (auto it = made.find(size); it != made.end())
         return it->second;
     if (!dir)
-        dir = std::make_unique<TempDir>();
-    const std::string font = size == 12 ? std::string(HZDOT_FONT_ROOT) + "/truetype/arphic/uming.ttc --face 1"
-                                        : std::string(HZDOT_FONT_ROOT) + "/truetype/wqy/wqy-microhei.ttc";
+        dir = std::make_unique<TempFolder>();
+    std::vector<std::string> args{"--font"};
+    if (size == 12)
+        args.insert(args.end(), {std::string(HZDOT_FONT_ROOT) + "/truetype/arphic/uming.ttc", "--face", "1"});
+    else
+        args.push_back(std::string(HZDOT_FONT_ROOT) + "/truetype/wqy/wqy-microhei.ttc");
     const std::string out = dir->file("other" + std::to_string(size));
-    const std::string command = std::string("'") + HZDOT_MKFONT_PATH + "' --font " + font + " --size " +
-                                std::to_string(size) + " --output '" + out + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("hzdot-mkfont failed: " + command);
+    args.insert(args.end(), {"--size", std::to_string(size), "--output", out});
+    const ProcessResult run = runMkfont(args);
+    if (run.status != 0)
+        throw std::runtime_error("hzdot-mkfont failed: " + run.err);
     return made[size] = out;
 }
 

@@ -2,7 +2,7 @@
 #include "core/text/utf8.h"
 
 #include "library_files.h"
-#include "process_runner.h"
+#include "process.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,7 @@
 namespace hz {
 namespace {
 
-using test::runProgram;
-using test::TempDir;
+using test::TempFolder;
 
 DotCell randomCell(int width, int height, std::mt19937& random, WidthClass cls = WidthClass::Full) {
     DotCell cell(width, height, cls);
@@ -95,30 +94,27 @@ std::string lookupProgram(const std::string& name, const std::vector<Expected>& 
     return src;
 }
 
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 enum class Compiler { C, Cxx };
 
 // Compiles program.c against the header with every warning an error, together with a second file
 // that includes the header without using it (as a firmware's other files would), runs it; empty when
 // all went well.
-std::string compileAndRun(const TempDir& dir, const std::string& name, Compiler compiler) {
-    writeText(dir.file("other.c"), "#include \"" + name + ".h\"\nint other(void);\nint other(void) { return 0; }\n");
+std::string compileAndRun(const TempFolder& dir, const std::string& name, Compiler compiler) {
+    test::writeFile(dir.file("other.c"),
+                    "#include \"" + name + ".h\"\nint other(void);\nint other(void) { return 0; }\n");
     const std::string exe = dir.file(compiler == Compiler::C ? "lookup_c" : "lookup_cxx");
     std::vector<std::string> command = compiler == Compiler::C
                                            ? std::vector<std::string>{"cc", "-std=c99"}
                                            : std::vector<std::string>{"c++", "-x", "c++", "-std=c++17"};
     // Optimised, as firmware is built: some of the compilers' warnings only run then.
-    command.insert(command.end(), {"-O2", "-Wall", "-Wextra", "-Werror", "-pedantic", "-I", dir.str(), "-o", exe,
+    command.insert(command.end(), {"-O2", "-Wall", "-Wextra", "-Werror", "-pedantic", "-I", dir.path(), "-o", exe,
                                    dir.file("program.c"), dir.file("other.c")});
-    const auto built = runProgram(command);
+    const auto built = test::runProcess({command});
     if (built.status != 0)
-        return "compiler said:\n" + built.output;
-    const auto ran = runProgram({exe});
+        return "compiler said:\n" + built.out + built.err;
+    const auto ran = test::runProcess({{exe}});
     if (ran.status != 0)
-        return "lookup program said:\n" + ran.output;
+        return "lookup program said:\n" + ran.out + ran.err;
     return {};
 }
 
@@ -153,9 +149,10 @@ TEST_P(HeaderCompiles, EveryCharacterIsFoundWithTheEncodersBytes) {
     expected.push_back({0x3Fu, input.glyphs.back().cell});
     ASSERT_EQ(header.glyphCount, expected.size());
 
-    TempDir dir;
-    writeText(dir.file("hzk16_16.h"), header.text);
-    writeText(dir.file("program.c"), lookupProgram("hzk16_16", expected, param.layout, {0, 0x40, 0x4F61, 0xFFFFFFFFu}));
+    TempFolder dir;
+    test::writeFile(dir.file("hzk16_16.h"), header.text);
+    test::writeFile(dir.file("program.c"),
+                    lookupProgram("hzk16_16", expected, param.layout, {0, 0x40, 0x4F61, 0xFFFFFFFFu}));
     EXPECT_EQ(compileAndRun(dir, "hzk16_16", param.compiler), "");
 }
 
@@ -170,14 +167,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInBothLanguages) {
     std::mt19937 random(3);
     for (Compiler compiler : {Compiler::C, Compiler::Cxx}) {
-        TempDir dir;
+        TempFolder dir;
         CHeaderInput empty{{}, "hzk24黑", 24, Layout{}, HeaderKey::Unicode, "none_24"};
-        writeText(dir.file("none_24.h"), makeCHeader(empty).text);
-        writeText(dir.file("program.c"), lookupProgram("none_24", {}, Layout{}, {0, 0x4F60}));
+        test::writeFile(dir.file("none_24.h"), makeCHeader(empty).text);
+        test::writeFile(dir.file("program.c"), lookupProgram("none_24", {}, Layout{}, {0, 0x4F60}));
         EXPECT_EQ(compileAndRun(dir, "none_24", compiler), "") << "no glyphs";
 
         // Heights that differ get a table of their own, and find reports each glyph's.
-        TempDir mixed;
+        TempFolder mixed;
         std::vector<Expected> expected = {{0x4E00, randomCell(20, 20, random)}, {0x31, randomCell(10, 13, random)}};
         CHeaderInput input{{{0, U'一', expected[0].cell}, {1, U'1', expected[1].cell}},
                            "font.ttf face 0, 20 dots",
@@ -188,8 +185,8 @@ TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInBothLanguages) {
         const std::string text = makeCHeader(input).text;
         EXPECT_NE(text.find("mixed_heights"), std::string::npos);
         EXPECT_NE(text.find("#define mixed_HEIGHT 20\n#define mixed_MAX_WIDTH 20\n"), std::string::npos);
-        writeText(mixed.file("mixed.h"), text);
-        writeText(mixed.file("program.c"), lookupProgram("mixed", expected, input.layout, {0x4E01}));
+        test::writeFile(mixed.file("mixed.h"), text);
+        test::writeFile(mixed.file("program.c"), lookupProgram("mixed", expected, input.layout, {0x4E01}));
         EXPECT_EQ(compileAndRun(mixed, "mixed", compiler), "") << "mixed heights";
     }
 }

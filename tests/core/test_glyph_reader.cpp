@@ -15,7 +15,7 @@ namespace hz {
 namespace {
 
 using test::patternRecord;
-using test::TempDir;
+using test::TempFolder;
 
 const std::vector<std::uint8_t> zeros(std::size_t n) {
     return std::vector<std::uint8_t>(n, 0);
@@ -59,10 +59,10 @@ TEST(GlyphReader, RecordNumbers) {
 // Each library reads the record at record number x record size: 啊 (0xB0A1) is record 1410, at
 // byte 33840 of the 12x12 file, 45120 of a 16x16 file and 101520 of a 24x24 file.
 TEST(GlyphReader, ReadsTheRecordOfTheCodeInEveryLibrary) {
-    TempDir dir;
+    TempFolder dir;
     for (const FontLibrary& library : fontLibraries()) {
         SCOPED_TRACE(std::string(library.name));
-        const std::string path = test::writePatternLibrary(dir.str(), library, 1500);
+        const std::string path = test::writePatternLibrary(dir.path(), library, 1500);
         Glyph glyph;
         ASSERT_EQ(GetDz(path, library, U'啊', glyph), LookupStatus::Found);
         EXPECT_EQ(glyph.GlyphBytes, library.GlyphBytes);
@@ -77,9 +77,9 @@ TEST(GlyphReader, ReadsTheRecordOfTheCodeInEveryLibrary) {
 }
 
 TEST(GlyphReader, StatusesInOrder) {
-    TempDir dir;
+    TempFolder dir;
     const FontLibrary& library = fontLibrary(1);
-    const std::string path = libraryPath(dir.str(), library);
+    const std::string path = libraryPath(dir.path(), library);
     Glyph glyph;
 
     // No file: status 1 whatever the character, and the glyph holds no dots.
@@ -93,7 +93,7 @@ TEST(GlyphReader, StatusesInOrder) {
     EXPECT_EQ(GetDz(path, library, U'样', glyph), LookupStatus::LibraryMissing);
     std::filesystem::remove(path);
 
-    test::writePatternLibrary(dir.str(), library, 1411);
+    test::writePatternLibrary(dir.path(), library, 1411);
     for (char32_t character : {U'A', U'7', U' ', U'丂', U'😀', U'€'}) {
         glyph.GlyphData.assign(32, 0xFF);
         EXPECT_EQ(GetDz(path, library, character, glyph), LookupStatus::NotChinese)
@@ -107,21 +107,21 @@ TEST(GlyphReader, StatusesInOrder) {
 }
 
 TEST(GlyphReader, RecordPartlyOrWhollyBeyondTheEnd) {
-    TempDir dir;
+    TempFolder dir;
     for (const FontLibrary& library : fontLibraries()) {
         SCOPED_TRACE(std::string(library.name));
-        const std::string path = libraryPath(dir.str(), library);
+        const std::string path = libraryPath(dir.path(), library);
         Glyph glyph;
-        test::writeBytes(path, {});
+        test::writeFile(path, "");
         EXPECT_EQ(GetDz(path, library, U'\u3000', glyph), LookupStatus::RecordOutsideFile);
 
         // All but the last byte of record 1410.
         auto bytes = std::vector<std::uint8_t>(static_cast<std::size_t>(1411 * library.recordSize - 1), 1);
-        test::writeBytes(path, bytes);
+        test::writeFile(path, bytes);
         EXPECT_EQ(GetDz(path, library, U'啊', glyph), LookupStatus::RecordOutsideFile);
         EXPECT_EQ(GetDz(path, library, U'─', glyph), LookupStatus::Found); // 0xA9A4, an earlier record
         bytes.push_back(1);
-        test::writeBytes(path, bytes);
+        test::writeFile(path, bytes);
         EXPECT_EQ(GetDz(path, library, U'啊', glyph), LookupStatus::Found);
         EXPECT_EQ(GetDz(path, library, U'齄', glyph), LookupStatus::RecordOutsideFile); // 0xF7FE, far beyond
     }
@@ -131,9 +131,9 @@ TEST(GlyphReader, RecordPartlyOrWhollyBeyondTheEnd) {
 }
 
 TEST(GlyphReader, LibraryDeletedBetweenLookups) {
-    TempDir dir;
+    TempFolder dir;
     const FontLibrary& library = fontLibrary(3);
-    const std::string path = test::writePatternLibrary(dir.str(), library, 1411);
+    const std::string path = test::writePatternLibrary(dir.path(), library, 1411);
     Glyph glyph;
     ASSERT_EQ(GetDz(path, library, U'啊', glyph), LookupStatus::Found);
     std::filesystem::remove(path);
@@ -142,9 +142,9 @@ TEST(GlyphReader, LibraryDeletedBetweenLookups) {
 }
 
 TEST(GlyphReader, ReaderKeepsItsFileForAWholeText) {
-    TempDir dir;
+    TempFolder dir;
     const FontLibrary& library = fontLibrary(0);
-    const std::string path = test::writePatternLibrary(dir.str(), library, 1411);
+    const std::string path = test::writePatternLibrary(dir.path(), library, 1411);
     GlyphReader reader(path, library);
     Glyph glyph;
     EXPECT_EQ(reader.read(U'x', glyph), LookupStatus::NotChinese);
@@ -157,10 +157,10 @@ TEST(GlyphReader, ReaderKeepsItsFileForAWholeText) {
 // One reader through a whole library in a scattered order: records that straddle the reader's
 // read-ahead windows come out whole, and every code reads its own record.
 TEST(GlyphReader, EveryCodeOfAFullLibrary) {
-    TempDir dir;
+    TempFolder dir;
     for (int position : {0, 3}) {
         const FontLibrary& library = fontLibrary(position);
-        const std::string path = test::writePatternLibrary(dir.str(), library, test::kFullRecords);
+        const std::string path = test::writePatternLibrary(dir.path(), library, test::kFullRecords);
         std::vector<std::uint16_t> codes;
         for (int hi = 0xA1; hi <= 0xFE; ++hi)
             for (int lo = 0xA1; lo <= 0xFE; ++lo)
@@ -186,9 +186,9 @@ TEST(GlyphReader, EveryCodeOfAFullLibrary) {
 TEST(GlyphReader, UnreadableFileIsMissing) {
     test::WithoutFileAccessOverride withoutOverride;
     ASSERT_TRUE(withoutOverride.active());
-    TempDir dir;
+    TempFolder dir;
     const FontLibrary& library = fontLibrary(1);
-    const std::string path = test::writePatternLibrary(dir.str(), library, 1411);
+    const std::string path = test::writePatternLibrary(dir.path(), library, 1411);
     std::filesystem::permissions(path, std::filesystem::perms::none);
     Glyph glyph;
     EXPECT_EQ(GetDz(path, library, U'啊', glyph), LookupStatus::LibraryMissing);

@@ -9,7 +9,7 @@
 namespace hz {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 int countLines(const std::string& text) {
     int lines = 0;
@@ -60,7 +60,7 @@ struct LibraryCase {
 };
 
 TEST(GlyphRecord, RecordsOfEveryLibrary) {
-    TempDir dir;
+    TempFolder dir;
     const std::vector<LibraryCase> cases = {
         {0, "12*12", "123216", 4, true},  {1, "16*16", "163216", 4, true},  {2, "16*16", "163216", 4, true},
         {3, "24*24", "247224", 9, false}, {4, "24*24", "247224", 9, false}, {5, "24*24", "247224", 9, false},
@@ -68,8 +68,8 @@ TEST(GlyphRecord, RecordsOfEveryLibrary) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tag + " at " + std::to_string(c.position));
         const FontLibrary& library = fontLibrary(c.position);
-        test::writePatternLibrary(dir.str(), library, 1411);
-        const Walked result = walk(U"啊", dir.str(), c.position, 0, 0);
+        test::writePatternLibrary(dir.path(), library, 1411);
+        const Walked result = walk(U"啊", dir.path(), c.position, 0, 0);
         ASSERT_EQ(result.records.size(), 1u);
         EXPECT_TRUE(result.refused.empty());
         const GlyphRecord& record = result.records[0];
@@ -104,16 +104,16 @@ TEST(GlyphRecord, RecordsOfEveryLibrary) {
 }
 
 TEST(GlyphRecord, TwelveByTwelveUsesTheSpacing) {
-    TempDir dir;
+    TempFolder dir;
     const FontLibrary& library = fontLibrary(0);
     // Record 0 (the ideographic space here) has every dot of its 12x12 glyph set.
     std::vector<std::uint8_t> bytes;
     for (int r = 0; r < 12; ++r)
         bytes.insert(bytes.end(), {0xFF, 0xF0});
-    test::writeBytes(libraryPath(dir.str(), library), bytes);
+    test::writeFile(libraryPath(dir.path(), library), bytes);
 
     for (int space : {0, 2, 4}) {
-        const Walked result = walk(U"\u3000", dir.str(), 0, space, space);
+        const Walked result = walk(U"\u3000", dir.path(), 0, space, space);
         ASSERT_EQ(result.records.size(), 1u);
         const auto rows = bytesOfAssembly(result.records[0].assemblyText(0));
         ASSERT_EQ(rows.size(), 32u);
@@ -127,10 +127,10 @@ TEST(GlyphRecord, TwelveByTwelveUsesTheSpacing) {
 }
 
 TEST(TextWalk, HandsOnEachCharacterInOrderWithItsPosition) {
-    TempDir dir;
-    test::writePatternLibrary(dir.str(), fontLibrary(1), 1411);
+    TempFolder dir;
+    test::writePatternLibrary(dir.path(), fontLibrary(1), 1411);
     // Records end at 啊 (0xB0A1): 样 lies beyond the end of this short file.
-    const Walked result = walk(U"A啊😀，样啊", dir.str(), 1, 2, 2);
+    const Walked result = walk(U"A啊😀，样啊", dir.path(), 1, 2, 2);
     EXPECT_EQ(result.order, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(result.foundAt, (std::vector<std::size_t>{1, 3, 5}));
     ASSERT_EQ(result.records.size(), 3u);
@@ -149,18 +149,18 @@ TEST(TextWalk, HandsOnEachCharacterInOrderWithItsPosition) {
     EXPECT_EQ(result.refused[2].position, 4u);
     EXPECT_EQ(result.refused[2].status, LookupStatus::RecordOutsideFile);
 
-    const Walked missing = walk(U"样字", dir.str(), 3, 2, 2);
+    const Walked missing = walk(U"样字", dir.path(), 3, 2, 2);
     EXPECT_TRUE(missing.records.empty());
     ASSERT_EQ(missing.refused.size(), 2u);
     EXPECT_EQ(missing.refused[1].status, LookupStatus::LibraryMissing);
 
-    EXPECT_TRUE(walk(U"", dir.str(), 1, 2, 2).order.empty());
+    EXPECT_TRUE(walk(U"", dir.path(), 1, 2, 2).order.empty());
 }
 
 TEST(TextWalk, RefusedLookupLeavesTheCell) {
-    TempDir dir;
-    test::writePatternLibrary(dir.str(), fontLibrary(1), 1411);
-    LibrarySource source(dir.str(), 1, 2, 2);
+    TempFolder dir;
+    test::writePatternLibrary(dir.path(), fontLibrary(1), 1411);
+    LibrarySource source(dir.path(), 1, 2, 2);
     DotCell cell;
     ASSERT_EQ(source.glyph(U'啊', cell), LookupStatus::Found);
     const DotCell before = cell;

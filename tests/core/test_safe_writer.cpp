@@ -22,10 +22,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
-using test::TempDir;
+using test::TempFolder;
 
 // Nothing but the expected files may be left in the folder: no temporary file survives.
-std::vector<std::string> namesIn(const TempDir& dir) {
+std::vector<std::string> namesIn(const TempFolder& dir) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path()))
         names.push_back(entry.path().filename().string());
@@ -34,7 +34,7 @@ std::vector<std::string> namesIn(const TempDir& dir) {
 }
 
 TEST(SafeWriter, WritesNewAndReplacesOldFiles) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.file("导出.TXT");
     ASSERT_TRUE(writeFileSafely(path, std::string("first\r\n\0x", 9)));
     EXPECT_EQ(readFile(path), std::string("first\r\n\0x", 9));
@@ -52,46 +52,46 @@ TEST(SafeWriter, WritesNewAndReplacesOldFiles) {
 }
 
 TEST(SafeWriter, ReplacesTheFileALinkPointsTo) {
-    TempDir dir;
-    fs::create_directory(dir.path() / "real");
+    TempFolder dir;
+    fs::create_directory(dir.file("real"));
     const std::string real = dir.file("real/out.txt");
-    test::writeBytes(real, {'o', 'l', 'd'});
-    fs::create_symlink("real/out.txt", dir.path() / "link.txt");
+    test::writeFile(real, {'o', 'l', 'd'});
+    fs::create_symlink("real/out.txt", dir.file("link.txt"));
 
     ASSERT_TRUE(writeFileSafely(dir.file("link.txt"), "new"));
-    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.txt")));
     EXPECT_EQ(readFile(real), "new");
 
     // A link to a file not yet made creates that file.
-    fs::create_symlink("real/later.txt", dir.path() / "dangling.txt");
+    fs::create_symlink("real/later.txt", dir.file("dangling.txt"));
     ASSERT_TRUE(writeFileSafely(dir.file("dangling.txt"), "made"));
-    EXPECT_TRUE(fs::is_symlink(dir.path() / "dangling.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("dangling.txt")));
     EXPECT_EQ(readFile(dir.file("real/later.txt")), "made");
 }
 
 TEST(SafeWriter, FailuresNameTheFileAndLeaveNothingBehind) {
-    TempDir dir;
+    TempFolder dir;
     const std::string missing = dir.file("no/such/folder/out.txt");
     const WriteResult noFolder = writeFileSafely(missing, "x");
     EXPECT_FALSE(noFolder);
     EXPECT_NE(noFolder.error.find(missing), std::string::npos);
     EXPECT_NE(noFolder.error.find("No such file or directory"), std::string::npos) << noFolder.error;
 
-    fs::create_directory(dir.path() / "folder");
+    fs::create_directory(dir.file("folder"));
     const WriteResult onFolder = writeFileSafely(dir.file("folder"), "x");
     EXPECT_FALSE(onFolder);
     EXPECT_NE(onFolder.error.find("Is a directory"), std::string::npos) << onFolder.error;
 
     EXPECT_FALSE(writeFileSafely("", "x"));
 
-    fs::create_symlink("loop2", dir.path() / "loop1");
-    fs::create_symlink("loop1", dir.path() / "loop2");
+    fs::create_symlink("loop2", dir.file("loop1"));
+    fs::create_symlink("loop1", dir.file("loop2"));
     EXPECT_FALSE(writeFileSafely(dir.file("loop1"), "x"));
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"folder", "loop1", "loop2"}));
 }
 
 TEST(SafeWriter, ReadOnlyFolderKeepsTheOldFile) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.file("keep.txt");
     ASSERT_TRUE(writeFileSafely(path, "precious"));
     test::WithoutFileAccessOverride withoutOverride;
@@ -114,7 +114,7 @@ TEST(SafeWriter, DevicesAreWrittenInPlace) {
     EXPECT_TRUE(writeFileSafely("/dev/null", "discarded"));
 
     // A FIFO stays a FIFO, and its reader gets the bytes.
-    TempDir dir;
+    TempFolder dir;
     const std::string fifo = dir.file("pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string received;
@@ -129,9 +129,9 @@ TEST(SafeWriter, DevicesAreWrittenInPlace) {
 // Standard output sent to a file is reached through a descriptor: the file is added to, never
 // replaced, so what the shell or the program put there before stays.
 TEST(SafeWriter, DescriptorPathsAppendToTheirFile) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.file("log.txt");
-    test::writeBytes(path, {'k', 'e', 'e', 'p', '\n'});
+    test::writeFile(path, {'k', 'e', 'e', 'p', '\n'});
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
     ASSERT_GE(fd, 0);
     const WriteResult result = writeFileSafely("/dev/fd/" + std::to_string(fd), "more");
@@ -144,7 +144,7 @@ TEST(SafeWriter, DescriptorPathsAppendToTheirFile) {
 // A write that fails half-way (here: past the process's file size limit, which binds root too)
 // leaves the existing file as it was and removes the partly written temporary file.
 TEST(SafeWriter, ExistingFileIntactWhenAWriteFails) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.file("out.txt");
     ASSERT_TRUE(writeFileSafely(path, "old"));
 
@@ -164,7 +164,7 @@ TEST(SafeWriter, ExistingFileIntactWhenAWriteFails) {
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.txt"});
 
     // A link that leads through a folder which is not there cannot be written either.
-    fs::create_symlink("gone/out.txt", dir.path() / "via.txt");
+    fs::create_symlink("gone/out.txt", dir.file("via.txt"));
     EXPECT_FALSE(writeFileSafely(dir.file("via.txt"), "new"));
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"out.txt", "via.txt"}));
 }
@@ -246,9 +246,9 @@ protected:
 // file, and leaves no temporary file behind.
 TEST_P(SafeWriterFaults, FailureKeepsTheOldFileAndLeavesNoTemporary) {
     const auto [call, named] = GetParam();
-    TempDir dir;
+    TempFolder dir;
     const std::string old = dir.file("old.txt");
-    test::writeBytes(old, {'k', 'e', 'p', 't'});
+    test::writeFile(old, {'k', 'e', 'p', 't'});
     const std::string content(100000, 'x');
 
     const WriteResult replaced = writeFileSafely(old, content);
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(EachCall, SafeWriterFaults,
 TEST(SafeWriter, NamedTemporaryPathWorksWithoutUnnamedFiles) {
     fault = {Call::None, true};
     setWriterCalls({faultyOpen, real.write, real.fsync, real.close, real.rename, real.linkat, real.unlink});
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.file("out.txt");
     const WriteResult first = writeFileSafely(path, "first");
     const WriteResult second = writeFileSafely(path, "second");
@@ -302,9 +302,9 @@ TEST(SafeWriter, NamedTemporaryPathWorksWithoutUnnamedFiles) {
 
 // A file its owner made read-only is refused, as cp refuses it; that holds for root's own files too.
 TEST(SafeWriter, WriteProtectedFileIsRefused) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.file("protected.txt");
-    test::writeBytes(path, {'m', 'i', 'n', 'e'});
+    test::writeFile(path, {'m', 'i', 'n', 'e'});
     ::chmod(path.c_str(), 0444);
     const WriteResult result = writeFileSafely(path, "replaced");
     EXPECT_FALSE(result);
@@ -312,7 +312,7 @@ TEST(SafeWriter, WriteProtectedFileIsRefused) {
     EXPECT_EQ(readFile(path), "mine");
 
     // Through a link too.
-    fs::create_symlink("protected.txt", dir.path() / "link.txt");
+    fs::create_symlink("protected.txt", dir.file("link.txt"));
     EXPECT_FALSE(writeFileSafely(dir.file("link.txt"), "replaced"));
     EXPECT_EQ(readFile(path), "mine");
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"link.txt", "protected.txt"}));
@@ -323,9 +323,9 @@ TEST(SafeWriter, WriteProtectedFileIsRefused) {
 
 // A writer given up half-way leaves the target as it was and no temporary file.
 TEST(SafeWriter, AbandonedWriterLeavesNoTrace) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.file("out.txt");
-    test::writeBytes(path, {'o', 'l', 'd'});
+    test::writeFile(path, {'o', 'l', 'd'});
     for (const bool named : {false, true}) {
         fault = {Call::None, named};
         setWriterCalls({faultyOpen, real.write, real.fsync, real.close, real.rename, real.linkat, real.unlink});
@@ -354,9 +354,9 @@ class SafeWriterKilled : public testing::TestWithParam<Kill> {};
 
 TEST_P(SafeWriterKilled, TargetIntactAndNoTemporaryLeft) {
     const Kill kill = GetParam();
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.file("export.txt");
-    test::writeBytes(path, {'o', 'l', 'd'});
+    test::writeFile(path, {'o', 'l', 'd'});
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();

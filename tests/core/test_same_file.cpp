@@ -15,13 +15,13 @@ namespace fs = std::filesystem;
 // An output is the input whichever name leads to it: the same path spelt otherwise, a hard link, a
 // symbolic link. A different file with the same content, or an output not made yet, is not.
 TEST(SameFile, FoundThroughAnyName) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string library = dir.file("HZK16");
-    test::writeBytes(library, {1, 2, 3});
-    test::writeBytes(dir.file("copy"), {1, 2, 3});
-    fs::create_hard_link(library, dir.path() / "hard");
-    fs::create_symlink("HZK16", dir.path() / "soft");
-    fs::create_directory(dir.path() / "sub");
+    test::writeFile(library, {1, 2, 3});
+    test::writeFile(dir.file("copy"), {1, 2, 3});
+    fs::create_hard_link(library, dir.file("hard"));
+    fs::create_symlink("HZK16", dir.file("soft"));
+    fs::create_directory(dir.file("sub"));
     const std::vector<std::string> inputs{dir.file("text.txt"), library};
 
     EXPECT_EQ(sameFileAs(library, inputs), library);

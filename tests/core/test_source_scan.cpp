@@ -59,8 +59,8 @@ TEST(SourceScan, PrintableAsciiOnlyWhenAsked) {
 }
 
 TEST(SourceScan, TreeOfUtf8AndCodePage936Files) {
-    hz::test::TempDir dir;
-    const fs::path root = dir.path() / "firmware";
+    hz::test::TempFolder dir;
+    const fs::path root = dir.file("firmware");
     writeText(root / "main.c", "\xEF\xBB\xBF// 主程序：注释里的字不算\n"
                                "static const char* msg[] = {\"温度\", u8\"湿度\", \"温度\"};\n"
                                "int x = R\"(乙)\";\n");

@@ -26,7 +26,7 @@ struct FileShape {
     long endBytes;
 };
 
-std::string writeUserFile(const hz::test::TempDir& dir, const FileShape& shape) {
+std::string writeUserFile(const hz::test::TempFolder& dir, const FileShape& shape) {
     const std::string source = hz::test::readFile(hz::test::otherFontLibrary(shape.cell));
     const hz::Layout layout = *hz::parseLayout(shape.layout);
     const auto recordSize = static_cast<std::size_t>((shape.cell + 7) / 8 * shape.cell);
@@ -43,7 +43,7 @@ std::string writeUserFile(const hz::test::TempDir& dir, const FileShape& shape) 
     else
         bytes.insert(bytes.end(), static_cast<std::size_t>(shape.endBytes), 0x5A);
     const std::string path = dir.file("user.fnt");
-    hz::test::writeBytes(path, bytes);
+    hz::test::writeFile(path, bytes);
     return path;
 }
 
@@ -51,7 +51,7 @@ class UserLibraryFiles : public ::testing::TestWithParam<FileShape> {};
 
 TEST_P(UserLibraryFiles, ProbeFindsTheGeometryAndLookupsGiveTheFilesGlyphs) {
     const FileShape shape = GetParam();
-    hz::test::TempDir dir;
+    hz::test::TempFolder dir;
     const std::string path = writeUserFile(dir, shape);
     hz::LibrarySource reference(hz::test::programDir(), k24Song, 2, 2);
 
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, UserLibraryFiles,
                          });
 
 TEST(UserLibrary, HintsAreTakenAsGiven) {
-    hz::test::TempDir dir;
+    hz::test::TempFolder dir;
     const std::string path = writeUserFile(dir, {24, 0xB0, "columns-msb", 0});
     hz::LibrarySource reference(hz::test::programDir(), k24Song, 2, 2);
     hz::ProbeHints hints;
@@ -112,7 +112,7 @@ TEST(UserLibrary, HintsAreTakenAsGiven) {
 }
 
 TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
-    hz::test::TempDir dir;
+    hz::test::TempFolder dir;
     hz::LibrarySource reference(hz::test::programDir(), k24Song, 2, 2);
 
     // Noise of a plausible size: every candidate scores low, and the message lists them.
@@ -122,7 +122,7 @@ TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
         state = state * 1103515245u + 12345u;
         b = static_cast<std::uint8_t>(state >> 16);
     }
-    hz::test::writeBytes(dir.file("noise.fnt"), noise);
+    hz::test::writeFile(dir.file("noise.fnt"), noise);
     hz::ProbeResult found = hz::probeLibrary(dir.file("noise.fnt"), reference);
     EXPECT_FALSE(found.ok());
     EXPECT_FALSE(found.tried.empty());
@@ -139,11 +139,11 @@ TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
     EXPECT_LT(found.score, hz::kProbeMinScore);
 
     // A reference that draws nothing cannot judge.
-    hz::LibrarySource nowhere(dir.str(), k24Song, 2, 2);
+    hz::LibrarySource nowhere(dir.path(), k24Song, 2, 2);
     found = hz::probeLibrary(dir.file("noise.fnt"), nowhere);
     EXPECT_NE(found.error.find("too few glyphs"), std::string::npos) << found.error;
 
-    hz::test::writeBytes(dir.file("small.fnt"), std::vector<std::uint8_t>(1000, 0));
+    hz::test::writeFile(dir.file("small.fnt"), std::vector<std::uint8_t>(1000, 0));
     found = hz::probeLibrary(dir.file("small.fnt"), reference);
     EXPECT_FALSE(found.ok());
     EXPECT_NE(found.error.find("no plausible number of records"), std::string::npos) << found.error;
@@ -159,19 +159,19 @@ TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
 
     found = hz::probeLibrary(dir.file("absent.fnt"), reference);
     EXPECT_NE(found.error.find("cannot read library file"), std::string::npos) << found.error;
-    found = hz::probeLibrary(dir.str(), reference);
+    found = hz::probeLibrary(dir.path(), reference);
     EXPECT_NE(found.error.find(": not a file"), std::string::npos) << found.error;
 }
 
 TEST(UserLibrary, RefusalsOfTheSource) {
-    hz::test::TempDir dir;
+    hz::test::TempFolder dir;
     hz::UserLibrarySource absent(dir.file("absent.fnt"), {});
     DotCell cell;
     EXPECT_EQ(absent.glyph(U'我', cell), LookupStatus::LibraryMissing);
 
     // Two whole 16-dot records from row 0xB0: 啊 and 阿; a third, 埃, would need more bytes.
     std::vector<std::uint8_t> bytes(2 * 32 + 31, 0xFF);
-    hz::test::writeBytes(dir.file("short.fnt"), bytes);
+    hz::test::writeFile(dir.file("short.fnt"), bytes);
     hz::UserLibrarySource two(dir.file("short.fnt"), {16, 0xB0, hz::Layout{}});
     EXPECT_EQ(two.glyph(U'阿', cell), LookupStatus::Found);
     EXPECT_EQ(cell.inkCount(), 256);

@@ -3,7 +3,8 @@
 
 #include "bdf_font.h"
 #include "cell_text.h"
-#include "mkfont_process.h"
+#include "process.h"
+#include "temp_folder.h"
 
 #include "fontsource/font_source.h"
 #include "fontsource/width_class.h"
@@ -15,6 +16,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+using namespace hz::test;
 
 namespace {
 
@@ -33,7 +36,7 @@ std::unique_ptr<FontSource> openOrFail(const FontSpec& fontSpec) {
 
 struct Refusal {
     const char* name;
-    std::function<FontSpec(const ScratchFolder&)> fontSpec;
+    std::function<FontSpec(const TempFolder&)> fontSpec;
     std::vector<std::string> messageParts; // "$" is the scratch folder
 };
 
@@ -44,13 +47,13 @@ void PrintTo(const Refusal& r, std::ostream* os) {
 class FontSourceRefusal : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(FontSourceRefusal, OpensNothingAndSaysWhy) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     std::string error;
     const auto source = FontSource::open(GetParam().fontSpec(scratch), error);
     EXPECT_FALSE(source);
     for (std::string part : GetParam().messageParts) {
         if (auto at = part.find('$'); at != std::string::npos)
-            part.replace(at, 1, scratch.root());
+            part.replace(at, 1, scratch.path());
         EXPECT_NE(error.find(part), std::string::npos) << "missing \"" << part << "\" in: " << error;
     }
 }
@@ -58,39 +61,39 @@ TEST_P(FontSourceRefusal, OpensNothingAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, FontSourceRefusal,
     ::testing::Values(
-        Refusal{"MissingFile", [](const ScratchFolder& s) { return FontSpec{s.path("gone.ttf"), 0, 16, {}}; },
+        Refusal{"MissingFile", [](const TempFolder& s) { return FontSpec{s.file("gone.ttf"), 0, 16, {}}; },
                 {"$/gone.ttf", "no such file"}},
         Refusal{"Folder",
-                [](const ScratchFolder& s) {
-                    std::filesystem::create_directory(s.path("fonts"));
-                    return FontSpec{s.path("fonts"), 0, 16, {}};
+                [](const TempFolder& s) {
+                    std::filesystem::create_directory(s.file("fonts"));
+                    return FontSpec{s.file("fonts"), 0, 16, {}};
                 },
                 {"$/fonts", "is a folder"}},
         Refusal{"NotAFont",
-                [](const ScratchFolder& s) {
-                    writeWholeFile(s.path("notes.ttf"), "these are notes, not a font\n");
-                    return FontSpec{s.path("notes.ttf"), 0, 16, {}};
+                [](const TempFolder& s) {
+                    writeFile(s.file("notes.ttf"), "these are notes, not a font\n");
+                    return FontSpec{s.file("notes.ttf"), 0, 16, {}};
                 },
                 {"$/notes.ttf", "not a font"}},
         Refusal{"TruncatedFont",
-                [](const ScratchFolder& s) {
-                    writeWholeFile(s.path("cut.ttf"), readWholeFile(fonts::kSong).substr(0, 4096));
-                    return FontSpec{s.path("cut.ttf"), 0, 16, {}};
+                [](const TempFolder& s) {
+                    writeFile(s.file("cut.ttf"), readFile(fonts::kSong).substr(0, 4096));
+                    return FontSpec{s.file("cut.ttf"), 0, 16, {}};
                 },
                 {"$/cut.ttf"}},
-        Refusal{"NoSuchFace", [](const ScratchFolder&) { return FontSpec{fonts::kUming, 9, 16, {}}; },
+        Refusal{"NoSuchFace", [](const TempFolder&) { return FontSpec{fonts::kUming, 9, 16, {}}; },
                 {fonts::kUming, "has no face 9"}},
-        Refusal{"NegativeFace", [](const ScratchFolder&) { return FontSpec{fonts::kUming, -1, 16, {}}; },
+        Refusal{"NegativeFace", [](const TempFolder&) { return FontSpec{fonts::kUming, -1, 16, {}}; },
                 {fonts::kUming, "has no face -1"}},
-        Refusal{"SizeBelowEight", [](const ScratchFolder&) { return FontSpec{fonts::kZenhei, 0, 7, {}}; },
+        Refusal{"SizeBelowEight", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 7, {}}; },
                 {fonts::kZenhei, "7 dots is outside 8 to 64"}},
-        Refusal{"SizeAboveSixtyFour", [](const ScratchFolder&) { return FontSpec{fonts::kZenhei, 0, 65, {}}; },
+        Refusal{"SizeAboveSixtyFour", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 65, {}}; },
                 {fonts::kZenhei, "65 dots is outside 8 to 64"}},
-        Refusal{"StrikeOfAnotherSize", [](const ScratchFolder&) { return FontSpec{fonts::kStrike12, 0, 16, {}}; },
+        Refusal{"StrikeOfAnotherSize", [](const TempFolder&) { return FontSpec{fonts::kStrike12, 0, 16, {}}; },
                 {fonts::kStrike12, "has no 16-pixel strike", "12"}},
-        Refusal{"ThresholdOutOfRange", [](const ScratchFolder&) { return FontSpec{fonts::kZenhei, 0, 16, 256}; },
+        Refusal{"ThresholdOutOfRange", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 16, 256}; },
                 {"threshold of 256 is outside 0 to 255"}},
-        Refusal{"NoFileGiven", [](const ScratchFolder&) { return FontSpec{"", 0, 16, {}}; }, {"no font file"}}),
+        Refusal{"NoFileGiven", [](const TempFolder&) { return FontSpec{"", 0, 16, {}}; }, {"no font file"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FontSourceCells, FullAndHalfWidthCellsAtAnySize) {
@@ -154,7 +157,7 @@ TEST(FontSourceCells, HalfWidthLettersStandOnTheFullWidthBaseline) {
 
 // A strike font whose every dot is known: the baseline is row 14 for both widths.
 TEST(FontSourceCells, HalfWidthGlyphsShareTheStrikesBaselineExactly) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font;
     for (std::uint32_t c : {0x53E3u, 0x56FDu, 0x56DEu, 0x56E0u}) // 口 国 回 因: full frames
         font.glyphs.push_back(frameGlyph(c, 16, 16, 0, -2));
@@ -164,8 +167,8 @@ TEST(FontSourceCells, HalfWidthGlyphsShareTheStrikesBaselineExactly) {
     g.advance = 8;
     font.glyphs.push_back(h);
     font.glyphs.push_back(g);
-    writeWholeFile(scratch.path("strike.bdf"), font.text());
-    const auto source = openOrFail({scratch.path("strike.bdf"), 0, 16, {}});
+    writeFile(scratch.file("strike.bdf"), font.text());
+    const auto source = openOrFail({scratch.file("strike.bdf"), 0, 16, {}});
     ASSERT_TRUE(source);
 
     hz::DotCell kou, cellH, cellG;
@@ -222,15 +225,15 @@ TEST(FontSourceCharacters, ACharacterTheFontLacksIsRefusedAloneAndLeavesTheCell)
 }
 
 TEST(FontSourceCharacters, AGlyphWithoutABitmapIsUnreadableAndTheOthersGoThrough) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font;
     for (std::uint32_t c : {0x56FDu, 0x56DEu})
         font.glyphs.push_back(frameGlyph(c, 16, 16, 0, -2));
     BdfGlyph broken = frameGlyph(0x554A, 9, 3, 3, 9); // 啊
     broken.bitmapSection = false;
     font.glyphs.push_back(broken);
-    writeWholeFile(scratch.path("broken.bdf"), font.text());
-    const auto source = openOrFail({scratch.path("broken.bdf"), 0, 16, {}});
+    writeFile(scratch.file("broken.bdf"), font.text());
+    const auto source = openOrFail({scratch.file("broken.bdf"), 0, 16, {}});
     ASSERT_TRUE(source);
     hz::DotCell cell;
     EXPECT_EQ(source->glyph(U'啊', cell), LookupStatus::FontUnreadable);
@@ -240,13 +243,13 @@ TEST(FontSourceCharacters, AGlyphWithoutABitmapIsUnreadableAndTheOthersGoThrough
 
 // A font without hanzi still serves its own characters, placed by its ascent.
 TEST(FontSourceCharacters, ALatinStrikeFontServesItsLetters) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font;
     BdfGlyph a = frameGlyph('A', 6, 10, 1, 0);
     a.advance = 8;
     font.glyphs.push_back(a);
-    writeWholeFile(scratch.path("latin.bdf"), font.text());
-    const auto source = openOrFail({scratch.path("latin.bdf"), 0, 16, {}});
+    writeFile(scratch.file("latin.bdf"), font.text());
+    const auto source = openOrFail({scratch.file("latin.bdf"), 0, 16, {}});
     ASSERT_TRUE(source);
     hz::DotCell cell;
     ASSERT_EQ(source->glyph(U'A', cell), LookupStatus::Found);

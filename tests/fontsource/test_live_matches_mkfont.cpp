@@ -2,7 +2,8 @@
 // any layout; and what the six libraries the build made hold.
 
 #include "cell_text.h"
-#include "mkfont_process.h"
+#include "process.h"
+#include "temp_folder.h"
 
 #include "core/layout/layout.h"
 #include "core/text/codepage.h"
@@ -14,6 +15,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+using namespace hz::test;
 
 namespace {
 
@@ -78,10 +81,10 @@ class LiveMatchesMkfont : public ::testing::TestWithParam<LiveCase> {};
 
 TEST_P(LiveMatchesMkfont, EveryGb2312Record) {
     const LiveCase& c = GetParam();
-    ScratchFolder scratch;
+    TempFolder scratch;
     std::vector<std::string> args = specArguments(c.fontSpec);
-    args.insert(args.end(), {"--layout", c.layout, "--output", scratch.path("library")});
-    const MkfontResult run = runMkfont(args);
+    args.insert(args.end(), {"--layout", c.layout, "--output", scratch.file("library")});
+    const ProcessResult run = runMkfont(args);
     ASSERT_EQ(run.status, 0) << run.err;
 
     std::string error;
@@ -89,7 +92,7 @@ TEST_P(LiveMatchesMkfont, EveryGb2312Record) {
     ASSERT_TRUE(source) << error;
     const auto layout = hz::parseLayout(c.layout);
     ASSERT_TRUE(layout);
-    expectRecordsMatch(*source, readWholeFile(scratch.path("library")), *layout);
+    expectRecordsMatch(*source, readFile(scratch.file("library")), *layout);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, LiveMatchesMkfont,
@@ -120,7 +123,7 @@ TEST_P(LiveMatchesBuiltLibrary, EveryGb2312Record) {
     std::string error;
     const auto source = FontSource::open(GetParam().fontSpec, error);
     ASSERT_TRUE(source) << error;
-    expectRecordsMatch(*source, readWholeFile(std::string(HZDOT_BIN_DIR) + "/" + GetParam().file), hz::Layout{});
+    expectRecordsMatch(*source, readFile(std::string(HZDOT_BIN_DIR) + "/" + GetParam().file), hz::Layout{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Libraries, LiveMatchesBuiltLibrary,

@@ -1,5 +1,6 @@
 // Export files byte for byte, the overwrite question, and failures that must be told and lose nothing.
 
+#include "file_bytes.h"
 #include "gui_test_registry.h"
 #include "scripted_prompter.h"
 
@@ -20,6 +21,9 @@
 #include <vector>
 
 namespace {
+
+using guitest::readAll;
+using guitest::writeAll;
 // Code page 936 bytes of the words in the headers.
 const QByteArray kYang = "\xD1\xF9";                             // 样
 const QByteArray kZi = "\xD7\xD6";                               // 字
@@ -56,14 +60,14 @@ QByteArray yangCBlock() {
            kZeroC + kZeroCLast + "};";
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+// An export action whose save dialog answers with a file of that name in a fresh folder.
+struct Exporter {
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    ExportAction action{prompter, nullptr};
+    QString path;
+    explicit Exporter(const QString& name) : path(dir.filePath(name)) { prompter.fileAnswers << path; }
+};
 } // namespace
 
 class ExportActionTest : public QObject {
@@ -71,11 +75,10 @@ class ExportActionTest : public QObject {
 
 private slots:
     void exportAllWritesTheExampleByteForByte() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("all.TXT"));
-        ScriptedPrompter prompter;
-        prompter.fileAnswers << path;
-        ExportAction action(prompter, nullptr);
+        Exporter e(QStringLiteral("all.TXT"));
+        const QString& path = e.path;
+        ScriptedPrompter& prompter = e.prompter;
+        ExportAction& action = e.action;
         const std::vector<hz::GlyphRecord> records{yang(), zi()};
 
         action.exportAll(records, hz::Arrangement::Rows);
@@ -94,11 +97,9 @@ private slots:
     }
 
     void exportCurrentWritesOneRecordWithoutFinalLineBreak() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("current.TXT"));
-        ScriptedPrompter prompter;
-        prompter.fileAnswers << path;
-        ExportAction action(prompter, nullptr);
+        Exporter e(QStringLiteral("current.TXT"));
+        const QString& path = e.path;
+        ExportAction& action = e.action;
         const hz::GlyphRecord current = yang();
 
         action.exportCurrent(&current, hz::Arrangement::Rows);
@@ -124,11 +125,9 @@ private slots:
     }
 
     void mixedSizesEachNameTheirOwnSize() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("mixed.txt"));
-        ScriptedPrompter prompter;
-        prompter.fileAnswers << path;
-        ExportAction action(prompter, nullptr);
+        Exporter e(QStringLiteral("mixed.txt"));
+        const QString& path = e.path;
+        ExportAction& action = e.action;
         std::vector<std::uint8_t> twelve(32, 0);
         twelve[0] = 0x80;
         const std::vector<hz::GlyphRecord> records{record(U'样', twelve, 0), zi(),
@@ -159,18 +158,17 @@ private slots:
     }
 
     void chosenNameIsOfferedAgainAndUsedAsTyped() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("noext"));
-        ScriptedPrompter prompter;
-        prompter.fileAnswers << path;
-        ExportAction action(prompter, nullptr);
+        Exporter e(QStringLiteral("noext"));
+        const QString& path = e.path;
+        ScriptedPrompter& prompter = e.prompter;
+        ExportAction& action = e.action;
         const hz::GlyphRecord current = yang();
 
         action.exportCurrent(&current, hz::Arrangement::Rows);
         QVERIFY(prompter.lastSuggestedName.isEmpty());
         action.exportCurrent(&current, hz::Arrangement::Rows); // cancelled, but offered the last name
         QCOMPARE(prompter.lastSuggestedName, path);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("noext")});
+        QCOMPARE(QDir(e.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("noext")});
     }
 
     void overwriteQuestion_data() {

@@ -16,10 +16,7 @@ using namespace form1test;
 
 namespace {
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using guitest::readAll;
 
 void exportAll(Window& w, const QString& path) {
     w.prompter.fileAnswers << path;
@@ -46,7 +43,7 @@ private slots:
         Window w;
         const QString library =
             QString::fromStdString(hz::libraryPath(w.dir.path().toStdString(), hz::fontLibrary(position)));
-        const QByteArray before = contents(library);
+        const QByteArray before = readAll(library);
         QString target = library;
         if (!link.isEmpty()) {
             target = w.dir.filePath(link + QStringLiteral(".TXT"));
@@ -61,7 +58,7 @@ private slots:
         QVERIFY2(w.prompter.criticals.front().contains(target), qPrintable(w.prompter.criticals.front()));
         QVERIFY2(w.prompter.criticals.front().contains(QStringLiteral("正在读取的字库文件")),
                  qPrintable(w.prompter.criticals.front()));
-        QCOMPARE(contents(library), before);
+        QCOMPARE(readAll(library), before);
     }
 
     void aWriteProtectedFileIsKept() {
@@ -77,14 +74,14 @@ private slots:
         QVERIFY(w.prompter.questions.isEmpty());
         QCOMPARE(w.prompter.criticals.front(),
                  QStringLiteral("无法导出到文件“%1”。\n该文件是只读文件，不能覆盖。").arg(path));
-        QCOMPARE(contents(path), QByteArray("the user's old file"));
+        QCOMPARE(readAll(path), QByteArray("the user's old file"));
 
         // Given back its write permission, it is replaced after the usual question.
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
         exportAll(w, path);
         QCOMPARE(w.prompter.criticals.size(), 1);
         QCOMPARE(w.prompter.questions.size(), 1);
-        QVERIFY(contents(path).startsWith(";"));
+        QVERIFY(readAll(path).startsWith(";"));
     }
 };
 

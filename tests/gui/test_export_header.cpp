@@ -17,15 +17,12 @@
 
 namespace {
 
+using guitest::readAll;
+
 hz::GlyphRecord libraryRecord(char32_t character, std::uint8_t firstByte, int libraryPosition = 1) {
     std::vector<std::uint8_t> bytes(32, 0);
     bytes[0] = firstByte;
     return hz::test::libraryRecord(character, bytes, libraryPosition);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 } // namespace

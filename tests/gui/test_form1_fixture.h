@@ -2,7 +2,9 @@
 // A main window on a folder of tiny synthetic library files with known dots, and what the window's
 // tests need to read it by control name.
 
+#include "file_bytes.h"
 #include "scripted_prompter.h"
+#include "tiny_library.h"
 
 #include "core/library/font_library.h"
 #include "gui/mainwin/form1.h"
@@ -26,23 +28,17 @@ constexpr std::uint16_t kYang = 0xD1F9;  // 样
 constexpr std::uint16_t kZi = 0xD7D6;    // 字
 constexpr std::uint16_t kComma = 0xA3AC; // ，
 
-inline long recordOf(std::uint16_t code) {
-    return ((code >> 8) - 0xA1) * 94L + ((code & 0xFF) - 0xA1);
-}
+using hz::test::recordOf;
 
 // A library file of `records` records, all blank but the given ones.
 inline void writeLibrary(const QString& folder, int position,
-                         const std::map<std::uint16_t, std::vector<std::uint8_t>>& dots, long records = 94L * 94L) {
+                         const std::map<std::uint16_t, std::vector<std::uint8_t>>& dots,
+                         long records = hz::test::kFullRecords) {
     const hz::FontLibrary& library = hz::fontLibrary(position);
-    QByteArray bytes(static_cast<qsizetype>(records * library.recordSize), '\0');
-    for (const auto& [code, recordBytes] : dots) {
-        const long at = recordOf(code) * library.recordSize;
-        for (std::size_t i = 0; i < recordBytes.size() && at + static_cast<long>(i) < bytes.size(); ++i)
-            bytes[static_cast<qsizetype>(at + static_cast<long>(i))] = static_cast<char>(recordBytes[i]);
-    }
-    QFile file(QString::fromStdString(hz::libraryPath(folder.toStdString(), library)));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    std::vector<hz::test::TinyGlyph> glyphs;
+    for (const auto& [code, recordBytes] : dots)
+        glyphs.push_back({code, recordBytes});
+    hz::test::writeLibrary(hz::libraryPath(folder.toStdString(), library), library.recordSize, glyphs, records);
 }
 
 // One set dot at the top left and one at the bottom right of a record of n bytes.

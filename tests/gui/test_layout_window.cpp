@@ -28,10 +28,7 @@ using namespace layouttest;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using guitest::readAll;
 
 // What the export writes for a text: code page 936.
 QByteArray cp936(const std::string& utf8) {

@@ -5,6 +5,7 @@
 // columns or cut short.
 
 #include "chooser_driver.h"
+#include "file_bytes.h"
 #include "gui_test_registry.h"
 #include "scripted_prompter.h"
 
@@ -30,20 +31,13 @@
 
 namespace {
 
+using guitest::readAll;
+using guitest::writeAll;
+
 constexpr int kRowRecords = 94;
 constexpr int kRecordBytes = 32; // hzk16宋: 16 x 16, rows-msb
 
 enum class Shape { FromRowB0, Columns, CutAfterRowD7 };
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // hzk16宋 as another maker might have written it.
 QByteArray reshaped(const QByteArray& hzk16, Shape shape) {

@@ -1,6 +1,6 @@
 #include "library_view.h"
 
-#include "mkfont_process.h"
+#include "temp_folder.h"
 
 #include "core/text/codepage.h"
 #include "core/text/utf8.h"
@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 LibraryView::LibraryView(const std::string& path, int size)
-    : size_(size), rowBytes_((size + 7) / 8), bytes_(readWholeFile(path)) {}
+    : size_(size), rowBytes_((size + 7) / 8), bytes_(hz::test::readFile(path)) {}
 
 std::string_view LibraryView::record(std::uint16_t code) const {
     const int hi = code >> 8;

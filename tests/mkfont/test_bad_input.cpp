@@ -2,7 +2,8 @@
 // an existing library left as it was.
 
 #include "bdf_font.h"
-#include "mkfont_process.h"
+#include "process.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+using namespace hz::test;
 
 namespace {
 
@@ -21,7 +24,7 @@ const std::string kUming = "/usr/share/fonts/truetype/arphic/uming.ttc";
 struct BadCase {
     const char* name;
     // Prepares the scratch folder and returns the arguments; `output` is where a library would go.
-    std::function<std::vector<std::string>(const ScratchFolder&, const std::string& output)> arguments;
+    std::function<std::vector<std::string>(const TempFolder&, const std::string& output)> arguments;
     std::vector<std::string> messageParts; // each must appear in the message; "$" is the scratch folder
     bool usage = false;                    // a bad command line: the message points to --help
 };
@@ -39,18 +42,18 @@ std::vector<std::string> withOutput(std::vector<std::string> args, const std::st
 class BadInput : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(BadInput, ExitsWithTwoAndWritesNothing) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     for (bool libraryExists : {false, true}) {
-        const std::string output = scratch.path("library");
+        const std::string output = scratch.file("library");
         std::filesystem::remove(output);
         if (libraryExists)
-            writeWholeFile(output, "an older library");
-        const MkfontResult run = runMkfont(GetParam().arguments(scratch, output));
+            writeFile(output, "an older library");
+        const ProcessResult run = runMkfont(GetParam().arguments(scratch, output));
 
         EXPECT_EQ(run.status, 2) << run.out << run.err;
         for (std::string part : GetParam().messageParts) {
             if (auto at = part.find('$'); at != std::string::npos)
-                part.replace(at, 1, scratch.root());
+                part.replace(at, 1, scratch.path());
             EXPECT_NE(run.err.find(part), std::string::npos) << "missing \"" << part << "\" in: " << run.err;
         }
         EXPECT_EQ(run.err.rfind("hzdot-mkfont: ", 0), 0u) << run.err;
@@ -58,12 +61,12 @@ TEST_P(BadInput, ExitsWithTwoAndWritesNothing) {
                   GetParam().usage)
             << run.err;
         if (libraryExists)
-            EXPECT_EQ(readWholeFile(output), "an older library");
+            EXPECT_EQ(readFile(output), "an older library");
         else
             EXPECT_FALSE(fileExists(output));
         // No temporary file is left behind either.
         std::size_t entries = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(scratch.root()))
+        for (const auto& entry : std::filesystem::directory_iterator(scratch.path()))
             entries += entry.path().filename() != "library";
         EXPECT_LE(entries, 2u); // at most the font and folder a case made itself
     }
@@ -72,106 +75,106 @@ TEST_P(BadInput, ExitsWithTwoAndWritesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadInput,
     ::testing::Values(BadCase{"MissingFont",
-                              [](const ScratchFolder& s, const std::string& out) {
-                                  return withOutput({"--font", s.path("nothing.ttf"), "--size", "16"}, out);
+                              [](const TempFolder& s, const std::string& out) {
+                                  return withOutput({"--font", s.file("nothing.ttf"), "--size", "16"}, out);
                               },
                               {"$/nothing.ttf", "no such file"}},
                       BadCase{"FolderAsFont",
-                              [](const ScratchFolder& s, const std::string& out) {
-                                  std::filesystem::create_directory(s.path("fonts"));
-                                  return withOutput({"--font", s.path("fonts"), "--size", "16"}, out);
+                              [](const TempFolder& s, const std::string& out) {
+                                  std::filesystem::create_directory(s.file("fonts"));
+                                  return withOutput({"--font", s.file("fonts"), "--size", "16"}, out);
                               },
                               {"$/fonts", "is a folder"}},
                       BadCase{"NotAFont",
-                              [](const ScratchFolder& s, const std::string& out) {
-                                  writeWholeFile(s.path("notes.ttf"), "these are notes, not a font\n");
-                                  return withOutput({"--font", s.path("notes.ttf"), "--size", "16"}, out);
+                              [](const TempFolder& s, const std::string& out) {
+                                  writeFile(s.file("notes.ttf"), "these are notes, not a font\n");
+                                  return withOutput({"--font", s.file("notes.ttf"), "--size", "16"}, out);
                               },
                               {"$/notes.ttf", "not a font"}},
                       BadCase{"TruncatedFont",
-                              [](const ScratchFolder& s, const std::string& out) {
-                                  writeWholeFile(s.path("cut.ttf"), readWholeFile(kSong).substr(0, 4096));
-                                  return withOutput({"--font", s.path("cut.ttf"), "--size", "24"}, out);
+                              [](const TempFolder& s, const std::string& out) {
+                                  writeFile(s.file("cut.ttf"), readFile(kSong).substr(0, 4096));
+                                  return withOutput({"--font", s.file("cut.ttf"), "--size", "24"}, out);
                               },
                               {"$/cut.ttf"}},
                       BadCase{"NoSuchFace",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kUming, "--face", "9", "--size", "16"}, out);
                               },
                               {kUming, "has no face 9"}},
                       BadCase{"StrikeOfAnotherSize",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kStrike12, "--size", "16"}, out);
                               },
                               {kStrike12, "has no 16-pixel strike", "12"}},
                       BadCase{"NoHanzi",
-                              [](const ScratchFolder& s, const std::string& out) {
+                              [](const TempFolder& s, const std::string& out) {
                                   BdfFont latin;
                                   latin.glyphs.push_back(frameGlyph('A', 8, 12, 1, 0));
-                                  writeWholeFile(s.path("latin.bdf"), latin.text());
-                                  return withOutput({"--font", s.path("latin.bdf"), "--size", "16"}, out);
+                                  writeFile(s.file("latin.bdf"), latin.text());
+                                  return withOutput({"--font", s.file("latin.bdf"), "--size", "16"}, out);
                               },
                               {"$/latin.bdf", "has no glyph for any GB2312 hanzi"}},
                       BadCase{"OutputFolderMissing",
-                              [](const ScratchFolder& s, const std::string&) {
-                                  return withOutput({"--font", kSong, "--size", "24"}, s.path("gone/library"));
+                              [](const TempFolder& s, const std::string&) {
+                                  return withOutput({"--font", kSong, "--size", "24"}, s.file("gone/library"));
                               },
                               {"$/gone/library", "the folder $/gone does not exist"}},
                       BadCase{"OutputIsTheFont",
-                              [](const ScratchFolder& s, const std::string& out) {
-                                  writeWholeFile(s.path("copy.pcf"), readWholeFile(kStrike12));
+                              [](const TempFolder& s, const std::string& out) {
+                                  writeFile(s.file("copy.pcf"), readFile(kStrike12));
                                   (void)out;
-                                  return withOutput({"--font", s.path("copy.pcf"), "--size", "12"}, s.path("copy.pcf"));
+                                  return withOutput({"--font", s.file("copy.pcf"), "--size", "12"}, s.file("copy.pcf"));
                               },
                               {"is the source font itself"}},
                       BadCase{"SizeBelowEight",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "7"}, out);
                               },
                               {"--size: '7' is out of range; give a size in dots 8-64"},
                               true},
                       BadCase{"SizeAboveSixtyFour",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "65"}, out);
                               },
                               {"--size: '65' is out of range; give a size in dots 8-64"},
                               true},
                       BadCase{"UnknownCharset",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "16", "--charset", "big5"}, out);
                               },
                               {"--charset: 'big5' is not a character set; give gb2312, gbk or ascii"},
                               true},
                       BadCase{"UnknownLayout",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "16", "--layout", "rows-sideways"}, out);
                               },
                               {"--layout: 'rows-sideways' is not one layout", "SCAN-BIT"},
                               true},
                       BadCase{"AllLayouts",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "16", "--layout", "all"}, out);
                               },
                               {"--layout: 'all' is not one layout"},
                               true},
                       BadCase{"TraditionalAscii",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput(
                                       {"--font", kSong, "--size", "16", "--charset", "ascii", "--traditional"}, out);
                               },
                               {"--traditional", "--charset gb2312 only"},
                               true},
                       BadCase{"NoHanziForGbk",
-                              [](const ScratchFolder& s, const std::string& out) {
+                              [](const TempFolder& s, const std::string& out) {
                                   BdfFont latin;
                                   latin.glyphs.push_back(frameGlyph('A', 8, 12, 1, 0));
-                                  writeWholeFile(s.path("latin.bdf"), latin.text());
-                                  return withOutput({"--font", s.path("latin.bdf"), "--size", "16", "--charset", "gbk"},
+                                  writeFile(s.file("latin.bdf"), latin.text());
+                                  return withOutput({"--font", s.file("latin.bdf"), "--size", "16", "--charset", "gbk"},
                                                     out);
                               },
                               {"$/latin.bdf", "has no glyph for any GB2312 hanzi"}},
                       BadCase{"ThresholdOutOfRange",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "24", "--threshold", "300"}, out);
                               },
                               {"--threshold: '300' is out of range; give a grey level 0-254"},
@@ -210,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {"--size needs a value"},
                               true},
                       BadCase{"NoOutputGiven",
-                              [](const ScratchFolder&, const std::string&) {
+                              [](const TempFolder&, const std::string&) {
                                   return std::vector<std::string>{"--font", kSong, "--size", "24"};
                               },
                               {"--output FILE is required"},
@@ -230,12 +233,12 @@ TEST(BadInput, AUsageErrorIsOneLineAndAPointerToHelp) {
 }
 
 TEST(BadInput, OutputOverTheFontLeavesTheFontIntact) {
-    ScratchFolder scratch;
-    const std::string font = scratch.path("copy.pcf");
-    writeWholeFile(font, readWholeFile(kStrike12));
-    const MkfontResult run = runMkfont({"--font", font, "--size", "12", "--output", font});
+    TempFolder scratch;
+    const std::string font = scratch.file("copy.pcf");
+    writeFile(font, readFile(kStrike12));
+    const ProcessResult run = runMkfont({"--font", font, "--size", "12", "--output", font});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(readWholeFile(font), readWholeFile(kStrike12));
+    EXPECT_EQ(readFile(font), readFile(kStrike12));
 }
 
 } // namespace

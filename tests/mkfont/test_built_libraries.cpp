@@ -2,7 +2,8 @@
 
 #include "layout_checks.h"
 #include "library_view.h"
-#include "mkfont_process.h"
+#include "process.h"
+#include "temp_folder.h"
 
 #include "core/library/font_library.h"
 
@@ -10,6 +11,8 @@
 
 #include <cmath>
 #include <string>
+
+using namespace hz::test;
 
 namespace {
 
@@ -61,9 +64,9 @@ INSTANTIATE_TEST_SUITE_P(SixLibraries, BuiltLibrary, ::testing::Range(0, hz::kLi
 class TraditionalLibrary : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        scratch_ = new ScratchFolder;
-        const MkfontResult result = runMkfont({"--font", "/usr/share/fonts/truetype/arphic/uming.ttc", "--face", "2",
-                                               "--size", "16", "--output", scratch_->path("plain16")});
+        scratch_ = new TempFolder;
+        const ProcessResult result = runMkfont({"--font", "/usr/share/fonts/truetype/arphic/uming.ttc", "--face", "2",
+                                               "--size", "16", "--output", scratch_->file("plain16")});
         ASSERT_EQ(result.status, 0) << result.err;
     }
     static void TearDownTestSuite() {
@@ -71,11 +74,11 @@ protected:
         scratch_ = nullptr;
     }
 
-    static ScratchFolder* scratch_;
+    static TempFolder* scratch_;
     const LibraryView traditional = builtLibrary(hz::fontLibrary(2));
-    const LibraryView plain = LibraryView(scratch_->path("plain16"), 16);
+    const LibraryView plain = LibraryView(scratch_->file("plain16"), 16);
 };
-ScratchFolder* TraditionalLibrary::scratch_ = nullptr;
+TempFolder* TraditionalLibrary::scratch_ = nullptr;
 
 TEST_F(TraditionalLibrary, DrawsTheTraditionalFormOfOverTwoThousandHanzi) {
     int differing = 0;

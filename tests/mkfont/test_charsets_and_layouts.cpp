@@ -2,7 +2,8 @@
 // tool states, holding what a live lookup of the same font draws.
 
 #include "bdf_font.h"
-#include "mkfont_process.h"
+#include "process.h"
+#include "temp_folder.h"
 
 #include "core/layout/layout.h"
 #include "core/layout/layout_presets.h"
@@ -15,6 +16,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+using namespace hz::test;
 
 namespace {
 
@@ -62,14 +65,14 @@ std::vector<std::uint8_t> liveRecord(FontSource& source, char32_t character, con
 }
 
 TEST(CellSizes, AnySizeFromEightToSixtyFourInTheLibrariesOrder) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     for (int size : {8, 20, 64}) {
         SCOPED_TRACE("size " + std::to_string(size));
-        const std::string output = scratch.path("library" + std::to_string(size));
-        const MkfontResult run = runMkfont({"--font", kMicrohei, "--size", std::to_string(size), "--output", output});
+        const std::string output = scratch.file("library" + std::to_string(size));
+        const ProcessResult run = runMkfont({"--font", kMicrohei, "--size", std::to_string(size), "--output", output});
         ASSERT_EQ(run.status, 0) << run.err;
         const std::size_t recordSize = static_cast<std::size_t>((size + 7) / 8 * size);
-        const std::string bytes = readWholeFile(output);
+        const std::string bytes = readFile(output);
         ASSERT_EQ(bytes.size(), 8178 * recordSize);
         EXPECT_NE(run.out.find("record size: " + std::to_string(recordSize) + " bytes, rows-msb"), std::string::npos)
             << run.out;
@@ -88,22 +91,22 @@ TEST(CellSizes, AnySizeFromEightToSixtyFourInTheLibrariesOrder) {
 }
 
 TEST(Layouts, EachRecordIsTheSameGlyphInTheChosenLayout) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     for (int size : {12, 20}) {
-        const std::string rowsFile = scratch.path("rows");
+        const std::string rowsFile = scratch.file("rows");
         ASSERT_EQ(runMkfont({"--font", kSong, "--size", std::to_string(size), "--output", rowsFile}).status, 0);
-        const std::string rows = readWholeFile(rowsFile);
+        const std::string rows = readFile(rowsFile);
         const std::size_t rowsSize = static_cast<std::size_t>((size + 7) / 8 * size);
 
         for (const char* choice : {"pages-lsb", "columns-msb-up-invert", "2", "下半列排"}) {
             SCOPED_TRACE(std::string(choice) + " at " + std::to_string(size));
-            const std::string file = scratch.path("laid-out");
-            const MkfontResult run =
+            const std::string file = scratch.file("laid-out");
+            const ProcessResult run =
                 runMkfont({"--font", kSong, "--size", std::to_string(size), "--layout", choice, "--output", file});
             ASSERT_EQ(run.status, 0) << run.err;
             const hz::Layout layout = hz::parseLayoutChoice(choice)->layout;
             const std::size_t recordSize = hz::encodedSize(layout, size, size);
-            const std::string bytes = readWholeFile(file);
+            const std::string bytes = readFile(file);
             ASSERT_EQ(bytes.size(), 8178 * recordSize);
             EXPECT_NE(run.out.find("record size: " + std::to_string(recordSize) + " bytes, " + hz::layoutName(layout)),
                       std::string::npos)
@@ -126,11 +129,11 @@ TEST(Layouts, EachRecordIsTheSameGlyphInTheChosenLayout) {
 }
 
 TEST(GbkCharset, EveryCodeInLeadTrailOrderAsALiveLookupDrawsIt) {
-    ScratchFolder scratch;
-    const std::string file = scratch.path("gbk");
-    const MkfontResult run = runMkfont({"--font", kMicrohei, "--size", "16", "--charset", "gbk", "--output", file});
+    TempFolder scratch;
+    const std::string file = scratch.file("gbk");
+    const ProcessResult run = runMkfont({"--font", kMicrohei, "--size", "16", "--charset", "gbk", "--output", file});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string bytes = readWholeFile(file);
+    const std::string bytes = readFile(file);
     ASSERT_EQ(bytes.size(), 23940u * 32);
     EXPECT_NE(run.out.find("((LEAD - 0x81) * 190 + (TRAIL - 0x40 - (TRAIL > 0x7F))) * 32"), std::string::npos)
         << run.out;
@@ -163,12 +166,12 @@ TEST(GbkCharset, EveryCodeInLeadTrailOrderAsALiveLookupDrawsIt) {
 }
 
 TEST(AsciiCharset, NinetyFivePrintableCharactersInHalfWidthCells) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     for (const auto& [size, layoutName] :
          {std::pair{16, "rows-msb"}, std::pair{20, "rows-msb"}, std::pair{20, "columns-lsb"}}) {
         SCOPED_TRACE(std::to_string(size) + " " + layoutName);
-        const std::string file = scratch.path("ascii");
-        const MkfontResult run = runMkfont({"--font", kMicrohei, "--size", std::to_string(size), "--charset", "ascii",
+        const std::string file = scratch.file("ascii");
+        const ProcessResult run = runMkfont({"--font", kMicrohei, "--size", std::to_string(size), "--charset", "ascii",
                                             "--layout", layoutName, "--output", file});
         ASSERT_EQ(run.status, 0) << run.err;
         const int width = (size + 1) / 2;
@@ -177,7 +180,7 @@ TEST(AsciiCharset, NinetyFivePrintableCharactersInHalfWidthCells) {
         if (layout == hz::Layout{}) {
             EXPECT_EQ(recordSize, static_cast<std::size_t>((width + 7) / 8 * size));
         }
-        const std::string bytes = readWholeFile(file);
+        const std::string bytes = readFile(file);
         ASSERT_EQ(bytes.size(), 95 * recordSize);
         EXPECT_NE(run.out.find("95 records of " + std::to_string(recordSize) + " bytes, " + std::to_string(width) +
                                "x" + std::to_string(size) + " dots (half width)"),
@@ -196,25 +199,25 @@ TEST(AsciiCharset, NinetyFivePrintableCharactersInHalfWidthCells) {
 }
 
 TEST(AsciiCharset, AFontWithoutLettersGivesBlankRecordsAndSaysSo) {
-    ScratchFolder scratch;
-    const MkfontResult run =
-        runMkfont({"--font", kGuobiao16, "--size", "16", "--charset", "ascii", "--output", scratch.path("ascii")});
+    TempFolder scratch;
+    const ProcessResult run =
+        runMkfont({"--font", kGuobiao16, "--size", "16", "--charset", "ascii", "--output", scratch.file("ascii")});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(readWholeFile(scratch.path("ascii")), std::string(95 * 16, '\0'));
+    EXPECT_EQ(readFile(scratch.file("ascii")), std::string(95 * 16, '\0'));
     EXPECT_NE(run.out.find("no glyph for 95 of 95 characters"), std::string::npos) << run.out;
 }
 
 TEST(AsciiCharset, ALatinFontWithoutHanziIsEnough) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont latin;
     BdfGlyph a = frameGlyph('A', 6, 10, 1, 0);
     a.advance = 8;
     latin.glyphs.push_back(a);
-    writeWholeFile(scratch.path("latin.bdf"), latin.text());
-    const MkfontResult run = runMkfont(
-        {"--font", scratch.path("latin.bdf"), "--size", "16", "--charset", "ascii", "--output", scratch.path("ascii")});
+    writeFile(scratch.file("latin.bdf"), latin.text());
+    const ProcessResult run = runMkfont(
+        {"--font", scratch.file("latin.bdf"), "--size", "16", "--charset", "ascii", "--output", scratch.file("ascii")});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string bytes = readWholeFile(scratch.path("ascii"));
+    const std::string bytes = readFile(scratch.file("ascii"));
     ASSERT_EQ(bytes.size(), 95u * 16);
     // 'A' is record 0x21: a frame on rows 4..13 of its 8x16 cell, columns 1..6.
     const hz::DotCell cell =
@@ -226,7 +229,7 @@ TEST(AsciiCharset, ALatinFontWithoutHanziIsEnough) {
 }
 
 TEST(Help, NamesTheNewOptions) {
-    const MkfontResult run = runMkfont({"--help"});
+    const ProcessResult run = runMkfont({"--help"});
     EXPECT_EQ(run.status, 0);
     for (const char* part : {"--size N", "8 to 64", "--charset SET", "gbk", "ascii", "--layout L", "rows-msb"})
         EXPECT_NE(run.out.find(part), std::string::npos) << part;

@@ -3,7 +3,8 @@
 
 #include "layout_checks.h"
 #include "library_view.h"
-#include "mkfont_process.h"
+#include "process.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+using namespace hz::test;
 
 namespace {
 
@@ -31,18 +34,18 @@ class DebianSource : public ::testing::TestWithParam<SourceCase> {};
 
 TEST_P(DebianSource, WritesACompleteCentredLibrary) {
     const SourceCase& c = GetParam();
-    ScratchFolder scratch;
+    TempFolder scratch;
     std::vector<std::string> args{
-        "--font", c.font, "--face", c.face, "--size", std::to_string(c.size), "--output", scratch.path("library")};
+        "--font", c.font, "--face", c.face, "--size", std::to_string(c.size), "--output", scratch.file("library")};
     if (c.traditional)
         args.push_back("--traditional");
-    const MkfontResult run = runMkfont(args);
+    const ProcessResult run = runMkfont(args);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find(c.describes), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("no glyph for "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(" cropped\n"), std::string::npos) << run.out;
 
-    const LibraryView library(scratch.path("library"), c.size);
+    const LibraryView library(scratch.file("library"), c.size);
     expectLibraryLayout(library);
     // The first record is the ideographic space; the first hanzi's record starts at 1410 records.
     EXPECT_EQ(library.inkCount(0xA1A1), 0);
@@ -69,10 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DebianSource, GreyRenderingWithAThresholdKeepsMoreInkAsTheThresholdFalls) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     auto inkOf = [&](const char* threshold) {
-        const std::string out = scratch.path(std::string("t") + threshold);
-        const MkfontResult run = runMkfont({"--font", "/usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf",
+        const std::string out = scratch.file(std::string("t") + threshold);
+        const ProcessResult run = runMkfont({"--font", "/usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf",
                                             "--size", "24", "--threshold", threshold, "--output", out});
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_NE(run.out.find("rendered in grey"), std::string::npos) << run.out;

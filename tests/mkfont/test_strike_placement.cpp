@@ -3,13 +3,16 @@
 
 #include "bdf_font.h"
 #include "library_view.h"
-#include "mkfont_process.h"
+#include "process.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 #include <vector>
+
+using namespace hz::test;
 
 namespace {
 
@@ -18,17 +21,17 @@ constexpr std::uint32_t kYi = 0x4E00;  // 一
 constexpr std::uint32_t kA = 0x554A;   // 啊
 
 struct Built {
-    MkfontResult run;
+    ProcessResult run;
     LibraryView library;
 };
 
-Built build(const ScratchFolder& scratch, const BdfFont& font, std::vector<std::string> extra = {}) {
-    const std::string fontPath = scratch.path("font.bdf");
-    const std::string output = scratch.path("library");
-    writeWholeFile(fontPath, font.text());
+Built build(const TempFolder& scratch, const BdfFont& font, std::vector<std::string> extra = {}) {
+    const std::string fontPath = scratch.file("font.bdf");
+    const std::string output = scratch.file("library");
+    writeFile(fontPath, font.text());
     std::vector<std::string> args{"--font", fontPath, "--size", std::to_string(font.pixelSize), "--output", output};
     args.insert(args.end(), extra.begin(), extra.end());
-    MkfontResult run = runMkfont(args);
+    ProcessResult run = runMkfont(args);
     return {run, LibraryView(output, font.pixelSize)};
 }
 
@@ -41,7 +44,7 @@ BdfFont sixteenPixelFont() {
 }
 
 TEST(StrikePlacement, PutsEachDotWhereTheFontsMetricsSay) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font = sixteenPixelFont();
     font.glyphs.push_back({kYi, 1, 5, {"##############"}});
     // Nine dots wide: the rows straddle a byte boundary and carry padding in the bitmap.
@@ -78,7 +81,7 @@ TEST(StrikePlacement, PutsEachDotWhereTheFontsMetricsSay) {
 }
 
 TEST(StrikePlacement, MovesAGlyphThatSticksOutAndCropsOneLargerThanTheCell) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font = sixteenPixelFont();
     font.glyphs.push_back(frameGlyph(0x2018, 4, 4, 2, 13));  // ‘ rows -3..0 by the metrics
     font.glyphs.push_back(frameGlyph(0x2500, 18, 6, -1, 4)); // ─ two dots wider than the cell
@@ -109,7 +112,7 @@ TEST(StrikePlacement, MovesAGlyphThatSticksOutAndCropsOneLargerThanTheCell) {
 
 // FreeType hands back such a glyph with rows and a width but no buffer.
 TEST(StrikePlacement, AGlyphWithABoxButNoBitmapIsBlankAndCounted) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font = sixteenPixelFont();
     BdfGlyph broken{kA, 3, 9, {"#########", "#########", "#########"}};
     broken.bitmapSection = false;
@@ -127,7 +130,7 @@ TEST(StrikePlacement, AGlyphWithABoxButNoBitmapIsBlankAndCounted) {
 }
 
 TEST(StrikePlacement, TwelveDotRowsKeepTheirLastFourBitsClear) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font;
     font.pixelSize = 12;
     font.ascent = 10;
@@ -161,7 +164,7 @@ class StrikeCharset : public ::testing::TestWithParam<CharsetCase> {};
 
 TEST_P(StrikeCharset, FindsTheGlyphThroughTheFontsCharset) {
     const CharsetCase& c = GetParam();
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font;
     font.registry = c.registry;
     font.encoding = c.encoding;

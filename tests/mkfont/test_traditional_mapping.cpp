@@ -2,12 +2,15 @@
 
 #include "bdf_font.h"
 #include "library_view.h"
-#include "mkfont_process.h"
+#include "process.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
+
+using namespace hz::test;
 
 namespace {
 
@@ -48,21 +51,21 @@ void PrintTo(const FormsCase& c, std::ostream* os) {
 class TraditionalMapping : public ::testing::TestWithParam<FormsCase> {};
 
 TEST_P(TraditionalMapping, DrawsTheTraditionalFormAtTheSimplifiedCode) {
-    ScratchFolder scratch;
-    const std::string fontPath = scratch.path("forms.bdf");
-    writeWholeFile(fontPath, GetParam().font.text());
+    TempFolder scratch;
+    const std::string fontPath = scratch.file("forms.bdf");
+    writeFile(fontPath, GetParam().font.text());
 
-    const MkfontResult traditional =
-        runMkfont({"--font", fontPath, "--size", "16", "--traditional", "--output", scratch.path("traditional")});
+    const ProcessResult traditional =
+        runMkfont({"--font", fontPath, "--size", "16", "--traditional", "--output", scratch.file("traditional")});
     ASSERT_EQ(traditional.status, 0) << traditional.err;
-    const LibraryView library(scratch.path("traditional"), 16);
+    const LibraryView library(scratch.file("traditional"), 16);
     EXPECT_EQ(drawnWidth(library, "门"), Forms::kMenTraditional) << library.picture(gb("门"));
     EXPECT_EQ(drawnWidth(library, "马"), GetParam().maWidth) << "a missing traditional form keeps the own glyph";
     EXPECT_EQ(drawnWidth(library, "一"), Forms::kYi) << "a character without a traditional form is itself";
 
-    const MkfontResult plain = runMkfont({"--font", fontPath, "--size", "16", "--output", scratch.path("plain")});
+    const ProcessResult plain = runMkfont({"--font", fontPath, "--size", "16", "--output", scratch.file("plain")});
     ASSERT_EQ(plain.status, 0) << plain.err;
-    EXPECT_EQ(drawnWidth(LibraryView(scratch.path("plain"), 16), "门"), GetParam().plainMenWidth);
+    EXPECT_EQ(drawnWidth(LibraryView(scratch.file("plain"), 16), "门"), GetParam().plainMenWidth);
 }
 
 // 门 U+95E8, 門 U+9580, 马 U+9A6C, 一 U+4E00. Big5 has only traditional characters: 門 AAF9,
@@ -80,14 +83,14 @@ namespace {
 
 TEST(TraditionalMapping, FallsBackToTheTaiwanStandardVariantBeforeTheOwnGlyph) {
     // The table gives 为 -> 爲; a font made for Taiwan may hold only 為.
-    ScratchFolder scratch;
+    TempFolder scratch;
     BdfFont font;
     font.glyphs = {frameGlyph(0x4E3A, 6, 6, 5, 3), frameGlyph(0x70BA, 12, 12, 2, 0)};
-    writeWholeFile(scratch.path("forms.bdf"), font.text());
-    const MkfontResult run = runMkfont({"--font", scratch.path("forms.bdf"), "--size", "16", "--traditional",
-                                        "--verbose", "--output", scratch.path("library")});
+    writeFile(scratch.file("forms.bdf"), font.text());
+    const ProcessResult run = runMkfont({"--font", scratch.file("forms.bdf"), "--size", "16", "--traditional",
+                                        "--verbose", "--output", scratch.file("library")});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(drawnWidth(LibraryView(scratch.path("library"), 16), "为"), 12);
+    EXPECT_EQ(drawnWidth(LibraryView(scratch.file("library"), 16), "为"), 12);
     EXPECT_NE(run.out.find("drawn as its Taiwan-standard variant 為: CEAA 为 (爲)"), std::string::npos) << run.out;
 }
 

@@ -1,34 +1,23 @@
 #include "process.h"
 
+#include "temp_folder.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 extern char** environ;
 
 namespace hz::test {
-namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-} // namespace
 
 ProcessResult runProcess(const ProcessCall& call) {
-    std::string folder = (std::filesystem::temp_directory_path() / "hz-process-XXXXXX").string();
-    if (!::mkdtemp(folder.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    const std::string inPath = folder + "/stdin", outPath = folder + "/stdout", errPath = folder + "/stderr";
-    std::ofstream(inPath, std::ios::binary) << call.input;
+    TempFolder io;
+    const std::string inPath = io.file("stdin"), errPath = io.file("stderr");
+    const std::string outPath = call.stdoutPath.empty() ? io.file("stdout") : call.stdoutPath;
+    writeFile(inPath, call.input);
 
     int pipeEnds[2] = {-1, -1};
     if (call.closedOutput && ::pipe(pipeEnds) != 0)
@@ -53,13 +42,16 @@ ProcessResult runProcess(const ProcessCall& call) {
     for (char** e = environ; *e; ++e)
         envStore.emplace_back(*e);
     envStore.insert(envStore.end(), call.environment.begin(), call.environment.end());
+    if (call.failAllocationAt > 0)
+        envStore.insert(envStore.end(),
+                        {"LD_PRELOAD=" HZ_FAIL_NEW_PATH, "HZ_FAIL_NEW_AT=" + std::to_string(call.failAllocationAt)});
     std::vector<char*> envp;
     for (auto& e : envStore)
         envp.push_back(e.data());
     envp.push_back(nullptr);
 
     pid_t pid = 0;
-    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (call.closedOutput)
         ::close(pipeEnds[1]);
@@ -71,12 +63,28 @@ ProcessResult runProcess(const ProcessCall& call) {
     ProcessResult result;
     result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
     result.signal = WIFSIGNALED(wstatus) ? WTERMSIG(wstatus) : 0;
-    if (!call.closedOutput)
-        result.out = readAll(outPath);
-    result.err = readAll(errPath);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+    if (!call.closedOutput && call.stdoutPath.empty())
+        result.out = readFile(outPath);
+    result.err = readFile(errPath);
     return result;
+}
+
+long countAllocations(ProcessCall call) {
+    TempFolder io;
+    const std::string countPath = io.file("count");
+    call.failAllocationAt = 0;
+    call.environment.insert(call.environment.end(), {"LD_PRELOAD=" HZ_FAIL_NEW_PATH, "HZ_COUNT_NEW_TO=" + countPath});
+    if (runProcess(call).status != 0)
+        return 0;
+    const std::string count = readFile(countPath);
+    return count.empty() ? 0 : std::stol(count);
+}
+
+ProcessResult runMkfont(const std::vector<std::string>& args) {
+    ProcessCall call;
+    call.command = {HZDOT_MKFONT_PATH};
+    call.command.insert(call.command.end(), args.begin(), args.end());
+    return runProcess(call);
 }
 
 } // namespace hz::test

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace hz::test {
 namespace {
 
 std::string hexRow(const std::string& row) {
@@ -81,3 +82,5 @@ BdfGlyph frameGlyph(std::uint32_t encoding, int width, int height, int xOffset, 
     }
     return glyph;
 }
+
+} // namespace hz::test

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace hz::test {
+
 struct BdfGlyph {
     std::uint32_t encoding;        // the code in the font's charset
     int xOffset = 0;               // left edge, right of the pen origin
@@ -27,3 +29,5 @@ struct BdfFont {
 
 // A glyph that draws a frame of the given size with its lower left corner at (x, y).
 BdfGlyph frameGlyph(std::uint32_t encoding, int width, int height, int xOffset, int yOffset);
+
+} // namespace hz::test

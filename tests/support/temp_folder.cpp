@@ -7,15 +7,14 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <vector>
+
+namespace hz::test {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hzdot-cli-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data()))
+    std::string pattern = (std::filesystem::temp_directory_path() / "hzdot-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
-    folder = buffer.data();
+    folder = pattern;
 }
 
 TempFolder::~TempFolder() {
@@ -29,6 +28,11 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(folder, ec);
 }
 
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 void writeFile(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -36,12 +40,13 @@ void writeFile(const std::string& path, std::string_view bytes) {
         throw std::runtime_error("cannot write " + path);
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    writeFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 bool fileExists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
 }
+
+} // namespace hz::test
