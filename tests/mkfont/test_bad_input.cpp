@@ -181,31 +181,31 @@ INSTANTIATE_TEST_SUITE_P(
                               true},
                       // A dot is kept when covered more than T/255: at 255 none would be.
                       BadCase{"ThresholdThatKeepsNoDot",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "24", "--threshold", "255"}, out);
                               },
                               {"--threshold: '255' is out of range; give a grey level 0-254"},
                               true},
                       BadCase{"FaceOutOfRange",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kUming, "--face", "65536", "--size", "16"}, out);
                               },
                               {"--face: '65536' is out of range; give a face number 0-65535"},
                               true},
                       BadCase{"UnknownOption",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "16", "--bogus"}, out);
                               },
                               {"unknown option '--bogus'"},
                               true},
                       BadCase{"StrayWord",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kSong, "--size", "16", "wqy"}, out);
                               },
                               {"unknown argument 'wqy'"},
                               true},
                       BadCase{"ValueMissing",
-                              [](const ScratchFolder&, const std::string& out) {
+                              [](const TempFolder&, const std::string& out) {
                                   std::vector<std::string> args = withOutput({"--font", kSong}, out);
                                   args.push_back("--size");
                                   return args;
@@ -222,10 +222,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 // hzdot-cli words its usage errors the same way, from the same table.
 TEST(BadInput, AUsageErrorIsOneLineAndAPointerToHelp) {
-    const MkfontResult run = runMkfont({"--font", kSong, "--size", "24", "--threshold", "255", "--output", "x"});
+    const ProcessResult run = runMkfont({"--font", kSong, "--size", "24", "--threshold", "255", "--output", "x"});
     EXPECT_EQ(run.err, "hzdot-mkfont: --threshold: '255' is out of range; give a grey level 0-254\n"
                        "Try 'hzdot-mkfont --help' for more information.\n");
-    const MkfontResult bare = runMkfont({});
+    const ProcessResult bare = runMkfont({});
     EXPECT_EQ(bare.status, 2);
     EXPECT_EQ(bare.err.rfind("hzdot-mkfont: --font FILE is required\nusage: hzdot-mkfont --font FILE", 0), 0u)
         << bare.err;
