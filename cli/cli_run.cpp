@@ -235,8 +235,8 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
 
     if (options.probe) {
         const LibraryProbe probe = probeUserLibrary(options, programDir);
-        if (!probe.result.ok()) {
-            printError(probe.result.error);
+        if (probe.error) {
+            printError(*probe.error);
             return kFailed;
         }
         return writeToStandardOutput(hz::probeReport(probe.result), OutputEncoding::Utf8) ? kFailed : kAllFound;

@@ -3,6 +3,7 @@
 #include "cli/cli_run.h"
 #include "cli/glyph_pass.h"
 #include "cli/output_writer.h"
+#include "cli/problem_text.h"
 
 #include "core/layout/byte_paste.h"
 #include "core/layout/layout_detect.h"
@@ -46,9 +47,9 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, char32_t chara
         printError("cannot read " + shown + ": " + std::strerror(errno));
         return kFailed;
     }
-    const hz::PastedBytes pasted = hz::parsePastedBytes(text);
-    if (!pasted.ok()) {
-        printError(shown + ": " + pasted.error);
+    const auto pasted = hz::parsePastedBytes(text);
+    if (!pasted) {
+        printError(shown + ": " + problemText(pasted.problem()));
         return kFailed;
     }
     hz::DotCell reference;
@@ -58,7 +59,7 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, char32_t chara
                    " (--detect compares the bytes with this character's glyph)");
         return kFailed;
     }
-    const hz::LayoutDetection detection = hz::detectLayout(pasted.bytes, reference);
+    const hz::LayoutDetection detection = hz::detectLayout(*pasted, reference);
     if (!detection.ok()) {
         printError(shown + ": " + detection.error);
         return kFailed;

@@ -19,9 +19,6 @@ std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEn
 
 // Always code page 936. A file is replaced all or nothing, so a failed write leaves an existing file
 // as it was.
-// Names the first character of the text that code page 936 lacks.
-std::string unencodableMessage(std::string_view utf8);
-
 std::optional<std::string> writeToFile(const std::string& path, std::string_view utf8);
 
 // A message when the output file named in options is a file being read (the library, the input
