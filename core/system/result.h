@@ -67,8 +67,7 @@ struct Problem {
 
 // A value, or the problem that kept it from being made. E is Problem unless a failure has more to
 // tell (the probe's candidates).
-template <class T, class E = Problem>
-class Result {
+template <class T, class E = Problem> class Result {
 public:
     Result(T value) : state(std::in_place_index<0>, std::move(value)) {}
     Result(E problem) : state(std::in_place_index<1>, std::move(problem)) {}
@@ -99,8 +98,7 @@ private:
     std::variant<T, E> state;
 };
 
-template <class E>
-class Result<void, E> {
+template <class E> class Result<void, E> {
 public:
     Result() = default;
     Result(E problem) : failure(std::move(problem)), failed(true) {}

@@ -31,36 +31,36 @@ QString probeProblemText(const hz::ProbeFailure& failure) {
     using Kind = hz::ProblemKind;
     switch (problem.kind) {
     case Kind::FileUnreadable:
-        return QStringLiteral("无法读取 %1（%2）").arg(file, QString::fromLocal8Bit(std::strerror(problem.systemError)));
+        return QStringLiteral("无法读取 %1（%2）")
+            .arg(file, QString::fromLocal8Bit(std::strerror(problem.systemError)));
     case Kind::NotAFile:
         return QStringLiteral("%1 不是文件").arg(file);
     case Kind::ReferenceTooFewGlyphs:
         return QStringLiteral("用来比对的本程序字库（%1）缺少识别所用的常用字")
             .arg(QString::fromStdString(problem.value));
     case Kind::NoPlausibleCell:
-        return QStringLiteral("%1（%2 字节）的大小不合 8 到 64 点中任何一种点阵的字数
-%3")
+        return QStringLiteral("%1（%2 字节）的大小不合 8 到 64 点中任何一种点阵的字数\n%3")
             .arg(file)
             .arg(problem.fileSize)
             .arg(kByHand);
     case Kind::TooFewRecords:
-        return QStringLiteral("%1（%2 字节）所含的 %3×%3 点阵字太少，容不下识别所用的常用字
-%4")
+        return QStringLiteral("%1（%2 字节）所含的 %3×%3 点阵字太少，容不下识别所用的常用字\n%4")
             .arg(file)
             .arg(problem.fileSize)
             .arg(problem.number)
             .arg(kByHand);
     case Kind::LayoutUnclear: {
-        QStringList lines{QStringLiteral("看不出 %1 的格式，试过的格式（最像的在前）：").arg(file)};
-        for (std::size_t i = 0; i < failure.tried.size() && i < 8; ++i) {
-            const hz::ProbeCandidate& c = failure.tried[i];
-            lines << QStringLiteral("  点阵 %1，首区 %2，%3：吻合度 %4")
-                         .arg(c.geometry.cell)
-                         .arg(hexRow(c.geometry.firstRow), QString::fromStdString(hz::layoutName(c.geometry.recordLayout)))
-                         .arg(c.score, 0, 'f', 3);
-        }
-        lines << kByHand;
-        return lines.join(QLatin1Char('\n'));
+            QStringList lines{QStringLiteral("看不出 %1 的格式，试过的格式（最像的在前）：").arg(file)};
+            for (std::size_t i = 0; i < failure.tried.size() && i < 8; ++i) {
+                const hz::ProbeCandidate& c = failure.tried[i];
+                lines << QStringLiteral("  点阵 %1，首区 %2，%3：吻合度 %4")
+                             .arg(c.geometry.cell)
+                             .arg(hexRow(c.geometry.firstRow),
+                                  QString::fromStdString(hz::layoutName(c.geometry.recordLayout)))
+                             .arg(c.score, 0, 'f', 3);
+            }
+            lines << kByHand;
+            return lines.join(QLatin1Char('\n'));
     }
     default:
         // Hints out of range and the rest: the window gives no hints, so these do not come up here.
