@@ -52,12 +52,12 @@ BENCHMARK(BM_Gb2312SetFromOutlines)
 
 // One character drawn live from an opened font, as the window and hzdot-cli look them up.
 void BM_LiveGlyph(benchmark::State& state) {
-    std::string error;
-    const auto source = fsrc::FontSource::open({kFonts[0], 0, static_cast<int>(state.range(0)), {}}, error);
-    if (!source) {
-        state.SkipWithError(error.c_str());
+    const auto opened = fsrc::FontSource::open({kFonts[0], 0, static_cast<int>(state.range(0)), {}});
+    if (!opened) {
+        state.SkipWithError(opened.problem().value.c_str());
         return;
     }
+    const auto& source = *opened;
     const std::u32string text = U"温度: 25.5℃ 湿度 60% 汉字点阵字库";
     for (auto _ : state) {
         for (const char32_t c : text) {

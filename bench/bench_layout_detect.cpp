@@ -4,7 +4,7 @@
 #include "core/layout/byte_paste.h"
 #include "core/layout/layout_detect.h"
 #include "core/library/font_library.h"
-#include "core/library/user_library.h"
+#include "core/library/library_probe.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,8 +45,8 @@ void BM_DetectPasted24(benchmark::State& state) {
     }
     text += "};\n";
     for (auto _ : state) {
-        const hz::PastedBytes pasted = hz::parsePastedBytes(text);
-        const hz::LayoutDetection found = hz::detectLayout(pasted.bytes, reference);
+        const auto pasted = hz::parsePastedBytes(text);
+        const hz::LayoutDetection found = hz::detectLayout(pasted ? *pasted : std::vector<std::uint8_t>{}, reference);
         if (!found.ok() || hz::layoutName(found.candidates.front().layout) != "pages-lsb-left")
             state.SkipWithError("the layout was not found");
         benchmark::DoNotOptimize(found.candidates.data());
@@ -60,12 +60,12 @@ void BM_ProbeLibrary24(benchmark::State& state) {
     const std::string file = hz::libraryPath(folder, hz::fontLibrary(3));
     hz::LibrarySource reference(folder, 1, 2, 2);
     for (auto _ : state) {
-        const hz::ProbeResult found = hz::probeLibrary(file, reference);
-        if (!found.ok() || found.geometry.cell != 24) {
-            state.SkipWithError(("the library was not recognised: " + found.error).c_str());
+        const auto found = hz::probeLibrary(file, reference);
+        if (!found || found->geometry.cell != 24) {
+            state.SkipWithError("the library was not recognised");
             break;
         }
-        benchmark::DoNotOptimize(found.score);
+        benchmark::DoNotOptimize(found->score);
     }
 }
 BENCHMARK(BM_ProbeLibrary24)->Unit(benchmark::kMillisecond);

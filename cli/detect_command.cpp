@@ -4,6 +4,7 @@
 #include "cli/glyph_pass.h"
 #include "cli/output_writer.h"
 #include "cli/print_error.h"
+#include "cli/problem_text.h"
 
 #include "core/layout/byte_paste.h"
 #include "core/layout/layout_detect.h"
@@ -47,9 +48,9 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputTex
         printError("cannot read " + shown + ": " + std::strerror(errno));
         return kFailed;
     }
-    const hz::PastedBytes pasted = hz::parsePastedBytes(text);
-    if (!pasted.ok()) {
-        printError(shown + ": " + pasted.error);
+    const auto pasted = hz::parsePastedBytes(text);
+    if (!pasted) {
+        printError(shown + ": " + problemText(pasted.problem()));
         return kFailed;
     }
     hz::DotCell reference;
@@ -59,7 +60,7 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputTex
                    " (--detect compares the bytes with this character's glyph)");
         return kFailed;
     }
-    const hz::LayoutDetection detection = hz::detectLayout(pasted.bytes, reference);
+    const hz::LayoutDetection detection = hz::detectLayout(*pasted, reference);
     if (!detection.ok()) {
         printError(shown + ": " + detection.error);
         return kFailed;

@@ -1,6 +1,7 @@
 #include "cli/output_sink.h"
 
 #include "cli/output_writer.h"
+#include "cli/problem_text.h"
 
 #include "core/system/safe_writer.h"
 #include "core/text/codepage.h"
@@ -38,7 +39,7 @@ public:
     std::optional<std::string> writeText(std::string_view utf8) override {
         auto converted = hz::utf8ToCp936(utf8);
         if (!converted)
-            return "cannot write " + path + ": " + unencodableMessage(utf8);
+            return "cannot write " + path + ": " + problemText(converted.problem());
         return writeBytes(*converted);
     }
     std::optional<std::string> writeBytes(std::string_view bytes) override {

@@ -1,28 +1,14 @@
 #include "cli/output_writer.h"
 
+#include "cli/problem_text.h"
 #include "core/system/same_file.h"
-#include "core/text/code_point_text.h"
 #include "core/text/codepage.h"
-#include "core/text/utf8.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 namespace hz::cli {
-
-// Names the first character that code page 936 lacks, for the message.
-std::string unencodableMessage(std::string_view utf8) {
-    for (char32_t ch : hz::decodeUtf8(utf8).text) {
-        if (ch < 0x80)
-            continue;
-        std::string one = hz::encodeUtf8(ch);
-        if (!hz::utf8ToCp936(one))
-            return "'" + one + "' (" + hz::codePointText(ch) + ") has no code in code page 936";
-    }
-    return "the text cannot be written in code page 936";
-}
-
 namespace {
 
 std::optional<std::string> encode(std::string_view utf8, OutputEncoding encoding, std::string& bytes) {
@@ -32,7 +18,7 @@ std::optional<std::string> encode(std::string_view utf8, OutputEncoding encoding
     }
     auto converted = hz::utf8ToCp936(utf8);
     if (!converted)
-        return unencodableMessage(utf8);
+        return problemText(converted.problem());
     bytes = std::move(*converted);
     return std::nullopt;
 }

@@ -17,8 +17,6 @@ struct StandardOutputClosed {};
 
 std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding);
 
-// Names the first character of the text that code page 936 lacks.
-std::string unencodableMessage(std::string_view utf8);
 
 // A message when the output file named in options is a file being read (the library, the input
 // text), whatever link leads there; nothing when it may be written.

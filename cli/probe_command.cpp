@@ -9,8 +9,8 @@ namespace hz::cli {
 
 int runProbe(const CliOptions& options, const std::string& programDir) {
     const LibraryProbe probe = probeUserLibrary(options, programDir);
-    if (!probe.result.ok()) {
-        printError(probe.result.error);
+    if (probe.error) {
+        printError(*probe.error);
         return kFailed;
     }
     return writeToStandardOutput(hz::probeReport(probe.result), OutputEncoding::Utf8) ? kFailed : kAllFound;

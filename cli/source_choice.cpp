@@ -1,6 +1,8 @@
 #include "cli/source_choice.h"
 
+#include "cli/problem_text.h"
 #include "core/library/font_library.h"
+#include "core/library/library_probe.h"
 #include "core/library/user_library.h"
 #include "fontsource/font_source.h"
 
@@ -31,17 +33,6 @@ std::optional<std::string> checkLibrary(const std::string& path) {
     return std::nullopt;
 }
 
-// A user's file is compared with our 24-dot Song library, which tells every cell size apart; the
-// 16-dot one stands in when that file is not there.
-std::shared_ptr<hz::GlyphSource> probeReference(const std::string& fontsDir) {
-    for (int position : {3, 1}) {
-        auto library = std::make_shared<hz::LibrarySource>(fontsDir, position, 0, 0);
-        if (!checkLibrary(library->path()))
-            return library;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 LibraryProbe probeUserLibrary(const CliOptions& options, const std::string& programDir) {
@@ -50,18 +41,22 @@ LibraryProbe probeUserLibrary(const CliOptions& options, const std::string& prog
     if (hints.cell && hints.firstRow && hints.recordLayout) {
         // Everything given: nothing to find, and no reference needed.
         probe.result.geometry = {*hints.cell, *hints.firstRow, *hints.recordLayout};
-        if (auto problem = hz::geometryProblem(probe.result.geometry); !problem.empty())
-            probe.result.error = problem;
+        if (auto given = hz::checkGeometry(probe.result.geometry); !given)
+            probe.error = problemText(given.problem());
         return probe;
     }
     const std::string fontsDir = options.fontsDir.value_or(programDir);
-    auto reference = probeReference(fontsDir);
+    auto reference = hz::probeReference(fontsDir);
     if (!reference) {
-        probe.result.error = "finding the layout of " + *options.libraryFile + " needs hzk24宋 or hzk16宋 in " +
-                             fontsDir + "; or give --cell N, --first-row 0xA1|0xB0 and --record-layout L";
+        probe.error = "finding the layout of " + *options.libraryFile + " needs hzk24宋 or hzk16宋 in " + fontsDir +
+                      "; or give --cell N, --first-row 0xA1|0xB0 and --record-layout L";
         return probe;
     }
-    probe.result = hz::probeLibrary(*options.libraryFile, *reference, hints);
+    auto found = hz::probeLibrary(*options.libraryFile, **reference, hints);
+    if (found)
+        probe.result = std::move(*found);
+    else
+        probe.error = problemText(found.problem());
     return probe;
 }
 
@@ -69,8 +64,8 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
                                             std::string& error) {
     if (options.libraryFile) {
         LibraryProbe probe = probeUserLibrary(options, programDir);
-        if (!probe.result.ok()) {
-            error = probe.result.error;
+        if (probe.error) {
+            error = *probe.error;
             return nullptr;
         }
         if (options.verbose)
@@ -79,10 +74,12 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
     }
     if (options.fontFile) {
         hz::fontsource::FontSpec fontSpec{*options.fontFile, options.face, *options.size, options.threshold};
-        std::unique_ptr<hz::fontsource::FontSource> font = hz::fontsource::FontSource::open(fontSpec, error);
-        if (!font)
+        auto font = hz::fontsource::FontSource::open(fontSpec);
+        if (!font) {
+            error = problemText(font.problem());
             return nullptr;
-        return std::shared_ptr<hz::GlyphSource>(std::move(font));
+        }
+        return std::shared_ptr<hz::GlyphSource>(std::move(*font));
     }
     const std::string fontsDir = options.fontsDir.value_or(programDir);
     auto library = std::make_shared<hz::LibrarySource>(fontsDir, options.library, options.spaceX, options.spaceY);

@@ -4,9 +4,10 @@
 #include "cli/cli_options.h"
 
 #include "core/glyph/glyph_source.h"
-#include "core/library/user_library.h"
+#include "core/library/library_probe.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace hz::cli {
@@ -19,6 +20,7 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
 // our own libraries'.
 struct LibraryProbe {
     hz::ProbeResult result;
+    std::optional<std::string> error; // set when the file cannot be read as a library
 };
 LibraryProbe probeUserLibrary(const CliOptions& options, const std::string& programDir);
 

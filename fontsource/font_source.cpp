@@ -73,10 +73,14 @@ std::string checkSpec(const FontSpec& fontSpec) {
 
 } // namespace
 
-std::unique_ptr<FontSource> FontSource::open(const FontSpec& fontSpec, std::string& error) {
-    error = checkSpec(fontSpec);
-    if (!error.empty())
-        return nullptr;
+hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpec) {
+    // The font source's failures are whole messages inside it (FontError); outside they travel as
+    // the message of a FontUnusable problem.
+    auto unusable = [&](std::string message) {
+        return hz::Problem{.kind = hz::ProblemKind::FontUnusable, .file = fontSpec.file, .value = std::move(message)};
+    };
+    if (std::string problem = checkSpec(fontSpec); !problem.empty())
+        return unusable(std::move(problem));
     try {
         const RuleCache::Key key = RuleCache::keyOf(fontSpec);
         if (auto rule = ruleCache().find(key)) {
@@ -88,8 +92,7 @@ std::unique_ptr<FontSource> FontSource::open(const FontSpec& fontSpec, std::stri
         ruleCache().keep(key, rule);
         return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(pool.takeFront(), rule));
     } catch (const FontError& failure) {
-        error = failure.what();
-        return nullptr;
+        return unusable(failure.what());
     }
 }
 

@@ -4,6 +4,7 @@
 // stays behind this header.
 
 #include "core/glyph/glyph_source.h"
+#include "core/system/result.h"
 
 #include <memory>
 #include <optional>
@@ -26,10 +27,10 @@ public:
     static constexpr int kMinSize = 8;
     static constexpr int kMaxSize = 64;
 
-    // Opens and fits the font; nothing, with a message naming the file and the problem in `error`,
+    // Opens and fits the font. FontUnusable, its value a message naming the file and what is wrong,
     // for a file that cannot be read or is not a font, a face it does not have, a size outside
     // 8..64 or without a strike in a bitmap font, a threshold outside 0..255.
-    static std::unique_ptr<FontSource> open(const FontSpec& fontSpec, std::string& error);
+    static hz::Result<std::unique_ptr<FontSource>> open(const FontSpec& fontSpec);
 
     ~FontSource() override;
 

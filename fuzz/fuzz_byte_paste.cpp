@@ -9,8 +9,8 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const hz::PastedBytes pasted = hz::parsePastedBytes(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (!pasted.ok() || pasted.bytes.size() > 600)
+    const auto pasted = hz::parsePastedBytes(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!pasted || pasted->size() > 600)
         return 0;
     // A fixed reference with ink in every quarter, so every cell size has something to compare.
     hz::DotCell reference(16, 16);
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         reference.setDot(i, 3);
         reference.setDot(12, i);
     }
-    const hz::LayoutDetection detection = hz::detectLayout(pasted.bytes, reference);
+    const hz::LayoutDetection detection = hz::detectLayout(*pasted, reference);
     for (const auto& candidate : detection.candidates)
         if (candidate.score < 0 || candidate.score > 1.0000001)
             __builtin_trap();

@@ -20,12 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryFile file(data + 1, size - 1);
     if (!file.valid())
         return 0;
-    std::string error;
-    auto source = hz::fontsource::FontSource::open({file.path(), 0, cell, threshold}, error);
+    auto source = hz::fontsource::FontSource::open({file.path(), 0, cell, threshold});
     if (!source)
         return 0;
     hz::DotCell drawn;
     for (char32_t c : {U'啊', U'国', U'字', U'A', U' '})
-        (void)source->glyph(c, drawn);
+        (void)(*source)->glyph(c, drawn);
     return 0;
 }

@@ -45,8 +45,9 @@ std::string lower(std::string_view s) {
 }
 
 // The words of the text with their line and brace depth; comments, literals and preprocessor lines
-// are skipped. Sets error for an unterminated comment or literal.
-std::vector<Word> splitWords(std::string_view text, bool& sawBrace, std::string& error) {
+// are skipped. PasteOpenComment, PasteOpenString or PasteOpenCharacter for an unterminated comment
+// or literal.
+Result<std::vector<Word>> splitWords(std::string_view text, bool& sawBrace) {
     std::vector<Word> words;
     int line = 1;
     int depth = 0;
@@ -78,8 +79,7 @@ std::vector<Word> splitWords(std::string_view text, bool& sawBrace, std::string&
         if (c == '/' && i + 1 < n && text[i + 1] == '*') {
             const std::size_t end = text.find("*/", i + 2);
             if (end == std::string_view::npos) {
-                error = "the comment starting on line " + std::to_string(line) + " has no end (*/)";
-                return {};
+                return Problem{.kind = ProblemKind::PasteOpenComment, .line = line};
             }
             line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(i),
                                                 text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
@@ -92,9 +92,8 @@ std::vector<Word> splitWords(std::string_view text, bool& sawBrace, std::string&
             while (j < n && text[j] != c && text[j] != '\n')
                 j += text[j] == '\\' ? 2 : 1;
             if (j >= n || text[j] != c) {
-                error = std::string("the ") + (c == '"' ? "string" : "character") + " literal on line " +
-                        std::to_string(line) + " has no closing quote";
-                return {};
+                return Problem{.kind = c == '"' ? ProblemKind::PasteOpenString : ProblemKind::PasteOpenCharacter,
+                               .line = line};
             }
             i = j + 1;
             lineStart = false;
@@ -171,18 +170,19 @@ std::optional<unsigned long> codeNumber(std::string_view w) {
     return std::nullopt;
 }
 
-std::string where(const Word& word) {
-    return "\"" + word.text + "\" on line " + std::to_string(word.line);
+Problem wordProblem(ProblemKind kind, const Word& word) {
+    return Problem{.kind = kind, .value = word.text, .line = word.line};
 }
 
 } // namespace
 
-PastedBytes parsePastedBytes(std::string_view text) {
-    PastedBytes result;
+Result<std::vector<std::uint8_t>> parsePastedBytes(std::string_view text) {
     bool sawBrace = false;
-    const std::vector<Word> words = splitWords(text, sawBrace, result.error);
-    if (!result.ok())
-        return result;
+    const auto split = splitWords(text, sawBrace);
+    if (!split)
+        return split.problem();
+    const std::vector<Word>& words = *split;
+    std::vector<std::uint8_t> bytes;
 
     const bool code = sawBrace || std::any_of(words.begin(), words.end(), [](const Word& w) {
                           return (w.dollar && allOf(w.text, isHex)) || isMarkedNumber(lower(w.text));
@@ -197,40 +197,30 @@ PastedBytes parsePastedBytes(std::string_view text) {
             if (!isDecDigit(w[0]) && !dollarHex)
                 continue; // a name
             const auto value = dollarHex ? parseDigits(w, 16) : codeNumber(w);
-            if (!value) {
-                result.error = "not a byte: " + where(word);
-                break;
-            }
+            if (!value)
+                return wordProblem(ProblemKind::PasteNotAByte, word);
             if (word.negative) {
                 // A signed char table: -1 is the byte 0xFF.
-                if (*value > 128) {
-                    result.error = "a value below -128: " + where(word);
-                    break;
-                }
-                result.bytes.push_back(static_cast<std::uint8_t>((256 - *value) & 0xFF));
+                if (*value > 128)
+                    return wordProblem(ProblemKind::PasteBelowMinus128, word);
+                bytes.push_back(static_cast<std::uint8_t>((256 - *value) & 0xFF));
                 continue;
             }
-            if (*value > 255) {
-                result.error = "a value above 255: " + where(word);
-                break;
-            }
-            result.bytes.push_back(static_cast<std::uint8_t>(*value));
+            if (*value > 255)
+                return wordProblem(ProblemKind::PasteAbove255, word);
+            bytes.push_back(static_cast<std::uint8_t>(*value));
             continue;
         }
         if (!allOf(w, isHex) || ((w == "db" || w == "dw") && word.firstOnLine))
             continue; // a name or the directive
-        if (w.size() % 2 != 0) {
-            result.error = "an odd number of hex digits: " + where(word);
-            break;
-        }
+        if (w.size() % 2 != 0)
+            return wordProblem(ProblemKind::PasteOddHexDigits, word);
         for (std::size_t k = 0; k < w.size(); k += 2)
-            result.bytes.push_back(static_cast<std::uint8_t>(*parseDigits(w.substr(k, 2), 16)));
+            bytes.push_back(static_cast<std::uint8_t>(*parseDigits(w.substr(k, 2), 16)));
     }
-    if (result.ok() && result.bytes.empty())
-        result.error = "no bytes found: paste hex (0x1F, 1FH or 1F), binary (0b00011111) or decimal inside braces";
-    if (!result.ok())
-        result.bytes.clear();
-    return result;
+    if (bytes.empty())
+        return Problem{.kind = ProblemKind::PasteNoBytes};
+    return bytes;
 }
 
 } // namespace hz

@@ -31,6 +31,8 @@
 // Only eight-digit binary words choose assembly over bare hex: "0B" or "1B" in a hex dump are
 // bytes 0x0B and 0x1B.
 
+#include "core/system/result.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,15 +40,10 @@
 
 namespace hz {
 
-struct PastedBytes {
-    std::vector<std::uint8_t> bytes;
-    std::string error; // empty when the bytes were read
-    bool ok() const { return error.empty(); }
-};
-
-// The bytes of the paste, in order; or an error naming the word and its line: no bytes at all, a
-// value above 255, a word starting with a digit that is no number, an odd hex run, an unterminated
-// /* comment or literal.
-PastedBytes parsePastedBytes(std::string_view text);
+// The bytes of the paste, in order. The problems name the word and its line: PasteNotAByte (a word
+// starting with a digit that is no number), PasteBelowMinus128, PasteAbove255, PasteOddHexDigits;
+// or the line an unterminated comment or literal starts on: PasteOpenComment, PasteOpenString,
+// PasteOpenCharacter; or PasteNoBytes.
+Result<std::vector<std::uint8_t>> parsePastedBytes(std::string_view text);
 
 } // namespace hz

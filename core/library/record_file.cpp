@@ -11,18 +11,22 @@
 
 namespace hz {
 
-bool RecordFile::open(const std::string& path) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+Result<void> RecordFile::open(const std::string& path) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer that never comes; reads of a
+    // regular file do not heed it.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid())
-        return false;
+        return Problem{.kind = ProblemKind::FileUnreadable, .file = path, .systemError = errno};
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
+    if (::fstat(fd.get(), &st) != 0)
+        return Problem{.kind = ProblemKind::FileUnreadable, .file = path, .systemError = errno};
+    if (!S_ISREG(st.st_mode))
+        return Problem{.kind = ProblemKind::NotAFile, .file = path};
     file = std::move(fd);
     fileSize = static_cast<std::uint64_t>(st.st_size);
     block.clear();
     blockStart = 0;
-    return true;
+    return {};
 }
 
 LookupStatus RecordFile::read(std::uint64_t offset, std::size_t recordSize, std::uint8_t* out) {

@@ -2,6 +2,7 @@
 // A library file of fixed-size records, open for reading through a window: neighbouring records of
 // a text are read from memory, and the file is opened once for a whole text.
 
+#include "core/system/result.h"
 #include "core/system/unique_fd.h"
 
 #include <cstdint>
@@ -14,8 +15,9 @@ enum class LookupStatus : int; // glyph_reader.h
 
 class RecordFile {
 public:
-    // Opens a regular file; false (nothing open) for anything else.
-    bool open(const std::string& path);
+    // Opens a regular file. FileUnreadable or NotAFile, with nothing open, for anything else; a pipe
+    // is refused rather than waited on.
+    Result<void> open(const std::string& path);
     bool isOpen() const { return file.valid(); }
     std::uint64_t size() const { return fileSize; }
 

@@ -126,7 +126,7 @@ std::optional<char32_t> cp936Character(std::uint16_t code) {
     return static_cast<char32_t>(u[0] | u[1] << 8 | u[2] << 16 | static_cast<char32_t>(u[3]) << 24);
 }
 
-std::optional<std::string> utf8ToCp936(std::string_view utf8) {
+Result<std::string> utf8ToCp936(std::string_view utf8) {
     // Export texts are mostly ASCII, which the code page keeps as it is: copy those runs whole and
     // convert only the characters between them.
     std::string out;
@@ -143,9 +143,10 @@ std::optional<std::string> utf8ToCp936(std::string_view utf8) {
         i = run;
         if (i == utf8.size())
             break;
+        const std::size_t at = i;
         const auto character = decodeUtf8At(utf8, i);
         if (!character)
-            return std::nullopt;
+            return Problem{.kind = ProblemKind::NotUtf8, .position = at};
         const std::uint32_t entry = cp936Entry(*character);
         if (entry & kDoubleByte) {
             out += static_cast<char>((entry >> 8) & 0xFF);
@@ -153,7 +154,10 @@ std::optional<std::string> utf8ToCp936(std::string_view utf8) {
         } else if (entry & kSingleByte) {
             out += static_cast<char>(entry & 0xFF);
         } else {
-            return std::nullopt;
+            return Problem{.kind = ProblemKind::NotInCodePage,
+                           .value = std::string(utf8.substr(at, i - at)),
+                           .number = *character,
+                           .position = at};
         }
     }
     return out;

@@ -38,16 +38,6 @@ std::string sourceOf(std::span<const hz::GlyphRecord> records, int& height) {
     }
     return names;
 }
-
-// The first character of the text that code page 936 has no code for.
-QString firstUnencodable(const std::string& utf8Text) {
-    for (char32_t c : QString::fromStdString(utf8Text).toUcs4()) {
-        const QString one = QString::fromUcs4(&c, 1);
-        if (!hz::utf8ToCp936(one.toStdString()))
-            return one;
-    }
-    return {};
-}
 } // namespace
 
 ExportAction::ExportAction(Prompter& prompter, QWidget* parent, std::vector<std::string> readFiles)
@@ -125,9 +115,9 @@ std::optional<QString> ExportAction::chooseFile(const QStringList& filters, QStr
 void ExportAction::writeExport(const QString& path, const std::string& utf8Text) {
     const auto bytes = hz::utf8ToCp936(utf8Text);
     if (!bytes) {
-        reportFailure(
-            path,
-            QStringLiteral("字符“%1”在GB2312（代码页936）中没有编码，无法写入。").arg(firstUnencodable(utf8Text)));
+        // The texts are made by the program, so always UTF-8: the problem names the character.
+        reportFailure(path, QStringLiteral("字符“%1”在GB2312（代码页936）中没有编码，无法写入。")
+                                .arg(QString::fromStdString(bytes.problem().value)));
         return;
     }
 

@@ -26,7 +26,7 @@ std::optional<LibraryFileFindings> readFindings(QSettings& settings) {
     findings.score = settings.value(QStringLiteral("score"), 0.0).toDouble();
     findings.fileSize = settings.value(QStringLiteral("fileSize"), -1).toLongLong();
     findings.modifiedMs = settings.value(QStringLiteral("modified"), -1).toLongLong();
-    if (!hz::geometryProblem(findings.geometry).empty())
+    if (!hz::checkGeometry(findings.geometry))
         return std::nullopt;
     return findings;
 }

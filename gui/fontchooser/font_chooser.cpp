@@ -308,12 +308,11 @@ void FontChooser::updateSample() {
         return;
     }
     WaitCursor hourglass;
-    std::string error;
-    const auto source = hz::fontsource::FontSource::open(chosen->fontSpec, error);
+    const auto source = hz::fontsource::FontSource::open(chosen->fontSpec);
     if (source)
-        SamplePreview->showSample(*source);
+        SamplePreview->showSample(**source);
     else
-        SamplePreview->showProblem(fromUtf8(error));
+        SamplePreview->showProblem(fromUtf8(source.problem().value));
 }
 
 std::optional<FontChoice> FontChooser::choice() const {
@@ -368,10 +367,7 @@ void FontChooser::showLibraryEntry(const QString& path, const LibraryFileProbe& 
     LibraryFindings->show();
     buttons->button(QDialogButtonBox::Ok)->setEnabled(probe.findings.has_value());
     if (!probe.findings) {
-        // The probe names the command line's options for what it could not find; the window has none.
-        LibraryFindings->setText(
-            QStringLiteral("无法识别点阵字库文件 %1：\n%2\n（可用 hzdot-cli --library 加上述选项读取该文件）")
-                .arg(fileName, probe.error));
+        LibraryFindings->setText(QStringLiteral("无法识别点阵字库文件 %1：\n%2").arg(fileName, probe.error));
         SamplePreview->showProblem(QStringLiteral("%1 不是可用的字体，也无法识别为点阵字库").arg(fileName));
         return;
     }

@@ -21,8 +21,8 @@ struct LibraryFileFindings {
     bool operator==(const LibraryFileFindings&) const = default;
 };
 
-// What probing a file gave: the findings, or why the file cannot be read as a library (the probe's
-// own words, which list the candidates it tried).
+// What probing a file gave: the findings, or why the file cannot be read as a library (with the
+// candidates the probe tried, when it got that far).
 struct LibraryFileProbe {
     std::optional<LibraryFileFindings> findings;
     QString error;

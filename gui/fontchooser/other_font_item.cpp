@@ -44,20 +44,20 @@ void OtherFontItem::choose() {
         return;
     }
 
-    std::string error;
-    std::unique_ptr<hz::fontsource::FontSource> opened;
-    {
+    auto opened = [&] {
         WaitCursor hourglass;
-        opened = hz::fontsource::FontSource::open(picked->fontSpec, error);
-    }
+        return hz::fontsource::FontSource::open(picked->fontSpec);
+    }();
     if (!opened) {
         combo.setCurrentIndex(settledIndex);
-        prompter.critical(window, QStringLiteral("无法使用该字体：\n%1").arg(QString::fromStdString(error)));
+        // The font source's own words: they name the file and what FreeType made of it.
+        prompter.critical(window,
+                          QStringLiteral("无法使用该字体：\n%1").arg(QString::fromStdString(opened.problem().value)));
         return;
     }
     if (picked->name.isEmpty())
-        picked->name = QString::fromStdString(opened->familyName());
-    take(*picked, std::move(opened));
+        picked->name = QString::fromStdString((*opened)->familyName());
+    take(*picked, std::move(*opened));
 }
 
 void OtherFontItem::take(const FontChoice& picked, std::shared_ptr<hz::GlyphSource> source) {

@@ -10,20 +10,49 @@
 
 namespace hz::gui {
 
+namespace {
+
+// Why the paste gives no bytes, in the window's words.
+QString pasteProblemText(const hz::Problem& problem) {
+    const QString word = QString::fromStdString(problem.value);
+    using Kind = hz::ProblemKind;
+    switch (problem.kind) {
+    case Kind::PasteNotAByte:
+        return QStringLiteral("第 %1 行的“%2”不是字节").arg(problem.line).arg(word);
+    case Kind::PasteBelowMinus128:
+        return QStringLiteral("第 %1 行的“%2”小于 -128").arg(problem.line).arg(word);
+    case Kind::PasteAbove255:
+        return QStringLiteral("第 %1 行的“%2”大于 255").arg(problem.line).arg(word);
+    case Kind::PasteOddHexDigits:
+        return QStringLiteral("第 %1 行的“%2”有奇数个十六进制数字").arg(problem.line).arg(word);
+    case Kind::PasteOpenComment:
+        return QStringLiteral("第 %1 行开始的注释没有结尾（*/）").arg(problem.line);
+    case Kind::PasteOpenString:
+        return QStringLiteral("第 %1 行的字符串没有结束的引号").arg(problem.line);
+    case Kind::PasteOpenCharacter:
+        return QStringLiteral("第 %1 行的字符常量没有结束的引号").arg(problem.line);
+    default:
+        return QStringLiteral("没有找到字节：请粘贴十六进制（0x1F、1FH 或 1F）、二进制（0b00011111）"
+                              "或写在花括号中的十进制数");
+    }
+}
+
+} // namespace
+
 LayoutMatches matchPastedBytes(std::string_view paste, const hz::DotCell& reference, std::size_t count) {
     LayoutMatches matches;
-    const hz::PastedBytes pasted = hz::parsePastedBytes(paste);
-    if (!pasted.ok()) {
-        matches.error = QStringLiteral("读不出粘贴的字节：%1").arg(QString::fromStdString(pasted.error));
+    const auto pasted = hz::parsePastedBytes(paste);
+    if (!pasted) {
+        matches.error = QStringLiteral("读不出粘贴的字节：%1").arg(pasteProblemText(pasted.problem()));
         return matches;
     }
-    const hz::LayoutDetection detection = hz::detectLayout(pasted.bytes, reference);
+    const hz::LayoutDetection detection = hz::detectLayout(*pasted, reference);
     if (!detection.ok()) {
         matches.error = QStringLiteral("无法匹配：%1").arg(QString::fromStdString(detection.error));
         return matches;
     }
 
-    std::span<const std::uint8_t> bytes(pasted.bytes);
+    std::span<const std::uint8_t> bytes(*pasted);
     if (detection.headerSkipped)
         bytes = bytes.subspan(2);
     for (const hz::LayoutCandidate& candidate : detection.candidates) {

@@ -56,9 +56,16 @@ TEST(Codepage, TextsBothWays) {
     EXPECT_EQ(cp936ToUtf8(*cp936), utf8);
     EXPECT_EQ(utf8ToCp936(""), "");
 
-    EXPECT_FALSE(utf8ToCp936("ok😀"));      // no code in the code page
-    EXPECT_FALSE(utf8ToCp936("\xE6\xA0")); // cut-off UTF-8
-    EXPECT_FALSE(cp936ToUtf8("\xD1"));     // cut-off double-byte code
+    // The first character without a code is named, with where it is.
+    const auto lacking = utf8ToCp936("ok样한😀");
+    ASSERT_FALSE(lacking);
+    EXPECT_EQ(lacking.problem(),
+              (hz::Problem{.kind = hz::ProblemKind::NotInCodePage, .value = "한", .number = 0xD55C, .position = 5}));
+    const auto cut = utf8ToCp936("样\xE6\xA0"); // cut-off UTF-8
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.problem().kind, hz::ProblemKind::NotUtf8);
+    EXPECT_EQ(cut.problem().position, 3u);
+    EXPECT_FALSE(cp936ToUtf8("\xD1")); // cut-off double-byte code
 
     std::string longText;
     for (int i = 0; i < 5000; ++i)

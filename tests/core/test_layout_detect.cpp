@@ -63,9 +63,9 @@ void expectEveryLayoutFound(const DotCell& glyph, const DotCell& reference) {
     for (int i = 0; i < Layout::kCount; ++i) {
         const Layout layout = Layout::fromIndex(i);
         for (int style = 0; style < 4; ++style) {
-            const hz::PastedBytes bytes = hz::parsePastedBytes(pasted(hz::encodeCell(glyph, layout), style));
-            ASSERT_TRUE(bytes.ok()) << bytes.error;
-            const hz::LayoutDetection found = hz::detectLayout(bytes.bytes, reference);
+            const auto bytes = hz::parsePastedBytes(pasted(hz::encodeCell(glyph, layout), style));
+            ASSERT_TRUE(bytes) << static_cast<int>(bytes.problem().kind);
+            const hz::LayoutDetection found = hz::detectLayout(*bytes, reference);
             ASSERT_TRUE(found.ok()) << found.error;
             EXPECT_EQ(hz::layoutName(found.candidates.front().layout), hz::layoutName(layout))
                 << "style " << style << "\n"

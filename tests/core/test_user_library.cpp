@@ -2,11 +2,17 @@
 #include "other_font.h"
 
 #include "core/library/glyph_reader.h"
+#include "core/library/library_probe.h"
 #include "core/library/user_library.h"
 #include "core/text/codepage.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,8 +61,9 @@ TEST_P(UserLibraryFiles, ProbeFindsTheGeometryAndLookupsGiveTheFilesGlyphs) {
     const std::string path = writeUserFile(dir, shape);
     hz::LibrarySource reference(hz::test::programDir(), k24Song, 2, 2);
 
-    const hz::ProbeResult found = hz::probeLibrary(path, reference);
-    ASSERT_TRUE(found.ok()) << found.error;
+    const auto probed = hz::probeLibrary(path, reference);
+    ASSERT_TRUE(probed) << static_cast<int>(probed.problem().problem.kind);
+    const hz::ProbeResult& found = *probed;
     EXPECT_EQ(found.geometry.cell, shape.cell);
     EXPECT_EQ(found.geometry.firstRow, shape.firstRow);
     EXPECT_EQ(hz::layoutName(found.geometry.recordLayout), shape.layout);
@@ -102,20 +109,46 @@ TEST(UserLibrary, HintsAreTakenAsGiven) {
     hints.cell = 24;
     hints.firstRow = 0xB0;
     hints.recordLayout = hz::parseLayout("columns-msb");
-    const hz::ProbeResult found = hz::probeLibrary(path, reference, hints);
-    ASSERT_TRUE(found.ok()) << found.error;
-    const std::string report = hz::probeReport(found);
+    const auto found = hz::probeLibrary(path, reference, hints);
+    ASSERT_TRUE(found);
+    const std::string report = hz::probeReport(*found);
     const std::string known =
         "cell 24\nrecord-bytes 72\nfirst-row 0xB0\nrecord-layout columns-msb\nrecords 6768\nscore 0.";
     EXPECT_EQ(report.substr(0, known.size()), known);
     EXPECT_EQ(report.size(), known.size() + 4) << report; // three decimals and the newline
 }
 
+// The kind of a probe's problem, or "found".
+std::string outcome(const hz::Result<hz::ProbeResult, hz::ProbeFailure>& probed) {
+    if (probed)
+        return "found";
+    using Kind = hz::ProblemKind;
+    switch (probed.problem().problem.kind) {
+    case Kind::FileUnreadable:
+        return "unreadable";
+    case Kind::NotAFile:
+        return "not a file";
+    case Kind::CellOutOfRange:
+        return "cell out of range";
+    case Kind::ReferenceTooFewGlyphs:
+        return "reference too few glyphs";
+    case Kind::NoPlausibleCell:
+        return "no plausible cell";
+    case Kind::TooFewRecords:
+        return "too few records";
+    case Kind::LayoutUnclear:
+        return "layout unclear";
+    default:
+        return "other";
+    }
+}
+
 TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
     hz::test::TempFolder dir;
     hz::LibrarySource reference(hz::test::programDir(), k24Song, 2, 2);
 
-    // Noise of a plausible size: every candidate scores low, and the message lists them.
+    // Noise of a plausible size: every candidate scores low, and the failure carries them, best
+    // first, for the front end to list.
     std::vector<std::uint8_t> noise(8178 * 32);
     std::uint32_t state = 12345;
     for (auto& b : noise) {
@@ -123,11 +156,18 @@ TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
         b = static_cast<std::uint8_t>(state >> 16);
     }
     hz::test::writeFile(dir.file("noise.fnt"), noise);
-    hz::ProbeResult found = hz::probeLibrary(dir.file("noise.fnt"), reference);
-    EXPECT_FALSE(found.ok());
-    EXPECT_FALSE(found.tried.empty());
-    EXPECT_NE(found.error.find("cell 16, first row 0xA1"), std::string::npos) << found.error;
-    EXPECT_NE(found.error.find("--cell N, --first-row 0xA1|0xB0 and --record-layout L"), std::string::npos);
+    auto found = hz::probeLibrary(dir.file("noise.fnt"), reference);
+    ASSERT_EQ(outcome(found), "layout unclear");
+    const hz::ProbeFailure& unclear = found.problem();
+    EXPECT_EQ(unclear.problem.file, dir.file("noise.fnt"));
+    ASSERT_FALSE(unclear.tried.empty());
+    EXPECT_TRUE(std::is_sorted(unclear.tried.begin(), unclear.tried.end(),
+                               [](const auto& a, const auto& b) { return a.score > b.score; }));
+    EXPECT_LT(unclear.tried.front().score, hz::kProbeMinScore);
+    const bool cell16FromA1 = std::any_of(unclear.tried.begin(), unclear.tried.end(), [](const auto& c) {
+        return c.geometry.cell == 16 && c.geometry.firstRow == 0xA1 && c.records == 8178;
+    });
+    EXPECT_TRUE(cell16FromA1);
 
     // Given whole by hand, even noise is read as the user says.
     hz::ProbeHints all;
@@ -135,32 +175,78 @@ TEST(UserLibrary, ProbeRefusesWhatItCannotTell) {
     all.firstRow = 0xA1;
     all.recordLayout = hz::Layout{};
     found = hz::probeLibrary(dir.file("noise.fnt"), reference, all);
-    EXPECT_TRUE(found.ok()) << found.error;
-    EXPECT_LT(found.score, hz::kProbeMinScore);
+    ASSERT_EQ(outcome(found), "found");
+    EXPECT_LT(found->score, hz::kProbeMinScore);
 
     // A reference that draws nothing cannot judge.
     hz::LibrarySource nowhere(dir.path(), k24Song, 2, 2);
     found = hz::probeLibrary(dir.file("noise.fnt"), nowhere);
-    EXPECT_NE(found.error.find("too few glyphs"), std::string::npos) << found.error;
+    ASSERT_EQ(outcome(found), "reference too few glyphs");
+    EXPECT_EQ(found.problem().problem.value, nowhere.description());
 
     hz::test::writeFile(dir.file("small.fnt"), std::vector<std::uint8_t>(1000, 0));
     found = hz::probeLibrary(dir.file("small.fnt"), reference);
-    EXPECT_FALSE(found.ok());
-    EXPECT_NE(found.error.find("no plausible number of records"), std::string::npos) << found.error;
+    ASSERT_EQ(outcome(found), "no plausible cell");
+    EXPECT_EQ(found.problem().problem.fileSize, 1000u);
 
     hz::ProbeHints hints;
     hints.cell = 24;
     found = hz::probeLibrary(dir.file("small.fnt"), reference, hints);
-    EXPECT_NE(found.error.find("too few records of 24 dots"), std::string::npos) << found.error;
+    ASSERT_EQ(outcome(found), "too few records");
+    EXPECT_EQ(found.problem().problem.number, 24);
+    EXPECT_EQ(found.problem().problem.fileSize, 1000u);
     hints.cell = 65;
     found = hz::probeLibrary(dir.file("small.fnt"), reference, hints);
-    EXPECT_NE(found.error.find("cell of 65 dots; it must be 8 to 64"), std::string::npos) << found.error;
+    ASSERT_EQ(outcome(found), "cell out of range");
+    EXPECT_EQ(found.problem().problem.number, 65);
     EXPECT_THROW(hz::UserLibrarySource("x", {16, 0xA0, hz::Layout{}}), std::invalid_argument);
 
     found = hz::probeLibrary(dir.file("absent.fnt"), reference);
-    EXPECT_NE(found.error.find("cannot read library file"), std::string::npos) << found.error;
+    ASSERT_EQ(outcome(found), "unreadable");
+    EXPECT_EQ(found.problem().problem.systemError, ENOENT);
+    EXPECT_EQ(found.problem().problem.file, dir.file("absent.fnt"));
     found = hz::probeLibrary(dir.path(), reference);
-    EXPECT_NE(found.error.find(": not a file"), std::string::npos) << found.error;
+    EXPECT_EQ(outcome(found), "not a file");
+}
+
+TEST(UserLibrary, GeometryLimits) {
+    struct Row {
+        hz::LibraryGeometry geometry;
+        std::optional<hz::ProblemKind> kind;
+        long long number;
+    };
+    const Row rows[] = {
+        {{8, 0xA1, {}}, std::nullopt, 0},
+        {{64, 0xFE, {}}, std::nullopt, 0},
+        {{7, 0xA1, {}}, hz::ProblemKind::CellOutOfRange, 7},
+        {{65, 0xB0, {}}, hz::ProblemKind::CellOutOfRange, 65},
+        {{16, 0xA0, {}}, hz::ProblemKind::FirstRowOutOfRange, 0xA0},
+        {{16, 0xFF, {}}, hz::ProblemKind::FirstRowOutOfRange, 0xFF},
+    };
+    for (const Row& row : rows) {
+        const auto checked = hz::checkGeometry(row.geometry);
+        ASSERT_EQ(!checked, row.kind.has_value()) << row.geometry.cell << " " << row.geometry.firstRow;
+        if (row.kind) {
+            EXPECT_EQ(checked.problem().kind, *row.kind);
+            EXPECT_EQ(checked.problem().number, row.number);
+        }
+    }
+}
+
+TEST(UserLibrary, ProbeReferenceIs24DotSongElse16) {
+    hz::test::TempFolder dir;
+    EXPECT_FALSE(hz::probeReference(dir.path()));
+    EXPECT_EQ(hz::probeReference(dir.path()).problem().kind, hz::ProblemKind::NoReferenceLibrary);
+    const auto full = hz::probeReference(hz::test::programDir());
+    ASSERT_TRUE(full);
+    EXPECT_EQ((*full)->libraryPosition(), k24Song);
+    // Only the 16-dot library there: it stands in.
+    const auto& song16 = hz::fontLibrary(1);
+    hz::test::writeFile(hz::libraryPath(dir.path(), song16),
+                         std::vector<std::uint8_t>(static_cast<std::size_t>(song16.recordSize), 0));
+    const auto fallback = hz::probeReference(dir.path());
+    ASSERT_TRUE(fallback);
+    EXPECT_EQ((*fallback)->libraryPosition(), 1);
 }
 
 TEST(UserLibrary, RefusalsOfTheSource) {
@@ -168,6 +254,10 @@ TEST(UserLibrary, RefusalsOfTheSource) {
     hz::UserLibrarySource absent(dir.file("absent.fnt"), {});
     DotCell cell;
     EXPECT_EQ(absent.glyph(U'我', cell), LookupStatus::LibraryMissing);
+    // A pipe is refused at once, not waited on for a writer.
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    hz::UserLibrarySource pipe(dir.file("pipe"), {});
+    EXPECT_EQ(pipe.glyph(U'我', cell), LookupStatus::LibraryMissing);
 
     // Two whole 16-dot records from row 0xB0: 啊 and 阿; a third, 埃, would need more bytes.
     std::vector<std::uint8_t> bytes(2 * 32 + 31, 0xFF);

@@ -27,11 +27,12 @@ using hz::fontsource::FontSource;
 using hz::fontsource::FontSpec;
 
 std::unique_ptr<FontSource> openOrFail(const FontSpec& fontSpec) {
-    std::string error;
-    auto source = FontSource::open(fontSpec, error);
-    EXPECT_TRUE(source) << error;
-    EXPECT_TRUE(source == nullptr || error.empty()) << error;
-    return source;
+    auto source = FontSource::open(fontSpec);
+    if (!source) {
+        ADD_FAILURE() << source.problem().value;
+        return nullptr;
+    }
+    return std::move(*source);
 }
 
 struct Refusal {
@@ -48,9 +49,10 @@ class FontSourceRefusal : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(FontSourceRefusal, OpensNothingAndSaysWhy) {
     TempFolder scratch;
-    std::string error;
-    const auto source = FontSource::open(GetParam().fontSpec(scratch), error);
-    EXPECT_FALSE(source);
+    const auto source = FontSource::open(GetParam().fontSpec(scratch));
+    ASSERT_FALSE(source);
+    EXPECT_EQ(source.problem().kind, hz::ProblemKind::FontUnusable);
+    const std::string& error = source.problem().value;
     for (std::string part : GetParam().messageParts) {
         if (auto at = part.find('$'); at != std::string::npos)
             part.replace(at, 1, scratch.path());

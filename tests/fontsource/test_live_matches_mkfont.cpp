@@ -87,12 +87,11 @@ TEST_P(LiveMatchesMkfont, EveryGb2312Record) {
     const ProcessResult run = runMkfont(args);
     ASSERT_EQ(run.status, 0) << run.err;
 
-    std::string error;
-    const auto source = FontSource::open(c.fontSpec, error);
-    ASSERT_TRUE(source) << error;
+    const auto source = FontSource::open(c.fontSpec);
+    ASSERT_TRUE(source) << source.problem().value;
     const auto layout = hz::parseLayout(c.layout);
     ASSERT_TRUE(layout);
-    expectRecordsMatch(*source, readFile(scratch.file("library")), *layout);
+    expectRecordsMatch(**source, readFile(scratch.file("library")), *layout);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, LiveMatchesMkfont,
@@ -120,10 +119,9 @@ class LiveMatchesBuiltLibrary : public ::testing::TestWithParam<BuiltLibrary> {}
 // The build made these from the same fonts (the traditional one excepted: live fonts draw the
 // characters asked for, not their traditional forms).
 TEST_P(LiveMatchesBuiltLibrary, EveryGb2312Record) {
-    std::string error;
-    const auto source = FontSource::open(GetParam().fontSpec, error);
-    ASSERT_TRUE(source) << error;
-    expectRecordsMatch(*source, readFile(std::string(HZDOT_BIN_DIR) + "/" + GetParam().file), hz::Layout{});
+    const auto source = FontSource::open(GetParam().fontSpec);
+    ASSERT_TRUE(source) << source.problem().value;
+    expectRecordsMatch(**source, readFile(std::string(HZDOT_BIN_DIR) + "/" + GetParam().file), hz::Layout{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Libraries, LiveMatchesBuiltLibrary,

@@ -77,9 +77,9 @@ private slots:
             chooser::sizeBox(c)->setValue(size);
             // The sample follows a moment after the size stops changing.
             QTRY_VERIFY(!sample->cells().empty() && sample->cells()[0] && sample->cells()[0]->height() == size);
-            std::string error;
-            const auto source = hz::fontsource::FontSource::open({kZenHei.toStdString(), 0, size, {}}, error);
-            QVERIFY2(source, error.c_str());
+            const auto opened = hz::fontsource::FontSource::open({kZenHei.toStdString(), 0, size, {}});
+            QVERIFY2(opened, opened ? "" : opened.problem().value.c_str());
+            const auto& source = *opened;
             const QList<uint> text = FontSample::sampleText().toUcs4();
             QCOMPARE(sample->cells().size(), std::size_t(text.size()));
             for (qsizetype k = 0; k < text.size(); ++k) {

@@ -56,11 +56,12 @@ bool chooseFont(Window& w, ChooserDriver::Steps steps) {
 }
 
 std::unique_ptr<hz::fontsource::FontSource> openFont(const QString& file, int size) {
-    std::string error;
-    auto source = hz::fontsource::FontSource::open({file.toStdString(), 0, size, {}}, error);
-    if (!source)
-        qWarning("%s", error.c_str());
-    return source;
+    auto source = hz::fontsource::FontSource::open({file.toStdString(), 0, size, {}});
+    if (!source) {
+        qWarning("%s", source.problem().value.c_str());
+        return nullptr;
+    }
+    return std::move(*source);
 }
 
 QStringList column(const GlyphListModel& model, int col) {

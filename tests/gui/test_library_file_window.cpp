@@ -269,9 +269,9 @@ private slots:
         }));
         QCOMPARE(seen.entry, QStringLiteral("noise.bin（无法识别的点阵字库）"));
         QVERIFY(seen.findingsShown);
-        // The probe's own words: the candidates it tried and what to give by hand.
-        QVERIFY2(seen.findings.contains(QStringLiteral("cannot tell how")) &&
-                     seen.findings.contains(QStringLiteral("cell 16")) &&
+        // In the window's words: the candidates the probe tried and what the command line can be given.
+        QVERIFY2(seen.findings.contains(QStringLiteral("看不出")) &&
+                     seen.findings.contains(QStringLiteral("点阵 16，首区 0xA1")) &&
                      seen.findings.contains(QStringLiteral("--record-layout")),
                  qPrintable(seen.findings));
         QVERIFY(seen.problem.contains(QStringLiteral("noise.bin")));

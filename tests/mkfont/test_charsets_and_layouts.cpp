@@ -51,10 +51,12 @@ bool assigned(std::uint16_t code) {
 }
 
 std::unique_ptr<FontSource> openLive(const std::string& font, int size) {
-    std::string error;
-    auto source = FontSource::open({font, 0, size, {}}, error);
-    EXPECT_TRUE(source) << error;
-    return source;
+    auto source = FontSource::open({font, 0, size, {}});
+    if (!source) {
+        ADD_FAILURE() << source.problem().value;
+        return nullptr;
+    }
+    return std::move(*source);
 }
 
 // The live glyph as the layout encodes it; a blank cell of the width when the font lacks it.

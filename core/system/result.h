@@ -1,0 +1,118 @@
+#pragma once
+// What the core says when something cannot be done. A Problem is a kind and the facts that go with
+// it (the file, the position, the offending value); it holds no sentence, so that each front end
+// words it in its own language: the command line in English, the window in Chinese. Result<T> is a
+// T or a Problem, in the manner of std::expected. Exceptions are left to running out of memory and
+// to programming errors.
+
+#include <cassert>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace hz {
+
+// Which facts a kind sets is said beside it; the rest stay empty or zero.
+enum class ProblemKind {
+    // A file the program reads. file; systemError.
+    FileUnreadable,
+    // A folder, device or pipe where a file was wanted. file.
+    NotAFile,
+
+    // The geometry of a library file of the user's own. number: the cell or first row given.
+    CellOutOfRange,
+    FirstRowOutOfRange,
+    // Probing a library file: the probe gives its candidates alongside (see library_probe.h).
+    NoReferenceLibrary,    // file: the folder searched for our own libraries
+    ReferenceTooFewGlyphs, // value: the reference source's description
+    NoPlausibleCell,       // file; fileSize
+    TooFewRecords,         // file; fileSize; number: the cell given
+    LayoutUnclear,         // file
+
+    // Text to code page 936. value: the character (UTF-8); number: its code point; position: the
+    // byte offset of the character in the text.
+    NotInCodePage,
+    // Text that is no UTF-8 at all. position: the byte offset of the bad byte.
+    NotUtf8,
+
+    // Bytes pasted from a firmware's sources. value: the word; line: its line, from 1.
+    PasteNotAByte,
+    PasteBelowMinus128,
+    PasteAbove255,
+    PasteOddHexDigits,
+    // line: where the comment or literal starts.
+    PasteOpenComment,
+    PasteOpenString,
+    PasteOpenCharacter,
+    PasteNoBytes,
+
+    // A font the font source cannot use. file; value: what is wrong, as the font source tells it.
+    FontUnusable,
+};
+
+struct Problem {
+    ProblemKind kind{};
+    std::string file{};         // as the caller named it
+    std::string value{};        // the offending text
+    long long number = 0;       // the offending number
+    std::uint64_t fileSize = 0; // in bytes
+    std::size_t position = 0;   // a byte offset, from 0
+    int line = 0;               // from 1
+    int systemError = 0;        // errno, when the system refused
+
+    bool operator==(const Problem&) const = default;
+};
+
+// A value, or the problem that kept it from being made. E is Problem unless a failure has more to
+// tell (the probe's candidates).
+template <class T, class E = Problem> class Result {
+public:
+    Result(T value) : state(std::in_place_index<0>, std::move(value)) {}
+    Result(E problem) : state(std::in_place_index<1>, std::move(problem)) {}
+
+    bool has_value() const { return state.index() == 0; }
+    explicit operator bool() const { return has_value(); }
+
+    T& operator*() { return value(); }
+    const T& operator*() const { return value(); }
+    T* operator->() { return &value(); }
+    const T* operator->() const { return &value(); }
+    T& value() {
+        assert(has_value());
+        return std::get<0>(state);
+    }
+    const T& value() const {
+        assert(has_value());
+        return std::get<0>(state);
+    }
+    const E& problem() const {
+        assert(!has_value());
+        return std::get<1>(state);
+    }
+
+    friend bool operator==(const Result& result, const T& value) { return result && *result == value; }
+
+private:
+    std::variant<T, E> state;
+};
+
+template <class E> class Result<void, E> {
+public:
+    Result() = default;
+    Result(E problem) : failure(std::move(problem)), failed(true) {}
+
+    bool has_value() const { return !failed; }
+    explicit operator bool() const { return has_value(); }
+    const E& problem() const {
+        assert(failed);
+        return failure;
+    }
+
+private:
+    E failure{};
+    bool failed = false;
+};
+
+} // namespace hz
