@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+using namespace hz::gui;
+
 namespace {
 
 constexpr const char* kUsage =

@@ -16,6 +16,8 @@
 #include <fstream>
 #include <unistd.h>
 
+using namespace hz::gui;
+
 namespace {
 
 // GB2312 holds 7445 characters; the repertoire of the synthetic libraries starts with them.

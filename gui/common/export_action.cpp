@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace hz::gui {
+
 namespace {
 const QString kOverwriteQuestion = QStringLiteral("该文件已经存在是否覆盖？");
 
@@ -133,3 +135,5 @@ void ExportAction::writeBytes(const QString& path, const std::string& bytes) {
 void ExportAction::reportFailure(const QString& path, const QString& reason) {
     prompter.critical(parent, QStringLiteral("无法导出到文件“%1”。\n%2").arg(path, reason));
 }
+
+} // namespace hz::gui

@@ -15,8 +15,11 @@
 #include <string>
 #include <vector>
 
-class Prompter;
 class QWidget;
+
+namespace hz::gui {
+
+class Prompter;
 
 class ExportAction {
 public:
@@ -61,3 +64,5 @@ private:
     std::vector<std::string> readFiles;
     std::function<std::string()> chosenFile;
 };
+
+} // namespace hz::gui

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace hz::gui {
+
 namespace {
 constexpr int kBandsPerHalf = 50;
 constexpr int kBaseRed = 130, kBaseGreen = 240, kBaseBlue = 217;
@@ -49,3 +51,5 @@ void GradientPanel::paintEvent(QPaintEvent*) {
     if (!image.isNull())
         painter.drawImage(0, 0, image);
 }
+
+} // namespace hz::gui

@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QWidget>
 
+namespace hz::gui {
+
 // The colour of band level k (0..50): the base colour RGB(130, 240, 217) plus 5 per level, capped.
 QColor gradientBandColor(int level);
 
@@ -34,3 +36,5 @@ protected:
 private:
     QImage image;
 };
+
+} // namespace hz::gui

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QString>
 
+namespace hz::gui {
+
 struct ProgramSettings {
     QString DotMark = QStringLiteral("■");
     QString BackMark = QStringLiteral("□");
@@ -21,3 +23,5 @@ struct ProgramSettings {
 
 // The one instance of the run.
 ProgramSettings& Module1();
+
+} // namespace hz::gui

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+namespace hz::gui {
+
 bool Prompter::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
@@ -57,3 +59,5 @@ std::optional<QColor> QtPrompter::chooseColor(QWidget* parent, const QColor& ini
         return std::nullopt;
     return chosen;
 }
+
+} // namespace hz::gui

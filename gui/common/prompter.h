@@ -10,6 +10,8 @@
 class QUrl;
 class QWidget;
 
+namespace hz::gui {
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -44,3 +46,5 @@ public:
 };
 
 inline const QString kPromptTitle = QStringLiteral("提示信息");
+
+} // namespace hz::gui

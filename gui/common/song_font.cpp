@@ -4,6 +4,8 @@
 #include <QFontMetricsF>
 #include <cmath>
 
+namespace hz::gui {
+
 const QStringList& windowFontFamilies() {
     static const QStringList families = {
         QStringLiteral("宋体"),
@@ -65,3 +67,5 @@ QFont windowFont(double pointSize) {
     font.setPointSizeF(pointSize);
     return font;
 }
+
+} // namespace hz::gui

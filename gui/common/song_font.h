@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace hz::gui {
+
 // The families tried, in order: the classic Song face first, then the CJK fonts Debian ships.
 const QStringList& windowFontFamilies();
 
@@ -20,3 +22,5 @@ QFont chooseViewFont(double pointSize, const QStringList& marks);
 
 // The window's text font: "宋体" 10.5 pt or the closest installed face.
 QFont windowFont(double pointSize = 10.5);
+
+} // namespace hz::gui

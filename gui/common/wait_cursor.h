@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+namespace hz::gui {
+
 class CursorGuard {
 public:
     explicit CursorGuard(Qt::CursorShape shape) { QApplication::setOverrideCursor(shape); }
@@ -21,3 +23,5 @@ class ArrowCursor : public CursorGuard {
 public:
     ArrowCursor() : CursorGuard(Qt::ArrowCursor) {}
 };
+
+} // namespace hz::gui

@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+namespace hz::gui {
+
 namespace {
 
 QPixmap blankPicture(int side) {
@@ -65,3 +67,5 @@ QPixmap crossPicture(int side) {
     painter.drawLine(QPointF(23, 7), QPointF(7, 23));
     return picture;
 }
+
+} // namespace hz::gui

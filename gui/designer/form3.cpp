@@ -14,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
+using namespace hz::gui;
+
 namespace {
 
 // Layout positions are kept in twips, 15 to a pixel.

@@ -9,11 +9,14 @@
 #include <QString>
 #include <array>
 
-class GradientPanel;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class RainButton;
+
+namespace hz::gui {
+class GradientPanel;
+} // namespace hz::gui
 
 class Form3 : public QDialog {
     Q_OBJECT
@@ -40,7 +43,7 @@ private:
     void load();
     void writeLabels();
 
-    GradientPanel* Picture1 = nullptr;
+    hz::gui::GradientPanel* Picture1 = nullptr;
     QPlainTextEdit* Text1 = nullptr;
     std::array<RainButton*, 4> RainButton1{};
     std::array<RainButton*, 2> RainButton2{};

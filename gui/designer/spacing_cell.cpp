@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+namespace hz::gui {
+
 namespace {
 
 // The sample's twelve rows, column 1 first; columns 13 to 16 and rows 13 to 16 are clear.
@@ -51,3 +53,5 @@ QString designerGlyphText(const hz::Cell16& cell, const hz::Marks& marks) {
     }
     return text;
 }
+
+} // namespace hz::gui

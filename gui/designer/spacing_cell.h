@@ -7,6 +7,8 @@
 
 #include <QString>
 
+namespace hz::gui {
+
 inline constexpr int kMaxSpace = 4; // a 12x12 glyph fits a 16x16 cell with up to 4 blank columns or rows
 
 // The sample: a frame with a diagonal, its first row clear, at the top left of the cell.
@@ -21,3 +23,5 @@ QString cellRowText(const hz::Cell16& cell, int row);
 
 // Sixteen lines of sixteen marks, each line ending in CR LF, the last one too.
 QString designerGlyphText(const hz::Cell16& cell, const hz::Marks& marks);
+
+} // namespace hz::gui

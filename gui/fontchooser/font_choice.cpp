@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <algorithm>
 
+namespace hz::gui {
+
 namespace {
 const QString kRecentKey = QStringLiteral("recentFonts");
 
@@ -101,3 +103,5 @@ void rememberFont(QSettings& settings, const FontChoice& chosen) {
     settings.endArray();
     settings.sync();
 }
+
+} // namespace hz::gui

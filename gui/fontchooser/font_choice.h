@@ -11,6 +11,8 @@
 
 class QSettings;
 
+namespace hz::gui {
+
 struct FontChoice {
     hz::fontsource::FontSpec fontSpec;
     QString name; // "文泉驿正黑": the family's Chinese name when it has one; a library's file name
@@ -31,3 +33,5 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings);
 // Puts `chosen` first, without repeats (a library file is there once, whatever it was found to be),
 // keeping kRecentFontCount.
 void rememberFont(QSettings& settings, const FontChoice& chosen);
+
+} // namespace hz::gui

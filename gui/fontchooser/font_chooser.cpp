@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+namespace hz::gui {
+
 namespace {
 
 enum Role {
@@ -381,3 +383,5 @@ void FontChooser::acceptIfAllowed() {
     if (choice())
         accept();
 }
+
+} // namespace hz::gui

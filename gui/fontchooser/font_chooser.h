@@ -14,8 +14,6 @@
 #include <string>
 #include <vector>
 
-class FontSample;
-class Prompter;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
@@ -23,6 +21,11 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QSpinBox;
+
+namespace hz::gui {
+
+class FontSample;
+class Prompter;
 
 class FontChooser : public QDialog {
     Q_OBJECT
@@ -75,3 +78,5 @@ private:
     // The entries that are library files (items are hidden, never removed, while the chooser is up).
     std::map<const QListWidgetItem*, LibraryFileProbe> libraryEntries;
 };
+
+} // namespace hz::gui

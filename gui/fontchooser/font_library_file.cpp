@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <cstring>
 
+namespace hz::gui {
+
 namespace {
 
 QString hexRow(int row) {
@@ -50,17 +52,17 @@ QString probeProblemText(const hz::ProbeFailure& failure) {
             .arg(problem.number)
             .arg(kByHand);
     case Kind::LayoutUnclear: {
-            QStringList lines{QStringLiteral("看不出 %1 的格式，试过的格式（最像的在前）：").arg(file)};
-            for (std::size_t i = 0; i < failure.tried.size() && i < 8; ++i) {
-                const hz::ProbeCandidate& c = failure.tried[i];
-                lines << QStringLiteral("  点阵 %1，首区 %2，%3：吻合度 %4")
-                             .arg(c.geometry.cell)
-                             .arg(hexRow(c.geometry.firstRow),
-                                  QString::fromStdString(hz::layoutName(c.geometry.recordLayout)))
-                             .arg(c.score, 0, 'f', 3);
-            }
-            lines << kByHand;
-            return lines.join(QLatin1Char('\n'));
+        QStringList lines{QStringLiteral("看不出 %1 的格式，试过的格式（最像的在前）：").arg(file)};
+        for (std::size_t i = 0; i < failure.tried.size() && i < 8; ++i) {
+            const hz::ProbeCandidate& c = failure.tried[i];
+            lines << QStringLiteral("  点阵 %1，首区 %2，%3：吻合度 %4")
+                         .arg(c.geometry.cell)
+                         .arg(hexRow(c.geometry.firstRow),
+                              QString::fromStdString(hz::layoutName(c.geometry.recordLayout)))
+                         .arg(c.score, 0, 'f', 3);
+        }
+        lines << kByHand;
+        return lines.join(QLatin1Char('\n'));
     }
     default:
         // Hints out of range and the rest: the window gives no hints, so these do not come up here.
@@ -144,3 +146,5 @@ QString fontFileFilter() {
         patterns << QLatin1Char('*') + ending;
     return QStringLiteral("字体文件 (%1)").arg(patterns.join(QLatin1Char(' ')));
 }
+
+} // namespace hz::gui

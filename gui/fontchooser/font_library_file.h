@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+namespace hz::gui {
+
 struct LibraryFileFindings {
     hz::LibraryGeometry geometry;
     long records = 0;       // whole records in the file
@@ -42,3 +44,5 @@ QString findingsText(const LibraryFileFindings& findings);
 bool namedAsFont(const QString& path);
 // The open-file dialog's filter for those fonts: "字体文件 (*.ttf *.ttc …)".
 QString fontFileFilter();
+
+} // namespace hz::gui

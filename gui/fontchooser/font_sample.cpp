@@ -6,6 +6,8 @@
 #include <QResizeEvent>
 #include <algorithm>
 
+namespace hz::gui {
+
 namespace {
 
 constexpr int kMarginPixels = 6;
@@ -109,3 +111,5 @@ void FontSample::drawCells(QPainter& painter) {
         x += (across + kCellGapDots) * dot;
     }
 }
+
+} // namespace hz::gui

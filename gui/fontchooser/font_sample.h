@@ -16,6 +16,8 @@ namespace hz {
 class GlyphSource;
 }
 
+namespace hz::gui {
+
 class FontSample : public QWidget {
     Q_OBJECT
 public:
@@ -45,3 +47,5 @@ private:
     QString problemText;
     QPixmap image;
 };
+
+} // namespace hz::gui

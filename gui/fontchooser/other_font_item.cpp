@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <algorithm>
 
+namespace hz::gui {
+
 OtherFontItem::OtherFontItem(QComboBox& combo, Prompter& prompter, QWidget* window, std::string libraryFolder)
     : QObject(&combo), combo(combo), prompter(prompter), window(window), libraryFolder(std::move(libraryFolder)),
       settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("HzDot"), QStringLiteral("HzDot")) {
@@ -72,3 +74,5 @@ void OtherFontItem::take(const FontChoice& picked, std::shared_ptr<hz::GlyphSour
     combo.setCurrentIndex(kIndex);
     settledIndex = kIndex;
 }
+
+} // namespace hz::gui

@@ -13,9 +13,12 @@
 #include <optional>
 #include <string>
 
-class Prompter;
 class QComboBox;
 class QWidget;
+
+namespace hz::gui {
+
+class Prompter;
 
 class OtherFontItem : public QObject {
     Q_OBJECT
@@ -49,3 +52,5 @@ private:
     std::optional<FontChoice> chosen;
     std::shared_ptr<hz::GlyphSource> font;
 };
+
+} // namespace hz::gui

@@ -3,10 +3,11 @@
 
 #include <QString>
 
-class Prompter;
 class QWidget;
 
 namespace hz::gui {
+
+class Prompter;
 
 enum class Document { Readme, Arrangements, ExportFormat };
 

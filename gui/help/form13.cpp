@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+using namespace hz::gui;
+
 namespace {
 
 // Layout positions are kept in twips, 15 to a pixel.

@@ -8,7 +8,10 @@
 class QPlainTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace hz::gui {
 class SplitterBar;
+} // namespace hz::gui
 
 class Form13 : public QDialog {
     Q_OBJECT
@@ -37,6 +40,6 @@ private:
     void followPointer(QPointF globalPosition);
 
     QTreeWidget* TreeView1 = nullptr;
-    SplitterBar* Command1 = nullptr;
+    hz::gui::SplitterBar* Command1 = nullptr;
     QPlainTextEdit* Text1 = nullptr;
 };

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace hz::gui {
+
 namespace {
 
 void drawClosedBook(QPainter& p) {
@@ -96,3 +98,5 @@ QPixmap helpImage(int number) {
         drawNotePage(painter);
     return picture;
 }
+
+} // namespace hz::gui

@@ -3,7 +3,11 @@
 
 #include <QPixmap>
 
+namespace hz::gui {
+
 inline constexpr int kHelpIconSide = 32;
 
 // The picture for image number 1..3; an empty pixmap for any other number.
 QPixmap helpImage(int number);
+
+} // namespace hz::gui

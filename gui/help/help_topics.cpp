@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+namespace hz::gui {
+
 const std::array<HelpTopic, kHelpTopicCount>& helpTopics() {
     static const std::array<HelpTopic, kHelpTopicCount> topics = {{
         {"Main", "", "程序帮助", 1},
@@ -58,3 +60,5 @@ QString helpText(int number) {
 QString helpNotice() {
     return resourceText(QStringLiteral(":/help/texts/notice.txt"));
 }
+
+} // namespace hz::gui

@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 
+namespace hz::gui {
+
 struct HelpTopic {
     const char* key;       // "Main", "Main1".., "K02".."K18"
     const char* parentKey; // empty for the root
@@ -25,3 +27,5 @@ int helpTextNumber(const QString& key);
 // Empty for a number outside 1..17.
 QString helpText(int number);
 QString helpNotice();
+
+} // namespace hz::gui

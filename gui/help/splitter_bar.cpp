@@ -4,6 +4,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+namespace hz::gui {
+
 SplitterBar::SplitterBar(QWidget* parent) : QPushButton(QString(39, QLatin1Char('|')), parent) {
     setCursor(Qt::SizeHorCursor);
     setFocusPolicy(Qt::NoFocus);
@@ -43,3 +45,5 @@ void SplitterBar::paintEvent(QPaintEvent*) {
         y += lineHeight;
     }
 }
+
+} // namespace hz::gui

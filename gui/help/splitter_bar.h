@@ -6,6 +6,8 @@
 #include <QPointF>
 #include <QPushButton>
 
+namespace hz::gui {
+
 class SplitterBar : public QPushButton {
     Q_OBJECT
 public:
@@ -26,3 +28,5 @@ protected:
 private:
     bool held = false;
 };
+
+} // namespace hz::gui

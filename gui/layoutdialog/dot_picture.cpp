@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
+namespace hz::gui {
+
 namespace {
 const QColor kInk(24, 24, 24);
 const QColor kPaper(236, 240, 236);
@@ -61,3 +63,5 @@ void DotPicture::paintEvent(QPaintEvent*) {
         return;
     painter.drawPixmap((width() - picture.width()) / 2, (height() - picture.height()) / 2, picture);
 }
+
+} // namespace hz::gui

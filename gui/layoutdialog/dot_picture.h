@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+namespace hz::gui {
+
 // A picture of the cell, dotPixels a side per dot, with a one-pixel gap between dots.
 QPixmap dotPixmap(const hz::DotCell& cell, int dotPixels);
 
@@ -32,3 +34,5 @@ private:
     hz::DotCell shown;
     QPixmap picture;
 };
+
+} // namespace hz::gui

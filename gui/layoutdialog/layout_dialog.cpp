@@ -25,6 +25,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+namespace hz::gui {
+
 namespace {
 
 constexpr int kLayoutRole = Qt::UserRole + 1; // a list item's layout, by Layout::index()
@@ -348,3 +350,5 @@ void LayoutDialog::useMatch() {
     chooseLayout(hz::Layout::fromIndex(item->data(kLayoutRole).toInt()));
     accept();
 }
+
+} // namespace hz::gui

@@ -13,7 +13,6 @@
 #include <functional>
 #include <optional>
 
-class DotPicture;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -22,6 +21,10 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+
+namespace hz::gui {
+
+class DotPicture;
 
 class LayoutDialog : public QDialog {
     Q_OBJECT
@@ -74,3 +77,5 @@ private:
     QListWidget* MatchList = nullptr;
     QPushButton* UseButton = nullptr;
 };
+
+} // namespace hz::gui

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <string>
 
+namespace hz::gui {
+
 namespace {
 
 constexpr double kMarkPoints = 10.5;
@@ -99,3 +101,5 @@ void DotView::setBackColor(const QColor& color) {
     colours.setColor(QPalette::Base, color);
     setPalette(colours);
 }
+
+} // namespace hz::gui

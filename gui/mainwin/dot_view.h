@@ -11,6 +11,8 @@ namespace hz {
 class DotCell;
 }
 
+namespace hz::gui {
+
 class DotView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -38,3 +40,5 @@ private:
     QString drawn;
     QFont markFont; // the usual size, for the six libraries' glyphs and every cell that fits with it
 };
+
+} // namespace hz::gui

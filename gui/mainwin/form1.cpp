@@ -41,6 +41,8 @@
 #include <algorithm>
 #include <exception>
 
+using namespace hz::gui;
+
 namespace {
 
 // A font's refusal names the character, as a font may lack any character at all: "“A”(U+0041)：…".

@@ -19,14 +19,6 @@ class GlyphSource;
 struct GlyphRecord;
 } // namespace hz
 
-class DotView;
-class ExportAction;
-class KeyPanel;
-class LayoutChooser;
-class GlyphListModel;
-class LinkLabel;
-class OtherFontItem;
-class Prompter;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -35,20 +27,31 @@ class QProgressBar;
 class QPushButton;
 class QTreeView;
 class RainButton;
-class TextPanel;
 
-class Form1 : public GradientPanel {
+namespace hz::gui {
+class DotView;
+class ExportAction;
+class KeyPanel;
+class LayoutChooser;
+class GlyphListModel;
+class LinkLabel;
+class OtherFontItem;
+class Prompter;
+class TextPanel;
+} // namespace hz::gui
+
+class Form1 : public hz::gui::GradientPanel {
     Q_OBJECT
 public:
     // programDir is the folder holding the font libraries; a null prompter means the real dialogs.
-    explicit Form1(const QString& programDir, Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    explicit Form1(const QString& programDir, hz::gui::Prompter* prompter = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     // The 1-based list position of the record shown; 0 when the list is empty. Not limited to 16
     // bits: the list may hold any number of records.
     int CurrentIndex = 0;
 
-    GlyphListModel& glyphList() const { return *list; }
+    hz::gui::GlyphListModel& glyphList() const { return *list; }
 
     // Shows the record at a 0-based row: its character, its ten texts, its size and its enlarged
     // matrix; it becomes current (CurrentIndex = row + 1). The list's click handler.
@@ -71,7 +74,7 @@ public:
     void Command20Click(int index);
 
     const QString& programDir() const { return folder; }
-    Prompter& prompter() const { return *prompts; }
+    hz::gui::Prompter& prompter() const { return *prompts; }
     // Combo1's library, 0..5; -1 while its font item (a font from the chooser) is chosen.
     int libraryPosition() const;
     // What Combo2 has chosen: one of the five arrangements, "全部", or a layout from the layout dialog.
@@ -86,13 +89,13 @@ public:
     QComboBox* libraryChooser() const { return Combo1; }
     QComboBox* arrangementChooser() const { return Combo2; }
     QTreeView* listView() const { return ListView1; }
-    DotView* dotView() const { return Text1; }
-    TextPanel* textPanel() const { return Picture3; }
-    GradientPanel* topBand() const { return Picture6; }
+    hz::gui::DotView* dotView() const { return Text1; }
+    hz::gui::TextPanel* textPanel() const { return Picture3; }
+    hz::gui::GradientPanel* topBand() const { return Picture6; }
     RainButton* command20(int index) const { return Command20[static_cast<std::size_t>(index)]; }
     RainButton* symbolKeysButton() const { return Command3; }
     RainButton* markKeysButton() const { return Command21; }
-    KeyPanel* keyPanel() const { return Picture1; }
+    hz::gui::KeyPanel* keyPanel() const { return Picture1; }
 
 signals:
     // The key panel is to be hidden: every button-group click, every finished lookup, and a click on
@@ -132,7 +135,7 @@ private:
     template <typename Dialog> void openSideWindow() {
         std::unique_ptr<Dialog> dialog;
         {
-            WaitCursor hourglass;
+            hz::gui::WaitCursor hourglass;
             dialog = std::make_unique<Dialog>(this);
         }
         dialog->exec();
@@ -143,16 +146,16 @@ private:
     void drawGlyph(const hz::GlyphRecord& record);
 
     QString folder;
-    std::unique_ptr<Prompter> ownPrompter;
-    Prompter* prompts = nullptr;
-    GlyphListModel* list = nullptr;
+    std::unique_ptr<hz::gui::Prompter> ownPrompter;
+    hz::gui::Prompter* prompts = nullptr;
+    hz::gui::GlyphListModel* list = nullptr;
 
-    GradientPanel* Picture6 = nullptr;
+    hz::gui::GradientPanel* Picture6 = nullptr;
     QLabel* Label3 = nullptr;
     QComboBox* Combo1 = nullptr;
-    OtherFontItem* fontItem = nullptr; // Combo1's seventh item
+    hz::gui::OtherFontItem* fontItem = nullptr; // Combo1's seventh item
     QComboBox* Combo2 = nullptr;
-    LayoutChooser* layoutChooser = nullptr; // Combo2's items
+    hz::gui::LayoutChooser* layoutChooser = nullptr; // Combo2's items
     QLineEdit* Text3 = nullptr;
     RainButton* Command1 = nullptr;
     RainButton* Command3 = nullptr;
@@ -161,16 +164,16 @@ private:
     RainButton* OpenPreview = nullptr;
     std::array<RainButton*, 12> Command20{}; // Index 1..11; [0] unused
     QProgressBar* ProgressBar1 = nullptr;
-    std::array<LinkLabel*, 4> contactLabels{}; // Label5(5..8)
+    std::array<hz::gui::LinkLabel*, 4> contactLabels{}; // Label5(5..8)
     QGroupBox* Frame2 = nullptr;
     QTreeView* ListView1 = nullptr;
     QLabel* Label2 = nullptr;
-    DotView* Text1 = nullptr;
+    hz::gui::DotView* Text1 = nullptr;
     QWidget* Picture4 = nullptr;
     QPushButton* Command6 = nullptr;
     QPushButton* Command2 = nullptr;
     QLabel* Label6 = nullptr;
-    TextPanel* Picture3 = nullptr;
-    KeyPanel* Picture1 = nullptr; // the symbol key panel, with its shadow Picture2
-    std::unique_ptr<ExportAction> exporter;
+    hz::gui::TextPanel* Picture3 = nullptr;
+    hz::gui::KeyPanel* Picture1 = nullptr; // the symbol key panel, with its shadow Picture2
+    std::unique_ptr<hz::gui::ExportAction> exporter;
 };

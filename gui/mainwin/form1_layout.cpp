@@ -21,6 +21,8 @@
 #include <QTreeView>
 #include <limits>
 
+using namespace hz::gui;
+
 namespace {
 
 constexpr QSize kClientSize(1016, 741);

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <stdexcept>
 
+namespace hz::gui {
+
 namespace {
 
 std::string cellText(const hz::GlyphRecord& record, int column) {
@@ -114,3 +116,5 @@ int GlyphListModel::columnWidth(int column) {
     // 1235 and 2540 twips.
     return column <= kLibraryColumn ? 82 : 169;
 }
+
+} // namespace hz::gui

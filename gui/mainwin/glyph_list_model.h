@@ -10,6 +10,8 @@
 #include <QIcon>
 #include <vector>
 
+namespace hz::gui {
+
 class GlyphListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -51,3 +53,5 @@ private:
     std::vector<hz::GlyphRecord> rows;
     QIcon icon;
 };
+
+} // namespace hz::gui

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+namespace hz::gui {
+
 namespace {
 constexpr QSize kPanelSize{220, 249};
 constexpr QSize kShadowSize{217, 249};
@@ -226,3 +228,5 @@ bool KeyPanel::eventFilter(QObject* watched, QEvent* event) {
     }
     return GradientPanel::eventFilter(watched, event);
 }
+
+} // namespace hz::gui

@@ -13,6 +13,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace hz::gui {
+
 class KeyPanel : public GradientPanel {
     Q_OBJECT
 public:
@@ -64,3 +66,5 @@ private:
     // -1 until the mouse has been over a key, so that the first key visited, key 0 included, shows.
     int lastHoverKey = -1;
 };
+
+} // namespace hz::gui

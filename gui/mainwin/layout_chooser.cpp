@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
+namespace hz::gui {
+
 LayoutChooser::LayoutChooser(QComboBox* combo) : QObject(combo), combo(combo) {
     for (int a = 0; a < hz::kArrangementCount; ++a) {
         const std::string_view text = hz::arrangementChoice(static_cast<hz::Arrangement>(a));
@@ -59,3 +61,5 @@ void LayoutChooser::onIndexChanged(int index) {
     }
     emit customLayoutRequested();
 }
+
+} // namespace hz::gui

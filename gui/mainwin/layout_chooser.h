@@ -11,6 +11,8 @@
 
 class QComboBox;
 
+namespace hz::gui {
+
 class LayoutChooser : public QObject {
     Q_OBJECT
 public:
@@ -44,3 +46,5 @@ private:
     std::optional<hz::Layout> custom;
     int chosenIndex = 0;
 };
+
+} // namespace hz::gui

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+namespace hz::gui {
+
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
 }
@@ -11,3 +13,5 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
 }
+
+} // namespace hz::gui

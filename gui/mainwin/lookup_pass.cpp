@@ -10,6 +10,8 @@
 #include <limits>
 #include <vector>
 
+namespace hz::gui {
+
 namespace {
 
 // QProgressBar counts in int; a longer text is shown on a scaled bar.
@@ -105,3 +107,5 @@ QString LookupPass::moreRefusedText(qsizetype count, const std::vector<char32_t>
     text += count > static_cast<qsizetype>(names.size()) ? QStringLiteral("等。") : QStringLiteral("。");
     return text;
 }
+
+} // namespace hz::gui

@@ -15,8 +15,11 @@
 #include <string>
 #include <vector>
 
-class GlyphListModel;
 class QProgressBar;
+
+namespace hz::gui {
+
+class GlyphListModel;
 
 class LookupPass {
 public:
@@ -53,3 +56,5 @@ private:
     AppendHandler appendedHandler;
     MoreRefusedHandler moreRefusedHandler;
 };
+
+} // namespace hz::gui

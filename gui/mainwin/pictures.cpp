@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QtMath>
 
+namespace hz::gui {
+
 namespace {
 
 QPixmap transparentPixmap(QSize size) {
@@ -100,3 +102,5 @@ QPixmap keysPicture(QSize size) {
     }
     return pixmap;
 }
+
+} // namespace hz::gui

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QSize>
 
+namespace hz::gui {
+
 // The list's row icon, 16 x 16: a tiny dot-matrix character.
 QIcon rowIcon();
 
@@ -17,3 +19,5 @@ QPixmap searchPicture(QSize size = QSize(20, 20));
 
 // A block of keys, for the 24 x 24 "常用字符" button.
 QPixmap keysPicture(QSize size = QSize(20, 20));
+
+} // namespace hz::gui

@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
+namespace hz::gui {
+
 namespace {
 
 // The boxes' names: Text2, Text4 .. Text7 for assembly, Text8 .. Text12 for C.
@@ -119,3 +121,5 @@ void TextPanel::resizeEvent(QResizeEvent* event) {
     Picture5->resize(width() - kScrollBarWidth, Picture5->height());
     VScroll1->setGeometry(width() - kScrollBarWidth, 0, kScrollBarWidth, height());
 }
+
+} // namespace hz::gui

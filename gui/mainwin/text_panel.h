@@ -8,10 +8,13 @@
 #include <QFrame>
 #include <array>
 
-class LinkLabel;
 class QLabel;
 class QPlainTextEdit;
 class QScrollBar;
+
+namespace hz::gui {
+
+class LinkLabel;
 
 class TextPanel : public QFrame {
     Q_OBJECT
@@ -53,3 +56,5 @@ private:
     std::array<LinkLabel*, hz::kArrangementCount> arrowLabels{};
     bool cSetShown = false;
 };
+
+} // namespace hz::gui

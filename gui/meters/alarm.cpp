@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QTimer>
 
+namespace hz::gui {
+
 bool isAlarmValue(float value) {
     return value >= kUpperAlarmLimit || value <= kLowerAlarmLimit;
 }
@@ -35,3 +37,5 @@ QTimer* makeBlinkTimer(QObject* parent, const char* name) {
     timer->setInterval(kBlinkIntervalMs);
     return timer;
 }
+
+} // namespace hz::gui

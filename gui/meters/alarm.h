@@ -9,6 +9,8 @@ class QLabel;
 class QObject;
 class QTimer;
 
+namespace hz::gui {
+
 inline constexpr float kUpperAlarmLimit = 0.9f;
 inline constexpr float kLowerAlarmLimit = 0.1f;
 inline constexpr int kBlinkIntervalMs = 400;
@@ -24,3 +26,5 @@ void blinkLabels(const QList<QLabel*>& labels);
 
 // A stopped, repeating timer at the blink interval, owned by `parent`.
 QTimer* makeBlinkTimer(QObject* parent, const char* name);
+
+} // namespace hz::gui

@@ -10,6 +10,8 @@
 #include <QPalette>
 #include <QTimer>
 
+namespace hz::gui {
+
 using namespace meters;
 
 namespace {
@@ -127,3 +129,5 @@ void BarMeter::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, image);
 }
+
+} // namespace hz::gui

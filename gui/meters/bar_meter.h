@@ -5,10 +5,13 @@
 #include <QImage>
 #include <QWidget>
 
-class BarTube;
-class FrameShape;
 class QLabel;
 class QTimer;
+
+namespace hz::gui {
+
+class BarTube;
+class FrameShape;
 
 class BarMeter : public QWidget {
     Q_OBJECT
@@ -55,3 +58,5 @@ private:
     FrameShape* progressShape1 = nullptr;
     FrameShape* progressShape2 = nullptr;
 };
+
+} // namespace hz::gui

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+namespace hz::gui {
+
 using namespace meters;
 
 namespace {
@@ -64,3 +66,5 @@ void BarTube::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, image);
 }
+
+} // namespace hz::gui

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace hz::gui {
+
 class BarTube : public QWidget {
     Q_OBJECT
 public:
@@ -37,3 +39,5 @@ protected:
 private:
     QImage image;
 };
+
+} // namespace hz::gui

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace hz::gui {
+
 using namespace meters;
 
 namespace {
@@ -224,3 +226,5 @@ void DialMeter::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, image);
 }
+
+} // namespace hz::gui

@@ -8,10 +8,13 @@
 #include <QPointF>
 #include <QWidget>
 
-class FrameShape;
-class LineShape;
 class QLabel;
 class QTimer;
+
+namespace hz::gui {
+
+class FrameShape;
+class LineShape;
 
 class DialMeter : public QWidget {
     Q_OBJECT
@@ -71,3 +74,5 @@ private:
     FrameShape* BiaoShape1 = nullptr;
     FrameShape* BiaoShape2 = nullptr;
 };
+
+} // namespace hz::gui

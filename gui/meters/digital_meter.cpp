@@ -10,6 +10,8 @@
 #include <QPalette>
 #include <QTimer>
 
+namespace hz::gui {
+
 using namespace meters;
 
 namespace {
@@ -90,3 +92,5 @@ void DigitalMeter::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, image);
 }
+
+} // namespace hz::gui

@@ -6,10 +6,13 @@
 #include <QList>
 #include <QWidget>
 
-class FrameShape;
-class LineShape;
 class QLabel;
 class QTimer;
+
+namespace hz::gui {
+
+class FrameShape;
+class LineShape;
 
 class DigitalMeter : public QWidget {
     Q_OBJECT
@@ -47,3 +50,5 @@ private:
     FrameShape* DigitalShape1 = nullptr;
     FrameShape* DigitalShape2 = nullptr;
 };
+
+} // namespace hz::gui

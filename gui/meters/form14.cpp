@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+using namespace hz::gui;
+
 using namespace meters;
 
 namespace {

@@ -5,12 +5,15 @@
 #include <QDialog>
 #include <random>
 
+class QLabel;
+class QPushButton;
+
+namespace hz::gui {
 class BarMeter;
 class DialMeter;
 class DigitalMeter;
 class FrameShape;
-class QLabel;
-class QPushButton;
+} // namespace hz::gui
 
 class Form14 : public QDialog {
     Q_OBJECT
@@ -22,9 +25,9 @@ public:
     // The next test value, in [0, 1).
     float nextTestValue();
 
-    DialMeter* dial() const { return Biao1; }
-    DigitalMeter* digital() const { return Digital1; }
-    BarMeter* bar() const { return progress1; }
+    hz::gui::DialMeter* dial() const { return Biao1; }
+    hz::gui::DigitalMeter* digital() const { return Digital1; }
+    hz::gui::BarMeter* bar() const { return progress1; }
 
 public slots:
     void Command1_Click();
@@ -42,21 +45,21 @@ private:
     void stopTimers();
 
     QLabel* addLabel(const QString& name, const QString& text, const QFont& font);
-    FrameShape* addFrame(const QString& name);
+    hz::gui::FrameShape* addFrame(const QString& name);
 
     // One generator for the window's life, seeded once.
     std::mt19937 generator;
 
-    DialMeter* Biao1 = nullptr;
-    DigitalMeter* Digital1 = nullptr;
-    BarMeter* progress1 = nullptr;
+    hz::gui::DialMeter* Biao1 = nullptr;
+    hz::gui::DigitalMeter* Digital1 = nullptr;
+    hz::gui::BarMeter* progress1 = nullptr;
     QPushButton* Command1 = nullptr;
-    FrameShape* BiaoShape1 = nullptr;
-    FrameShape* BiaoShape2 = nullptr;
-    FrameShape* DigitalShape1 = nullptr;
-    FrameShape* DigitalShape2 = nullptr;
-    FrameShape* progressShape1 = nullptr;
-    FrameShape* progressShape2 = nullptr;
+    hz::gui::FrameShape* BiaoShape1 = nullptr;
+    hz::gui::FrameShape* BiaoShape2 = nullptr;
+    hz::gui::FrameShape* DigitalShape1 = nullptr;
+    hz::gui::FrameShape* DigitalShape2 = nullptr;
+    hz::gui::FrameShape* progressShape1 = nullptr;
+    hz::gui::FrameShape* progressShape2 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;

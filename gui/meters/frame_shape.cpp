@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace hz::gui {
+
 FrameShape::FrameShape(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -29,3 +31,5 @@ void FrameShape::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(outline);
 }
+
+} // namespace hz::gui

@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QWidget>
 
+namespace hz::gui {
+
 class FrameShape : public QWidget {
     Q_OBJECT
 public:
@@ -28,3 +30,5 @@ private:
     int width = 1;
     QRect bounds;
 };
+
+} // namespace hz::gui

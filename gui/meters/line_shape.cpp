@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QPainter>
 
+namespace hz::gui {
+
 LineShape::LineShape(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -38,3 +40,5 @@ void LineShape::paintEvent(QPaintEvent*) {
     painter.setPen(meters::pixelPen(penColour, 1));
     painter.drawLine(ends);
 }
+
+} // namespace hz::gui

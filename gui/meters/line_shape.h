@@ -7,6 +7,8 @@
 #include <QLineF>
 #include <QWidget>
 
+namespace hz::gui {
+
 class LineShape : public QWidget {
     Q_OBJECT
 public:
@@ -28,3 +30,5 @@ private:
     QColor penColour = Qt::black;
     bool smooth = false;
 };
+
+} // namespace hz::gui

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QStringList>
 
+namespace hz::gui {
+
 namespace meters {
 
 namespace {
@@ -103,3 +105,5 @@ QString format3(double value) {
 }
 
 } // namespace meters
+
+} // namespace hz::gui

@@ -15,6 +15,8 @@
 
 class QPainter;
 
+namespace hz::gui {
+
 namespace meters {
 
 inline constexpr double kTwipsPerPixel = 15.0;
@@ -66,3 +68,5 @@ QString format2(double value);
 QString format3(double value);
 
 } // namespace meters
+
+} // namespace hz::gui

@@ -11,8 +11,6 @@
 #include <span>
 #include <vector>
 
-class ExportAction;
-class Prompter;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -21,7 +19,9 @@ class QSpinBox;
 
 namespace hz::gui {
 
+class ExportAction;
 class PanelView;
+class Prompter;
 
 class LcdPreview : public QDialog {
     Q_OBJECT

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <functional>
 
+namespace hz::gui {
+
 class ChooserDriver : public QObject {
 public:
     using Steps = std::function<void(FontChooser&)>;
@@ -80,3 +82,5 @@ inline ChooserDriver::Steps cancel() {
 }
 
 } // namespace chooser
+
+} // namespace hz::gui

@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+namespace hz::gui {
+
 namespace guitest {
 
 // The whole file; empty when it cannot be read.
@@ -26,3 +28,5 @@ inline bool writeAll(const QString& path, const QByteArray& bytes) {
 }
 
 } // namespace guitest
+
+} // namespace hz::gui

@@ -14,6 +14,8 @@
 #include <random>
 #include <string>
 
+namespace hz::gui {
+
 namespace layouttest {
 
 // A record whose cell has about a third of its dots set, the same ones every run.
@@ -64,3 +66,5 @@ inline bool inModal(const std::function<void()>& open, const std::function<void(
 }
 
 } // namespace layouttest
+
+} // namespace hz::gui

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace hz::gui {
+
 class ScriptedPrompter : public Prompter {
 public:
     // What was shown, in order: "critical: <text>" / "question: <text>" / "save" / "color" / "open".
@@ -49,3 +51,5 @@ public:
         return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
     }
 };
+
+} // namespace hz::gui

@@ -22,6 +22,8 @@
 #include <bit>
 #include <fstream>
 
+using namespace hz::gui;
+
 namespace {
 
 const QString kSet = QStringLiteral("■");

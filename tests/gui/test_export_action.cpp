@@ -20,6 +20,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace hz::gui;
+
 namespace {
 
 using guitest::readAll;

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+using namespace hz::gui;
+
 using namespace form1test;
 
 namespace {

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace hz::gui;
+
 namespace {
 
 using guitest::readAll;

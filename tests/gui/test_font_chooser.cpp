@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+using namespace hz::gui;
+
 namespace {
 
 const QString kZenHei = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc");

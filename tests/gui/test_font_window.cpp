@@ -22,6 +22,8 @@
 #include <QSettings>
 #include <QTest>
 
+using namespace hz::gui;
+
 using namespace form1test;
 
 namespace {

@@ -16,6 +16,8 @@
 #include <QTreeView>
 #include <functional>
 
+using namespace hz::gui;
+
 using namespace form1test;
 
 namespace {

@@ -19,6 +19,8 @@
 #include <QTreeView>
 #include <functional>
 
+using namespace hz::gui;
+
 using namespace form1test;
 
 namespace {

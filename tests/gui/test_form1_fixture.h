@@ -22,6 +22,8 @@
 #include <utility>
 #include <vector>
 
+namespace hz::gui {
+
 namespace form1test {
 
 constexpr std::uint16_t kYang = 0xD1F9;  // 样
@@ -117,3 +119,5 @@ inline QString shown(const std::string& text) {
 }
 
 } // namespace form1test
+
+} // namespace hz::gui

@@ -21,6 +21,8 @@
 #include <QTreeView>
 #include <QUrl>
 
+using namespace hz::gui;
+
 using namespace form1test;
 
 namespace {

@@ -24,6 +24,8 @@
 #include <QTreeWidget>
 #include <array>
 
+using namespace hz::gui;
+
 namespace {
 
 using Dots = std::array<std::array<int, 16>, 16>;

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace hz::gui;
+
 namespace {
 struct Window {
     std::unique_ptr<QWidget> form = std::make_unique<QWidget>();

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace hz::gui;
+
 using namespace layouttest;
 
 Q_DECLARE_METATYPE(hz::GlyphRecord)

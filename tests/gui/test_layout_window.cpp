@@ -23,6 +23,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace hz::gui;
+
 using namespace form1test;
 using namespace layouttest;
 

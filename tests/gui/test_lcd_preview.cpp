@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace hz::gui;
+
 namespace {
 
 // A 16x16 record with one dot at (column, row).

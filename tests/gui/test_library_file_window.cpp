@@ -29,6 +29,8 @@
 #include <QTest>
 #include <random>
 
+using namespace hz::gui;
+
 namespace {
 
 using guitest::readAll;

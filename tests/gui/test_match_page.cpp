@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace hz::gui;
+
 using namespace form1test;
 using namespace layouttest;
 

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <cmath>
 
+using namespace hz::gui;
+
 namespace {
 
 // Steps the needle as its timer would until the timer stops; the number of steps taken.

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QTest>
 
+using namespace hz::gui;
+
 using namespace form1test;
 
 namespace {

@@ -8,6 +8,8 @@
 
 #include <QTest>
 
+using namespace hz::gui;
+
 class WindowNamesTest : public QObject {
     Q_OBJECT
 
