@@ -5,6 +5,7 @@
 #include "core/layout/layout_detect.h"
 #include "core/library/font_library.h"
 #include "core/library/library_probe.h"
+#include "core/library/library_source.h"
 
 #include <benchmark/benchmark.h>
 

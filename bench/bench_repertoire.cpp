@@ -4,6 +4,7 @@
 #include "core/glyph/glyph_record.h"
 #include "core/glyph/glyph_source.h"
 #include "core/glyph/text_walk.h"
+#include "core/library/library_source.h"
 #include "core/output/export_layout.h"
 #include "core/system/safe_writer.h"
 #include "core/text/codepage.h"

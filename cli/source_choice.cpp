@@ -1,4 +1,5 @@
 #include "cli/source_choice.h"
+#include "core/library/library_source.h"
 
 #include "cli/problem_text.h"
 #include "core/library/font_library.h"

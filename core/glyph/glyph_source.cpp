@@ -1,8 +1,5 @@
 #include "core/glyph/glyph_source.h"
 
-#include "core/layout/arrangements.h"
-#include "core/library/font_library.h"
-
 namespace hz {
 
 std::string cellSizeText(int width, int height) {
@@ -11,39 +8,6 @@ std::string cellSizeText(int width, int height) {
 
 std::string GlyphSource::sizeText(const DotCell& cell) const {
     return cellSizeText(cell.width(), cell.height());
-}
-
-LibrarySource::LibrarySource(std::string_view programDir, int libraryPosition, int spaceX, int spaceY)
-    : position(libraryPosition), spaceX(spaceX), spaceY(spaceY),
-      file(libraryPath(programDir, fontLibrary(libraryPosition))), reader(file, fontLibrary(libraryPosition)) {}
-
-LookupStatus LibrarySource::glyph(char32_t character, DotCell& cell) {
-    const LookupStatus status = reader.read(character, read);
-    if (status != LookupStatus::Found)
-        return status;
-    if (position == kTwelvePosition) {
-        const Cell16 moved = shiftCell(cellFromBytes(read.GlyphData), spaceX, spaceY);
-        cell = DotCell(16, 16);
-        for (int y = 0; y < 16; ++y)
-            cell.setRow(y, static_cast<std::uint64_t>(moved[static_cast<std::size_t>(y)]) << 48);
-        return status;
-    }
-    cell = DotCell::fromRowBytes(read.GlyphData, read.CellSize, read.CellSize);
-    return status;
-}
-
-std::string LibrarySource::sizeText(const DotCell& cell) const {
-    if (position == kTwelvePosition)
-        return "12*12";
-    return GlyphSource::sizeText(cell);
-}
-
-int LibrarySource::height() const {
-    return position == kTwelvePosition ? 12 : fontLibrary(position).CellSize;
-}
-
-std::string LibrarySource::description() const {
-    return std::string(fontLibrary(position).fileName);
 }
 
 } // namespace hz

@@ -4,7 +4,7 @@
 // window take any source through this one interface.
 
 #include "core/glyph/dot_cell.h"
-#include "core/library/glyph_reader.h"
+#include "core/glyph/lookup_status.h"
 
 #include <memory>
 #include <string>
@@ -35,30 +35,6 @@ public:
 
     // The library position 0..5 of one of the six libraries, -1 for any other source.
     virtual int libraryPosition() const { return -1; }
-};
-
-// One of the six libraries in the program's folder, read through GlyphReader. 12x12 glyphs are moved
-// spaceX columns right and spaceY rows down in their 16x16 cell.
-class LibrarySource : public GlyphSource {
-public:
-    LibrarySource(std::string_view programDir, int libraryPosition, int spaceX, int spaceY);
-
-    LookupStatus glyph(char32_t character, DotCell& cell) override;
-    std::string sizeText(const DotCell& cell) const override;
-    int height() const override;
-    std::string description() const override;
-    int libraryPosition() const override { return position; }
-
-    const std::string& path() const { return file; }
-    std::string filePath() const override { return file; }
-
-private:
-    int position;
-    int spaceX;
-    int spaceY;
-    std::string file;
-    GlyphReader reader;
-    Glyph read;
 };
 
 // "W*H" of a cell.

@@ -1,6 +1,7 @@
 #pragma once
 // Reading one character's dot matrix from a library file.
 
+#include "core/glyph/lookup_status.h"
 #include "core/library/font_library.h"
 #include "core/library/record_file.h"
 
@@ -9,19 +10,6 @@
 #include <vector>
 
 namespace hz {
-
-// What a lookup of one character found. The numbers are part of the program's vocabulary.
-enum class LookupStatus : int {
-    Found = 0,
-    LibraryMissing = 1,    // no readable library file at FontFile
-    NotChinese = 2,        // not a double-byte GB2312 character
-    RecordOutsideFile = 3, // the library file is too short to hold the character's record
-    NotInFont = 4,         // a font source has no glyph for the character
-    FontUnreadable = 5,    // a font source failed to draw a glyph it maps
-};
-
-// The message the program shows for a status other than Found (UTF-8).
-const char* statusMessage(LookupStatus status);
 
 // One glyph as read: a CellSize x CellSize cell, rows from the top, each row's bytes from the left,
 // the most significant bit the leftmost dot. A 12x12 record is widened to a 16x16 cell of 32 bytes

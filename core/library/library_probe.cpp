@@ -1,4 +1,5 @@
 #include "core/library/library_probe.h"
+#include "core/library/library_source.h"
 
 #include "core/layout/layout_detect.h"
 #include "core/text/codepage.h"

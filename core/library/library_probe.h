@@ -3,6 +3,7 @@
 // layout) by comparing the glyphs it holds with those of our own Song library.
 
 #include "core/glyph/glyph_source.h"
+#include "core/library/library_source.h"
 #include "core/library/user_library.h"
 #include "core/system/result.h"
 

@@ -1,4 +1,5 @@
 #include "core/library/user_library.h"
+#include "core/library/library_source.h"
 
 #include "core/text/codepage.h"
 

@@ -1,4 +1,5 @@
 #include "gui/fontchooser/font_chooser.h"
+#include "core/library/library_source.h"
 
 #include "core/system/install_paths.h"
 #include "fontsource/font_error.h"

@@ -1,4 +1,5 @@
 #include "gui/fontchooser/other_font_item.h"
+#include "core/library/library_source.h"
 
 #include "gui/common/prompter.h"
 #include "gui/common/wait_cursor.h"

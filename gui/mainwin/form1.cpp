@@ -1,4 +1,5 @@
 #include "gui/mainwin/form1.h"
+#include "core/library/library_source.h"
 
 #include "core/layout/layout_presets.h"
 #include "core/library/font_library.h"

@@ -1,5 +1,6 @@
 #include "core/glyph/glyph_record.h"
 #include "core/glyph/text_walk.h"
+#include "core/library/library_source.h"
 #include "core/text/byte_text.h"
 
 #include "library_files.h"

@@ -3,6 +3,7 @@
 #include "core/glyph/glyph_source.h"
 #include "core/layout/byte_paste.h"
 #include "core/layout/layout_detect.h"
+#include "core/library/library_source.h"
 
 #include <gtest/gtest.h>
 

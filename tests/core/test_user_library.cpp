@@ -1,3 +1,4 @@
+#include "core/library/library_source.h"
 #include "library_files.h"
 #include "other_font.h"
 
@@ -243,7 +244,7 @@ TEST(UserLibrary, ProbeReferenceIs24DotSongElse16) {
     // Only the 16-dot library there: it stands in.
     const auto& song16 = hz::fontLibrary(1);
     hz::test::writeFile(hz::libraryPath(dir.path(), song16),
-                         std::vector<std::uint8_t>(static_cast<std::size_t>(song16.recordSize), 0));
+                        std::vector<std::uint8_t>(static_cast<std::size_t>(song16.recordSize), 0));
     const auto fallback = hz::probeReference(dir.path());
     ASSERT_TRUE(fallback);
     EXPECT_EQ((*fallback)->libraryPosition(), 1);

@@ -1,6 +1,7 @@
 // The spacing designer: its preview, its arrows and limits, the hand-back of SpaceX and SpaceY, and
 // its agreement with the 12x12 placement of real lookups.
 
+#include "core/library/library_source.h"
 #include "gui_test_registry.h"
 
 #include "core/glyph/glyph_record.h"

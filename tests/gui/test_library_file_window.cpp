@@ -12,6 +12,7 @@
 #include "core/glyph/glyph_source.h"
 #include "core/layout/layout.h"
 #include "core/library/font_library.h"
+#include "core/library/library_source.h"
 #include "core/text/codepage.h"
 #include "gui/fontchooser/font_sample.h"
 #include "gui/fontchooser/other_font_item.h"

@@ -8,6 +8,7 @@
 #include "core/glyph/text_walk.h"
 #include "core/library/font_library.h"
 #include "core/library/glyph_reader.h"
+#include "core/library/library_source.h"
 #include "core/text/codepage.h"
 
 #include <algorithm>
