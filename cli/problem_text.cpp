@@ -48,6 +48,8 @@ std::string problemText(const hz::Problem& problem) {
     case Kind::TooFewRecords:
         return fileHolds(problem) + "too few records of " + std::to_string(problem.number) +
                " dots to hold the common characters it is probed with; " + kByHand;
+    case Kind::NoWholeRecord:
+        return fileHolds(problem) + "not one whole record of " + std::to_string(problem.number) + " bytes";
     case Kind::LayoutUnclear:
         return "cannot tell how " + problem.file + " is laid out\n" + kByHand;
     case Kind::NotInCodePage:

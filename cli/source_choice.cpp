@@ -40,10 +40,13 @@ LibraryProbe probeUserLibrary(const CliOptions& options, const std::string& prog
     LibraryProbe probe;
     hz::ProbeHints hints{options.cell, options.firstRow, options.recordLayout};
     if (hints.cell && hints.firstRow && hints.recordLayout) {
-        // Everything given: nothing to find, and no reference needed.
-        probe.result.geometry = {*hints.cell, *hints.firstRow, *hints.recordLayout};
-        if (auto given = hz::checkGeometry(probe.result.geometry); !given)
-            probe.error = problemText(given.problem());
+        // Everything given: nothing to find and no reference needed, but the file is still read and
+        // checked, so that a folder or an unreadable file is refused once rather than per character.
+        auto taken = hz::takeGivenGeometry(*options.libraryFile, {*hints.cell, *hints.firstRow, *hints.recordLayout});
+        if (taken)
+            probe.result = std::move(*taken);
+        else
+            probe.error = problemText(taken.problem().problem);
         return probe;
     }
     const std::string fontsDir = options.fontsDir.value_or(programDir);

@@ -177,6 +177,27 @@ Result<ProbeResult, ProbeFailure> probeLibrary(const std::string& path, GlyphSou
     return result;
 }
 
+Result<ProbeResult, ProbeFailure> takeGivenGeometry(const std::string& path, const LibraryGeometry& geometry) {
+    RecordFile file;
+    if (auto opened = file.open(path); !opened)
+        return ProbeFailure{opened.problem(), {}};
+    if (auto given = checkGeometry(geometry); !given)
+        return ProbeFailure{given.problem(), {}};
+    const std::uint64_t fileSize = file.size();
+    const auto recordSize = static_cast<std::uint64_t>(geometry.recordBytes());
+    if (fileSize < recordSize)
+        return ProbeFailure{Problem{.kind = ProblemKind::NoWholeRecord,
+                                    .file = path,
+                                    .number = static_cast<long long>(recordSize),
+                                    .fileSize = fileSize},
+                            {}};
+    ProbeResult result;
+    result.geometry = geometry;
+    result.records = static_cast<long>(fileSize / recordSize);
+    result.trailingBytes = static_cast<long>(fileSize % recordSize);
+    return result;
+}
+
 std::string probeReport(const ProbeResult& result) {
     return "cell " + std::to_string(result.geometry.cell) + "\nrecord-bytes " +
            std::to_string(result.geometry.recordBytes()) + "\nfirst-row " + hexRow(result.geometry.firstRow) +

@@ -62,6 +62,12 @@ Result<std::unique_ptr<LibrarySource>> probeReference(const std::string& library
 Result<ProbeResult, ProbeFailure> probeLibrary(const std::string& path, GlyphSource& reference,
                                                const ProbeHints& hints = {});
 
+// A file whose geometry is given whole by hand, with no reference to compare it with: the file is
+// read and checked all the same (a readable regular file holding at least one whole record), and
+// its score is 0 as nothing was compared. Problems: FileUnreadable, NotAFile, CellOutOfRange,
+// FirstRowOutOfRange, NoWholeRecord.
+Result<ProbeResult, ProbeFailure> takeGivenGeometry(const std::string& path, const LibraryGeometry& geometry);
+
 // "cell 24\nrecord-bytes 72\nfirst-row 0xB0\nrecord-layout columns-msb\nrecords 6768\nscore 0.812\n"
 std::string probeReport(const ProbeResult& result);
 

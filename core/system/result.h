@@ -29,6 +29,7 @@ enum class ProblemKind {
     ReferenceTooFewGlyphs, // value: the reference source's description
     NoPlausibleCell,       // file; fileSize
     TooFewRecords,         // file; fileSize; number: the cell given
+    NoWholeRecord,         // a geometry given whole: file; fileSize; number: the record's bytes
     LayoutUnclear,         // file
 
     // Text to code page 936. value: the character (UTF-8); number: its code point; position: the

@@ -51,6 +51,11 @@ QString probeProblemText(const hz::ProbeFailure& failure) {
             .arg(problem.fileSize)
             .arg(problem.number)
             .arg(kByHand);
+    case Kind::NoWholeRecord:
+        return QStringLiteral("%1（%2 字节）连一个 %3 字节的点阵也容不下")
+            .arg(file)
+            .arg(problem.fileSize)
+            .arg(problem.number);
     case Kind::LayoutUnclear: {
         QStringList lines{QStringLiteral("看不出 %1 的格式，试过的格式（最像的在前）：").arg(file)};
         for (std::size_t i = 0; i < failure.tried.size() && i < 8; ++i) {

@@ -15,7 +15,8 @@ namespace {
 const TinyGlyph kWo{0xCED2, [] {
                         std::vector<std::uint8_t> bytes(32, 0);
                         for (int r = 0; r < 16; ++r)
-                            bytes[static_cast<std::size_t>(2 * r + (r / 8))] |= static_cast<std::uint8_t>(0x80 >> (r % 8));
+                            bytes[static_cast<std::size_t>(2 * r + (r / 8))] |=
+                                static_cast<std::uint8_t>(0x80 >> (r % 8));
                         bytes[0] = bytes[1] = 0xFF;
                         bytes[29] |= 0x03;
                         return bytes;
@@ -62,8 +63,8 @@ TEST(Detect, RefusesWhatItCannotUse) {
         const char* says;
     };
     for (const Case& c : std::vector<Case>{
-             {{"--detect", paste, "我"}, "fit"},                      // 3 bytes fit no cell
-             {{"--detect", paste, "我我"}, "exactly one character"},  // two characters
+             {{"--detect", paste, "我"}, "fit"},                     // 3 bytes fit no cell
+             {{"--detect", paste, "我我"}, "exactly one character"}, // two characters
              {{"--detect", s.fonts.file("none.c"), "我"}, "cannot read"},
              {{"--detect", paste, "a"}, "不是汉字"},
          }) {
@@ -89,9 +90,35 @@ TEST(UserLibrary, GivenGeometryReadsTheFile) {
     EXPECT_NE(probe.out.find("cell 16\n"), std::string::npos) << probe.out;
     EXPECT_NE(probe.out.find("record-layout rows-msb\n"), std::string::npos) << probe.out;
 
-    CliResult r = runCli({"--library", own, "--cell", "16", "--first-row", "0xA1", "--record-layout", "rows-msb", "样字"});
+    // The records are counted from the file even with nothing left to find.
+    const auto records = readFile(own).size() / 32;
+    EXPECT_NE(probe.out.find("records " + std::to_string(records) + "\n"), std::string::npos) << probe.out;
+
+    CliResult r =
+        runCli({"--library", own, "--cell", "16", "--first-row", "0xA1", "--record-layout", "rows-msb", "样字"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, runCli({"-f", s.dir(), "样字"}).out);
+}
+
+// With the geometry given whole, a folder, a missing file or a file shorter than one record is
+// still refused once, before any character, as a usage of a library that cannot be read.
+TEST(UserLibrary, GivenGeometryStillRefusesWhatIsNoLibrary) {
+    WoFonts s;
+    const std::string tiny = s.fonts.file("tiny.bin");
+    writeFile(tiny, std::string(31, '\x55'));
+    const std::vector<std::string> given{"--cell", "16", "--first-row", "0xA1", "--record-layout", "rows-msb"};
+    for (const std::string& file : {s.dir(), s.fonts.file("absent.bin"), tiny}) {
+        for (bool probing : {false, true}) {
+            std::vector<std::string> args{"--library", file};
+            args.insert(args.end(), given.begin(), given.end());
+            args.push_back(probing ? "--probe" : "样字");
+            CliResult r = runCli(args);
+            EXPECT_EQ(r.status, 2) << file << ": " << r.err;
+            EXPECT_TRUE(r.out.empty()) << r.out;
+            EXPECT_NE(r.err.find(file), std::string::npos) << r.err;
+            EXPECT_EQ(r.err.find("当前路径汉字库不存在"), std::string::npos) << r.err;
+        }
+    }
 }
 
 TEST(UserLibrary, RefusalsSayWhatToPass) {
@@ -109,7 +136,8 @@ TEST(UserLibrary, RefusalsSayWhatToPass) {
     EXPECT_NE(stray.err.find("--library FILE"), std::string::npos) << stray.err;
     // A record past the end of a file cut short is refused with the library's own message.
     writeFile(own, readFile(s.fonts.file(kLibraryFiles[1])).substr(0, 32 * 100));
-    CliResult cut = runCli({"--library", own, "--cell", "16", "--first-row", "0xA1", "--record-layout", "rows-msb", "样"});
+    CliResult cut =
+        runCli({"--library", own, "--cell", "16", "--first-row", "0xA1", "--record-layout", "rows-msb", "样"});
     EXPECT_EQ(cut.status, 1);
     EXPECT_NE(cut.err.find("字库文件不完整"), std::string::npos) << cut.err;
 }

@@ -109,10 +109,14 @@ std::string compileAndRun(const TempFolder& dir, const std::string& name, Compil
     // Optimised, as firmware is built: some of the compilers' warnings only run then.
     command.insert(command.end(), {"-O2", "-Wall", "-Wextra", "-Werror", "-pedantic", "-I", dir.path(), "-o", exe,
                                    dir.file("program.c"), dir.file("other.c")});
-    const auto built = test::runProcess({command});
+    test::ProcessCall build;
+    build.command = command;
+    const auto built = test::runProcess(build);
     if (built.status != 0)
         return "compiler said:\n" + built.out + built.err;
-    const auto ran = test::runProcess({{exe}});
+    test::ProcessCall run;
+    run.command = {exe};
+    const auto ran = test::runProcess(run);
     if (ran.status != 0)
         return "lookup program said:\n" + ran.out + ran.err;
     return {};
