@@ -2,6 +2,10 @@
 
 #include "core/text/utf8.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -26,6 +30,29 @@ std::optional<std::string> readAll(std::FILE* file, std::string& bytes) {
             return std::nullopt;
         }
     }
+}
+
+// A named input must be a file: a pipe or device could block or never end (standard input, "-", is
+// the way to read from a pipe). Opened without blocking, so that a FIFO with no writer is refused
+// rather than waited for.
+std::optional<std::string> readRegularFile(const std::string& path, std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::string(std::strerror(errno));
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        return std::string(std::strerror(error));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return std::string(std::strerror(errno));
+    if (S_ISDIR(info.st_mode))
+        return std::string(std::strerror(EISDIR));
+    if (!S_ISREG(info.st_mode))
+        return std::string("not a regular file (a pipe or device); give - to read standard input");
+    return readAll(file.get(), bytes);
 }
 
 } // namespace
@@ -88,11 +115,7 @@ InputText textFromFile(const std::string& path) {
         failure = readAll(stdin, bytes);
     } else {
         source = path;
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-        if (!file)
-            failure = std::string(std::strerror(errno));
-        else
-            failure = readAll(file.get(), bytes);
+        failure = readRegularFile(path, bytes);
     }
     if (failure) {
         InputText input;

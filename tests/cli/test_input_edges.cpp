@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Case {
@@ -56,6 +58,24 @@ TEST(Spacing, FiveDotsIsOutOfRange) {
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find("'5' is out of range"), std::string::npos) << r.err;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A named input that is a pipe or a device is refused at once: a FIFO with no writer would block
+// forever and /dev/zero would never end. Standard input ("-") stays the way to read a pipe.
+TEST(InputFile, PipesAndDevicesAreRefusedAtOnce) {
+    SampleFonts s;
+    const std::string fifo = s.fonts.file("input.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& file : {fifo, std::string("/dev/zero")}) {
+        CliResult r = runCli({"-f", s.dir(), "-i", file});
+        EXPECT_EQ(r.status, 2) << file;
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("cannot read " + file + ": not a regular file"), std::string::npos) << r.err;
     }
 }
 
