@@ -56,6 +56,32 @@ bool showableInComment(char32_t c) {
     return c != U'*' && c != U'/' && c != U'\\' && c != U'?';
 }
 
+// A text of the user's (a file name, a font's name) as it may stand inside the header's comment:
+// anything that could end the comment, splice a line or hide is written as its code point instead,
+// so that no path can put code into a firmware that includes the header. Bytes that are not UTF-8
+// are written as U+FFFD.
+std::string commentText(std::string_view utf8) {
+    std::u32string decoded;
+    for (std::size_t offset = 0; offset < utf8.size();) {
+        const std::optional<char32_t> c = decodeUtf8At(utf8, offset);
+        decoded += c.value_or(U'\uFFFD');
+        if (!c)
+            ++offset;
+    }
+    std::string out;
+    char32_t previous = 0;
+    for (std::size_t i = 0; i < decoded.size(); ++i) {
+        const char32_t c = decoded[i];
+        const char32_t next = i + 1 < decoded.size() ? decoded[i + 1] : 0;
+        const bool ends = (c == U'*' && next == U'/') || (c == U'/' && (previous == U'*' || next == U'*'));
+        const bool trigraph = c == U'?' && (previous == U'?' || next == U'?');
+        const bool hidden = c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029 || c == U'\\';
+        out += ends || trigraph || hidden ? codePointText(c) : encodeUtf8(c);
+        previous = c;
+    }
+    return out;
+}
+
 std::string commentCharacter(char32_t c) {
     return showableInComment(c) ? codePointText(c) + " " + encodeUtf8(c) : codePointText(c);
 }
@@ -129,7 +155,7 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
     out += "/* " + name + ".h: a dot-matrix font of " + std::to_string(characters.size()) +
            (characters.size() == 1 ? " character" : " characters") + ", made by HzDot.\n *\n";
     const std::string height = input.sourceHeight > 0 ? ", " + std::to_string(input.sourceHeight) + " dots high" : "";
-    appendWrapped(out, "Source:     ", input.source + height);
+    appendWrapped(out, "Source:     ", commentText(input.source) + height);
 
     std::string layout = layoutName(input.layout);
     if (const auto arrangement = namedArrangement(input.layout))

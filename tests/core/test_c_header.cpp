@@ -242,6 +242,37 @@ TEST(HeaderComment, SaysWhereTheGlyphsCameFromAndHowToReadThem) {
     EXPECT_NE(text.find("#ifndef DEMO_H\n#define DEMO_H\n"), std::string::npos);
 }
 
+// A library or font path is the user's text: whatever it holds, the comment ends where it should and
+// nothing of it reaches the code. Compiled with trigraphs on, as strict C99 compilers read them.
+TEST(HeaderComment, HostileSourceNamesStayInsideTheComment) {
+    std::mt19937 random(11);
+    for (const std::string& source : std::vector<std::string>{
+             "fonts/x*/int evil = 1;/*.ttc face 0, 16 dots", "fonts/a?\?/\nint evil = 1;", "fonts/a\\\nint evil;",
+             "fonts/a\nint evil = 1; /*", std::string("fonts/\x01\x1b[2J\x7f\xff*") + "/int evil;/*",
+             "fonts/\xe2\x80\xa8int evil;", "fonts/a*\\\n/int evil;"}) {
+        SCOPED_TRACE(source);
+        TempFolder dir;
+        CHeaderInput input{{{0, U'样', randomCell(16, 16, random)}}, source, 16, Layout{}, HeaderKey::Unicode, "safe"};
+        const std::string text = makeCHeader(input).text;
+        const std::string comment = text.substr(0, text.find("*/") + 2);
+        EXPECT_EQ(comment.find("evil"), comment.rfind("evil")) << comment; // one mention, inside the comment
+        EXPECT_NE(comment.find("evil"), std::string::npos) << comment;
+        EXPECT_EQ(text.find("evil", comment.size()), std::string::npos) << text;
+        EXPECT_EQ(comment.find('\\'), std::string::npos) << comment;
+        test::writeFile(dir.file("safe.h"), text);
+        // The header compiles; were any of the path's code to escape the comment, evil would be
+        // declared and the second program would compile too.
+        test::writeFile(dir.file("plain.c"), "#include \"safe.h\"\nint main(void) { return 0; }\n");
+        test::writeFile(dir.file("evil.c"), "#include \"safe.h\"\nint main(void) { return evil; }\n");
+        for (const char* program : {"plain.c", "evil.c"}) {
+            test::ProcessCall build;
+            build.command = {"cc", "-std=c99", "-trigraphs", "-fsyntax-only", "-I", dir.path(), dir.file(program)};
+            const test::ProcessResult built = test::runProcess(build);
+            EXPECT_EQ(built.status == 0, std::string(program) == "plain.c") << program << "\n" << built.err << text;
+        }
+    }
+}
+
 TEST(HeaderNames, OnlyUsableCIdentifiersAreAccepted) {
     for (const char* good : {"font_16", "_font", "F", "hzk16_16", "a1234567890123456789012345678901234567890123456"})
         EXPECT_EQ(checkHeaderName(good), std::nullopt) << good;
