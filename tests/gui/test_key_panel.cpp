@@ -130,32 +130,24 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("caret");
-        QTest::newRow("symbol at the caret") << "样字" << 1 << 0 << "Command4(26)"
-                                             << "样【字" << 2;
-        QTest::newRow("symbol after a selection") << "样字" << 1 << 1 << "Command4(27)"
-                                                  << "样字】" << 3;
-        QTest::newRow("symbol after a leftward selection") << "样字体" << 2 << -2 << "Command4(18)"
-                                                           << "样字★体" << 3;
-        QTest::newRow("symbol into an empty box") << "" << 0 << 0 << "Command4(0)"
-                                                  << "＋" << 1;
-        QTest::newRow("backspace in the middle") << "样字体" << 2 << 0 << "Command5(0)"
-                                                 << "样体" << 1;
-        QTest::newRow("backspace at the start") << "样字" << 0 << 0 << "Command5(0)"
-                                                << "样字" << 0;
+        const auto symbol = [](int k) { return QStringLiteral("Command4(%1)").arg(k); };
+        const QString backspace = QStringLiteral("Command5(0)");
+        const QString back = QStringLiteral("Command5(1)");
+        const QString forward = QStringLiteral("Command5(2)");
+        QTest::newRow("symbol at the caret") << "样字" << 1 << 0 << symbol(26) << "样【字" << 2;
+        QTest::newRow("symbol after a selection") << "样字" << 1 << 1 << symbol(27) << "样字】" << 3;
+        QTest::newRow("symbol after a leftward selection") << "样字体" << 2 << -2 << symbol(18) << "样字★体" << 3;
+        QTest::newRow("symbol into an empty box") << "" << 0 << 0 << symbol(0) << "＋" << 1;
+        QTest::newRow("backspace in the middle") << "样字体" << 2 << 0 << backspace << "样体" << 1;
+        QTest::newRow("backspace at the start") << "样字" << 0 << 0 << backspace << "样字" << 0;
         // Only the character before the caret goes, not the selection.
-        QTest::newRow("backspace with a selection") << "样字体" << 0 << 2 << "Command5(0)"
-                                                    << "样体" << 1;
+        QTest::newRow("backspace with a selection") << "样字体" << 0 << 2 << backspace << "样体" << 1;
         QTest::newRow("backspace keeps a pair whole")
-            << QString::fromUcs4(U"a\U0001F600b", 3) << 3 << 0 << "Command5(0)"
-            << "ab" << 1;
-        QTest::newRow("back") << "样字" << 2 << 0 << "Command5(1)"
-                              << "样字" << 1;
-        QTest::newRow("back at the start") << "样字" << 0 << 0 << "Command5(1)"
-                                           << "样字" << 0;
-        QTest::newRow("forward") << "样字" << 0 << 0 << "Command5(2)"
-                                 << "样字" << 1;
-        QTest::newRow("forward at the end") << "样字" << 2 << 0 << "Command5(2)"
-                                            << "样字" << 2;
+            << QString::fromUcs4(U"a\U0001F600b", 3) << 3 << 0 << backspace << "ab" << 1;
+        QTest::newRow("back") << "样字" << 2 << 0 << back << "样字" << 1;
+        QTest::newRow("back at the start") << "样字" << 0 << 0 << back << "样字" << 0;
+        QTest::newRow("forward") << "样字" << 0 << 0 << forward << "样字" << 1;
+        QTest::newRow("forward at the end") << "样字" << 2 << 0 << forward << "样字" << 2;
     }
     void keysEditTheInputBox() {
         QFETCH(QString, text);

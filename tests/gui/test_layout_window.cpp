@@ -2,6 +2,7 @@
 // dialog through the window's own buttons, and the copy actions of the ten text boxes.
 
 #include "export_texts.h"
+#include "fresh_settings.h"
 #include "gui_test_registry.h"
 #include "layout_test_support.h"
 #include "test_form1_fixture.h"
@@ -75,12 +76,10 @@ const QStringList kFive = {QStringLiteral("横排→→"), QStringLiteral("下�
 
 } // namespace
 
-class LayoutWindowTest : public QObject {
+class LayoutWindowTest : public FreshSettingsTest {
     Q_OBJECT
 
 private slots:
-    void cleanup() { Module1() = ProgramSettings{}; }
-
     void combo2HasTheFiveThenAllThenTheDialog() {
         Window w;
         const QStringList expected = kFive + QStringList{QStringLiteral("全部"), QStringLiteral("自定义排列…")};

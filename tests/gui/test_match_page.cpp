@@ -2,6 +2,7 @@
 // three styles is matched against the window's own glyph of the character, and "使用" makes the
 // layout found the window's choice.
 
+#include "fresh_settings.h"
 #include "gui_test_registry.h"
 #include "layout_test_support.h"
 #include "test_form1_fixture.h"
@@ -94,12 +95,10 @@ MatchSeen matchInDialog(Window& w, const QString& paste, const QString& characte
 
 } // namespace
 
-class MatchPageTest : public QObject {
+class MatchPageTest : public FreshSettingsTest {
     Q_OBJECT
 
 private slots:
-    void cleanup() { Module1() = ProgramSettings{}; }
-
     void aPasteIsMatchedAndUsed_data() {
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("layout");
