@@ -2,7 +2,6 @@
 // its agreement with the 12x12 placement of real lookups.
 
 #include "core/library/library_source.h"
-#include "fresh_settings.h"
 #include "gui_test_registry.h"
 
 #include "core/glyph/glyph_record.h"
@@ -74,10 +73,15 @@ std::vector<std::uint8_t> sampleRecord() {
 
 } // namespace
 
-class DesignerTest : public FreshSettingsTest {
+class DesignerTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { Module1() = ProgramSettings{}; }
+    // The settings are the program's one instance; leave them as the next test class expects them.
+    void cleanupTestCase() { Module1() = ProgramSettings{}; }
+
+    // Every control where the designer's form puts it, in twips.
     void windowLayout_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");

@@ -2,7 +2,6 @@
 // them, the key panel in both modes, and the three side windows with what the designer hands back.
 
 #include "export_texts.h"
-#include "fresh_settings.h"
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
@@ -169,10 +168,14 @@ std::vector<std::uint8_t> diagonalColumns(bool topBitHigh) {
 
 } // namespace
 
-class Form1ActionsTest : public FreshSettingsTest {
+class Form1ActionsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The settings are the program's one instance; the tests that follow expect their start values.
+    void cleanup() { Module1() = ProgramSettings{}; }
+
+    // The record after the deleted one takes its place; after the last, the one before it.
     void deletingTheCurrentRecordShowsTheOneTakingItsPlace_data() {
         QTest::addColumn<int>("current");
         QTest::addColumn<QString>("left");

@@ -2,7 +2,6 @@
 // dialog through the window's own buttons, and the copy actions of the ten text boxes.
 
 #include "export_texts.h"
-#include "fresh_settings.h"
 #include "gui_test_registry.h"
 #include "layout_test_support.h"
 #include "test_form1_fixture.h"
@@ -76,10 +75,12 @@ const QStringList kFive = {QStringLiteral("横排→→"), QStringLiteral("下�
 
 } // namespace
 
-class LayoutWindowTest : public FreshSettingsTest {
+class LayoutWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { Module1() = ProgramSettings{}; }
+
     void combo2HasTheFiveThenAllThenTheDialog() {
         Window w;
         const QStringList expected = kFive + QStringList{QStringLiteral("全部"), QStringLiteral("自定义排列…")};

@@ -2,7 +2,6 @@
 // three styles is matched against the window's own glyph of the character, and "使用" makes the
 // layout found the window's choice.
 
-#include "fresh_settings.h"
 #include "gui_test_registry.h"
 #include "layout_test_support.h"
 #include "test_form1_fixture.h"
@@ -95,10 +94,14 @@ MatchSeen matchInDialog(Window& w, const QString& paste, const QString& characte
 
 } // namespace
 
-class MatchPageTest : public FreshSettingsTest {
+class MatchPageTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { Module1() = ProgramSettings{}; }
+
+    // Each paste style in layouts of every scan: the layout found first is the one pasted, and "使用"
+    // makes it the window's choice.
     void aPasteIsMatchedAndUsed_data() {
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("layout");
