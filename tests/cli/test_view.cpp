@@ -2,6 +2,7 @@
 #include "cli_process.h"
 #include "gbk.h"
 #include "sample_fonts.h"
+#include "text_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,7 @@
 
 namespace {
 
-std::vector<std::string> crlfLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start != text.size())
-        lines.push_back(text.substr(start) + "<no line end>");
-    return lines;
-}
+using hz::test::crlfLines;
 
 std::string repeat(const std::string& s, int n) {
     std::string out;

@@ -180,12 +180,11 @@ TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInBothLanguages) {
         // Heights that differ get a table of their own, and find reports each glyph's.
         TempFolder mixed;
         std::vector<Expected> expected = {{0x4E00, randomCell(20, 20, random)}, {0x31, randomCell(10, 13, random)}};
-        CHeaderInput input{{{0, U'一', expected[0].cell}, {1, U'1', expected[1].cell}},
-                           "font.ttf face 0, 20 dots",
-                           20,
-                           Layout{Scan::Columns, BitOrder::Lsb},
-                           HeaderKey::Unicode,
-                           "mixed"};
+        const CHeaderInput input{.glyphs = {{0, U'一', expected[0].cell}, {1, U'1', expected[1].cell}},
+                                 .source = "font.ttf face 0, 20 dots",
+                                 .sourceHeight = 20,
+                                 .layout = {Scan::Columns, BitOrder::Lsb},
+                                 .name = "mixed"};
         const std::string text = makeCHeader(input).text;
         EXPECT_NE(text.find("mixed_heights"), std::string::npos);
         EXPECT_NE(text.find("#define mixed_HEIGHT 20\n#define mixed_MAX_WIDTH 20\n"), std::string::npos);
@@ -225,12 +224,11 @@ TEST(HeaderKeys, Gb2312LeavesOutCharactersWithoutACodeAndNamesThem) {
 
 TEST(HeaderComment, SaysWhereTheGlyphsCameFromAndHowToReadThem) {
     std::mt19937 random(9);
-    CHeaderInput input{{{0, U'样', randomCell(16, 16, random)}, {1, U'*', randomCell(8, 16, random)}},
-                       "hzk16宋",
-                       16,
-                       Layout{Scan::Pages, BitOrder::Lsb},
-                       HeaderKey::Unicode,
-                       "demo"};
+    const CHeaderInput input{.glyphs = {{0, U'样', randomCell(16, 16, random)}, {1, U'*', randomCell(8, 16, random)}},
+                             .source = "hzk16宋",
+                             .sourceHeight = 16,
+                             .layout = {Scan::Pages, BitOrder::Lsb},
+                             .name = "demo"};
     const std::string text = makeCHeader(input).text;
     const std::string comment = text.substr(0, text.find("*/") + 2);
     for (const char* part : {"Source:     hzk16宋, 16 dots high", "Layout:     pages-lsb (下半列排), presets ssd1306",

@@ -1,3 +1,5 @@
+#include "text_lines.h"
+
 #include "core/text/byte_text.h"
 #include "core/text/dot_matrix_text.h"
 
@@ -7,12 +9,8 @@ namespace hz {
 namespace {
 
 std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2)
-        lines.push_back(text.substr(start, at - start));
-    EXPECT_EQ(start, text.size()) << "the last line must end with CR LF";
-    return lines;
+    EXPECT_TRUE(text.empty() || text.ends_with("\r\n")) << "the last line must end with CR LF";
+    return test::crlfLines(text);
 }
 
 // Marks are compared as one ASCII character each so the counts are easy to read.

@@ -22,54 +22,20 @@ TEST(ExportLayout, ExportAllOfTwoRecords) {
         test::libraryRecord(U'样', {0x00, 0x00, 0x04, 0x40, 0x07, 0xE0, 0x08, 0x40}, 1),
         test::libraryRecord(U'字', {}, 1),
     };
-    const std::string expected = joinCrLf({
-        ";样[16*16]横排",
-        "DB   00h,  00h,  04h,  40h,  07h, 0E0h,  08h,  40h",
-        kZeroAsm,
-        kZeroAsm,
-        kZeroAsm,
-        "",
-        ";字[16*16]横排",
-        kZeroAsm,
-        kZeroAsm,
-        kZeroAsm,
-        kZeroAsm,
-        "",
-        "",
-        "{//样[16*16]横排",
-        "0x00,0x00,0x04,0x40,0x07,0xE0,0x08,0x40,",
-        kZeroC + ",",
-        kZeroC + ",",
-        kZeroC + "};",
-        "{//字[16*16]横排",
-        kZeroC + ",",
-        kZeroC + ",",
-        kZeroC + ",",
-        kZeroC + "};",
-    });
-    EXPECT_EQ(exportAllText(records, Arrangement::Rows), expected);
+    // An assembly block ends with an empty line, a C block with "};".
+    const std::string yangAsm = joinCrLf(
+        {";样[16*16]横排", "DB   00h,  00h,  04h,  40h,  07h, 0E0h,  08h,  40h", kZeroAsm, kZeroAsm, kZeroAsm, ""});
+    const std::string ziAsm = joinCrLf({";字[16*16]横排", kZeroAsm, kZeroAsm, kZeroAsm, kZeroAsm, ""});
+    const std::string yangC =
+        joinCrLf({"{//样[16*16]横排", "0x00,0x00,0x04,0x40,0x07,0xE0,0x08,0x40,", kZeroC + ",", kZeroC + ","}) +
+        kZeroC + "};";
+    const std::string ziC = joinCrLf({"{//字[16*16]横排", kZeroC + ",", kZeroC + ",", kZeroC + ","}) + kZeroC + "};";
 
-    // The current record alone: the same blocks, without the separator line and the last line break.
-    const std::string current = exportCurrentText(records[0], Arrangement::Rows);
-    const std::string expectedCurrent = joinCrLf({
-                                            ";样[16*16]横排",
-                                            "DB   00h,  00h,  04h,  40h,  07h, 0E0h,  08h,  40h",
-                                            kZeroAsm,
-                                            kZeroAsm,
-                                            kZeroAsm,
-                                            "",
-                                            "{//样[16*16]横排",
-                                            "0x00,0x00,0x04,0x40,0x07,0xE0,0x08,0x40,",
-                                            kZeroC + ",",
-                                            kZeroC + ",",
-                                        }) +
-                                        kZeroC + "};";
-    EXPECT_EQ(current, expectedCurrent);
-
-    const std::string allOfOne = exportAllText(std::span(records.data(), 1), Arrangement::Rows);
-    EXPECT_EQ(allOfOne, joinCrLf({";样[16*16]横排", "DB   00h,  00h,  04h,  40h,  07h, 0E0h,  08h,  40h", kZeroAsm,
-                                  kZeroAsm, kZeroAsm, "", ""}) +
-                            current.substr(current.find("{//")) + "\r\n");
+    // All: the assembly blocks, an empty line, then the C blocks, a line each.
+    EXPECT_EQ(exportAllText(records, Arrangement::Rows), yangAsm + ziAsm + "\r\n" + yangC + "\r\n" + ziC + "\r\n");
+    EXPECT_EQ(exportAllText(std::span(records.data(), 1), Arrangement::Rows), yangAsm + "\r\n" + yangC + "\r\n");
+    // The current record alone: its blocks, without the separator line and the last line break.
+    EXPECT_EQ(exportCurrentText(records[0], Arrangement::Rows), yangAsm + yangC);
 }
 
 TEST(ExportLayout, EmptyHalfTextsStillGetTheirHeaders) {

@@ -246,11 +246,7 @@ TEST(FontSourceCharacters, AGlyphWithoutABitmapIsUnreadableAndTheOthersGoThrough
 // A font without hanzi still serves its own characters, placed by its ascent.
 TEST(FontSourceCharacters, ALatinStrikeFontServesItsLetters) {
     TempFolder scratch;
-    BdfFont font;
-    BdfGlyph a = frameGlyph('A', 6, 10, 1, 0);
-    a.advance = 8;
-    font.glyphs.push_back(a);
-    writeFile(scratch.file("latin.bdf"), font.text());
+    writeFile(scratch.file("latin.bdf"), latinFont().text());
     const auto source = openOrFail({scratch.file("latin.bdf"), 0, 16, {}});
     ASSERT_TRUE(source);
     hz::DotCell cell;

@@ -18,6 +18,18 @@ namespace hz::gui {
 
 namespace layouttest {
 
+// A record of a cell's dots, as a glyph source gives it.
+inline hz::GlyphRecord cellRecord(const std::string& character, const hz::DotCell& cell) {
+    hz::GlyphRecord record;
+    record.character = character;
+    record.sizeText = std::to_string(cell.width()) + "*" + std::to_string(cell.height());
+    record.dots = cell.rowBytes();
+    record.width = static_cast<std::uint8_t>(cell.width());
+    record.height = static_cast<std::uint8_t>(cell.height());
+    record.widthClass = cell.widthClass();
+    return record;
+}
+
 // A record whose cell has about a third of its dots set, the same ones every run.
 inline hz::GlyphRecord randomRecord(const std::string& character, int width, int height, unsigned seed,
                                     hz::WidthClass widthClass = hz::WidthClass::Full) {
@@ -26,14 +38,7 @@ inline hz::GlyphRecord randomRecord(const std::string& character, int width, int
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             cell.setDot(x, y, random() % 3 == 0);
-    hz::GlyphRecord record;
-    record.character = character;
-    record.sizeText = std::to_string(width) + "*" + std::to_string(height);
-    record.dots = cell.rowBytes();
-    record.width = static_cast<std::uint8_t>(width);
-    record.height = static_cast<std::uint8_t>(height);
-    record.widthClass = widthClass;
-    return record;
+    return cellRecord(character, cell);
 }
 
 // Runs open(), which shows a modal dialog (at once or from a queued call); act() works in the

@@ -81,6 +81,7 @@ private slots:
     // The settings are the program's one instance; leave them as the next test class expects them.
     void cleanupTestCase() { Module1() = ProgramSettings{}; }
 
+    // Every control where the designer's form puts it, in twips.
     void windowLayout_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");

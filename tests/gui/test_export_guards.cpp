@@ -66,10 +66,7 @@ private slots:
     void aWriteProtectedFileIsKept() {
         Window w;
         const QString path = w.dir.filePath(QStringLiteral("protected.TXT"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("the user's old file");
-        file.close();
+        QVERIFY(guitest::writeAll(path, "the user's old file"));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
         exportAll(w, path);
         QCOMPARE(w.prompter.criticals.size(), 1);

@@ -27,6 +27,20 @@ hz::GlyphRecord libraryRecord(char32_t character, std::uint8_t firstByte, int li
     return hz::test::libraryRecord(character, bytes, libraryPosition);
 }
 
+// The export action on a scripted prompter, writing into a folder of its own.
+struct Exporter {
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    ExportAction action{prompter, nullptr};
+
+    // The header written to the file `name`, as chosen in the save dialog.
+    QByteArray header(const QString& name, const std::vector<hz::GlyphRecord>& records, const hz::Layout& layout) {
+        prompter.fileAnswers << dir.filePath(name);
+        action.exportHeader(records, layout);
+        return readAll(dir.filePath(name));
+    }
+};
+
 } // namespace
 
 class ExportHeaderTest : public QObject {
@@ -35,64 +49,50 @@ class ExportHeaderTest : public QObject {
 private slots:
     // 样 twice and 字 once: two glyphs, named after the file, in the layout given.
     void writesEachCharacterOnceNamedAfterTheFile() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("oled_font.h"));
-        ScriptedPrompter prompter;
-        prompter.fileAnswers << path;
-        ExportAction action(prompter, nullptr);
-        const std::vector<hz::GlyphRecord> records{libraryRecord(U'样', 0x80), libraryRecord(U'字', 0x01),
-                                                   libraryRecord(U'样', 0x80)};
-        const hz::Layout pages{hz::Scan::Pages, hz::BitOrder::Lsb};
+        Exporter e;
+        const QByteArray text =
+            e.header(QStringLiteral("oled_font.h"),
+                     {libraryRecord(U'样', 0x80), libraryRecord(U'字', 0x01), libraryRecord(U'样', 0x80)},
+                     hz::Layout{hz::Scan::Pages, hz::BitOrder::Lsb});
 
-        action.exportHeader(records, pages);
-
-        QCOMPARE(prompter.lastSuggestedName, QStringLiteral("hzk16_16.h"));
-        QCOMPARE(prompter.lastFilters, QStringList({QStringLiteral("C头文件(*.h)"), QStringLiteral("所有文件(*.*)")}));
-        const QByteArray text = readAll(path);
+        QCOMPARE(e.prompter.lastSuggestedName, QStringLiteral("hzk16_16.h"));
+        QCOMPARE(e.prompter.lastFilters,
+                 QStringList({QStringLiteral("C头文件(*.h)"), QStringLiteral("所有文件(*.*)")}));
         QVERIFY(text.contains("#define oled_font_COUNT 2\n"));
         QVERIFY(text.contains("Source:     hzk16宋, 16 dots high"));
         QVERIFY(text.contains("Layout:     pages-lsb"));
         QVERIFY(text.contains("Characters: 样 字\n"));
         // 样's first dot, top left, is bit 0 of the first byte in pages-lsb; 字 (U+5B57) sorts first.
         QVERIFY2(text.contains("/* U+6837 样, 16x16 */\n    0x01, 0x00"), text.constData());
-        QVERIFY(prompter.criticals.isEmpty());
+        QVERIFY(e.prompter.criticals.isEmpty());
     }
 
     void aFileNameThatIsNoIdentifierGivesTheDefaultName() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("my font.h"));
-        ScriptedPrompter prompter;
-        prompter.fileAnswers << path;
-        ExportAction action(prompter, nullptr);
-        const std::vector<hz::GlyphRecord> records{libraryRecord(U'样', 0x80, 0)};
-
-        action.exportHeader(records, hz::Layout{});
-
-        const QByteArray text = readAll(path);
+        Exporter e;
+        const QByteArray text = e.header(QStringLiteral("my font.h"), {libraryRecord(U'样', 0x80, 0)}, hz::Layout{});
         QVERIFY(text.contains("#define hzk12_12_COUNT 1\n"));
         QVERIFY(text.contains("hzk12宋, 12 dots high"));
         QVERIFY(text.contains("#define hzk12_12_HEIGHT 16\n")); // 12x12 glyphs sit in 16x16 cells
     }
 
     void nothingWithoutRecordsAndTheExportsQuestionsAndFailures() {
-        QTemporaryDir dir;
-        ScriptedPrompter prompter;
-        ExportAction action(prompter, nullptr);
-        action.exportHeader({}, hz::Layout{});
+        Exporter e;
+        ScriptedPrompter& prompter = e.prompter;
+        e.action.exportHeader({}, hz::Layout{});
         QVERIFY(prompter.log.isEmpty());
 
         const std::vector<hz::GlyphRecord> records{libraryRecord(U'样', 0x80)};
-        const QString old = dir.filePath(QStringLiteral("old.h"));
+        const QString old = e.dir.filePath(QStringLiteral("old.h"));
         QFile file(old);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("kept") == 4);
         file.close();
-        const QString missing = dir.filePath(QStringLiteral("no/such/folder/x.h"));
+        const QString missing = e.dir.filePath(QStringLiteral("no/such/folder/x.h"));
         prompter.fileAnswers << old << missing << std::nullopt;
         prompter.questionAnswers << false;
 
-        action.exportHeader(records, hz::Layout{}); // the overwrite question, answered Cancel
-        action.exportHeader(records, hz::Layout{}); // a folder that is not there
-        action.exportHeader(records, hz::Layout{}); // the dialog cancelled; the last name offered again
+        e.action.exportHeader(records, hz::Layout{}); // the overwrite question, answered Cancel
+        e.action.exportHeader(records, hz::Layout{}); // a folder that is not there
+        e.action.exportHeader(records, hz::Layout{}); // the dialog cancelled; the last name offered again
 
         QCOMPARE(readAll(old), QByteArray("kept"));
         QCOMPARE(prompter.questions, QStringList{QStringLiteral("该文件已经存在是否覆盖？")});

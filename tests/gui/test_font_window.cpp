@@ -3,12 +3,11 @@
 // font that cannot be opened, the six libraries as before, and the recent fonts kept across runs.
 
 #include "chooser_driver.h"
+#include "export_texts.h"
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
 #include "core/glyph/dot_cell.h"
-#include "core/output/export_layout.h"
-#include "core/text/codepage.h"
 #include "gui/common/module1.h"
 #include "gui/fontchooser/font_sample.h"
 #include "gui/fontchooser/other_font_item.h"
@@ -29,6 +28,7 @@ using namespace form1test;
 namespace {
 
 using guitest::readAll;
+using guitest::writeAll;
 
 // What the view should show for a cell, one mark a dot, written out here rather than by the
 // formatter the window uses.
@@ -55,6 +55,28 @@ bool chooseFont(Window& w, ChooserDriver::Steps steps) {
     w.Combo1()->setCurrentIndex(OtherFontItem::kIndex);
     emit w.Combo1()->activated(OtherFontItem::kIndex);
     return driver.drove;
+}
+
+// Chooses 文泉驿正黑 at a size and looks the text up in it, into an emptied list.
+bool lookUpInFont(Window& w, int size, const QString& text) {
+    if (!chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), size)))
+        return false;
+    w.form->glyphList().removeAll();
+    w.Text3()->setText(text);
+    w.form->runLookup();
+    return true;
+}
+
+// 上下列排 stated dot by dot: column after column, each column's bands of eight rows from the top,
+// a band's top dot in bit 7.
+std::vector<std::uint8_t> columnsTopDotHigh(const hz::DotCell& cell) {
+    const int perColumn = (cell.height() + 7) / 8;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(cell.width() * perColumn), 0);
+    for (int x = 0; x < cell.width(); ++x)
+        for (int y = 0; y < cell.height(); ++y)
+            if (cell.dot(x, y))
+                bytes[static_cast<std::size_t>(x * perColumn + y / 8)] |= static_cast<std::uint8_t>(0x80 >> (y % 8));
+    return bytes;
 }
 
 std::unique_ptr<hz::fontsource::FontSource> openFont(const QString& file, int size) {
@@ -182,32 +204,27 @@ private slots:
 
     void anExportWritesTheFontRecordsInTheChosenArrangement() {
         Window w;
-        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
-        w.form->glyphList().removeAll();
-        w.Text3()->setText(QStringLiteral("温A"));
-        w.form->runLookup();
+        QVERIFY(lookUpInFont(w, 20, QStringLiteral("温A")));
         QCOMPARE(w.form->glyphList().count(), 2);
         w.find<QComboBox>(QStringLiteral("Combo2"))->setCurrentIndex(2); // 上下列排
         const QString path = w.dir.filePath(QStringLiteral("font.txt"));
         w.prompter.fileAnswers << path;
         w.form->Command20Click(2);
         QCOMPARE(w.prompter.criticals, QStringList());
-        const auto expected =
-            hz::utf8ToCp936(hz::exportAllText(w.form->glyphList().records(), hz::Arrangement::ColsDown));
-        QVERIFY(expected);
-        const QByteArray written = readAll(path);
-        QCOMPARE(written, QByteArray(reinterpret_cast<const char*>(expected->data()), qsizetype(expected->size())));
-        // The header names each cell.
-        QVERIFY(written.contains("[10*20]"));
-        QVERIFY(written.contains("[20*20]"));
+        // The font's own cells in the arrangement, each header naming its cell.
+        const auto source = openFont(kZenHei, 20);
+        QVERIFY(source);
+        hz::DotCell wen, a;
+        QCOMPARE(source->glyph(U'温', wen), hz::LookupStatus::Found);
+        QCOMPARE(source->glyph(U'A', a), hz::LookupStatus::Found);
+        QCOMPARE(readAll(path),
+                 guitest::cp936(guitest::exportAllText({{QStringLiteral("温[20*20]上下列排"), columnsTopDotHigh(wen)},
+                                                        {QStringLiteral("A[10*20]上下列排"), columnsTopDotHigh(a)}})));
     }
 
     void aHeaderExportTakesCellsOfBothWidths() {
         Window w;
-        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
-        w.form->glyphList().removeAll();
-        w.Text3()->setText(QStringLiteral("温A"));
-        w.form->runLookup();
+        QVERIFY(lookUpInFont(w, 20, QStringLiteral("温A")));
         const QString path = w.dir.filePath(QStringLiteral("font.h"));
         w.prompter.fileAnswers << path;
         w.find<QPushButton>(QStringLiteral("ExportHeader"))->click();
@@ -217,14 +234,10 @@ private slots:
     }
 
     void aCharacterTheFontLacksIsNamedAndTheOthersGoThrough() {
-        Window w;
-        QVERIFY(chooseFont(w, chooser::pick(QStringLiteral("文泉驿正黑 "), 20)));
-        const char32_t lacking = U'\U0001F600';
         hz::DotCell cell;
-        QCOMPARE(openFont(kZenHei, 20)->glyph(lacking, cell), hz::LookupStatus::NotInFont);
-        w.form->glyphList().removeAll();
-        w.Text3()->setText(QStringLiteral("温😀度"));
-        w.form->runLookup();
+        QCOMPARE(openFont(kZenHei, 20)->glyph(U'\U0001F600', cell), hz::LookupStatus::NotInFont);
+        Window w;
+        QVERIFY(lookUpInFont(w, 20, QStringLiteral("温😀度")));
         QCOMPARE(w.prompter.criticals, QStringList({QStringLiteral("“😀”(U+1F600)：当前字体中没有该字符！！！")}));
         QCOMPARE(column(w.form->glyphList(), GlyphListModel::kCharacterColumn), QStringList({"温", "度"}));
     }
@@ -232,11 +245,7 @@ private slots:
     void aFontThatFailsToOpenPutsCombo1Back() {
         Window w;
         const QString notAFont = w.dir.filePath(QStringLiteral("notes.ttf"));
-        {
-            QFile file(notAFont);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("not a font at all\n");
-        }
+        QVERIFY(writeAll(notAFont, "not a font at all\n"));
         w.Combo1()->setCurrentIndex(2);
         w.prompter.openAnswers << notAFont;
         QString problem;

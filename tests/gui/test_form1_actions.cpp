@@ -1,10 +1,10 @@
 // The main window driven as a user drives it, through its controls by name: deleting records, exporting
 // them, the key panel in both modes, and the three side windows with what the designer hands back.
 
+#include "export_texts.h"
 #include "gui_test_registry.h"
 #include "test_form1_fixture.h"
 
-#include "core/text/codepage.h"
 #include "gui/common/module1.h"
 #include "gui/designer/form3.h"
 #include "gui/mainwin/dot_view.h"
@@ -22,6 +22,7 @@
 using namespace hz::gui;
 
 using namespace form1test;
+using guitest::cp936;
 
 namespace {
 
@@ -153,41 +154,14 @@ SideWindowSeen clickOpeningModal(const Window& w, const QString& name, const std
     return seen;
 }
 
-// Code page 936 bytes of a text, as the export writes it.
-QByteArray cp936(const QString& text) {
-    const auto bytes = hz::utf8ToCp936(text.toStdString());
-    return bytes ? QByteArray::fromStdString(*bytes) : QByteArray("<unencodable>");
-}
-
-// A 32-byte table in both syntaxes. No byte used here has a first hex digit A-F, so no field takes
-// the extra leading 0.
-QByteArray assemblyText(const std::vector<int>& bytes) {
-    QByteArray text;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        text += i % 8 == 0 ? "DB " : ",";
-        text += QByteArray::number(bytes[i], 16).toUpper().rightJustified(2, '0').rightJustified(4, ' ') + "h";
-        if (i % 8 == 7)
-            text += "\r\n";
-    }
-    return text;
-}
-QByteArray cText(const std::vector<int>& bytes) {
-    QByteArray text;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i > 0)
-            text += i % 8 == 0 ? ",\r\n" : ",";
-        text += "0x" + QByteArray::number(bytes[i], 16).toUpper().rightJustified(2, '0');
-    }
-    return text;
-}
-
 // 样's diagonal by column, top band first: the bytes of the two column arrangements.
-std::vector<int> diagonalColumns(bool topBitHigh) {
+std::vector<std::uint8_t> diagonalColumns(bool topBitHigh) {
     // Columns 9..16 have their dot in the lower band, the second byte of the column.
-    std::vector<int> bytes(32, 0);
+    std::vector<std::uint8_t> bytes(32, 0);
     for (int c = 0; c < 16; ++c) {
         const int bit = c % 8;
-        bytes[static_cast<std::size_t>(2 * c + c / 8)] = topBitHigh ? 0x80 >> bit : 0x01 << bit;
+        bytes[static_cast<std::size_t>(2 * c + c / 8)] =
+            static_cast<std::uint8_t>(topBitHigh ? 0x80 >> bit : 0x01 << bit);
     }
     return bytes;
 }
@@ -201,6 +175,7 @@ private slots:
     // The settings are the program's one instance; the tests that follow expect their start values.
     void cleanup() { Module1() = ProgramSettings{}; }
 
+    // The record after the deleted one takes its place; after the last, the one before it.
     void deletingTheCurrentRecordShowsTheOneTakingItsPlace_data() {
         QTest::addColumn<int>("current");
         QTest::addColumn<QString>("left");
@@ -240,32 +215,32 @@ private slots:
     void emptyingTheListBlanksTheViewAndALookupStartsAgain() {
         Window w;
         showWindow(w);
+        // Emptied: the view blank, the count at 0, the size label keeping what it last said.
+        const auto emptied = [&](const QString& sizeLabel) {
+            QCOMPARE(w.form->glyphList().count(), 0);
+            QVERIFY(viewIsBlank(w));
+            QCOMPARE(w.label("Label2"), countText(0));
+            QCOMPARE(w.label("Label6"), sizeLabel);
+        };
+        // A lookup fills the list afresh, its last record current.
+        const auto lookedUp = [&](int library, const QString& text) {
+            w.lookUp(library, text);
+            QCOMPARE(characters(w), text);
+            QCOMPARE(w.form->CurrentIndex, text.size());
+            QCOMPARE(w.form->listView()->currentIndex().row(), text.size() - 1);
+            QCOMPARE(w.label("Label3"), text.right(1));
+            QCOMPARE(w.label("Label2"), countText(text.size()));
+        };
+
         QVERIFY(click(w, QStringLiteral("Command20(1)")));
         QCOMPARE(w.prompter.questions, QStringList{QStringLiteral("确认是否删除全部点阵？")});
-        QCOMPARE(w.form->glyphList().count(), 0);
-        QVERIFY(viewIsBlank(w));
-        QCOMPARE(w.label("Label2"), countText(0));
-        QCOMPARE(w.label("Label6"), QStringLiteral("当前汉字点阵:16*16"));
+        emptied(QStringLiteral("当前汉字点阵:16*16"));
+        lookedUp(3, QStringLiteral("字"));
 
-        w.lookUp(3, QStringLiteral("字"));
-        QCOMPARE(characters(w), QStringLiteral("字"));
-        QCOMPARE(w.form->CurrentIndex, 1);
-        QCOMPARE(w.label("Label3"), QStringLiteral("字"));
-        QCOMPARE(w.label("Label2"), countText(1));
-
-        // The only record: the view goes blank, the size label keeps what it last said.
+        // The only record deleted: the view goes blank as well.
         QVERIFY(click(w, QStringLiteral("Command20(8)")));
-        QCOMPARE(w.form->glyphList().count(), 0);
-        QVERIFY(viewIsBlank(w));
-        QCOMPARE(w.label("Label2"), countText(0));
-        QCOMPARE(w.label("Label6"), QStringLiteral("当前汉字点阵:24*24"));
-
-        w.lookUp(1, QStringLiteral("样字"));
-        QCOMPARE(characters(w), QStringLiteral("样字"));
-        QCOMPARE(w.form->CurrentIndex, 2);
-        QCOMPARE(w.form->listView()->currentIndex().row(), 1);
-        QCOMPARE(w.label("Label3"), QStringLiteral("字"));
-        QCOMPARE(w.label("Label2"), countText(2));
+        emptied(QStringLiteral("当前汉字点阵:24*24"));
+        lookedUp(1, QStringLiteral("样字"));
         QCOMPARE(w.prompter.questions.size(), 2);
     }
 
@@ -319,16 +294,10 @@ private slots:
         w.find<QComboBox>(QStringLiteral("Combo2"))->setCurrentIndex(2); // 上下列排↓↓
         QVERIFY(click(w, QStringLiteral("Command20(2)")));
 
-        const QByteArray arrangement = cp936(QStringLiteral("]上下列排\r\n"));
-        std::vector<int> ziBytes(32, 0);
-        ziBytes.front() = 0x80;
-        ziBytes.back() = 0x01;
-        const std::vector<int> yangBytes = diagonalColumns(true);
-        const QByteArray expected = ";" + cp936(QStringLiteral("样[16*16")) + arrangement + assemblyText(yangBytes) +
-                                    "\r\n" + ";" + cp936(QStringLiteral("字[16*16")) + arrangement +
-                                    assemblyText(ziBytes) + "\r\n" + "\r\n" + "{//" +
-                                    cp936(QStringLiteral("样[16*16")) + arrangement + cText(yangBytes) + "};\r\n" +
-                                    "{//" + cp936(QStringLiteral("字[16*16")) + arrangement + cText(ziBytes) + "};\r\n";
+        const QByteArray expected = cp936(guitest::exportAllText({
+            {QStringLiteral("样[16*16]上下列排"), diagonalColumns(true)},
+            {QStringLiteral("字[16*16]上下列排"), cornerDots(32)},
+        }));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), expected);
@@ -345,9 +314,8 @@ private slots:
         w.find<QComboBox>(QStringLiteral("Combo2"))->setCurrentIndex(1); // 下上列排↑↑
         QVERIFY(click(w, QStringLiteral("Command20(3)")));
 
-        const std::vector<int> bytes = diagonalColumns(false);
-        const QByteArray header = cp936(QStringLiteral("样[16*16]下上列排\r\n"));
-        const QByteArray expected = ";" + header + assemblyText(bytes) + "\r\n" + "{//" + header + cText(bytes) + "};";
+        const QByteArray expected =
+            cp936(guitest::exportCurrentText({QStringLiteral("样[16*16]下上列排"), diagonalColumns(false)}));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), expected);

@@ -121,23 +121,39 @@ private slots:
         QCOMPARE(w.panel->KeyPanelMode(), int(KeyPanel::InsertMode));
     }
 
-    void symbolKeysInsert_data() {
+    // Symbol keys (Command4) insert at the caret or after the selection; the caret keys (Command5)
+    // are backspace, back and forward. Either way the box keeps the focus and the panel stays open.
+    void keysEditTheInputBox_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("selectionStart");
         QTest::addColumn<int>("selectionLength"); // 0: caret at selectionStart; negative: selected leftwards
-        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("caret");
-        QTest::newRow("at the caret") << "样字" << 1 << 0 << 26 << "样【字" << 2;
-        QTest::newRow("after a selection") << "样字" << 1 << 1 << 27 << "样字】" << 3;
-        QTest::newRow("after a leftward selection") << "样字体" << 2 << -2 << 18 << "样字★体" << 3;
-        QTest::newRow("into an empty box") << "" << 0 << 0 << 0 << "＋" << 1;
+        const auto symbol = [](int k) { return QStringLiteral("Command4(%1)").arg(k); };
+        const QString backspace = QStringLiteral("Command5(0)");
+        const QString back = QStringLiteral("Command5(1)");
+        const QString forward = QStringLiteral("Command5(2)");
+        QTest::newRow("symbol at the caret") << "样字" << 1 << 0 << symbol(26) << "样【字" << 2;
+        QTest::newRow("symbol after a selection") << "样字" << 1 << 1 << symbol(27) << "样字】" << 3;
+        QTest::newRow("symbol after a leftward selection") << "样字体" << 2 << -2 << symbol(18) << "样字★体" << 3;
+        QTest::newRow("symbol into an empty box") << "" << 0 << 0 << symbol(0) << "＋" << 1;
+        QTest::newRow("backspace in the middle") << "样字体" << 2 << 0 << backspace << "样体" << 1;
+        QTest::newRow("backspace at the start") << "样字" << 0 << 0 << backspace << "样字" << 0;
+        // Only the character before the caret goes, not the selection.
+        QTest::newRow("backspace with a selection") << "样字体" << 0 << 2 << backspace << "样体" << 1;
+        QTest::newRow("backspace keeps a pair whole")
+            << QString::fromUcs4(U"a\U0001F600b", 3) << 3 << 0 << backspace << "ab" << 1;
+        QTest::newRow("back") << "样字" << 2 << 0 << back << "样字" << 1;
+        QTest::newRow("back at the start") << "样字" << 0 << 0 << back << "样字" << 0;
+        QTest::newRow("forward") << "样字" << 0 << 0 << forward << "样字" << 1;
+        QTest::newRow("forward at the end") << "样字" << 2 << 0 << forward << "样字" << 2;
     }
-    void symbolKeysInsert() {
+    void keysEditTheInputBox() {
         QFETCH(QString, text);
         QFETCH(int, selectionStart);
         QFETCH(int, selectionLength);
-        QFETCH(int, key);
+        QFETCH(QString, key);
         QFETCH(QString, expected);
         QFETCH(int, caret);
         Window w;
@@ -150,7 +166,7 @@ private slots:
         else
             w.Text3->setSelection(selectionStart, selectionLength);
 
-        QTest::mouseClick(w.key(key), Qt::LeftButton);
+        QTest::mouseClick(w.panel->findChild<QPushButton*>(key), Qt::LeftButton);
 
         QCOMPARE(w.Text3->text(), expected);
         QCOMPARE(w.Text3->cursorPosition(), caret);
@@ -158,47 +174,6 @@ private slots:
         QVERIFY(w.Text3->hasFocus());
         QVERIFY(w.panel->isOpen());
         QCOMPARE(Module1().DotMark, QStringLiteral("■"));
-    }
-
-    void caretKeys_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("selectionStart");
-        QTest::addColumn<int>("selectionLength");
-        QTest::addColumn<int>("caretKey");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("caret");
-        QTest::newRow("backspace in the middle") << "样字体" << 2 << 0 << 0 << "样体" << 1;
-        QTest::newRow("backspace at the start") << "样字" << 0 << 0 << 0 << "样字" << 0;
-        // Only the character before the caret goes, not the selection.
-        QTest::newRow("backspace with a selection") << "样字体" << 0 << 2 << 0 << "样体" << 1;
-        QTest::newRow("backspace keeps a pair whole")
-            << QString::fromUcs4(U"a\U0001F600b", 3) << 3 << 0 << 0 << "ab" << 1;
-        QTest::newRow("back") << "样字" << 2 << 0 << 1 << "样字" << 1;
-        QTest::newRow("back at the start") << "样字" << 0 << 0 << 1 << "样字" << 0;
-        QTest::newRow("forward") << "样字" << 0 << 0 << 2 << "样字" << 1;
-        QTest::newRow("forward at the end") << "样字" << 2 << 0 << 2 << "样字" << 2;
-    }
-    void caretKeys() {
-        QFETCH(QString, text);
-        QFETCH(int, selectionStart);
-        QFETCH(int, selectionLength);
-        QFETCH(int, caretKey);
-        QFETCH(QString, expected);
-        QFETCH(int, caret);
-        Window w;
-        w.showActive();
-        w.panel->toggleInsertMode();
-        w.Text3->setText(text);
-        if (selectionLength == 0)
-            w.Text3->setCursorPosition(selectionStart);
-        else
-            w.Text3->setSelection(selectionStart, selectionLength);
-
-        QTest::mouseClick(w.caretKey(caretKey), Qt::LeftButton);
-
-        QCOMPARE(w.Text3->text(), expected);
-        QCOMPARE(w.Text3->cursorPosition(), caret);
-        QVERIFY(w.Text3->hasFocus());
     }
 
     void markModeChoosesTheDotMark() {

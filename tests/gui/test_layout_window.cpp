@@ -1,12 +1,11 @@
 // The main window's layout choices: Combo2's items, export of "全部" and of a layout from the layout
 // dialog through the window's own buttons, and the copy actions of the ten text boxes.
 
+#include "export_texts.h"
 #include "gui_test_registry.h"
 #include "layout_test_support.h"
 #include "test_form1_fixture.h"
 
-#include "core/output/export_layout.h"
-#include "core/text/codepage.h"
 #include "gui/common/module1.h"
 #include "gui/layoutdialog/layout_dialog.h"
 #include "gui/mainwin/glyph_list_model.h"
@@ -30,12 +29,16 @@ using namespace layouttest;
 
 namespace {
 
+using guitest::cp936;
 using guitest::readAll;
 
-// What the export writes for a text: code page 936.
-QByteArray cp936(const std::string& utf8) {
-    const auto bytes = hz::utf8ToCp936(utf8);
-    return bytes ? QByteArray::fromStdString(*bytes) : QByteArray("<unencodable>");
+// The header lines of an export file, ";样[16*16]横排" and "{//样[16*16]横排", in their order.
+QByteArrayList headerLines(const QByteArray& file) {
+    QByteArrayList headers;
+    for (const QByteArray& line : file.split('\n'))
+        if (line.startsWith(';') || line.startsWith("{//"))
+            headers << line.chopped(1); // the CR
+    return headers;
 }
 
 QComboBox* combo2(const Window& w) {
@@ -100,17 +103,36 @@ private slots:
         exportThroughButton(w, 2, out.filePath(QStringLiteral("all.TXT")));
         exportThroughButton(w, 3, out.filePath(QStringLiteral("current.TXT")));
 
-        const auto& records = w.form->glyphList().records();
-        QCOMPARE(records.size(), std::size_t{3});
+        QCOMPARE(w.form->glyphList().count(), 3);
+        // Each arrangement in turn, 横排 first: the three records' assembly blocks, then their C blocks.
+        QByteArrayList headers;
+        for (const char* arrangement : {"横排", "下上列排", "上下列排", "下半列排", "上半列排"})
+            for (const char* start : {";", "{//"})
+                for (const char* record : {"样[16*16]", "字[16*16]", "字[24*24]"})
+                    headers << cp936(QString::fromUtf8(start) + QString::fromUtf8(record) +
+                                     QString::fromUtf8(arrangement));
         const QByteArray all = readAll(out.filePath(QStringLiteral("all.TXT")));
-        QCOMPARE(all, cp936(hz::exportAllText(records, hz::LayoutChoice::all())));
-        QCOMPARE(readAll(out.filePath(QStringLiteral("current.TXT"))),
-                 cp936(hz::exportCurrentText(records.back(), hz::LayoutChoice::all())));
-        // The five, 横排 first, each the arrangement's own export.
-        QByteArray five;
-        for (int a = 0; a < hz::kArrangementCount; ++a)
-            five += cp936(hz::exportAllText(records, static_cast<hz::Arrangement>(a)));
-        QCOMPARE(all, five);
+        QCOMPARE(headerLines(all), headers);
+        // One block in full: 样's diagonal in 上半列排, the top bands of the columns first, top dot in bit 7.
+        std::vector<std::uint8_t> halves(32, 0);
+        for (int c = 0; c < 16; ++c)
+            halves[static_cast<std::size_t>(c < 8 ? c : 16 + c)] = static_cast<std::uint8_t>(0x80 >> (c % 8));
+        QVERIFY(all.contains(cp936(guitest::assemblyBlock({QStringLiteral("样[16*16]上半列排"), halves}))));
+
+        // The current record in the five, a line break between them: 字's two corner dots in a
+        // 24x24 cell, and no half-column bytes for a 72-byte glyph.
+        std::vector<std::uint8_t> topDotLow(72, 0);
+        topDotLow.front() = 0x01;
+        topDotLow.back() = 0x80;
+        const std::vector<guitest::ExportedRecord> five = {{QStringLiteral("字[24*24]横排"), cornerDots(72)},
+                                                           {QStringLiteral("字[24*24]下上列排"), topDotLow},
+                                                           {QStringLiteral("字[24*24]上下列排"), cornerDots(72)},
+                                                           {QStringLiteral("字[24*24]下半列排"), {}},
+                                                           {QStringLiteral("字[24*24]上半列排"), {}}};
+        QStringList current;
+        for (const guitest::ExportedRecord& record : five)
+            current << guitest::exportCurrentText(record);
+        QCOMPARE(readAll(out.filePath(QStringLiteral("current.TXT"))), cp936(current.join(QStringLiteral("\r\n"))));
         QVERIFY(w.prompter.criticals.isEmpty());
     }
 
@@ -139,9 +161,12 @@ private slots:
 
         exportThroughButton(w, 3, out.filePath(QStringLiteral("current.TXT")));
         const QByteArray current = readAll(out.filePath(QStringLiteral("current.TXT")));
-        QVERIFY(current.startsWith(cp936(";字[16*16]pages-lsb-invert\r\n")));
-        QVERIFY(current.contains(cp936("{//字[16*16]pages-lsb-invert\r\n")));
-        QCOMPARE(current, cp936(hz::exportCurrentText(w.form->glyphList().record(1), hz::LayoutChoice::of(first))));
+        // 字's corner dots, inverted: the top left dot is bit 0 of the first byte, the bottom right
+        // bit 7 of the last.
+        std::vector<std::uint8_t> inverted(32, 0xFF);
+        inverted.front() = 0xFE;
+        inverted.back() = 0x7F;
+        QCOMPARE(current, cp936(guitest::exportCurrentText({QStringLiteral("字[16*16]pages-lsb-invert"), inverted})));
 
         const hz::Layout second = *hz::parseLayout("rows-lsb-left");
         QVERIFY(inLayoutDialog(w, [&](QDialog* dialog) {
@@ -151,8 +176,18 @@ private slots:
         QCOMPARE(items(combo2(w)).mid(5),
                  QStringList({QStringLiteral("全部"), QStringLiteral("rows-lsb-left"), QStringLiteral("自定义排列…")}));
         exportThroughButton(w, 2, out.filePath(QStringLiteral("all.TXT")));
+        // Mirrored, a row's leftmost dot in bit 0: 样's dot of row r lands in column 15 - r.
+        std::vector<std::uint8_t> yang(32, 0);
+        for (int r = 0; r < 16; ++r) {
+            const int c = 15 - r;
+            yang[static_cast<std::size_t>(2 * r + c / 8)] = static_cast<std::uint8_t>(1 << (c % 8));
+        }
+        std::vector<std::uint8_t> zi(32, 0);
+        zi[1] = 0x80;
+        zi[30] = 0x01;
         QCOMPARE(readAll(out.filePath(QStringLiteral("all.TXT"))),
-                 cp936(hz::exportAllText(w.form->glyphList().records(), hz::LayoutChoice::of(second))));
+                 cp936(guitest::exportAllText({{QStringLiteral("样[16*16]rows-lsb-left"), yang},
+                                               {QStringLiteral("字[16*16]rows-lsb-left"), zi}})));
 
         // Back to an arrangement and to the layout again: the item stays and keeps its layout.
         combo2(w)->setCurrentIndex(0);

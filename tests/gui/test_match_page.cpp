@@ -100,6 +100,8 @@ class MatchPageTest : public QObject {
 private slots:
     void cleanup() { Module1() = ProgramSettings{}; }
 
+    // Each paste style in layouts of every scan: the layout found first is the one pasted, and "使用"
+    // makes it the window's choice.
     void aPasteIsMatchedAndUsed_data() {
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("layout");

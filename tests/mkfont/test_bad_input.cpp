@@ -39,6 +39,18 @@ std::vector<std::string> withOutput(std::vector<std::string> args, const std::st
     return args;
 }
 
+// A bad command line: these arguments and --output, refused with a pointer to --help.
+BadCase usageError(const char* name, const std::vector<std::string>& args, std::vector<std::string> messageParts) {
+    return {name, [args](const TempFolder&, const std::string& out) { return withOutput(args, out); },
+            std::move(messageParts), true};
+}
+
+// A font of one letter and no hanzi, in the scratch folder.
+std::string latinFontIn(const TempFolder& scratch) {
+    writeFile(scratch.file("latin.bdf"), latinFont().text());
+    return scratch.file("latin.bdf");
+}
+
 class BadInput : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(BadInput, ExitsWithTwoAndWritesNothing) {
@@ -109,10 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {kStrike12, "has no 16-pixel strike", "12"}},
                       BadCase{"NoHanzi",
                               [](const TempFolder& s, const std::string& out) {
-                                  BdfFont latin;
-                                  latin.glyphs.push_back(frameGlyph('A', 8, 12, 1, 0));
-                                  writeFile(s.file("latin.bdf"), latin.text());
-                                  return withOutput({"--font", s.file("latin.bdf"), "--size", "16"}, out);
+                                  return withOutput({"--font", latinFontIn(s), "--size", "16"}, out);
                               },
                               {"$/latin.bdf", "has no glyph for any GB2312 hanzi"}},
                       BadCase{"OutputFolderMissing",
@@ -127,83 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
                                   return withOutput({"--font", s.file("copy.pcf"), "--size", "12"}, s.file("copy.pcf"));
                               },
                               {"is the source font itself"}},
-                      BadCase{"SizeBelowEight",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "7"}, out);
-                              },
-                              {"--size: '7' is out of range; give a size in dots 8-64"},
-                              true},
-                      BadCase{"SizeAboveSixtyFour",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "65"}, out);
-                              },
-                              {"--size: '65' is out of range; give a size in dots 8-64"},
-                              true},
-                      BadCase{"UnknownCharset",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "16", "--charset", "big5"}, out);
-                              },
-                              {"--charset: 'big5' is not a character set; give gb2312, gbk or ascii"},
-                              true},
-                      BadCase{"UnknownLayout",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "16", "--layout", "rows-sideways"}, out);
-                              },
-                              {"--layout: 'rows-sideways' is not one layout", "SCAN-BIT"},
-                              true},
-                      BadCase{"AllLayouts",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "16", "--layout", "all"}, out);
-                              },
-                              {"--layout: 'all' is not one layout"},
-                              true},
-                      BadCase{"TraditionalAscii",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput(
-                                      {"--font", kSong, "--size", "16", "--charset", "ascii", "--traditional"}, out);
-                              },
-                              {"--traditional", "--charset gb2312 only"},
-                              true},
-                      BadCase{"NoHanziForGbk",
-                              [](const TempFolder& s, const std::string& out) {
-                                  BdfFont latin;
-                                  latin.glyphs.push_back(frameGlyph('A', 8, 12, 1, 0));
-                                  writeFile(s.file("latin.bdf"), latin.text());
-                                  return withOutput({"--font", s.file("latin.bdf"), "--size", "16", "--charset", "gbk"},
-                                                    out);
-                              },
-                              {"$/latin.bdf", "has no glyph for any GB2312 hanzi"}},
-                      BadCase{"ThresholdOutOfRange",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "24", "--threshold", "300"}, out);
-                              },
-                              {"--threshold: '300' is out of range; give a grey level 0-254"},
-                              true},
-                      // A dot is kept when covered more than T/255: at 255 none would be.
-                      BadCase{"ThresholdThatKeepsNoDot",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "24", "--threshold", "255"}, out);
-                              },
-                              {"--threshold: '255' is out of range; give a grey level 0-254"},
-                              true},
-                      BadCase{"FaceOutOfRange",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kUming, "--face", "65536", "--size", "16"}, out);
-                              },
-                              {"--face: '65536' is out of range; give a face number 0-65535"},
-                              true},
-                      BadCase{"UnknownOption",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "16", "--bogus"}, out);
-                              },
-                              {"unknown option '--bogus'"},
-                              true},
-                      BadCase{"StrayWord",
-                              [](const TempFolder&, const std::string& out) {
-                                  return withOutput({"--font", kSong, "--size", "16", "wqy"}, out);
-                              },
-                              {"unknown argument 'wqy'"},
-                              true},
+                      BadCase{
+                          "NoHanziForGbk",
+                          [](const TempFolder& s, const std::string& out) {
+                              return withOutput({"--font", latinFontIn(s), "--size", "16", "--charset", "gbk"}, out);
+                          },
+                          {"$/latin.bdf", "has no glyph for any GB2312 hanzi"}},
                       BadCase{"ValueMissing",
                               [](const TempFolder&, const std::string& out) {
                                   std::vector<std::string> args = withOutput({"--font", kSong}, out);
@@ -218,6 +156,33 @@ INSTANTIATE_TEST_SUITE_P(
                               },
                               {"--output FILE is required"},
                               true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Bad command lines: the message names the option and what it takes, and points to --help.
+INSTANTIATE_TEST_SUITE_P(
+    UsageErrors, BadInput,
+    ::testing::Values(
+        usageError("SizeBelowEight", {"--font", kSong, "--size", "7"},
+                   {"--size: '7' is out of range; give a size in dots 8-64"}),
+        usageError("SizeAboveSixtyFour", {"--font", kSong, "--size", "65"},
+                   {"--size: '65' is out of range; give a size in dots 8-64"}),
+        usageError("UnknownCharset", {"--font", kSong, "--size", "16", "--charset", "big5"},
+                   {"--charset: 'big5' is not a character set; give gb2312, gbk or ascii"}),
+        usageError("UnknownLayout", {"--font", kSong, "--size", "16", "--layout", "rows-sideways"},
+                   {"--layout: 'rows-sideways' is not one layout", "SCAN-BIT"}),
+        usageError("AllLayouts", {"--font", kSong, "--size", "16", "--layout", "all"},
+                   {"--layout: 'all' is not one layout"}),
+        usageError("TraditionalAscii", {"--font", kSong, "--size", "16", "--charset", "ascii", "--traditional"},
+                   {"--traditional", "--charset gb2312 only"}),
+        usageError("ThresholdOutOfRange", {"--font", kSong, "--size", "24", "--threshold", "300"},
+                   {"--threshold: '300' is out of range; give a grey level 0-254"}),
+        // A dot is kept when covered more than T/255: at 255 none would be.
+        usageError("ThresholdThatKeepsNoDot", {"--font", kSong, "--size", "24", "--threshold", "255"},
+                   {"--threshold: '255' is out of range; give a grey level 0-254"}),
+        usageError("FaceOutOfRange", {"--font", kUming, "--face", "65536", "--size", "16"},
+                   {"--face: '65536' is out of range; give a face number 0-65535"}),
+        usageError("UnknownOption", {"--font", kSong, "--size", "16", "--bogus"}, {"unknown option '--bogus'"}),
+        usageError("StrayWord", {"--font", kSong, "--size", "16", "wqy"}, {"unknown argument 'wqy'"})),
     [](const auto& info) { return std::string(info.param.name); });
 
 // hzdot-cli words its usage errors the same way, from the same table.

@@ -174,7 +174,7 @@ TEST(AsciiCharset, NinetyFivePrintableCharactersInHalfWidthCells) {
         SCOPED_TRACE(std::to_string(size) + " " + layoutName);
         const std::string file = scratch.file("ascii");
         const ProcessResult run = runMkfont({"--font", kMicrohei, "--size", std::to_string(size), "--charset", "ascii",
-                                            "--layout", layoutName, "--output", file});
+                                             "--layout", layoutName, "--output", file});
         ASSERT_EQ(run.status, 0) << run.err;
         const int width = (size + 1) / 2;
         const hz::Layout layout = *hz::parseLayout(layoutName);
@@ -211,11 +211,7 @@ TEST(AsciiCharset, AFontWithoutLettersGivesBlankRecordsAndSaysSo) {
 
 TEST(AsciiCharset, ALatinFontWithoutHanziIsEnough) {
     TempFolder scratch;
-    BdfFont latin;
-    BdfGlyph a = frameGlyph('A', 6, 10, 1, 0);
-    a.advance = 8;
-    latin.glyphs.push_back(a);
-    writeFile(scratch.file("latin.bdf"), latin.text());
+    writeFile(scratch.file("latin.bdf"), latinFont().text());
     const ProcessResult run = runMkfont(
         {"--font", scratch.file("latin.bdf"), "--size", "16", "--charset", "ascii", "--output", scratch.file("ascii")});
     ASSERT_EQ(run.status, 0) << run.err;

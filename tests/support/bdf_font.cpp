@@ -83,4 +83,12 @@ BdfGlyph frameGlyph(std::uint32_t encoding, int width, int height, int xOffset, 
     return glyph;
 }
 
+BdfFont latinFont() {
+    BdfFont font;
+    BdfGlyph a = frameGlyph('A', 6, 10, 1, 0);
+    a.advance = 8;
+    font.glyphs.push_back(a);
+    return font;
+}
+
 } // namespace hz::test

@@ -30,4 +30,8 @@ struct BdfFont {
 // A glyph that draws a frame of the given size with its lower left corner at (x, y).
 BdfGlyph frameGlyph(std::uint32_t encoding, int width, int height, int xOffset, int yOffset);
 
+// A font without hanzi: one letter, 'A', a 6x10 frame one dot right of the pen on the baseline,
+// advancing 8 dots.
+BdfFont latinFont();
+
 } // namespace hz::test
