@@ -16,7 +16,6 @@ namespace {
 
 using cmdline::Argument;
 using cmdline::inQuotes;
-using cmdline::Option;
 using cmdline::UsageError;
 
 int parseLibrary(const std::string& option, std::string_view value) {
@@ -122,16 +121,15 @@ OutputEncoding parseEncoding(const std::string& option, std::string_view value) 
 // The range of -x and -y: how far a 12x12 glyph may move in its 16x16 cell.
 constexpr cmdline::NumberRange kSpace{0, 4, "a number of dots"};
 
-// One row per option, in the order of --help: the option, its lines there (empty when another row's
-// lines name it) and what it sets.
-struct Row {
-    Option option;
-    std::string_view help;
-    void (*apply)(CliOptions&, const Argument&);
-};
+// The value of an option that names a file: any name but an empty one.
+std::string fileName(const Argument& a) {
+    if (a.value.empty())
+        throw UsageError{a.shown + ": the file name is empty"};
+    return a.value;
+}
 
-const std::vector<Row>& optionTable() {
-    static const std::vector<Row> table = {
+const cmdline::OptionTable<CliOptions>& optionTable() {
+    static const cmdline::OptionTable<CliOptions> table = {
         {{'f', "fonts", true, std::nullopt},
          "  -f, --fonts DIR        folder of the six library files (default: the executable's folder,\n"
          "                         else ../share/hzdot/fonts beside it)\n",
@@ -169,11 +167,7 @@ const std::vector<Row>& optionTable() {
         {cmdline::kFont,
          "      --font FILE        draw the characters live from a font (TTF, OTF, TTC, PCF, BDF) instead:\n"
          "                         any character it maps; ASCII and other half-width ones in half cells\n",
-         [](CliOptions& o, const Argument& a) {
-             if (a.value.empty())
-                 throw UsageError{a.shown + ": the file name is empty"};
-             o.fontFile = a.value;
-         }},
+         [](CliOptions& o, const Argument& a) { o.fontFile = fileName(a); }},
         {cmdline::kSize, "      --size N           the font's cell in dots, {low}-{high} (needed with --font)\n",
          [](CliOptions& o, const Argument& a) { o.size = a.number; }},
         {cmdline::kFace, "      --face N           the face of a font collection, from 0 (default 0)\n",
@@ -214,11 +208,7 @@ const std::vector<Row>& optionTable() {
         {{0, "detect", true, std::nullopt},
          "      --detect FILE      which layout the glyph bytes pasted in FILE (- for standard input) are\n"
          "                         in, for the one character TEXT: up to five LAYOUT, SCORE, PRESETS lines\n",
-         [](CliOptions& o, const Argument& a) {
-             if (a.value.empty())
-                 throw UsageError{a.shown + ": the file name is empty"};
-             o.detectFile = a.value;
-         }},
+         [](CliOptions& o, const Argument& a) { o.detectFile = fileName(a); }},
         {{0, "scan", true, std::nullopt},
          "      --scan PATH...     take the characters of the string literals in C/C++ sources (files, or\n"
          "                         folders searched for .c .h .cc .cpp .hpp .ino), once each, TEXT added\n",
@@ -240,11 +230,7 @@ const std::vector<Row>& optionTable() {
          [](CliOptions& o, const Argument& a) { o.inputFile = a.value; }},
         {{'o', "output", true, std::nullopt},
          "  -o, --output FILE      write the export file (code page 936, CR LF) instead of standard output\n",
-         [](CliOptions& o, const Argument& a) {
-             if (a.value.empty())
-                 throw UsageError{a.shown + ": the file name is empty"};
-             o.outputFile = a.value;
-         }},
+         [](CliOptions& o, const Argument& a) { o.outputFile = fileName(a); }},
         {{0, "current", false, std::nullopt},
          "      --current          the \"export current\" layout of the last record instead of \"export all\"\n",
          [](CliOptions& o, const Argument&) { o.current = true; }},
@@ -269,13 +255,6 @@ const std::vector<Row>& optionTable() {
         {{0, "version", false, std::nullopt}, "", [](CliOptions& o, const Argument&) { o.version = true; }},
     };
     return table;
-}
-
-std::vector<const Option*> tableOptions() {
-    std::vector<const Option*> options;
-    for (const auto& row : optionTable())
-        options.push_back(&row.option);
-    return options;
 }
 
 void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
@@ -339,15 +318,13 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     CliOptions& options = result.options;
     std::vector<std::string> texts;
     try {
-        cmdline::CommandLine line(args, tableOptions(), cmdline::CommandLine::Operands::Taken);
+        cmdline::CommandLine line(args, optionTable().options(), cmdline::CommandLine::Operands::Taken);
         while (auto argument = line.next()) {
             if (!argument->option) {
                 texts.push_back(std::move(argument->value));
                 continue;
             }
-            for (const auto& row : optionTable())
-                if (&row.option == argument->option)
-                    row.apply(options, *argument);
+            optionTable().apply(options, *argument);
         }
         if (!options.help && !options.version)
             checkCombination(options, texts);
@@ -360,10 +337,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string optionHelp() {
-    std::string text;
-    for (const auto& row : optionTable())
-        text += cmdline::helpLines(row.option, row.help);
-    return text;
+    return optionTable().help();
 }
 
 } // namespace hz::cli

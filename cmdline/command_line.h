@@ -3,6 +3,7 @@
 
 #include "cmdline/option_table.h"
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,45 @@ private:
     Operands operands;
     std::size_t at = 0;
     bool optionsEnded = false;
+};
+
+// A program's options in the order of its --help, each with its lines there (empty when another
+// row's lines name it) and what it sets in the program's settings.
+template <typename Settings> class OptionTable {
+public:
+    struct Row {
+        Option option;
+        std::string_view help;
+        void (*apply)(Settings&, const Argument&);
+    };
+
+    OptionTable(std::initializer_list<Row> rows) : rows(rows) {}
+
+    // The options, as CommandLine takes them.
+    std::vector<const Option*> options() const {
+        std::vector<const Option*> all;
+        for (const Row& row : rows)
+            all.push_back(&row.option);
+        return all;
+    }
+
+    // Sets what the argument's option sets; an operand sets nothing.
+    void apply(Settings& settings, const Argument& argument) const {
+        for (const Row& row : rows)
+            if (&row.option == argument.option)
+                row.apply(settings, argument);
+    }
+
+    // The options' lines in --help.
+    std::string help() const {
+        std::string text;
+        for (const Row& row : rows)
+            text += helpLines(row.option, row.help);
+        return text;
+    }
+
+private:
+    std::vector<Row> rows;
 };
 
 // A whole decimal number from low to high: no sign, no spaces, no more digits than the highest

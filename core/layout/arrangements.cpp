@@ -4,39 +4,40 @@
 #include "core/library/font_library.h"
 
 #include <stdexcept>
+#include <string>
 
 namespace hz {
 
+namespace {
+
+// Each arrangement's name and its entry in the chooser, indexed by Arrangement.
+struct ArrangementWords {
+    std::string_view name;
+    std::string_view choice;
+};
+constexpr std::array<ArrangementWords, kArrangementCount> kWords = {{
+    {"横排", "横排→→"},
+    {"下上列排", "下上列排↑↑"},
+    {"上下列排", "上下列排↓↓"},
+    {"下半列排", "下半列排↑↘"},
+    {"上半列排", "上半列排↓↗"},
+}};
+
+const ArrangementWords& wordsOf(Arrangement a) {
+    const int index = static_cast<int>(a);
+    if (index < 0 || index >= kArrangementCount)
+        throw std::out_of_range("arrangement " + std::to_string(index) + " is not 0..4");
+    return kWords[static_cast<std::size_t>(index)];
+}
+
+} // namespace
+
 std::string_view arrangementName(Arrangement a) {
-    switch (a) {
-    case Arrangement::Rows:
-        return "横排";
-    case Arrangement::ColsUp:
-        return "下上列排";
-    case Arrangement::ColsDown:
-        return "上下列排";
-    case Arrangement::HalfUp:
-        return "下半列排";
-    case Arrangement::HalfDown:
-        return "上半列排";
-    }
-    throw std::out_of_range("arrangement " + std::to_string(static_cast<int>(a)) + " is not 0..4");
+    return wordsOf(a).name;
 }
 
 std::string_view arrangementChoice(Arrangement a) {
-    switch (a) {
-    case Arrangement::Rows:
-        return "横排→→";
-    case Arrangement::ColsUp:
-        return "下上列排↑↑";
-    case Arrangement::ColsDown:
-        return "上下列排↓↓";
-    case Arrangement::HalfUp:
-        return "下半列排↑↘";
-    case Arrangement::HalfDown:
-        return "上半列排↓↗";
-    }
-    throw std::out_of_range("arrangement " + std::to_string(static_cast<int>(a)) + " is not 0..4");
+    return wordsOf(a).choice;
 }
 
 Cell16 shiftCell(const Cell16& cell, int dx, int dy) {

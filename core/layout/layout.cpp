@@ -57,6 +57,27 @@ std::array<std::uint64_t, DotCell::kMaxSide> transformedRows(const DotCell& cell
     return rows;
 }
 
+// The words of a layout's name: its scan and bit order, indexed by Scan and BitOrder, then the
+// flags in the order a name gives them.
+constexpr std::array<std::string_view, 3> kScanWords = {"rows", "columns", "pages"};
+constexpr std::array<std::string_view, 2> kBitWords = {"msb", "lsb"};
+struct FlagWord {
+    bool Layout::*flag;
+    std::string_view word;
+};
+constexpr std::array<FlagWord, 3> kFlagWords = {
+    {{&Layout::up, "up"}, {&Layout::left, "left"}, {&Layout::invert, "invert"}}};
+
+// Sets `into` to the value whose word is `word`; false when no word matches.
+template <typename Enum, std::size_t N>
+bool readWord(const std::array<std::string_view, N>& words, std::string_view word, Enum& into) {
+    const auto found = std::find(words.begin(), words.end(), word);
+    if (found == words.end())
+        return false;
+    into = static_cast<Enum>(found - words.begin());
+    return true;
+}
+
 std::string lower(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -82,15 +103,15 @@ Layout Layout::fromIndex(int index) {
 }
 
 std::string layoutName(const Layout& layout) {
-    static constexpr std::array<std::string_view, 3> kScans = {"rows", "columns", "pages"};
-    std::string name(kScans[static_cast<std::size_t>(layout.scan)]);
-    name += layout.bit == BitOrder::Msb ? "-msb" : "-lsb";
-    if (layout.up)
-        name += "-up";
-    if (layout.left)
-        name += "-left";
-    if (layout.invert)
-        name += "-invert";
+    std::string name(kScanWords[static_cast<std::size_t>(layout.scan)]);
+    name += '-';
+    name += kBitWords[static_cast<std::size_t>(layout.bit)];
+    for (const FlagWord& flag : kFlagWords) {
+        if (layout.*flag.flag) {
+            name += '-';
+            name += flag.word;
+        }
+    }
     return name;
 }
 
@@ -106,31 +127,19 @@ std::optional<Layout> parseLayout(std::string_view text) {
         const std::string_view word = std::string_view(s).substr(start, end - start);
         start = end + 1;
         if (part == 0) {
-            if (word == "rows")
-                layout.scan = Scan::Rows;
-            else if (word == "columns")
-                layout.scan = Scan::Columns;
-            else if (word == "pages")
-                layout.scan = Scan::Pages;
-            else
+            if (!readWord(kScanWords, word, layout.scan))
                 return std::nullopt;
             haveScan = true;
         } else if (part == 1) {
-            if (word == "msb")
-                layout.bit = BitOrder::Msb;
-            else if (word == "lsb")
-                layout.bit = BitOrder::Lsb;
-            else
+            if (!readWord(kBitWords, word, layout.bit))
                 return std::nullopt;
             haveBit = true;
         } else {
-            bool* flag = word == "up"       ? &layout.up
-                         : word == "left"   ? &layout.left
-                         : word == "invert" ? &layout.invert
-                                            : nullptr;
-            if (!flag || *flag)
+            const auto flag =
+                std::find_if(kFlagWords.begin(), kFlagWords.end(), [&](const FlagWord& f) { return f.word == word; });
+            if (flag == kFlagWords.end() || layout.*flag->flag)
                 return std::nullopt;
-            *flag = true;
+            layout.*flag->flag = true;
         }
         if (end == s.size())
             break;

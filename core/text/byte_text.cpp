@@ -53,6 +53,14 @@ int groupValue(std::string_view group) {
     return value;
 }
 
+// A text of its own from one of the appending writers.
+std::string wholeText(void (*append)(std::string&, std::span<const std::uint8_t>),
+                      std::span<const std::uint8_t> bytes) {
+    std::string text;
+    append(text, bytes);
+    return text;
+}
+
 } // namespace
 
 std::string DecToHex(int value) {
@@ -113,9 +121,7 @@ std::string cField(std::uint8_t value) {
 }
 
 std::string assemblyText(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    appendAssemblyText(text, bytes);
-    return text;
+    return wholeText(appendAssemblyText, bytes);
 }
 
 void appendAssemblyText(std::string& text, std::span<const std::uint8_t> bytes) {
@@ -142,9 +148,7 @@ void appendAssemblyText(std::string& text, std::span<const std::uint8_t> bytes) 
 }
 
 std::string cText(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    appendCText(text, bytes);
-    return text;
+    return wholeText(appendCText, bytes);
 }
 
 void appendCText(std::string& text, std::span<const std::uint8_t> bytes) {

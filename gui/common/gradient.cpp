@@ -35,7 +35,7 @@ QImage PaintGradient(QSize outerSize, QSize drawingSize) {
     return image;
 }
 
-GradientPanel::GradientPanel(QWidget* parent) : QWidget(parent) {}
+GradientPanel::GradientPanel(QWidget* parent) : KeptImageWidget(parent) {}
 
 void GradientPanel::paintGradient() {
     paintGradient(size());
@@ -44,12 +44,6 @@ void GradientPanel::paintGradient() {
 void GradientPanel::paintGradient(QSize outerSize) {
     image = PaintGradient(outerSize, size());
     update();
-}
-
-void GradientPanel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (!image.isNull())
-        painter.drawImage(0, 0, image);
 }
 
 } // namespace hz::gui

@@ -2,10 +2,11 @@
 // The mint-to-white background of the windows and panels: mint at both side edges, white across
 // the middle, in 2 x 50 bands.
 
+#include "gui/common/kept_image.h"
+
 #include <QColor>
 #include <QImage>
 #include <QSize>
-#include <QWidget>
 
 namespace hz::gui {
 
@@ -20,7 +21,7 @@ inline QImage PaintGradient(QSize size) {
 }
 
 // A panel whose background is the gradient, painted once into a kept image.
-class GradientPanel : public QWidget {
+class GradientPanel : public KeptImageWidget {
     Q_OBJECT
 public:
     explicit GradientPanel(QWidget* parent = nullptr);
@@ -28,13 +29,6 @@ public:
     // Paints the gradient for the panel's current size (or the given outer size) and keeps it.
     void paintGradient();
     void paintGradient(QSize outerSize);
-    const QImage& keptImage() const { return image; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QImage image;
 };
 
 } // namespace hz::gui

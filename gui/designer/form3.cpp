@@ -4,6 +4,7 @@
 #include "gui/common/module1.h"
 #include "gui/common/rain_button.h"
 #include "gui/common/song_font.h"
+#include "gui/common/twips.h"
 #include "gui/common/wait_cursor.h"
 #include "gui/designer/button_pictures.h"
 #include "gui/designer/spacing_cell.h"
@@ -17,12 +18,6 @@
 using namespace hz::gui;
 
 namespace {
-
-// Layout positions are kept in twips, 15 to a pixel.
-QRect fromTwips(int left, int top, int width, int height) {
-    auto px = [](int twips) { return qRound(twips / 15.0); };
-    return {px(left), px(top), px(width), px(height)};
-}
 
 const QColor kButtonColor(130, 240, 217);
 

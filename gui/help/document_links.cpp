@@ -9,28 +9,33 @@
 
 namespace hz::gui {
 
-QString documentFileName(Document document) {
+namespace {
+
+struct DocumentNames {
+    QString fileName;
+    QString title;
+};
+
+DocumentNames namesOf(Document document) {
     switch (document) {
     case Document::Readme:
-        return QStringLiteral("README.md");
+        return {QStringLiteral("README.md"), QStringLiteral("程序说明（README.md）")};
     case Document::Arrangements:
-        return QStringLiteral("arrangements.md");
+        return {QStringLiteral("arrangements.md"), QStringLiteral("五种排列的用法")};
     case Document::ExportFormat:
-        return QStringLiteral("export-format.md");
+        return {QStringLiteral("export-format.md"), QStringLiteral("导出文件的格式")};
     }
     return {};
 }
 
+} // namespace
+
+QString documentFileName(Document document) {
+    return namesOf(document).fileName;
+}
+
 QString documentTitle(Document document) {
-    switch (document) {
-    case Document::Readme:
-        return QStringLiteral("程序说明（README.md）");
-    case Document::Arrangements:
-        return QStringLiteral("五种排列的用法");
-    case Document::ExportFormat:
-        return QStringLiteral("导出文件的格式");
-    }
-    return {};
+    return namesOf(document).title;
 }
 
 void openDocument(QWidget* parent, const QString& programDir, Document document, Prompter& prompter) {

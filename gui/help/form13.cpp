@@ -1,6 +1,7 @@
 #include "gui/help/form13.h"
 
 #include "gui/common/song_font.h"
+#include "gui/common/twips.h"
 #include "gui/help/help_icons.h"
 #include "gui/help/help_topics.h"
 #include "gui/help/splitter_bar.h"
@@ -14,12 +15,6 @@
 using namespace hz::gui;
 
 namespace {
-
-// Layout positions are kept in twips, 15 to a pixel.
-QRect fromTwips(int left, int top, int width, int height) {
-    auto px = [](int twips) { return qRound(twips / 15.0); };
-    return {px(left), px(top), px(width), px(height)};
-}
 
 constexpr int kBarWidth = 12; // 180 twips
 constexpr int kKeyRole = Qt::UserRole;

@@ -1,11 +1,36 @@
 #include "gui/help/help_icons.h"
 
+#include "gui/common/drawn_picture.h"
+
 #include <QPainter>
 #include <QPainterPath>
+#include <initializer_list>
 
 namespace hz::gui {
 
 namespace {
+
+// A closed outline through the corners in turn.
+QPainterPath outline(std::initializer_list<QPointF> corners) {
+    QPainterPath path;
+    path.moveTo(*corners.begin());
+    for (auto corner = corners.begin() + 1; corner != corners.end(); ++corner)
+        path.lineTo(*corner);
+    path.closeSubpath();
+    return path;
+}
+
+// A page of the open book, from its outer edge at x = edge to the spine at x = 16; its top and bottom
+// curve towards control points at x = bend.
+QPainterPath openPage(double edge, double bend) {
+    QPainterPath page;
+    page.moveTo(edge, 7);
+    page.quadTo(bend, 5, 16, 9);
+    page.lineTo(16, 27);
+    page.quadTo(bend, 23, edge, 25);
+    page.closeSubpath();
+    return page;
+}
 
 void drawClosedBook(QPainter& p) {
     // Cover, with the page edges showing at the bottom and a darker spine on the left.
@@ -24,30 +49,10 @@ void drawClosedBook(QPainter& p) {
 void drawOpenBook(QPainter& p) {
     p.setPen(QPen(QColor(40, 60, 110), 1.2));
     p.setBrush(QColor(60, 100, 170));
-    QPainterPath cover;
-    cover.moveTo(1.5, 9);
-    cover.lineTo(16, 12);
-    cover.lineTo(30.5, 9);
-    cover.lineTo(30.5, 27);
-    cover.lineTo(16, 29.5);
-    cover.lineTo(1.5, 27);
-    cover.closeSubpath();
-    p.drawPath(cover);
+    p.drawPath(outline({{1.5, 9}, {16, 12}, {30.5, 9}, {30.5, 27}, {16, 29.5}, {1.5, 27}}));
     p.setBrush(Qt::white);
-    QPainterPath left;
-    left.moveTo(3, 7);
-    left.quadTo(10, 5, 16, 9);
-    left.lineTo(16, 27);
-    left.quadTo(10, 23, 3, 25);
-    left.closeSubpath();
-    QPainterPath right;
-    right.moveTo(29, 7);
-    right.quadTo(22, 5, 16, 9);
-    right.lineTo(16, 27);
-    right.quadTo(22, 23, 29, 25);
-    right.closeSubpath();
-    p.drawPath(left);
-    p.drawPath(right);
+    p.drawPath(openPage(3, 10));
+    p.drawPath(openPage(29, 22));
     p.setPen(QPen(QColor(150, 150, 160), 1));
     for (int i = 0; i < 4; ++i) {
         const double y = 11.5 + 3.5 * i;
@@ -57,23 +62,11 @@ void drawOpenBook(QPainter& p) {
 }
 
 void drawNotePage(QPainter& p) {
-    QPainterPath page;
-    page.moveTo(6.5, 2.5);
-    page.lineTo(20.5, 2.5);
-    page.lineTo(26.5, 8.5);
-    page.lineTo(26.5, 29.5);
-    page.lineTo(6.5, 29.5);
-    page.closeSubpath();
     p.setPen(QPen(QColor(90, 90, 90), 1));
     p.setBrush(Qt::white);
-    p.drawPath(page);
+    p.drawPath(outline({{6.5, 2.5}, {20.5, 2.5}, {26.5, 8.5}, {26.5, 29.5}, {6.5, 29.5}}));
     p.setBrush(QColor(215, 215, 215));
-    QPainterPath fold;
-    fold.moveTo(20.5, 2.5);
-    fold.lineTo(20.5, 8.5);
-    fold.lineTo(26.5, 8.5);
-    fold.closeSubpath();
-    p.drawPath(fold);
+    p.drawPath(outline({{20.5, 2.5}, {20.5, 8.5}, {26.5, 8.5}}));
     p.setPen(QPen(QColor(100, 140, 210), 1));
     for (int y = 12; y <= 26; y += 3)
         p.drawLine(QPointF(9, y + 0.5), QPointF(24, y + 0.5));
@@ -86,17 +79,14 @@ void drawNotePage(QPainter& p) {
 QPixmap helpImage(int number) {
     if (number < 1 || number > 3)
         return QPixmap();
-    QPixmap picture(kHelpIconSide, kHelpIconSide);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (number == 1)
-        drawClosedBook(painter);
-    else if (number == 2)
-        drawOpenBook(painter);
-    else
-        drawNotePage(painter);
-    return picture;
+    return drawnPicture(QSize(kHelpIconSide, kHelpIconSide), [number](QPainter& painter) {
+        if (number == 1)
+            drawClosedBook(painter);
+        else if (number == 2)
+            drawOpenBook(painter);
+        else
+            drawNotePage(painter);
+    });
 }
 
 } // namespace hz::gui

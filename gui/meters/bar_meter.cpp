@@ -2,7 +2,6 @@
 
 #include "gui/meters/alarm.h"
 #include "gui/meters/bar_tube.h"
-#include "gui/meters/frame_shape.h"
 #include "gui/meters/meter_drawing.h"
 
 #include <QLabel>
@@ -36,18 +35,11 @@ void tick(QPainter& painter, double y, double length) {
 }
 } // namespace
 
-BarMeter::BarMeter(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("progress1"));
+BarMeter::BarMeter(QWidget* parent) : MeterBox(parent, QStringLiteral("progress1"), QSizeF(kWidth, kHeight)) {
     progressMB1 = new BarTube(this);
-    progressDataLabel1 = new QLabel(this);
-    progressDataLabel1->setObjectName(QStringLiteral("progressDataLabel1"));
+    progressDataLabel1 = addPart<QLabel>(QStringLiteral("progressDataLabel1"));
     progressBJTimer1 = makeBlinkTimer(this, "progressBJTimer1");
     connect(progressBJTimer1, &QTimer::timeout, this, &BarMeter::progressBJTimer1_Timer);
-}
-
-void BarMeter::setFrames(FrameShape* outer, FrameShape* inner) {
-    progressShape1 = outer;
-    progressShape2 = inner;
 }
 
 qint16 BarMeter::percentFor(float value) {
@@ -59,23 +51,16 @@ qint16 BarMeter::percentFor(float value) {
 }
 
 void BarMeter::InitProgress1() {
-    resize(twipsToPixels(kWidth), twipsToPixels(kHeight));
+    placeBox();
     progressMB1->reset();
     paintScale();
-    if (progressShape1 && progressShape2) {
-        progressShape1->setPen(Qt::black, 5);
-        progressShape1->placeOn(geometry());
-        progressShape2->setPen(palette().color(QPalette::Base), 3);
-        progressShape2->placeOn(geometry());
-    }
     progressBJTimer1->stop();
 }
 
 void BarMeter::paintScale() {
-    image = makeBoxImage(QSizeF(kWidth, kHeight), palette().color(QPalette::Window));
+    paintBackground(palette().color(QPalette::Window));
     QPainter painter(&image);
     beginTwips(painter);
-    paintGreyBands(painter, QSizeF(kWidth, kHeight));
     painter.setFont(boxDefaultFontTwips());
 
     const int p = truncate(kHeight / 5);
@@ -106,10 +91,7 @@ void BarMeter::placeValueLabel(double captionTextHeight) {
     const double height = 2 * captionTextHeight;
     const double top = (kHeight - kTubeTop - kTubeHeight - height) / 2 + kTubeTop + kTubeHeight;
     progressDataLabel1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    progressDataLabel1->setFont(heiTiPixels(16, false));
-    QPalette pal = progressDataLabel1->palette();
-    pal.setColor(QPalette::WindowText, Qt::red);
-    progressDataLabel1->setPalette(pal);
+    setTextLook(*progressDataLabel1, heiTiPixels(16, false), Qt::red);
     progressDataLabel1->setText(format2(0));
     progressDataLabel1->setGeometry(twipsRect(0, top, kWidth, height));
 }
@@ -123,11 +105,6 @@ void BarMeter::progressShow1() {
 
 void BarMeter::progressBJTimer1_Timer() {
     blinkLabels({progressDataLabel1});
-}
-
-void BarMeter::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(0, 0, image);
 }
 
 } // namespace hz::gui

@@ -2,8 +2,7 @@
 // The bar meter: a green column rising in a tube beside a five-colour scale from 0.00 to 1.00 V,
 // with a red value text under the tube that blinks in alarm.
 
-#include <QImage>
-#include <QWidget>
+#include "gui/meters/meter_box.h"
 
 class QLabel;
 class QTimer;
@@ -11,16 +10,14 @@ class QTimer;
 namespace hz::gui {
 
 class BarTube;
-class FrameShape;
 
-class BarMeter : public QWidget {
+class BarMeter : public MeterBox {
     Q_OBJECT
 public:
     static constexpr double kWidth = 1500, kHeight = 6000; // twips
 
     explicit BarMeter(QWidget* parent);
 
-    void setFrames(FrameShape* outer, FrameShape* inner);
     // Draws the whole meter afresh: empty tube, "0.00", blink timer stopped.
     void InitProgress1();
     // Keeps a value for progressShow1.
@@ -36,27 +33,20 @@ public:
     BarTube* tube() const { return progressMB1; }
     QLabel* valueLabel() const { return progressDataLabel1; }
     QTimer* blinkTimer() const { return progressBJTimer1; }
-    const QImage& keptImage() const { return image; }
 
 public slots:
     void progressBJTimer1_Timer();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void paintScale();
     void placeValueLabel(double captionTextHeight);
 
-    QImage image;
     float progressValue = 0;
     qint16 progressPercent = 0;
 
     BarTube* progressMB1;
     QLabel* progressDataLabel1;
     QTimer* progressBJTimer1;
-    FrameShape* progressShape1 = nullptr;
-    FrameShape* progressShape2 = nullptr;
 };
 
 } // namespace hz::gui

@@ -19,7 +19,7 @@ BarTube::Extent BarTube::columnExtent(int percent, double heightTwips) {
             nearest(heightTwips / kTwipsPerPixel)};
 }
 
-BarTube::BarTube(QWidget* parent) : QWidget(parent) {
+BarTube::BarTube(QWidget* parent) : KeptImageWidget(parent) {
     setObjectName(QStringLiteral("progressMB1"));
     reset();
 }
@@ -60,11 +60,6 @@ void BarTube::drawColumn(int percent) {
               QColor(shade, 255, shade));
     }
     update();
-}
-
-void BarTube::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(0, 0, image);
 }
 
 } // namespace hz::gui

@@ -3,13 +3,13 @@
 // thirty one-pixel rectangles drawn with 2-pixel pens, pale green at the edges shading to white in
 // the middle, and is drawn in the tube's pixels rather than twips.
 
+#include "gui/common/kept_image.h"
+
 #include <QColor>
-#include <QImage>
-#include <QWidget>
 
 namespace hz::gui {
 
-class BarTube : public QWidget {
+class BarTube : public KeptImageWidget {
     Q_OBJECT
 public:
     static constexpr double kWidth = 500, kHeight = 5000; // twips
@@ -30,14 +30,6 @@ public:
     void clear();
     // Draws the column for a height in percent over whatever the tube shows.
     void drawColumn(int percent);
-
-    const QImage& keptImage() const { return image; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QImage image;
 };
 
 } // namespace hz::gui

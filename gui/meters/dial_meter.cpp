@@ -1,13 +1,11 @@
 #include "gui/meters/dial_meter.h"
 
 #include "gui/meters/alarm.h"
-#include "gui/meters/frame_shape.h"
 #include "gui/meters/line_shape.h"
 #include "gui/meters/meter_drawing.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QPalette>
 #include <QTimer>
 #include <cmath>
 #include <numbers>
@@ -82,23 +80,14 @@ void paintTicks(QPainter& painter, const QColor& colour, int majorWidth, int min
 }
 } // namespace
 
-DialMeter::DialMeter(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Biao1"));
+DialMeter::DialMeter(QWidget* parent) : MeterBox(parent, QStringLiteral("Biao1"), QSizeF(kWidth, kHeight)) {
     BiaoBJTimer1 = makeBlinkTimer(this, "BiaoBJTimer1");
-    BiaoTimer1 = new QTimer(this);
-    BiaoTimer1->setObjectName(QStringLiteral("BiaoTimer1"));
-    BiaoZheng1 = new LineShape(this);
-    BiaoZheng1->setObjectName(QStringLiteral("BiaoZheng1"));
+    BiaoTimer1 = addPart<QTimer>(QStringLiteral("BiaoTimer1"));
+    BiaoZheng1 = addPart<LineShape>(QStringLiteral("BiaoZheng1"));
     BiaoZheng1->setAntialiased(true);
-    BiaoDataLabel1 = new QLabel(this);
-    BiaoDataLabel1->setObjectName(QStringLiteral("BiaoDataLabel1"));
+    BiaoDataLabel1 = addPart<QLabel>(QStringLiteral("BiaoDataLabel1"));
     connect(BiaoTimer1, &QTimer::timeout, this, &DialMeter::BiaoTimer1_Timer);
     connect(BiaoBJTimer1, &QTimer::timeout, this, &DialMeter::BiaoBJTimer1_Timer);
-}
-
-void DialMeter::setFrames(FrameShape* outer, FrameShape* inner) {
-    BiaoShape1 = outer;
-    BiaoShape2 = inner;
 }
 
 QPointF DialMeter::pointAt(double radius, double angleDegrees) {
@@ -118,14 +107,8 @@ qint16 DialMeter::needleTarget(float value) {
 }
 
 void DialMeter::InitBiao1() {
-    resize(twipsToPixels(kWidth), twipsToPixels(kHeight));
+    placeBox();
     BiaoZheng1->setColour(Qt::red);
-    if (BiaoShape1 && BiaoShape2) {
-        BiaoShape1->setPen(Qt::black, 5);
-        BiaoShape1->placeOn(geometry());
-        BiaoShape2->setPen(palette().color(QPalette::Base), 3);
-        BiaoShape2->placeOn(geometry());
-    }
     BiaoBJTimer1->stop();
     BiaoTimer1->stop();
     BiaoTimer1->setInterval(kNeedleIntervalMs);
@@ -139,10 +122,9 @@ void DialMeter::InitBiao1() {
 }
 
 void DialMeter::paintDial() {
-    image = makeBoxImage(QSizeF(kWidth, kHeight), kBack);
+    paintBackground(kBack);
     QPainter painter(&image);
     beginTwips(painter);
-    paintGreyBands(painter, QSizeF(kWidth, kHeight));
 
     for (int band = 1; band <= 5; ++band) {
         painter.setPen(pixelPen(scaleBandColour(band), 4));
@@ -184,10 +166,7 @@ void DialMeter::paintDial() {
 }
 
 void DialMeter::placeValueLabel() {
-    BiaoDataLabel1->setFont(heiTiPixels(16, false));
-    QPalette pal = BiaoDataLabel1->palette();
-    pal.setColor(QPalette::WindowText, Qt::red);
-    BiaoDataLabel1->setPalette(pal);
+    setTextLook(*BiaoDataLabel1, heiTiPixels(16, false), Qt::red);
     BiaoDataLabel1->move(twipsToPixels(kCx + 700), twipsToPixels(kCy - 400));
     BiaoDataLabel1->setText(format2(0));
     BiaoDataLabel1->adjustSize();
@@ -220,11 +199,6 @@ void DialMeter::BiaoTimer1_Timer() {
 
 void DialMeter::BiaoBJTimer1_Timer() {
     blinkLabels({BiaoDataLabel1});
-}
-
-void DialMeter::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(0, 0, image);
 }
 
 } // namespace hz::gui

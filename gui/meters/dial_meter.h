@@ -3,20 +3,19 @@
 // needle that swings one degree per 50 ms towards the last value, and a red value text that blinks
 // in alarm. The dial is painted once into a kept image; the needle is a layer of its own above it.
 
-#include <QImage>
+#include "gui/meters/meter_box.h"
+
 #include <QLineF>
 #include <QPointF>
-#include <QWidget>
 
 class QLabel;
 class QTimer;
 
 namespace hz::gui {
 
-class FrameShape;
 class LineShape;
 
-class DialMeter : public QWidget {
+class DialMeter : public MeterBox {
     Q_OBJECT
 public:
     static constexpr double kWidth = 4200, kHeight = 2300; // twips
@@ -25,8 +24,6 @@ public:
 
     explicit DialMeter(QWidget* parent);
 
-    // The frames that outline the box in the window; InitBiao1 colours and places them.
-    void setFrames(FrameShape* outer, FrameShape* inner);
     // Sets the box up and paints the dial, with the needle at rest at 0.
     void InitBiao1();
 
@@ -47,7 +44,6 @@ public:
     QTimer* blinkTimer() const { return BiaoBJTimer1; }
     QLabel* valueLabel() const { return BiaoDataLabel1; }
     LineShape* needle() const { return BiaoZheng1; }
-    const QImage& keptImage() const { return image; }
 
 public slots:
     // One needle step towards the value's angle; the target is worked out afresh each time, so a new
@@ -55,14 +51,10 @@ public slots:
     void BiaoTimer1_Timer();
     void BiaoBJTimer1_Timer();
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
     void paintDial();
     void placeValueLabel();
 
-    QImage image;
     float BiaoValue = 0;
     qint16 BiaoAngle = 0;
     qint16 BiaoTarget = 0;
@@ -71,8 +63,6 @@ private:
     QTimer* BiaoBJTimer1;
     LineShape* BiaoZheng1;
     QLabel* BiaoDataLabel1;
-    FrameShape* BiaoShape1 = nullptr;
-    FrameShape* BiaoShape2 = nullptr;
 };
 
 } // namespace hz::gui

@@ -1,7 +1,6 @@
 #include "gui/meters/digital_meter.h"
 
 #include "gui/meters/alarm.h"
-#include "gui/meters/frame_shape.h"
 #include "gui/meters/line_shape.h"
 #include "gui/meters/meter_drawing.h"
 
@@ -21,34 +20,19 @@ constexpr double kSeparatorY = 960;
 constexpr double kCaptionTop = 1195;
 } // namespace
 
-DigitalMeter::DigitalMeter(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Digital1"));
+DigitalMeter::DigitalMeter(QWidget* parent) : MeterBox(parent, QStringLiteral("Digital1"), QSizeF(kWidth, kHeight)) {
     DigitalBJTimer1 = makeBlinkTimer(this, "DigitalBJTimer1");
-    DigitalLine1 = new LineShape(this);
-    DigitalLine1->setObjectName(QStringLiteral("DigitalLine1"));
+    DigitalLine1 = addPart<LineShape>(QStringLiteral("DigitalLine1"));
     // The dark layer first so the light one lies over it.
-    DigitalDataLabel1 = new QLabel(this);
-    DigitalDataLabel1->setObjectName(QStringLiteral("DigitalDataLabel1"));
-    DigitalDataLabel2 = new QLabel(this);
-    DigitalDataLabel2->setObjectName(QStringLiteral("DigitalDataLabel2"));
+    DigitalDataLabel1 = addPart<QLabel>(QStringLiteral("DigitalDataLabel1"));
+    DigitalDataLabel2 = addPart<QLabel>(QStringLiteral("DigitalDataLabel2"));
     connect(DigitalBJTimer1, &QTimer::timeout, this, &DigitalMeter::DigitalBJTimer1_Timer);
 }
 
-void DigitalMeter::setFrames(FrameShape* outer, FrameShape* inner) {
-    DigitalShape1 = outer;
-    DigitalShape2 = inner;
-}
-
 void DigitalMeter::InitDigital1() {
-    resize(twipsToPixels(kWidth), twipsToPixels(kHeight));
+    placeBox();
     styleLayer(DigitalDataLabel1, 0, Qt::black);
     styleLayer(DigitalDataLabel2, kLayerOffset, Qt::white);
-    if (DigitalShape1 && DigitalShape2) {
-        DigitalShape1->setPen(Qt::black, 5);
-        DigitalShape1->placeOn(geometry());
-        DigitalShape2->setPen(palette().color(QPalette::Base), 3);
-        DigitalShape2->placeOn(geometry());
-    }
     for (QLabel* label : valueLabels())
         label->setText(format2(0));
     paintBox();
@@ -58,20 +42,16 @@ void DigitalMeter::InitDigital1() {
 }
 
 void DigitalMeter::styleLayer(QLabel* label, double offset, const QColor& colour) {
-    label->setFont(heiTiPixels(48, true));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
+    setTextLook(*label, heiTiPixels(48, true), colour);
     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
     // Both layers keep the same size, so their right edges stay exactly the offset apart.
     label->setGeometry(twipsRect(offset, offset, kLayerWidth, kHeight));
 }
 
 void DigitalMeter::paintBox() {
-    image = makeBoxImage(QSizeF(kWidth, kHeight), palette().color(QPalette::Window));
+    paintBackground(palette().color(QPalette::Window));
     QPainter painter(&image);
     beginTwips(painter);
-    paintGreyBands(painter, QSizeF(kWidth, kHeight));
     painter.setPen(Qt::black);
     painter.setFont(songTiTwips(10, true));
     const QString caption = QStringLiteral("输出电压(V)");
@@ -86,11 +66,6 @@ void DigitalMeter::showValue(float value) {
 
 void DigitalMeter::DigitalBJTimer1_Timer() {
     blinkLabels(valueLabels());
-}
-
-void DigitalMeter::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(0, 0, image);
 }
 
 } // namespace hz::gui

@@ -3,7 +3,9 @@
 #include "gui/common/song_font.h"
 
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QPainter>
+#include <QPalette>
 #include <QStringList>
 
 namespace hz::gui {
@@ -95,6 +97,13 @@ QFont heiTiPixels(double points, bool bold) {
 
 QFont boxDefaultFontTwips() {
     return songTiTwips(kBoxDefaultPoints, true);
+}
+
+void setTextLook(QLabel& label, const QFont& font, const QColor& colour) {
+    label.setFont(font);
+    QPalette pal = label.palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label.setPalette(pal);
 }
 
 QString format2(double value) {

@@ -13,6 +13,7 @@
 #include <QString>
 #include <cmath>
 
+class QLabel;
 class QPainter;
 
 namespace hz::gui {
@@ -62,6 +63,9 @@ QFont heiTiPixels(double points, bool bold);
 
 // The boxes' default font with bold on: the tick labels and the dial's caption use it.
 QFont boxDefaultFontTwips();
+
+// A value text's font and colour.
+void setTextLook(QLabel& label, const QFont& font, const QColor& colour);
 
 // "0.00" and "0.000" forms of a value.
 QString format2(double value);

@@ -12,7 +12,6 @@ namespace {
 
 using cmdline::Argument;
 using cmdline::inQuotes;
-using cmdline::Option;
 using cmdline::UsageError;
 
 Charset parseCharset(const Argument& a) {
@@ -34,15 +33,8 @@ hz::Layout parseLayoutOption(const Argument& a) {
     return choice->layout;
 }
 
-// One row per option, in the order of --help: the option, its lines there and what it sets.
-struct Row {
-    Option option;
-    std::string_view help;
-    void (*apply)(Options&, const Argument&);
-};
-
-const std::vector<Row>& optionTable() {
-    static const std::vector<Row> table = {
+const cmdline::OptionTable<Options>& optionTable() {
+    static const cmdline::OptionTable<Options> table = {
         {cmdline::kFont, "  --font FILE      the source font\n",
          [](Options& o, const Argument& a) { o.fontPath = a.value; }},
         {cmdline::kFace, "  --face N         face of a font collection, counted from 0 (default 0)\n",
@@ -82,15 +74,10 @@ const std::vector<Row>& optionTable() {
 } // namespace
 
 Options parseOptions(const std::vector<std::string>& args) {
-    std::vector<const Option*> known;
-    for (const auto& row : optionTable())
-        known.push_back(&row.option);
     Options options;
-    cmdline::CommandLine line(args, known, cmdline::CommandLine::Operands::Refused);
+    cmdline::CommandLine line(args, optionTable().options(), cmdline::CommandLine::Operands::Refused);
     while (auto argument = line.next()) {
-        for (const auto& row : optionTable())
-            if (&row.option == argument->option)
-                row.apply(options, *argument);
+        optionTable().apply(options, *argument);
         // Help is help, whatever follows it.
         if (options.help)
             return options;
@@ -116,8 +103,7 @@ std::string usageText() {
                        "Builds a dot-matrix library, one record per code of a character set, from an outline\n"
                        "font (TTF, OTF, TTC) or a bitmap font (PCF, PCF.gz, BDF).\n"
                        "\n";
-    for (const auto& row : optionTable())
-        text += cmdline::helpLines(row.option, row.help);
+    text += optionTable().help();
     text += "\n"
             "Record k starts at byte k x record size; the tool prints the size and the offset of a\n"
             "code when it is done. Unassigned codes and characters the font lacks get blank records.\n"

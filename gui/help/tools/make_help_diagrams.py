@@ -113,23 +113,25 @@ def placement_text(dots12, char):
     return lines
 
 
+def dot_picture_text(title, intro, dots, char, **mark_choice):
+    """A topic on a setting of the dot picture: what it does, then the 16x16 example drawn with it."""
+    return [title, intro, example_sentence("16*16", char)] + [marks(row, **mark_choice) for row in dots]
+
+
 def dot_mark_text(dots, char):
-    lines = ["点阵图显示字符",
-             "点击按钮区中的“输入显示字符”按钮，将弹出一个窗口，您只要选择一个您喜欢的字符，在点阵图中就显示该字符拼成的汉字。"
-             "关闭该窗口可以再次点击该按钮。程序默认字符“■”。",
-             example_sentence("16*16", char)]
-    lines += [marks(row, dot="◆") for row in dots]
+    lines = dot_picture_text("点阵图显示字符",
+                             "点击按钮区中的“输入显示字符”按钮，将弹出一个窗口，您只要选择一个您喜欢的字符，"
+                             "在点阵图中就显示该字符拼成的汉字。关闭该窗口可以再次点击该按钮。程序默认字符“■”。",
+                             dots, char, dot="◆")
     lines.append(f"上面就是用“◆”拼成的汉字“{char}”。")
     return lines
 
 
 def back_mark_text(dots, char):
-    lines = ["点阵图有无背景字符",
-             "点击按钮区中的“点阵图背景字符”按钮，这时点阵图中的汉字点阵将不显示背景字符“□”，"
-             "再次点击该按钮又将显示背景字符“□”。程序默认是有背景字符“□”",
-             example_sentence("16*16", char)]
-    lines += [marks(row, clear="  ") for row in dots]
-    return lines
+    return dot_picture_text("点阵图有无背景字符",
+                            "点击按钮区中的“点阵图背景字符”按钮，这时点阵图中的汉字点阵将不显示背景字符“□”，"
+                            "再次点击该按钮又将显示背景字符“□”。程序默认是有背景字符“□”",
+                            dots, char, clear="  ")
 
 
 def main():
