@@ -30,7 +30,8 @@ int runAbout(const CliOptions& options) {
 }
 
 // Every file the run reads, which its output must never replace: the library or font, the input
-// text, a paste, sources named one by one.
+// text, a paste, sources named one by one (those found in folders are checked once the scan has
+// found them).
 std::vector<FileRead> filesRead(const CliOptions& options, const hz::GlyphSource& source) {
     std::vector<FileRead> files;
     if (!source.filePath().empty())
@@ -69,24 +70,38 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kFailed;
     }
 
-    InputText input = !options.scanPaths.empty() ? textFromScan(options)
-                      : options.inputFile        ? textFromFile(*options.inputFile)
-                                                 : textFromArgument(*options.text);
+    const bool scanning = !options.scanPaths.empty();
+    ScannedText scanned;
+    if (scanning) {
+        scanned = textFromScan(options);
+        std::vector<FileRead> sources;
+        for (const auto& file : scanned.files)
+            sources.push_back({file, "source file"});
+        if (!scanned.input.error)
+            if (auto error = checkOutputTarget(options, sources))
+                scanned.input.error = *error;
+    }
+    InputText input = scanning            ? std::move(scanned.input)
+                      : options.inputFile ? textFromFile(*options.inputFile)
+                                          : textFromArgument(*options.text);
     if (input.error) {
         printError(*input.error);
         return kFailed;
     }
     if (options.detectFile)
         return runDetect(options, *source, input);
-    if (input.characters.empty())
+    // A scan that found nothing still writes its (empty) output, so that a build never keeps an
+    // old font.
+    if (input.characters.empty() && !scanning)
         return kAllFound;
+    if (input.characters.empty())
+        printError("no characters found in the scanned sources; the output holds none");
 
     GlyphPass pass(std::move(source), input, [](const std::string& message) { printError(message); });
-    if (options.format == OutputFormat::Header)
-        return runHeader(options, pass);
-    if (options.preview)
-        return runPreview(options, pass);
-    return runExport(options, pass);
+    const int status = options.format == OutputFormat::Header ? runHeader(options, pass)
+                       : options.preview                      ? runPreview(options, pass)
+                                                              : runExport(options, pass);
+    return status == kAllFound && scanned.literalsRefused ? kSomeRefused : status;
 }
 
 } // namespace hz::cli

@@ -101,7 +101,8 @@ int runExport(const CliOptions& options, GlyphPass& pass) {
         noteMissingHalves(options, pass.source());
 
     const int found = pass.refusedCount() == 0 ? kAllFound : kSomeRefused;
-    if (pass.foundCount() == 0) {
+    // An empty input (a scan that found nothing) gives an empty output.
+    if (pass.foundCount() == 0 && pass.refusedCount() != 0) {
         sink->finish(false);
         if (options.outputFile)
             printError("no character was found; " + *options.outputFile + " was not written");

@@ -18,6 +18,10 @@ GlyphPass::GlyphPass(std::shared_ptr<hz::GlyphSource> source, const InputText& i
     : glyphSource(std::move(source)), input(input), report(std::move(report)) {}
 
 void GlyphPass::refuse(std::size_t position, char32_t character, hz::LookupStatus status) {
+    if (position < input.origins.size()) {
+        report(input.origins[position] + ": " + describeCharacter(character) + ": " + hz::statusMessage(status));
+        return;
+    }
     std::string where = "character " + std::to_string(position + 1);
     if (auto place = input.place(position))
         where += " (line " + std::to_string(place->line) + ", column " + std::to_string(place->column) + ")";

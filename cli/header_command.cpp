@@ -30,7 +30,8 @@ int runHeader(const CliOptions& options, GlyphPass& pass) {
     const hz::CHeader header = hz::makeCHeader(in);
     for (const auto& left : header.leftOut)
         printError(hz::leftOutMessage(left));
-    if (header.glyphCount == 0) {
+    // An empty input (a scan that found nothing) gives the empty header, which still compiles.
+    if (header.glyphCount == 0 && pass.foundCount() + pass.refusedCount() != 0) {
         printError("no character could be written; " + *options.outputFile + " was not written");
         return kSomeRefused;
     }

@@ -19,6 +19,8 @@ struct InputText {
     // For text read from a file: the position of each line's first character (line breaks are not
     // characters). Empty for TEXT.
     std::vector<std::size_t> lineStarts;
+    // For scanned sources: where each character was found ("src/main.c:12", or "TEXT").
+    std::vector<std::string> origins;
     std::optional<std::string> error;
 
     // Where the character at position lies in its file; nothing for TEXT.

@@ -22,7 +22,8 @@ int runPreview(const CliOptions& options, GlyphPass& pass) {
         cells.push_back(record.cell());
         dots += static_cast<long>(record.width) * record.height;
     });
-    if (cells.empty()) {
+    // An empty input (a scan that found nothing) gives an empty panel.
+    if (cells.empty() && pass.refusedCount() != 0) {
         printError("no character was found; " + *options.outputFile + " was not written");
         return pass.refusedCount() == 0 ? kAllFound : kSomeRefused;
     }

@@ -75,6 +75,21 @@ std::string problemText(const hz::Problem& problem) {
         return "no bytes found: paste hex (0x1F, 1FH or 1F), binary (0b00011111) or decimal inside braces";
     case Kind::FontUnusable:
         return problem.value;
+
+    case Kind::ScanPathMissing:
+        return "no such file or folder: " + problem.file;
+    case Kind::ScanPathUnreadable:
+        return "cannot read " + problem.file + ": " + std::strerror(problem.systemError);
+    case Kind::ScanFolderUnreadable:
+        return "cannot search " + problem.file + ": " + std::strerror(problem.systemError);
+    case Kind::ScanNotAFile:
+        return "cannot read " + problem.file + ": not a regular file (a pipe, device or socket)";
+    case Kind::ScanLiteralCp936:
+        return problem.file + ":" + std::to_string(problem.line) +
+               ": string literal read as code page 936 (it is not UTF-8)";
+    case Kind::ScanLiteralUnreadable:
+        return problem.file + ":" + std::to_string(problem.line) +
+               ": string literal neither UTF-8 nor code page 936; its characters were left out";
     }
     return "an unknown problem";
 }

@@ -25,6 +25,13 @@ put("fuzz_utf8_input", "bom-lines", b"\xef\xbb\xbf" + "样\r\na字\n\r，".encod
 put("fuzz_utf8_input", "four-bytes", "a\U0001F600b\U00020000")
 put("fuzz_utf8_input", "bad-bytes", b"\xe6\xa0\xb7\xe0\x82\x80\xed\xa0\x80\xc0\xaf\xff")
 
+# --- C/C++ sources: the first byte picks C++ (bit 0), ASCII (bit 1) and the piece size --------
+gbk = "温度".encode("gb18030")
+put("fuzz_source_scan", "literals", b"\x07" + "// 注释\n#include \"头.h\"\nconst char* s = u8\"样\\u5B57\\x41\" L\"\\x4E2D\";\nchar c = '字'; int n = 1'000;\n".encode())
+put("fuzz_source_scan", "raw", b"\x05" + "auto r = R\"xy(庚\")辛)xy\"; auto s = R\"ab\" + f(1); /* 块 */\n".encode())
+put("fuzz_source_scan", "encodings", b"\x0b" + b"\xef\xbb\xbf/* \xff */ a = \"" + gbk + b"\"; b = \"\x81\x5c\"; c = \"\xff\xfe\";\n// \xc0\x5c\n")
+put("fuzz_source_scan", "splices", b"\x03" + "s = \"戊\\\r\n己\"; // 续\\\n \"不\"\n\"开\n".encode())
+
 # --- command lines (arguments split at NUL) --------------------------------------------------
 for name, args in {
     "export": ["-f", "/tmp", "-l", "3", "-a", "2", "样字"],

@@ -3,54 +3,82 @@
 // can hold exactly those.
 //
 // Taken: the characters inside string literals, with or without the u8, u, U and L prefixes,
-// escaped quotes and adjacent literals included, \uXXXX and \UXXXXXXXX escapes decoded, and in C++
-// files raw strings R"delim(...)delim" (all prefixes). Other escapes (\n, \x41, \101) stand for
-// bytes, not for characters a user reads, and are not taken.
+// escaped quotes and adjacent literals included, and in C++ files raw strings R"delim(...)delim"
+// (all prefixes), which end only at their own )delim". Escapes count as the characters they make:
+// \uXXXX and \UXXXXXXXX, and \x41 or \101 for an ASCII character (in u, U and L strings any
+// character); a \x or octal byte above 0x7F in a narrow string is part of a code we cannot know and
+// is not taken.
 // Not taken: comments (// with its line splices, /* */), code outside literals, character
 // literals ('中', u'中': a font's texts are strings; a lone character is usually a key or a
 // separator), and the file name of #include "...".
 //
-// Each file is read as UTF-8 (a byte order mark is skipped) or, when it is not valid UTF-8, as code
-// page 936. A file of neither is noted and skipped. Only characters beyond ASCII count, unless
-// printable ASCII is asked for as well (for fonts with half-width characters); control characters
-// never do.
+// Each literal is read on its own: as UTF-8 when its bytes are UTF-8, otherwise as code page 936
+// when they are that, otherwise not at all; what lies outside literals never matters. Only
+// characters beyond ASCII count, unless printable ASCII is asked for as well (for fonts with
+// half-width characters); control characters never do.
+//
+// Files are read a piece at a time, so memory does not grow with a file's size: only a literal
+// that may have to be read again as code page 936 is held, up to a megabyte (a longer one on a
+// single line is read as UTF-8 only).
 
+#include "core/system/result.h"
+
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace hz {
 
-enum class SourceEncoding { Utf8, Cp936, Unreadable };
+enum class LiteralEncoding { Utf8, Cp936, Neither };
 
-struct ScannedFile {
-    std::filesystem::path path;
-    SourceEncoding encoding = SourceEncoding::Utf8;
-    std::size_t characters = 0; // distinct characters taken from this file
-    std::string problem;        // why the file was skipped; empty when it was read
+struct LiteralFound {
+    int line = 0; // where the literal opens, from 1
+    LiteralEncoding encoding = LiteralEncoding::Utf8;
+    std::u32string characters; // the characters taken, each once; empty for Neither
 };
 
-struct ScanResult {
-    std::u32string characters;      // each once, by code point
-    std::vector<ScannedFile> files; // in the order scanned
-    std::string error;              // a path that does not exist or cannot be walked
-    bool ok() const { return error.empty(); }
-};
+// Fills into with up to room bytes of a source; returns how many, 0 at its end, or -1 with errno
+// set when the read failed.
+using SourceRead = std::function<long(char* into, std::size_t room)>;
 
-// "UTF-8", "code page 936", "unreadable".
-const char* encodingName(SourceEncoding encoding);
-
-// The characters of the literals in one text already decoded, in the order met (duplicates kept).
-// cplusplus: raw strings are read; in C, R"..." is an identifier R before a string.
-std::u32string literalCharacters(std::u32string_view source, bool cplusplus, bool ascii);
+// Reads one source through read and calls found for each string literal, in order (character
+// literals and literals of no character are not reported). cplusplus: raw strings are read; in C,
+// R"..." is an identifier R before a string. Returns 0, or the errno of a failed read.
+int scanLiterals(const SourceRead& read, bool cplusplus, bool ascii,
+                 const std::function<void(const LiteralFound&)>& found);
 
 // Whether a file is one of the sources a folder is searched for: .c .h .cc .cpp .hpp .ino.
 bool isSourceFile(const std::filesystem::path& path);
 
+struct ScannedFile {
+    std::filesystem::path path;
+    std::size_t characters = 0;    // distinct characters taken from this file
+    std::size_t cp936Literals = 0; // literals read as code page 936
+};
+
+// Where a character was first met.
+struct ScanPlace {
+    std::size_t file = 0; // in ScanResult::files
+    int line = 0;
+};
+
+struct ScanResult {
+    std::u32string characters;      // each once, by code point
+    std::vector<ScanPlace> places;  // beside characters
+    std::vector<ScannedFile> files; // every file read, in the order scanned
+    // In the order met: ScanLiteralCp936 for each literal read as code page 936 and
+    // ScanLiteralUnreadable for each one read as neither (whose characters are not taken).
+    std::vector<Problem> literals;
+    std::size_t unreadableLiterals = 0;
+};
+
 // Scans files and folders: a folder is searched recursively for source files, in sorted order; a
-// file named directly is scanned whatever its extension (C for .c, C++ otherwise).
-ScanResult scanSources(std::span<const std::filesystem::path> paths, bool ascii);
+// file named directly is scanned whatever its extension (C for .c, C++ otherwise). Any path that
+// cannot be read or searched fails the whole scan: ScanPathMissing, ScanPathUnreadable,
+// ScanFolderUnreadable, ScanNotAFile.
+Result<ScanResult> scanSources(std::span<const std::filesystem::path> paths, bool ascii);
 
 } // namespace hz

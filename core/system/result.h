@@ -51,6 +51,15 @@ enum class ProblemKind {
 
     // A font the font source cannot use. file; value: what is wrong, as the font source tells it.
     FontUnusable,
+
+    // Scanning sources for their string literals. file: the path as named or as found in a folder.
+    ScanPathMissing,      // file
+    ScanPathUnreadable,   // file; systemError
+    ScanFolderUnreadable, // file; systemError
+    ScanNotAFile,         // file: a pipe, device or socket
+    // One literal. file; line: where it opens.
+    ScanLiteralCp936,
+    ScanLiteralUnreadable,
 };
 
 struct Problem {

@@ -1,3 +1,4 @@
+#include "file_access.h"
 #include "library_files.h"
 
 #include "core/scan/source_scan.h"
@@ -6,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -21,25 +27,76 @@ std::string utf8(std::u32string_view text) {
     return hz::encodeUtf8(text);
 }
 
+// The characters, each once, in code point order: what a scan hands on.
+std::string distinct(std::string_view text) {
+    std::u32string chars = utf32(text);
+    std::sort(chars.begin(), chars.end());
+    chars.erase(std::unique(chars.begin(), chars.end()), chars.end());
+    return utf8(chars);
+}
+
 void writeText(const fs::path& path, std::string_view bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string scanned(std::string_view code, bool cplusplus = true, bool ascii = false) {
-    return utf8(hz::literalCharacters(utf32(code), cplusplus, ascii));
+// The source handed over a few bytes at a time, so that every look-ahead crosses a piece's end.
+hz::SourceRead piecesOf(std::string_view source, std::size_t piece) {
+    return [source, piece, at = std::size_t{0}](char* into, std::size_t room) mutable -> long {
+        const std::size_t n = std::min({piece, room, source.size() - at});
+        std::memcpy(into, source.data() + at, n);
+        at += n;
+        return static_cast<long>(n);
+    };
 }
 
+std::vector<hz::LiteralFound> literals(std::string_view code, bool cplusplus = true, bool ascii = false,
+                                       std::size_t piece = 3) {
+    std::vector<hz::LiteralFound> found;
+    EXPECT_EQ(hz::scanLiterals(piecesOf(code, piece), cplusplus, ascii,
+                               [&](const hz::LiteralFound& literal) { found.push_back(literal); }),
+              0);
+    return found;
+}
+
+std::string scanned(std::string_view code, bool cplusplus = true, bool ascii = false) {
+    std::u32string all;
+    for (const auto& literal : literals(code, cplusplus, ascii))
+        all += literal.characters;
+    return distinct(utf8(all));
+}
+
+struct LiteralRow {
+    const char* code;
+    const char* taken;
+    bool ascii = false;
+};
+
 TEST(SourceScan, EveryLiteralFormIsRead) {
-    EXPECT_EQ(scanned(R"(puts("一"); u8"二" u"三" U"四" L"五";)"), "一二三四五");
-    // Escaped quotes stay inside the literal; adjacent literals are both read.
-    EXPECT_EQ(scanned(R"(x = "六\"七\\" "八";)"), "六七八");
-    // \u and \U escapes are decoded; other escapes are bytes and are not characters.
-    EXPECT_EQ(scanned(R"(s = "\u4E5D\U00005341\n\x41\101\t";)"), "九十");
-    // Raw strings, with and without a delimiter and prefix: quotes and backslashes are text there.
-    EXPECT_EQ(scanned(R"--(r = R"(甲")\n乙)"; q = u8R"xy(丙)"丁)xy";)--"), "甲乙丙丁");
-    // A line splice inside a string.
-    EXPECT_EQ(scanned("s = \"戊\\\n己\";"), "戊己");
+    const LiteralRow rows[] = {
+        {R"(puts("一"); u8"二" u"三" U"四" L"五";)", "一二三四五"},
+        // Escaped quotes stay inside the literal; adjacent literals are both read.
+        {R"(x = "六\"七\\" "八";)", "六七八"},
+        // Escapes count as the characters they make; \n, \t and bytes above 0x7F in a narrow string
+        // are not characters a user reads.
+        {R"(s = "\u4E5D\U00005341\n\x41\101\t\xD6\xD0";)", "九十"},
+        {R"(s = "\x41\101\x7e";)", "AA~", true},
+        {R"(s = L"\x4E2D" u"\x6587" U"\x5B57\44";)", "中文字$", true},
+        // Raw strings, with and without a delimiter and prefix: quotes and backslashes are text there.
+        {R"--(r = R"(甲")\n乙)"; q = u8R"xy(丙)"丁)xy";)--", "甲乙丙丁"},
+        // A raw string ends only at its own )delimiter", and takes nothing from the code around it.
+        {R"--(f(1); auto r = R"(庚"辛)"; g(2); /)--", "庚\"辛", true},
+        // Not a raw string: a delimiter with a quote or space in it, or longer than 16 characters, is
+        // none, and the literal is an ordinary one.
+        {R"--(auto s = R"ab" + f("温"); auto t = R"this_is_far_too_long(度)";)--", "温度"},
+        {R"--(auto s = R"ab" + f(1);)--", "ab", true},
+        // A line splice inside a string.
+        {"s = \"戊\\\n己\";", "戊己"},
+        // A literal left open ends with its line.
+        {"s = \"开\n\"关\";", "开关"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(scanned(row.code, true, row.ascii), distinct(row.taken)) << row.code;
 }
 
 TEST(SourceScan, CommentsCodeAndCharacterLiteralsAreNot) {
@@ -50,15 +107,57 @@ TEST(SourceScan, CommentsCodeAndCharacterLiteralsAreNot) {
     // In C, R"..." is a name R before an ordinary string, which ends at the first quote.
     EXPECT_EQ(scanned(R"--(R"(甲")";)--", false), "甲");
     // A #define's text is a text like any other.
-    EXPECT_EQ(scanned("#define MSG \"定义\"\n"), "定义");
+    EXPECT_EQ(scanned("#define MSG \"定义\"\n"), distinct("定义"));
 }
 
 TEST(SourceScan, PrintableAsciiOnlyWhenAsked) {
     EXPECT_EQ(scanned(R"(s = "Hi 中\t\"";)"), "中");
-    EXPECT_EQ(scanned(R"(s = "Hi 中\t\"";)", true, true), "Hi 中\"");
+    EXPECT_EQ(scanned(R"(s = "Hi 中\t\"";)", true, true), distinct("Hi 中\""));
 }
 
-TEST(SourceScan, TreeOfUtf8AndCodePage936Files) {
+// Each literal is read in the encoding its own bytes are in, whatever is around it.
+TEST(SourceScan, EachLiteralHasItsOwnEncoding) {
+    using E = hz::LiteralEncoding;
+    const std::string gbk = *hz::utf8ToCp936("温度");
+    // 乗 is 0x81 0x5C in code page 936: its second byte is a backslash, which must not escape the
+    // closing quote.
+    const std::string backslashTrail = "\x81\x5C";
+    const std::string source = "\xEF\xBB\xBF"
+                               "/* stray \xFF byte */ const char* a = \"温度\";\n" // 1
+                               "const char* b = \"" +
+                               gbk + "\"; // " + gbk + "\n" +    // 2
+                               "const char* c = \"\xFF\xFE\";\n" // 3
+                               "const char* d = \"" +
+                               backslashTrail + "\"; const char* e = \"设置\";\n" + // 4
+                               "auto f = R\"x(\n" + gbk + ")x\";\n";                // 5, 6
+    const auto found = literals(source);
+    ASSERT_EQ(found.size(), 6u);
+    const std::pair<int, E> expected[] = {{1, E::Utf8},  {2, E::Cp936}, {3, E::Neither},
+                                          {4, E::Cp936}, {4, E::Utf8},  {5, E::Cp936}};
+    const char* taken[] = {"温度", "温度", "", "乗", "设置", "温度"};
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        EXPECT_EQ(found[i].line, expected[i].first) << i;
+        EXPECT_EQ(found[i].encoding, expected[i].second) << i;
+        EXPECT_EQ(utf8(found[i].characters), distinct(taken[i])) << i;
+    }
+    // A comment ending in such a character does not carry on into the next line.
+    EXPECT_EQ(scanned("// \xC0\x5C\nconst char* s = \"表\";\n"), "表");
+}
+
+TEST(SourceScan, ReadFailureIsReported) {
+    int calls = 0;
+    const hz::SourceRead failing = [&](char* into, std::size_t) -> long {
+        if (calls++ == 0) {
+            std::memcpy(into, "\"字", 4);
+            return 4;
+        }
+        errno = EIO;
+        return -1;
+    };
+    EXPECT_EQ(hz::scanLiterals(failing, true, false, [](const hz::LiteralFound&) {}), EIO);
+}
+
+TEST(SourceScan, TreeOfFilesEachCharacterWithWhereItWasFound) {
     hz::test::TempFolder dir;
     const fs::path root = dir.file("firmware");
     writeText(root / "main.c", "\xEF\xBB\xBF// 主程序：注释里的字不算\n"
@@ -69,37 +168,83 @@ TEST(SourceScan, TreeOfUtf8AndCodePage936Files) {
     writeText(root / "ui" / "sketch.ino", "Serial.print(\"串口\");\n");
     writeText(root / "notes.txt", "\"不是源文件\"");
     writeText(root / "build" / "gen.hpp", "const char* g = \"生成\";\n");
-    writeText(root / "bad.cc", "\"\xFF\xFF\xFF\"");
+    writeText(root / "bad.cc", "\n\"\xFF\xFF\xFF\"");
 
     const std::vector<fs::path> paths{root};
-    const hz::ScanResult result = hz::scanSources(paths, false);
-    ASSERT_TRUE(result.ok()) << result.error;
-    std::u32string expected = utf32("温度湿度乙菜单设置确定取消串口生成");
-    std::sort(expected.begin(), expected.end());
-    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
-    EXPECT_EQ(utf8(result.characters), utf8(expected));
+    const auto result = hz::scanSources(paths, false);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(utf8(result->characters), distinct("温度湿度乙菜单设置确定取消串口生成"));
 
-    // Sorted paths, the encoding of each, and the file of neither encoding noted and skipped.
-    ASSERT_EQ(result.files.size(), 6u);
+    // Sorted paths, the characters of each, and where each character was first found.
     std::vector<std::string> names;
-    for (const auto& f : result.files)
+    for (const auto& f : result->files)
         names.push_back(fs::relative(f.path, root).string());
     EXPECT_EQ(names, (std::vector<std::string>{"bad.cc", "build/gen.hpp", "main.c", "ui/menu.cpp", "ui/sketch.ino",
                                                "ui/strings.h"}));
-    EXPECT_EQ(result.files[0].encoding, hz::SourceEncoding::Unreadable);
-    EXPECT_NE(result.files[0].problem.find("neither UTF-8"), std::string::npos);
-    EXPECT_EQ(result.files[2].encoding, hz::SourceEncoding::Utf8);
-    EXPECT_EQ(result.files[2].characters, 4u); // 温 度 湿 乙
-    EXPECT_EQ(result.files[5].encoding, hz::SourceEncoding::Cp936);
-    EXPECT_STREQ(hz::encodingName(result.files[5].encoding), "code page 936");
+    EXPECT_EQ(result->files[2].characters, 4u); // 温 度 湿 乙
+    EXPECT_EQ(result->files[5].cp936Literals, 2u);
+    ASSERT_EQ(result->places.size(), result->characters.size());
+    const auto at = result->characters.find(U'乙');
+    EXPECT_EQ(names[result->places[at].file], "main.c");
+    EXPECT_EQ(result->places[at].line, 3);
 
-    // A file named directly is read whatever its extension; a missing path is an error.
+    // Literals read as code page 936 are named, and so is the one of neither encoding.
+    ASSERT_EQ(result->literals.size(), 3u);
+    EXPECT_EQ(result->literals[0].kind, hz::ProblemKind::ScanLiteralUnreadable);
+    EXPECT_EQ(result->literals[0].file, (root / "bad.cc").string());
+    EXPECT_EQ(result->literals[0].line, 2);
+    EXPECT_EQ(result->literals[1].kind, hz::ProblemKind::ScanLiteralCp936);
+    EXPECT_EQ(result->unreadableLiterals, 1u);
+
+    // A file named directly is read whatever its extension.
     const std::vector<fs::path> one{root / "notes.txt"};
-    std::u32string direct = utf32("不是源文件");
-    std::sort(direct.begin(), direct.end());
-    EXPECT_EQ(hz::scanSources(one, false).characters, direct);
-    const std::vector<fs::path> missing{root / "absent"};
-    EXPECT_NE(hz::scanSources(missing, false).error.find("no such file or folder"), std::string::npos);
+    EXPECT_EQ(utf8(hz::scanSources(one, false)->characters), distinct("不是源文件"));
+}
+
+// Whatever cannot be read fails the scan, naming the path and why.
+TEST(SourceScan, WhatCannotBeReadFailsTheScan) {
+    hz::test::TempFolder dir;
+    const fs::path root = dir.file("src");
+    writeText(root / "a.c", "\"字\"");
+    writeText(root / "looped" / "a.c", "\"字\"");
+    fs::create_symlink("loop.c", root / "looped" / "loop.c");
+    fs::create_symlink("loop", root / "loop");
+    ASSERT_EQ(::mkfifo((root / "pipe.h").c_str(), 0600), 0);
+    writeText(root / "locked" / "inner" / "b.c", "\"字\"");
+    writeText(root / "shut" / "c.c", "\"字\"");
+    fs::permissions(root / "locked" / "inner", fs::perms::none);
+    fs::permissions(root / "shut" / "c.c", fs::perms::none);
+    // As root, the scan runs as the mode bits say.
+    hz::test::WithoutFileAccessOverride asUser;
+    ASSERT_TRUE(asUser.active());
+
+    struct Row {
+        fs::path path;
+        hz::ProblemKind kind;
+        int systemError;
+        fs::path named;
+    };
+    const Row rows[] = {
+        {root / "absent", hz::ProblemKind::ScanPathMissing, 0, root / "absent"},
+        {root / "loop", hz::ProblemKind::ScanPathUnreadable, ELOOP, root / "loop"},
+        // A pipe is refused, not waited on.
+        {root / "pipe.h", hz::ProblemKind::ScanNotAFile, 0, root / "pipe.h"},
+        // Found in a folder: a loop among its sources, a folder and a file that may not be read.
+        {root / "looped", hz::ProblemKind::ScanPathUnreadable, ELOOP, root / "looped" / "loop.c"},
+        {root / "locked", hz::ProblemKind::ScanFolderUnreadable, EACCES, root / "locked" / "inner"},
+        {root / "shut", hz::ProblemKind::ScanPathUnreadable, EACCES, root / "shut" / "c.c"},
+        // Named, inside a folder that may not be searched.
+        {root / "locked" / "inner" / "b.c", hz::ProblemKind::ScanPathUnreadable, EACCES,
+         root / "locked" / "inner" / "b.c"},
+    };
+    for (const auto& row : rows) {
+        const std::vector<fs::path> paths{row.path};
+        const auto result = hz::scanSources(paths, false);
+        ASSERT_FALSE(result) << row.path;
+        EXPECT_EQ(result.problem().kind, row.kind) << row.path;
+        EXPECT_EQ(result.problem().systemError, row.systemError) << row.path;
+        EXPECT_EQ(result.problem().file, row.named.string()) << row.path;
+    }
 }
 
 } // namespace
