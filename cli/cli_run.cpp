@@ -77,7 +77,7 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kFailed;
     }
     if (options.detectFile)
-        return runDetect(options, *source, input);
+        return runDetect(options, *source, input, programDir);
     if (input.characters.empty())
         return kAllFound;
 
