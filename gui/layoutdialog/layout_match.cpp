@@ -100,9 +100,12 @@ LayoutMatches matchPastedBytes(std::string_view paste, const hz::DotCell& refere
     if (detection.headerSkipped)
         notes << QStringLiteral("开头两个字节是宽和高，已跳过。");
     if (detection.unlike) {
-        notes << QStringLiteral(
-                     "没有哪种排列画出的字像这个字（最高 %1 分）：这些字节可能是别的字、别的大小，或者根本不是字模。")
-                     .arg(QString::number(detection.candidates.front().score, 'f', 3));
+        const hz::LayoutCandidate& best = detection.candidates.front();
+        notes << QStringLiteral("没有哪种排列画出的字明显像这个字（%1×%2 点阵，最高 %3 分）："
+                                "这些字节可能是别的字、别的大小，或者根本不是字模。")
+                     .arg(best.cell.width)
+                     .arg(best.cell.height)
+                     .arg(QString::number(best.score, 'f', 3));
     } else if (detection.ambiguous) {
         const QString pair =
             QStringLiteral("%1 和 %2")
