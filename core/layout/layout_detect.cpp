@@ -15,6 +15,9 @@ namespace {
 
 constexpr int kMinSide = 8;
 
+// A likeness this high is the same picture, not a resemblance.
+constexpr double kExactLikeness = 0.999;
+
 struct InkBox {
     int left = 0, top = 0, right = -1, bottom = -1; // inclusive; right < left when empty
     bool empty() const { return right < left; }
@@ -356,19 +359,26 @@ Result<LayoutDetection> detectLayout(std::span<const std::uint8_t> bytes, std::s
     const auto glyph = result.headerSkipped ? bytes.subspan(2) : bytes;
     for (const Fit& fit : fits) {
         std::vector<Reference> refs;
-        for (const DotCell* face : faces)
+        std::vector<bool> ownSized; // a resampled face is never the same picture
+        for (const DotCell* face : faces) {
             refs.emplace_back(*face, fit.cell.width, fit.cell.height);
+            ownSized.push_back(face->width() == fit.cell.width && face->height() == fit.cell.height);
+        }
         for (int i = 0; i < Layout::kCount; ++i) {
             const Layout layout = Layout::fromIndex(i);
             if ((layout.scan == Scan::Rows) != (fit.scan == Scan::Rows))
                 continue;
             const DotCell decoded = decodeCell(glyph, layout, fit.cell.width, fit.cell.height);
             // The mean over the faces: a stray layout may happen to look like one face, seldom
-            // like all of them.
-            double score = 0;
-            for (const Reference& ref : refs)
-                score += ref.likeness(decoded);
-            score /= static_cast<double>(refs.size());
+            // like all of them. Bytes drawn exactly as one face draws the character are that face's.
+            double sum = 0, exact = 0;
+            for (std::size_t f = 0; f < refs.size(); ++f) {
+                const double likeness = refs[f].likeness(decoded);
+                sum += likeness;
+                if (ownSized[f] && likeness >= kExactLikeness)
+                    exact = likeness;
+            }
+            const double score = exact > 0 ? exact : sum / static_cast<double>(refs.size());
             result.candidates.push_back({layout, fit.cell, score, presetNames(layout)});
         }
     }

@@ -73,17 +73,17 @@ struct LayoutDetection {
 
 inline constexpr double kClearMargin = 0.05;
 // Cells of fewer dots than kFullSizeDots need up to kSmallCellExtra more.
-inline constexpr double kLikeScore = 0.65;
-inline constexpr double kSmallCellExtra = 0.3;
+inline constexpr double kLikeScore = 0.68;
+inline constexpr double kSmallCellExtra = 0.35;
 inline constexpr double kFullSizeDots = 256;
 
 // Scores the bytes in all 48 layouts at every fitting cell against references: the character as
 // one or more faces draw it, the first the one the user chose. A layout's score is its mean likeness
-// over the references: bytes of a font unlike all of them score lower, and a stray layout that happens
-// to look like one face is held back by the others. When a reference's own size
-// fits, only such sizes are tried, against the references of that size; otherwise every reference
-// is resampled to each fitting cell. Problems: MatchNoBytes; MatchBlankReference (the first
-// reference has no dots); MatchNoCell (number: the byte count; see nearestFittingCounts).
+// over the references (its likeness to one of them when it draws exactly that face at its own size): bytes of a font
+// unlike all of them score lower, and a stray layout that happens to look like one face is held back by the others.
+// When a reference's own size fits, only such sizes are tried, against the references of that size; otherwise every
+// reference is resampled to each fitting cell. Problems: MatchNoBytes; MatchBlankReference (the first reference has no
+// dots); MatchNoCell (number: the byte count; see nearestFittingCounts).
 Result<LayoutDetection> detectLayout(std::span<const std::uint8_t> bytes, std::span<const DotCell> references);
 
 // The nearest byte counts below and above byteCount that fit some cell, for the refusal of a count
