@@ -89,7 +89,7 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return kFailed;
     }
     if (options.detectFile)
-        return runDetect(options, *source, input);
+        return runDetect(options, *source, input, programDir);
     // A scan that found nothing still writes its (empty) output, so that a build never keeps an
     // old font.
     if (input.characters.empty() && !scanning)

@@ -8,34 +8,105 @@
 
 #include "core/layout/byte_paste.h"
 #include "core/layout/layout_detect.h"
+#include "core/library/font_library.h"
+#include "core/library/library_source.h"
+
+#include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
+#include <optional>
 
 namespace hz::cli {
 namespace {
 
-bool readPaste(const std::string& path, std::string& text) {
+// Reads at most one character more than a paste may hold, so the parser refuses a longer one
+// without the program holding it: /dev/zero or a huge file cannot fill the memory.
+std::optional<std::string> readCapped(std::istream& in) {
+    std::string text(hz::kMaxPasteText + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad())
+        return std::nullopt;
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+// The paste, or nothing with the error printed. Only regular files and standard input are read: a
+// pipe given by name could block for ever, a device never end.
+std::optional<std::string> readPaste(const std::string& path, const std::string& shown) {
     if (path == "-") {
-        std::ostringstream all;
-        all << std::cin.rdbuf();
-        text = all.str();
-        return !std::cin.bad();
+        auto text = readCapped(std::cin);
+        if (!text)
+            printError("cannot read " + shown + ": " + std::strerror(errno));
+        return text;
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        printError("cannot read " + shown + ": " + std::strerror(errno));
+        return std::nullopt;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        printError("cannot read " + shown + ": it is a folder, not a file of pasted bytes");
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        printError("cannot read " + shown + ": not a regular file (pass - to read standard input)");
+        return std::nullopt;
     }
     std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    std::optional<std::string> text = file ? readCapped(file) : std::nullopt;
+    if (!text)
+        printError("cannot read " + shown + ": " + std::strerror(errno));
+    return text;
+}
+
+// The character as the chosen source draws it, then as every other of the six libraries in the
+// folder does: bytes of a font unlike the chosen one are still found when another face is like it.
+std::vector<hz::DotCell> otherFaces(char32_t character, const hz::GlyphSource& chosen, const std::string& fontsDir) {
+    std::vector<hz::DotCell> faces;
+    for (const hz::FontLibrary& library : hz::fontLibraries()) {
+        if (library.position == chosen.libraryPosition())
+            continue;
+        struct stat info {};
+        if (::stat(hz::libraryPath(fontsDir, library).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        hz::LibrarySource source(fontsDir, library.position, 2, 2);
+        hz::DotCell cell;
+        if (source.glyph(character, cell) == hz::LookupStatus::Found && cell.inkCount() > 0)
+            faces.push_back(cell);
+    }
+    return faces;
+}
+
+std::string ambiguityNote(const hz::LayoutDetection& detection) {
+    const std::string pair = hz::layoutName(detection.candidates[0].layout) + " and " +
+                             hz::layoutName(detection.candidates[detection.runnerUp].layout);
+    const std::string advice = "; paste the bytes of a character that does not, such as 我 or 的";
+    if (detection.mirrorAmbiguous)
+        return "the best two layouts, " + pair +
+               ", differ only by a mirror: the character looks the same mirrored, so its bytes cannot tell them "
+               "apart" +
+               advice;
+    return "the best two layouts, " + pair +
+           ", score alike: the character looks much the same in both, so its bytes cannot tell them apart" + advice;
+}
+
+std::string unlikeNote(const hz::LayoutDetection& detection, char32_t character) {
+    const hz::LayoutCandidate& best = detection.candidates.front();
+    char score[16];
+    std::snprintf(score, sizeof score, "%.3f", best.score);
+    return "no layout draws these bytes clearly like " + describeCharacter(character) + " (best score " + score +
+           " in a " + std::to_string(best.cell.width) + "x" + std::to_string(best.cell.height) +
+           " cell): they may be another character's, of another size, or no glyph at all";
 }
 
 } // namespace
 
-int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputText& input) {
+int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputText& input,
+              const std::string& programDir) {
     if (input.characters.size() != 1) {
         printError("--detect needs exactly one character as TEXT, not " + std::to_string(input.characters.size()));
         return kFailed;
@@ -43,35 +114,37 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputTex
     const char32_t character = input.characters.front();
     const std::string& path = *options.detectFile;
     const std::string shown = path == "-" ? "standard input" : path;
-    std::string text;
-    if (!readPaste(path, text)) {
-        printError("cannot read " + shown + ": " + std::strerror(errno));
+    const std::optional<std::string> text = readPaste(path, shown);
+    if (!text)
         return kFailed;
-    }
-    const auto pasted = hz::parsePastedBytes(text);
+    const auto pasted = hz::parsePastedBytes(*text);
     if (!pasted) {
         printError(shown + ": " + problemText(pasted.problem()));
         return kFailed;
     }
-    hz::DotCell reference;
-    const hz::LookupStatus status = source.glyph(character, reference);
+    std::vector<hz::DotCell> faces(1);
+    const hz::LookupStatus status = source.glyph(character, faces.front());
     if (status != hz::LookupStatus::Found) {
         printError(describeCharacter(character) + ": " + hz::statusMessage(status) +
                    " (--detect compares the bytes with this character's glyph)");
         return kFailed;
     }
-    const hz::LayoutDetection detection = hz::detectLayout(*pasted, reference);
-    if (!detection.ok()) {
-        printError(shown + ": " + detection.error);
+    for (hz::DotCell& face : otherFaces(character, source, options.fontsDir.value_or(programDir)))
+        faces.push_back(std::move(face));
+    const auto detection = hz::detectLayout(*pasted, faces);
+    if (!detection) {
+        printError(shown + ": " + problemText(detection.problem()));
         return kFailed;
     }
-    if (auto note = hz::ambiguityNote(detection); !note.empty())
-        printError(note);
-    if (auto error = writeToStandardOutput(hz::detectionLines(detection), OutputEncoding::Utf8)) {
+    if (detection->unlike)
+        printError(unlikeNote(*detection, character));
+    else if (detection->ambiguous)
+        printError(ambiguityNote(*detection));
+    if (auto error = writeToStandardOutput(hz::detectionLines(*detection), OutputEncoding::Utf8)) {
         printError(*error);
         return kFailed;
     }
-    return kAllFound;
+    return detection->sure() ? kAllFound : kSomeRefused;
 }
 
 } // namespace hz::cli

@@ -6,10 +6,14 @@
 
 #include "core/glyph/glyph_source.h"
 
+#include <string>
+
 namespace hz::cli {
 
 // Prints up to five "LAYOUT<TAB>SCORE<TAB>PRESETS" lines, best first, for the input's one
-// character; returns the exit status.
-int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputText& input);
+// character, compared as the source and the six libraries in the fonts folder (or programDir) draw
+// it; returns the exit status: 1 when the best layout is not clearly ahead or like the character.
+int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputText& input,
+              const std::string& programDir);
 
 } // namespace hz::cli

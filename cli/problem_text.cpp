@@ -1,7 +1,9 @@
 #include "cli/problem_text.h"
 
+#include "core/layout/layout_detect.h"
 #include "core/text/code_point_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -20,6 +22,19 @@ std::string quotedWord(const hz::Problem& problem) {
 
 // What a probe could not find the user can give with the options.
 const std::string kByHand = "pass --cell N, --first-row 0xA1|0xB0 and --record-layout L by hand";
+
+// "72 (24x24)": a byte count and the cells it fits.
+std::string countAndCells(std::size_t count) {
+    std::vector<hz::CellSize> cells;
+    for (hz::Scan scan : {hz::Scan::Rows, hz::Scan::Columns})
+        for (const hz::CellSize& c : hz::cellsForByteCount(count, scan))
+            if (std::find(cells.begin(), cells.end(), c) == cells.end())
+                cells.push_back(c);
+    std::string text;
+    for (const hz::CellSize& c : cells)
+        text += (text.empty() ? "" : ", ") + std::to_string(c.width) + "x" + std::to_string(c.height);
+    return std::to_string(count) + " (" + text + ")";
+}
 
 std::string fileHolds(const hz::Problem& problem) {
     return problem.file + " (" + std::to_string(problem.fileSize) + " bytes) holds ";
@@ -73,6 +88,21 @@ std::string problemText(const hz::Problem& problem) {
         return "the character literal on line " + std::to_string(problem.line) + " has no closing quote";
     case Kind::PasteNoBytes:
         return "no bytes found: paste hex (0x1F, 1FH or 1F), binary (0b00011111) or decimal inside braces";
+    // Pasted bytes too many to be a glyph, and matching them with a character.
+    case Kind::PasteTooLong:
+        return "more than " + std::to_string(problem.number / 1024) + " KB of text: a glyph's bytes take far less";
+    case Kind::PasteTooManyBytes:
+        return "more than " + std::to_string(problem.number) + " bytes: a glyph of at most 64x64 dots takes fewer";
+    case Kind::MatchNoBytes:
+        return "no bytes to match";
+    case Kind::MatchBlankReference:
+        return "the character's glyph has no dots to match against";
+    case Kind::MatchNoCell: {
+        std::string nearest;
+        for (std::size_t count : hz::nearestFittingCounts(static_cast<std::size_t>(problem.number)))
+            nearest += (nearest.empty() ? "" : " or ") + countAndCells(count);
+        return std::to_string(problem.number) + " bytes fit no glyph cell; the nearest counts that do: " + nearest;
+    }
     case Kind::FontUnusable:
         return problem.value;
 

@@ -170,13 +170,19 @@ std::optional<unsigned long> codeNumber(std::string_view w) {
     return std::nullopt;
 }
 
-Problem wordProblem(ProblemKind kind, const Word& word) {
-    return Problem{.kind = kind, .value = word.text, .line = word.line};
+// A word too long to show whole (a paste of one run of digits) is cut; words are ASCII.
+Problem wordProblem(ProblemKind kind, const Word& word, std::string_view sign = {}) {
+    std::string shown = std::string(sign) + word.text;
+    if (shown.size() > kMaxShownWord)
+        shown = shown.substr(0, kMaxShownWord) + "…";
+    return Problem{.kind = kind, .value = shown, .line = word.line};
 }
 
 } // namespace
 
 Result<std::vector<std::uint8_t>> parsePastedBytes(std::string_view text) {
+    if (text.size() > kMaxPasteText)
+        return Problem{.kind = ProblemKind::PasteTooLong, .number = static_cast<long long>(kMaxPasteText)};
     bool sawBrace = false;
     const auto split = splitWords(text, sawBrace);
     if (!split)
@@ -202,7 +208,7 @@ Result<std::vector<std::uint8_t>> parsePastedBytes(std::string_view text) {
             if (word.negative) {
                 // A signed char table: -1 is the byte 0xFF.
                 if (*value > 128)
-                    return wordProblem(ProblemKind::PasteBelowMinus128, word);
+                    return wordProblem(ProblemKind::PasteBelowMinus128, word, "-");
                 bytes.push_back(static_cast<std::uint8_t>((256 - *value) & 0xFF));
                 continue;
             }
@@ -220,6 +226,8 @@ Result<std::vector<std::uint8_t>> parsePastedBytes(std::string_view text) {
     }
     if (bytes.empty())
         return Problem{.kind = ProblemKind::PasteNoBytes};
+    if (bytes.size() > kMaxPastedBytes)
+        return Problem{.kind = ProblemKind::PasteTooManyBytes, .number = static_cast<long long>(kMaxPastedBytes)};
     return bytes;
 }
 

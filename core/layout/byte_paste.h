@@ -33,6 +33,7 @@
 
 #include "core/system/result.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,10 +41,20 @@
 
 namespace hz {
 
-// The bytes of the paste, in order. The problems name the word and its line: PasteNotAByte (a word
-// starting with a digit that is no number), PasteBelowMinus128, PasteAbove255, PasteOddHexDigits;
-// or the line an unterminated comment or literal starts on: PasteOpenComment, PasteOpenString,
-// PasteOpenCharacter; or PasteNoBytes.
+// A glyph is at most 64x64 dots: 512 bytes, and a header of width and height. A paste holding more
+// is no glyph; its text is refused beyond kMaxPasteText, before it is read at all.
+inline constexpr std::size_t kMaxPastedBytes = 514;
+inline constexpr std::size_t kMaxPasteText = 64 * 1024;
+
+// Words named in problems are cut to this many characters and "…".
+inline constexpr std::size_t kMaxShownWord = 40;
+
+// The bytes of the paste, in order. The problems name the word (cut) and its line: PasteNotAByte (a
+// word starting with a digit that is no number), PasteBelowMinus128 (with its minus sign),
+// PasteAbove255, PasteOddHexDigits; or the line an unterminated comment or literal starts on:
+// PasteOpenComment, PasteOpenString, PasteOpenCharacter; or PasteNoBytes; or, with the limit as
+// number, PasteTooLong (more than kMaxPasteText characters) and PasteTooManyBytes (more than
+// kMaxPastedBytes).
 Result<std::vector<std::uint8_t>> parsePastedBytes(std::string_view text);
 
 } // namespace hz

@@ -15,6 +15,9 @@ namespace {
 
 constexpr int kMinSide = 8;
 
+// A likeness this high is the same picture, not a resemblance.
+constexpr double kExactLikeness = 0.999;
+
 struct InkBox {
     int left = 0, top = 0, right = -1, bottom = -1; // inclusive; right < left when empty
     bool empty() const { return right < left; }
@@ -53,33 +56,6 @@ DotCell fitted(const DotCell& reference, int width, int height) {
     for (int y = 0; y < height; ++y)
         out.setRow(y, reference.row(y0 + y) << x0);
     return out;
-}
-
-// Nearest counts below and above byteCount that fit some cell, for the refusal.
-std::string nearFits(std::size_t byteCount) {
-    std::set<std::size_t> counts;
-    for (int n = kMinSide; n <= DotCell::kMaxSide; ++n)
-        for (int w : {n, (n + 1) / 2})
-            for (Scan scan : {Scan::Rows, Scan::Columns})
-                counts.insert(encodedSize(Layout{scan}, w, n));
-    std::string text;
-    auto describe = [](std::size_t count) {
-        std::vector<CellSize> cells;
-        for (Scan scan : {Scan::Rows, Scan::Columns})
-            for (const CellSize& c : cellsForByteCount(count, scan))
-                if (std::find(cells.begin(), cells.end(), c) == cells.end())
-                    cells.push_back(c);
-        std::string text;
-        for (const CellSize& c : cells)
-            text += (text.empty() ? "" : ", ") + std::to_string(c.width) + "x" + std::to_string(c.height);
-        return std::to_string(count) + " (" + text + ")";
-    };
-    const auto above = counts.upper_bound(byteCount);
-    if (above != counts.begin())
-        text = describe(*std::prev(above));
-    if (above != counts.end())
-        text += (text.empty() ? "" : " or ") + describe(*above);
-    return text;
 }
 
 struct Fit {
@@ -335,18 +311,33 @@ std::vector<CellSize> cellsForByteCount(std::size_t byteCount, Scan scan) {
     return cells;
 }
 
-LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell& reference) {
-    LayoutDetection result;
-    if (bytes.empty()) {
-        result.error = "no bytes to match";
-        return result;
-    }
-    if (reference.width() == 0 || reference.inkCount() == 0) {
-        result.error = "the character's glyph has no dots to match against";
-        return result;
-    }
+std::vector<std::size_t> nearestFittingCounts(std::size_t byteCount) {
+    std::set<std::size_t> counts;
+    for (int n = kMinSide; n <= DotCell::kMaxSide; ++n)
+        for (int w : {n, (n + 1) / 2})
+            for (Scan scan : {Scan::Rows, Scan::Columns})
+                counts.insert(encodedSize(Layout{scan}, w, n));
+    std::vector<std::size_t> nearest;
+    const auto above = counts.upper_bound(byteCount);
+    if (above != counts.begin())
+        nearest.push_back(*std::prev(above));
+    if (above != counts.end())
+        nearest.push_back(*above);
+    return nearest;
+}
+
+Result<LayoutDetection> detectLayout(std::span<const std::uint8_t> bytes, std::span<const DotCell> references) {
+    if (bytes.empty())
+        return Problem{.kind = ProblemKind::MatchNoBytes};
+    if (references.empty() || references.front().width() == 0 || references.front().inkCount() == 0)
+        return Problem{.kind = ProblemKind::MatchBlankReference};
+    std::vector<const DotCell*> faces;
+    for (const DotCell& reference : references)
+        if (reference.width() > 0 && reference.inkCount() > 0)
+            faces.push_back(&reference);
 
     // A header of width and height before the glyph is skipped when it names a cell that fits.
+    LayoutDetection result;
     std::vector<Fit> fits;
     if (bytes.size() > 2) {
         for (const Fit& fit : fitsFor(bytes.size() - 2))
@@ -356,55 +347,63 @@ LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell&
     }
     if (fits.empty())
         fits = fitsFor(bytes.size());
-    if (fits.empty()) {
-        result.error = std::to_string(bytes.size()) +
-                       " bytes fit no glyph cell; the nearest counts that do: " + nearFits(bytes.size());
-        return result;
-    }
-    const CellSize own{reference.width(), reference.height()};
-    if (std::any_of(fits.begin(), fits.end(), [&](const Fit& f) { return f.cell == own; }))
-        std::erase_if(fits, [&](const Fit& f) { return !(f.cell == own); });
+    if (fits.empty())
+        return Problem{.kind = ProblemKind::MatchNoCell, .number = static_cast<long long>(bytes.size())};
+    auto ownSize = [&](const CellSize& cell) {
+        return std::any_of(faces.begin(), faces.end(),
+                           [&](const DotCell* f) { return f->width() == cell.width && f->height() == cell.height; });
+    };
+    if (std::any_of(fits.begin(), fits.end(), [&](const Fit& f) { return ownSize(f.cell); }))
+        std::erase_if(fits, [&](const Fit& f) { return !ownSize(f.cell); });
 
     const auto glyph = result.headerSkipped ? bytes.subspan(2) : bytes;
     for (const Fit& fit : fits) {
-        const std::vector<double> scores = scoreLayouts(glyph, fit.cell, reference);
+        std::vector<Reference> refs;
+        std::vector<bool> ownSized; // a resampled face is never the same picture
+        for (const DotCell* face : faces) {
+            refs.emplace_back(*face, fit.cell.width, fit.cell.height);
+            ownSized.push_back(face->width() == fit.cell.width && face->height() == fit.cell.height);
+        }
         for (int i = 0; i < Layout::kCount; ++i) {
             const Layout layout = Layout::fromIndex(i);
-            if ((layout.scan == Scan::Rows) == (fit.scan == Scan::Rows))
-                result.candidates.push_back(
-                    {layout, fit.cell, scores[static_cast<std::size_t>(i)], presetNames(layout)});
+            if ((layout.scan == Scan::Rows) != (fit.scan == Scan::Rows))
+                continue;
+            const DotCell decoded = decodeCell(glyph, layout, fit.cell.width, fit.cell.height);
+            // The mean over the faces: a stray layout may happen to look like one face, seldom
+            // like all of them. Bytes drawn exactly as one face draws the character are that face's.
+            double sum = 0, exact = 0;
+            for (std::size_t f = 0; f < refs.size(); ++f) {
+                const double likeness = refs[f].likeness(decoded);
+                sum += likeness;
+                if (ownSized[f] && likeness >= kExactLikeness)
+                    exact = likeness;
+            }
+            const double score = exact > 0 ? exact : sum / static_cast<double>(refs.size());
+            result.candidates.push_back({layout, fit.cell, score, presetNames(layout)});
         }
     }
     std::stable_sort(result.candidates.begin(), result.candidates.end(),
                      [](const LayoutCandidate& x, const LayoutCandidate& y) { return x.score > y.score; });
 
-    if (result.candidates.size() >= 2) {
-        const LayoutCandidate& first = result.candidates[0];
-        const LayoutCandidate& second = result.candidates[1];
+    const LayoutCandidate& first = result.candidates.front();
+    // Chance alone makes a small cell look like anything, so it needs a higher score.
+    const double dots = static_cast<double>(first.cell.width * first.cell.height);
+    result.unlike = first.score < kLikeScore + kSmallCellExtra * std::max(0.0, 1 - dots / kFullSizeDots);
+    // The next layout, not the same layout at another cell size.
+    const auto second = std::find_if(result.candidates.begin() + 1, result.candidates.end(),
+                                     [&](const LayoutCandidate& c) { return !(c.layout == first.layout); });
+    if (second != result.candidates.end()) {
+        result.runnerUp = static_cast<std::size_t>(second - result.candidates.begin());
         // One is the other drawn mirrored: up or left toggled, nothing else.
         Layout upToggled = first.layout, leftToggled = first.layout;
         upToggled.up = !upToggled.up;
         leftToggled.left = !leftToggled.left;
-        const bool mirror = first.cell == second.cell && (second.layout == upToggled || second.layout == leftToggled);
-        result.ambiguous = first.score - second.score <= kMirrorMargin;
+        const bool mirror =
+            first.cell == second->cell && (second->layout == upToggled || second->layout == leftToggled);
+        result.ambiguous = first.score - second->score < kClearMargin;
         result.mirrorAmbiguous = mirror && result.ambiguous;
     }
     return result;
-}
-
-std::string ambiguityNote(const LayoutDetection& detection) {
-    if (!detection.ambiguous || detection.candidates.size() < 2)
-        return {};
-    const std::string pair =
-        layoutName(detection.candidates[0].layout) + " and " + layoutName(detection.candidates[1].layout);
-    const std::string advice = "; paste the bytes of a character that does not, such as 我 or 的";
-    if (detection.mirrorAmbiguous)
-        return "the best two layouts, " + pair +
-               ", differ only by a mirror: the character looks the same mirrored, so its bytes cannot tell them "
-               "apart" +
-               advice;
-    return "the best two layouts, " + pair +
-           ", score alike: the character looks much the same in both, so its bytes cannot tell them apart" + advice;
 }
 
 std::string detectionLines(const LayoutDetection& detection, std::size_t count) {

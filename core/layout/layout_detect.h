@@ -5,12 +5,13 @@
 // The byte count gives the cells that could hold them: N x N and half-width ceil(N/2) x N for N
 // from 8 to 64, counted for rows and for columns/pages separately (encodedSize). Two extra leading
 // bytes equal to a fitting width and height are a header and are skipped. The bytes are decoded in
-// every layout whose size matches and compared with a reference glyph of the character, usually
-// drawn by another font than the firmware's: the comparison forgives strokes a dot or two off,
+// every layout whose size matches and compared with the character as one or more reference faces
+// draw it, usually other fonts than the firmware's: the comparison forgives strokes a dot or two off,
 // thicker or thinner strokes and a glyph drawn a little larger or smaller (see glyphSimilarity).
 
 #include "core/glyph/dot_cell.h"
 #include "core/layout/layout.h"
+#include "core/system/result.h"
 
 #include <cstdint>
 #include <span>
@@ -54,26 +55,40 @@ struct LayoutCandidate {
 struct LayoutDetection {
     std::vector<LayoutCandidate> candidates; // best first; every layout and cell tried
     bool headerSkipped = false;              // the first two bytes were width and height
-    // The best two differ only by a mirror (up or left toggled) and score within kMirrorMargin:
-    // the character looks the same mirrored, so it cannot tell them apart. Try 我 or 的.
+    // Where in candidates the best other layout is (not the best at another cell size); 0 when
+    // there is none.
+    std::size_t runnerUp = 0;
+    // The best two layouts differ only by a mirror (up or left toggled) and score within
+    // kClearMargin: the character looks the same mirrored, so it cannot tell them apart. Try 我 or 的.
     bool mirrorAmbiguous = false;
-    // The best two score within kMirrorMargin, mirrors or not (一 cannot tell many layouts apart).
+    // The best two layouts score within kClearMargin, mirrors or not (一 cannot tell many layouts
+    // apart; nor can bytes of a font drawn unlike every reference).
     bool ambiguous = false;
-    std::string error; // empty when candidates were found
-    bool ok() const { return error.empty(); }
+    // The best layout scores below kLikeScore (more for small cells): no layout draws anything like
+    // the character, so the bytes are of another character, another size or no glyph at all.
+    bool unlike = false;
+    // The best layout is the answer: clearly ahead of the next and like the character.
+    bool sure() const { return !ambiguous && !unlike; }
 };
 
-inline constexpr double kMirrorMargin = 0.02;
+inline constexpr double kClearMargin = 0.05;
+// Cells of fewer dots than kFullSizeDots need up to kSmallCellExtra more.
+inline constexpr double kLikeScore = 0.68;
+inline constexpr double kSmallCellExtra = 0.35;
+inline constexpr double kFullSizeDots = 256;
 
-// Scores the bytes in all 48 layouts at every fitting cell against the reference. When the
-// reference's own size fits, only that size is tried; otherwise the reference is resampled to each
-// fitting cell. Errors: no bytes; a reference without dots; a count that fits no cell (naming the
-// nearest counts that do).
-LayoutDetection detectLayout(std::span<const std::uint8_t> bytes, const DotCell& reference);
+// Scores the bytes in all 48 layouts at every fitting cell against references: the character as
+// one or more faces draw it, the first the one the user chose. A layout's score is its mean likeness
+// over the references (its likeness to one of them when it draws exactly that face at its own size): bytes of a font
+// unlike all of them score lower, and a stray layout that happens to look like one face is held back by the others.
+// When a reference's own size fits, only such sizes are tried, against the references of that size; otherwise every
+// reference is resampled to each fitting cell. Problems: MatchNoBytes; MatchBlankReference (the first reference has no
+// dots); MatchNoCell (number: the byte count; see nearestFittingCounts).
+Result<LayoutDetection> detectLayout(std::span<const std::uint8_t> bytes, std::span<const DotCell> references);
 
-// The note for an ambiguous detection, naming the best two layouts and saying whether they are
-// mirrors; empty when the best is clear.
-std::string ambiguityNote(const LayoutDetection& detection);
+// The nearest byte counts below and above byteCount that fit some cell, for the refusal of a count
+// that fits none; one or two of them.
+std::vector<std::size_t> nearestFittingCounts(std::size_t byteCount);
 
 // "layout<TAB>score<TAB>presets" lines for the best `count` candidates, score with three decimals.
 std::string detectionLines(const LayoutDetection& detection, std::size_t count = 5);

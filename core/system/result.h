@@ -48,6 +48,13 @@ enum class ProblemKind {
     PasteOpenString,
     PasteOpenCharacter,
     PasteNoBytes,
+    // number: the limit, in characters of text or in bytes.
+    PasteTooLong,
+    PasteTooManyBytes,
+    // Matching pasted bytes with a character's glyph.
+    MatchNoBytes,
+    MatchBlankReference, // the character's glyph has no dots
+    MatchNoCell,         // number: the byte count, which fits no glyph cell
 
     // A font the font source cannot use. file; value: what is wrong, as the font source tells it.
     FontUnusable,

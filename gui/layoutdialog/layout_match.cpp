@@ -31,9 +31,32 @@ QString pasteProblemText(const hz::Problem& problem) {
         return QStringLiteral("第 %1 行的字符串没有结束的引号").arg(problem.line);
     case Kind::PasteOpenCharacter:
         return QStringLiteral("第 %1 行的字符常量没有结束的引号").arg(problem.line);
+    case Kind::PasteTooLong:
+        return QStringLiteral("文字超过 %1 KB，一个字模的字节用不了这么多").arg(problem.number / 1024);
+    case Kind::PasteTooManyBytes:
+        return QStringLiteral("超过 %1 个字节，64×64 点的字模也用不了这么多").arg(problem.number);
     default:
         return QStringLiteral("没有找到字节：请粘贴十六进制（0x1F、1FH 或 1F）、二进制（0b00011111）"
                               "或写在花括号中的十进制数");
+    }
+}
+
+// Why the bytes cannot be matched with the character, in the window's words.
+QString matchProblemText(const hz::Problem& problem) {
+    using Kind = hz::ProblemKind;
+    switch (problem.kind) {
+    case Kind::MatchNoBytes:
+        return QStringLiteral("没有可匹配的字节");
+    case Kind::MatchBlankReference:
+        return QStringLiteral("这个字的字模没有点，无从比较");
+    default: {
+        QStringList nearest;
+        for (std::size_t count : hz::nearestFittingCounts(static_cast<std::size_t>(problem.number)))
+            nearest << QString::number(count);
+        return QStringLiteral("%1 个字节放不进任何字模；最接近的字节数是 %2")
+            .arg(problem.number)
+            .arg(nearest.join(QStringLiteral(" 或 ")));
+    }
     }
 }
 
@@ -46,11 +69,12 @@ LayoutMatches matchPastedBytes(std::string_view paste, const hz::DotCell& refere
         matches.error = QStringLiteral("读不出粘贴的字节：%1").arg(pasteProblemText(pasted.problem()));
         return matches;
     }
-    const hz::LayoutDetection detection = hz::detectLayout(*pasted, reference);
-    if (!detection.ok()) {
-        matches.error = QStringLiteral("无法匹配：%1").arg(QString::fromStdString(detection.error));
+    const auto detected = hz::detectLayout(*pasted, std::span(&reference, 1));
+    if (!detected) {
+        matches.error = QStringLiteral("无法匹配：%1").arg(matchProblemText(detected.problem()));
         return matches;
     }
+    const hz::LayoutDetection& detection = *detected;
 
     std::span<const std::uint8_t> bytes(*pasted);
     if (detection.headerSkipped)
@@ -75,10 +99,18 @@ LayoutMatches matchPastedBytes(std::string_view paste, const hz::DotCell& refere
     QStringList notes;
     if (detection.headerSkipped)
         notes << QStringLiteral("开头两个字节是宽和高，已跳过。");
-    if (detection.ambiguous && detection.candidates.size() >= 2) {
-        const QString pair = QStringLiteral("%1 和 %2")
-                                 .arg(QString::fromStdString(hz::layoutName(detection.candidates[0].layout)),
-                                      QString::fromStdString(hz::layoutName(detection.candidates[1].layout)));
+    if (detection.unlike) {
+        const hz::LayoutCandidate& best = detection.candidates.front();
+        notes << QStringLiteral("没有哪种排列画出的字明显像这个字（%1×%2 点阵，最高 %3 分）："
+                                "这些字节可能是别的字、别的大小，或者根本不是字模。")
+                     .arg(best.cell.width)
+                     .arg(best.cell.height)
+                     .arg(QString::number(best.score, 'f', 3));
+    } else if (detection.ambiguous) {
+        const QString pair =
+            QStringLiteral("%1 和 %2")
+                .arg(QString::fromStdString(hz::layoutName(detection.candidates[0].layout)),
+                     QString::fromStdString(hz::layoutName(detection.candidates[detection.runnerUp].layout)));
         notes << (detection.mirrorAmbiguous
                       ? QStringLiteral("最好的两个排列 %1 只差一个翻转：这个字翻转后看起来一样，分不出来。").arg(pair)
                       : QStringLiteral("最好的两个排列 %1 得分相近：这个字在两种排列下看起来差不多，分不出来。")

@@ -22,9 +22,25 @@ const TinyGlyph kWo{0xCED2, [] {
                         return bytes;
                     }()};
 
+// 中 as a frame with a bar through it: the same mirrored either way.
+const TinyGlyph kZhong{0xD6D0, [] {
+                           std::vector<std::uint8_t> bytes(32, 0);
+                           for (int r = 3; r < 13; ++r)
+                               bytes[static_cast<std::size_t>(2 * r)] = bytes[static_cast<std::size_t>(2 * r + 1)] =
+                                   r == 3 || r == 9 ? 0xFF : 0x00;
+                           for (int r = 3; r < 10; ++r) {
+                               bytes[static_cast<std::size_t>(2 * r)] |= 0x80;
+                               bytes[static_cast<std::size_t>(2 * r + 1)] |= 0x01;
+                           }
+                           for (int r = 0; r < 16; ++r)
+                               bytes[static_cast<std::size_t>(2 * r)] |= 0x01,
+                                   bytes[static_cast<std::size_t>(2 * r + 1)] |= 0x80;
+                           return bytes;
+                       }()};
+
 struct WoFonts {
     TempFolder fonts;
-    WoFonts() { writeLibrary(fonts.file(kLibraryFiles[1]), 32, {kYang, kZi, kWo}); }
+    WoFonts() { writeLibrary(fonts.file(kLibraryFiles[1]), 32, {kYang, kZi, kWo, kZhong}); }
     std::string dir() const { return fonts.path(); }
 };
 
@@ -77,6 +93,52 @@ TEST(Detect, RefusesWhatItCannotUse) {
     }
     writeFile(paste, "// nothing here\n");
     EXPECT_EQ(runCli({"-f", s.dir(), "--detect", paste, "我"}).status, 2);
+}
+
+TEST(Detect, ReadsOnlyFilesAndStandardInputAndNoMoreThanAGlyph) {
+    WoFonts s;
+    const std::string fifo = s.fonts.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        CliCall call;
+        std::string says;
+    };
+    const std::string tooLong(70000, ' ');
+    for (const Case& c : std::vector<Case>{
+             {CliCall({"-f", s.dir(), "--detect", s.fonts.path(), "我"}), "is a folder"},
+             {CliCall({"-f", s.dir(), "--detect", fifo, "我"}), "not a regular file"},        // would wait for a writer
+             {CliCall({"-f", s.dir(), "--detect", "/dev/zero", "我"}), "not a regular file"}, // would never end
+             {CliCall({"-f", s.dir(), "--detect", "-", "我"}, "{0x01" + tooLong + "}"), "more than 64 KB of text"},
+             {CliCall({"-f", s.dir(), "--detect", "-", "我"}, std::string(1030, 'f')), "more than 514 bytes"},
+             {CliCall({"-f", s.dir(), "--detect", "-", "我"}, "{-129}"), "below -128: \"-129\""},
+             {CliCall({"-f", s.dir(), "--detect", "-", "我"}, "{" + std::string(1000, '9') + "}"),
+              "\"" + std::string(40, '9') + "…\" on line 1"},
+         }) {
+        CliResult r = runCli(c.call);
+        EXPECT_EQ(r.status, 2) << c.says;
+        EXPECT_EQ(r.out, "") << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
+
+TEST(Detect, AnAnswerItCannotVouchForExitsOneWithTheLinesStillPrinted) {
+    WoFonts s;
+    // Bytes that are no glyph at all.
+    std::string noise;
+    for (unsigned v = 12345, i = 0; i < 32; ++i, v = v * 1103515245 + 12345)
+        noise += static_cast<char>(v >> 16);
+    CliResult unlike = runCli(CliCall({"-f", s.dir(), "--detect", "-", "我"}, cArray(noise)));
+    EXPECT_EQ(unlike.status, 1) << unlike.err;
+    EXPECT_EQ(std::count(unlike.out.begin(), unlike.out.end(), '\n'), 5) << unlike.out;
+    EXPECT_NE(unlike.err.find("no layout draws these bytes clearly like"), std::string::npos) << unlike.err;
+
+    // A character that looks the same mirrored cannot tell the layout from its mirror.
+    CliResult bytes = runCli({"-f", s.dir(), "--layout", "ssd1306", "--format", "bin", "中"});
+    ASSERT_EQ(bytes.status, 0);
+    CliResult mirror = runCli(CliCall({"-f", s.dir(), "--detect", "-", "中"}, cArray(bytes.out)));
+    EXPECT_EQ(mirror.status, 1) << mirror.err;
+    EXPECT_NE(mirror.err.find("differ only by a mirror"), std::string::npos) << mirror.err;
+    EXPECT_EQ(std::count(mirror.out.begin(), mirror.out.end(), '\n'), 5) << mirror.out;
 }
 
 TEST(UserLibrary, GivenGeometryReadsTheFile) {

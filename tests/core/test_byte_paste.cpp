@@ -34,12 +34,16 @@ std::string errorOf(const std::string& text) {
                        : problem.kind == Kind::PasteOpenString    ? "openString"
                        : problem.kind == Kind::PasteOpenCharacter ? "openCharacter"
                        : problem.kind == Kind::PasteNoBytes       ? "noBytes"
+                       : problem.kind == Kind::PasteTooLong       ? "tooLong"
+                       : problem.kind == Kind::PasteTooManyBytes  ? "tooManyBytes"
                                                                   : "other";
     std::string said = kind;
     if (!problem.value.empty())
         said += " " + problem.value;
     if (problem.line)
         said += " " + std::to_string(problem.line);
+    if (problem.number)
+        said += " " + std::to_string(problem.number);
     return said;
 }
 
@@ -59,7 +63,7 @@ TEST(BytePaste, DecimalInsideBracesLeadingZerosStayDecimal) {
 
 TEST(BytePaste, SignedCharTablesGiveTwosComplementBytes) {
     EXPECT_EQ(bytesOf("const char g[] = {-1, -128, 127, -0x01};"), (Bytes{0xFF, 0x80, 0x7F, 0xFF}));
-    EXPECT_EQ(errorOf("{-129}"), "below-128 129 1");
+    EXPECT_EQ(errorOf("{-129}"), "below-128 -129 1");
     // In a hex dump a dash only separates.
     EXPECT_EQ(bytesOf("1F-2A"), (Bytes{0x1F, 0x2A}));
 }
@@ -114,6 +118,23 @@ TEST(BytePaste, Refusals) {
     EXPECT_EQ(errorOf("1F 2A3"), "oddHex 2A3 1");
     EXPECT_EQ(errorOf("{0x1F}\n\n \"open"), "openString 3");
     EXPECT_EQ(errorOf("{0x1F} 'open"), "openCharacter 1");
+}
+
+TEST(BytePaste, NoMoreThanAGlyphIsRead) {
+    // A 64x64 glyph and its header is the most; one byte more is no glyph.
+    EXPECT_EQ(bytesOf(std::string(514 * 2, 'f')).size(), 514u);
+    EXPECT_EQ(errorOf(std::string(515 * 2, 'f')), "tooManyBytes 514");
+    // Text beyond 64 KB is refused before it is split, comments or not.
+    EXPECT_EQ(errorOf("{0x01}" + std::string(64 * 1024, ' ')), "tooLong 65536");
+    EXPECT_EQ(bytesOf("{0x01}" + std::string(64 * 1024 - 6, ' ')), (Bytes{1}));
+}
+
+TEST(BytePaste, LongWordsAreCutWhereTheyAreNamed) {
+    const std::string digits(50000, '7');
+    EXPECT_EQ(errorOf("{" + digits + "}"), "above255 " + digits.substr(0, 40) + "… 1");
+    EXPECT_EQ(errorOf("{-" + digits + "}"), "below-128 -" + digits.substr(0, 39) + "… 1");
+    EXPECT_EQ(errorOf("{0x" + std::string(40, '1') + "}"), "above255 0x" + std::string(38, '1') + "… 1");
+    EXPECT_EQ(errorOf("{0x" + std::string(38, '1') + "}"), "above255 0x" + std::string(38, '1') + " 1");
 }
 
 } // namespace

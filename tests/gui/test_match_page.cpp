@@ -158,6 +158,19 @@ private slots:
         QVERIFY(seen.useEnabled);
     }
 
+    // Bytes that draw nothing like the character are still listed, with a word that none looks
+    // like it.
+    void bytesUnlikeTheCharacterAreSaidToBe() {
+        Window w;
+        writeLibrary(w.dir.path(), 1, {{kYang, glyphCell().rowBytes()}});
+        std::vector<std::uint8_t> noise;
+        for (unsigned v = 12345, i = 0; i < 32; ++i, v = v * 1103515245 + 12345)
+            noise.push_back(static_cast<std::uint8_t>(v >> 16));
+        const MatchSeen seen = matchInDialog(w, QString::fromStdString(hz::cText(noise)));
+        QVERIFY2(seen.message.contains(QStringLiteral("没有哪种排列画出的字明显像这个字")), qPrintable(seen.message));
+        QCOMPARE(seen.items.size(), 3);
+    }
+
     // What cannot be matched is said on the page; nothing is offered for use and the choice stays.
     void refusalsAreToldAndChangeNothing_data() {
         QTest::addColumn<QString>("paste");
@@ -165,8 +178,14 @@ private slots:
         QTest::addColumn<int>("library");
         QTest::addColumn<QString>("said");
         QTest::newRow("no bytes") << QStringLiteral("// nothing here") << QStringLiteral("样") << 1 << QString();
+        // Told in the window's words, not the command line's.
         QTest::newRow("a count that fits no cell")
-            << QStringLiteral("{1,2,3}") << QStringLiteral("样") << 1 << QString();
+            << QStringLiteral("{1,2,3}") << QStringLiteral("样") << 1
+            << QStringLiteral("无法匹配：3 个字节放不进任何字模；最接近的字节数是 4");
+        QTest::newRow("more bytes than a glyph")
+            << QString(1030, QLatin1Char('f')) << QStringLiteral("样") << 1 << QStringLiteral("超过 514 个字节");
+        QTest::newRow("a value below -128")
+            << QStringLiteral("{-129}") << QStringLiteral("样") << 1 << QStringLiteral("“-129”小于 -128");
         QTest::newRow("two characters") << pasted(QStringLiteral("C"), {}) << QStringLiteral("样字") << 1
                                         << QStringLiteral("一个汉字");
         QTest::newRow("not a Chinese character") << pasted(QStringLiteral("C"), {}) << QStringLiteral("A") << 1
