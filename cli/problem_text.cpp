@@ -1,5 +1,6 @@
 #include "cli/problem_text.h"
 
+#include "cmdline/problem_text.h"
 #include "core/text/code_point_text.h"
 
 #include <cstdio>
@@ -71,8 +72,25 @@ std::string problemText(const hz::Problem& problem) {
         return "the character literal on line " + std::to_string(problem.line) + " has no closing quote";
     case Kind::PasteNoBytes:
         return "no bytes found: paste hex (0x1F, 1FH or 1F), binary (0b00011111) or decimal inside braces";
-    case Kind::FontUnusable:
-        return problem.value;
+    case Kind::WriteFailed:
+    case Kind::WriteProtected:
+    case Kind::FontNotGiven:
+    case Kind::FontSizeOutOfRange:
+    case Kind::FontThresholdOutOfRange:
+    case Kind::FontFaceNegative:
+    case Kind::FontMissing:
+    case Kind::FontIsFolder:
+    case Kind::FontUnreadable:
+    case Kind::FreeTypeUnavailable:
+    case Kind::FontNotRecognised:
+    case Kind::FontNoSuchFace:
+    case Kind::FontFaceUnreadable:
+    case Kind::FontNoCharacterMap:
+    case Kind::FontNoStrike:
+    case Kind::FontStrikeUnusable:
+    case Kind::FontSizeRefused:
+        // Worded as hzdot-mkfont words them.
+        return hz::cmdline::problemText(problem);
     }
     return "an unknown problem";
 }
