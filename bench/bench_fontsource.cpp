@@ -27,12 +27,20 @@ void BM_Gb2312SetFromOutlines(benchmark::State& state) {
     const std::vector<fsrc::CodeEntry> entries = fsrc::gb2312Table();
     const hz::Layout rows;
     for (auto _ : state) {
-        fsrc::FacePool pool(font, 0, size, workers);
-        fsrc::FittedSet fitted = fsrc::fitCells(pool, entries, size, std::nullopt);
+        auto pool = fsrc::FacePool::open(font, 0, size, workers);
+        if (!pool) {
+            state.SkipWithError("the font cannot be opened");
+            return;
+        }
+        auto fitted = fsrc::fitCells(*pool, entries, size, std::nullopt);
+        if (!fitted) {
+            state.SkipWithError("the font cannot be fitted");
+            return;
+        }
         const std::size_t recordSize = hz::encodedSize(rows, size, size);
         std::vector<std::uint8_t> bytes(entries.size() * recordSize);
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            const auto placed = fsrc::placeDrawn(fitted.glyphs[i], fitted.rule, hz::WidthClass::Full);
+            const auto placed = fsrc::placeDrawn(fitted->glyphs[i], fitted->rule, hz::WidthClass::Full);
             hz::encodeCell(placed.cell, rows, bytes.data() + i * recordSize);
         }
         benchmark::DoNotOptimize(bytes.data());

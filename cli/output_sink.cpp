@@ -45,8 +45,8 @@ public:
     std::optional<std::string> writeBytes(std::string_view bytes) override {
         if (!opened) {
             opened = true;
-            if (hz::WriteResult result = writer.open(path); !result)
-                return "cannot write " + (result.error.empty() ? path : result.error);
+            if (auto result = writer.open(path); !result)
+                return "cannot write " + problemText(result.problem());
             struct stat info {};
             if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
                 existing.open(path, std::ios::binary);
@@ -57,8 +57,8 @@ public:
             same = existing.read(compared.data(), static_cast<std::streamsize>(compared.size())) &&
                    std::string_view(compared) == bytes;
         }
-        if (hz::WriteResult result = writer.write(bytes); !result)
-            return "cannot write " + (result.error.empty() ? path : result.error);
+        if (auto result = writer.write(bytes); !result)
+            return "cannot write " + problemText(result.problem());
         return std::nullopt;
     }
     std::optional<std::string> finish(bool keep) override {
@@ -71,8 +71,8 @@ public:
             std::fprintf(stderr, "hzdot-cli: %s unchanged\n", path.c_str());
             return std::nullopt;
         }
-        if (hz::WriteResult result = writer.commit(); !result)
-            return "cannot write " + (result.error.empty() ? path : result.error);
+        if (auto result = writer.commit(); !result)
+            return "cannot write " + problemText(result.problem());
         return std::nullopt;
     }
 

@@ -1,6 +1,7 @@
 #include "cli/problem_text.h"
 
 #include "core/layout/layout_detect.h"
+#include "cmdline/problem_text.h"
 #include "core/text/code_point_text.h"
 
 #include <algorithm>
@@ -103,8 +104,6 @@ std::string problemText(const hz::Problem& problem) {
             nearest += (nearest.empty() ? "" : " or ") + countAndCells(count);
         return std::to_string(problem.number) + " bytes fit no glyph cell; the nearest counts that do: " + nearest;
     }
-    case Kind::FontUnusable:
-        return problem.value;
 
     case Kind::ScanPathMissing:
         return "no such file or folder: " + problem.file;
@@ -120,6 +119,25 @@ std::string problemText(const hz::Problem& problem) {
     case Kind::ScanLiteralUnreadable:
         return problem.file + ":" + std::to_string(problem.line) +
                ": string literal neither UTF-8 nor code page 936; its characters were left out";
+    case Kind::WriteFailed:
+    case Kind::WriteProtected:
+    case Kind::FontNotGiven:
+    case Kind::FontSizeOutOfRange:
+    case Kind::FontThresholdOutOfRange:
+    case Kind::FontFaceNegative:
+    case Kind::FontMissing:
+    case Kind::FontIsFolder:
+    case Kind::FontUnreadable:
+    case Kind::FreeTypeUnavailable:
+    case Kind::FontNotRecognised:
+    case Kind::FontNoSuchFace:
+    case Kind::FontFaceUnreadable:
+    case Kind::FontNoCharacterMap:
+    case Kind::FontNoStrike:
+    case Kind::FontStrikeUnusable:
+    case Kind::FontSizeRefused:
+        // Worded as hzdot-mkfont words them.
+        return hz::cmdline::problemText(problem);
     }
     return "an unknown problem";
 }

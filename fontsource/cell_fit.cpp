@@ -1,5 +1,7 @@
 #include "fontsource/cell_fit.h"
 
+#include "fontsource/font_failure.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -33,20 +35,26 @@ bool fits(const DrawnGlyph& glyph, int width, int height) {
 
 // Outline glyphs larger than the cell are drawn at the largest smaller size at which they fit;
 // strikes are drawn as the font has them.
-void shrinkToFit(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, DrawnGlyph& glyph,
-                 int width) {
+hz::Result<void> shrinkToFit(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, DrawnGlyph& glyph,
+                             int width) {
     if (rule.drawing != Drawing::Outline || fits(glyph, width, rule.size))
-        return;
-    for (int smaller = rule.pixels - 1; !fits(glyph, width, rule.size) && smaller >= rule.smallestPixels();
-         --smaller) {
-        face.setPixelSize(smaller);
+        return {};
+    for (int smaller = rule.pixels - 1; !fits(glyph, width, rule.size) && smaller >= rule.smallestPixels(); --smaller) {
+        if (auto set = face.setPixelSize(smaller); !set)
+            return set;
         DrawnGlyph candidate = renderForms(face, forms, rule.threshold);
         if (fits(candidate, width, rule.size)) {
             candidate.shrunk = true;
             glyph = std::move(candidate);
         }
     }
-    face.setPixelSize(rule.pixels);
+    return face.setPixelSize(rule.pixels);
+}
+
+// A size the face refuses ends the fitting; fitCells hands the problem back.
+void orFail(hz::Result<void> done) {
+    if (!done)
+        throw FontFailure(done.problem());
 }
 
 std::vector<InkBox> boxesOf(const std::vector<DrawnGlyph>& glyphs, const std::vector<std::size_t>& indices) {
@@ -80,7 +88,7 @@ public:
             return fitByMetrics();
         if (outline)
             fitOutlineSize(fitAtCellSize);
-        pool.setPixelSize(rule.pixels);
+        orFail(pool.setPixelSize(rule.pixels));
         renderAll(others, glyphs);
 
         std::vector<std::size_t> all(entries.size());
@@ -128,8 +136,7 @@ private:
             const auto& box = glyphs[i].ink;
             order.emplace_back(box ? -std::max(box->width(), box->height()) : 0, i);
         }
-        std::stable_sort(order.begin(), order.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         std::vector<std::size_t> indices;
         indices.reserve(order.size());
         for (const auto& entry : order)
@@ -140,7 +147,7 @@ private:
     void fitOutlineSize(bool fitAtCellSize) {
         if (fitAtCellSize) {
             while (rule.pixels < rule.largestPixels()) {
-                pool.setPixelSize(rule.pixels + 1);
+                orFail(pool.setPixelSize(rule.pixels + 1));
                 std::vector<DrawnGlyph> bigger(glyphs.size());
                 if (!renderAll(largestFirst(), bigger, true))
                     break;
@@ -150,7 +157,7 @@ private:
             }
         } else {
             while (rule.pixels > rule.smallestPixels()) {
-                pool.setPixelSize(--rule.pixels);
+                orFail(pool.setPixelSize(--rule.pixels));
                 // Above the smallest size a misfit means going on to the next size, so the rest of
                 // this one need not be drawn.
                 const bool last = rule.pixels == rule.smallestPixels();
@@ -164,7 +171,7 @@ private:
         const CellRule fitted = rule;
         pool.forEach(indices.size(), [&](FontFace& face, std::size_t k) {
             const std::size_t i = indices[k];
-            shrinkToFit(face, fitted, entries[i].forms(), glyphs[i], fitted.size);
+            orFail(shrinkToFit(face, fitted, entries[i].forms(), glyphs[i], fitted.size));
             return true;
         });
     }
@@ -177,7 +184,7 @@ private:
             const double span = face.ascenderEm() - face.descenderEm();
             if (span > 1.0)
                 rule.pixels = std::max(static_cast<int>(rule.size / span), rule.smallestPixels());
-            pool.setPixelSize(rule.pixels);
+            orFail(pool.setPixelSize(rule.pixels));
             rule.origin.y = static_cast<int>(std::lround(face.ascenderEm() * rule.pixels));
             if (span <= 0)
                 rule.origin.y = rule.size - rule.size / 5;
@@ -202,14 +209,24 @@ private:
 
 } // namespace
 
-FittedSet fitCells(FacePool& pool, const std::vector<CodeEntry>& entries, int size, std::optional<int> threshold) {
-    return Fitter(pool, entries, size, threshold).fit();
+hz::Result<FittedSet> fitCells(FacePool& pool, const std::vector<CodeEntry>& entries, int size,
+                               std::optional<int> threshold) {
+    try {
+        return Fitter(pool, entries, size, threshold).fit();
+    } catch (const FontFailure& failure) {
+        return failure.problem;
+    }
 }
 
 DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, hz::WidthClass widthClass) {
-    face.setPixelSize(rule.pixels);
+    // A size the face refuses here leaves this one glyph undrawn, as a glyph it cannot load.
+    DrawnGlyph unusable;
+    unusable.status = RenderStatus::Unusable;
+    if (!face.setPixelSize(rule.pixels))
+        return unusable;
     DrawnGlyph glyph = renderForms(face, forms, rule.threshold);
-    shrinkToFit(face, rule, forms, glyph, rule.width(widthClass));
+    if (!shrinkToFit(face, rule, forms, glyph, rule.width(widthClass)))
+        return unusable;
     return glyph;
 }
 

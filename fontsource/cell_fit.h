@@ -4,6 +4,7 @@
 // the one in a library built from the same font, face and size.
 
 #include "core/glyph/dot_cell.h"
+#include "core/system/result.h"
 #include "fontsource/cell_placement.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
@@ -60,10 +61,12 @@ struct FittedSet {
 // hanzi is larger than the cell, so that full-cell characters reach the edges and none is cut; then
 // draws any other glyph still larger than the cell (box drawing, long dashes) at the largest size
 // at which it fits, and centres the hanzi's mean ink box. Strike faces keep the font's baseline and
-// ascent unless that leaves the hanzi cut or off-centre.
-FittedSet fitCells(FacePool& pool, const std::vector<CodeEntry>& entries, int size, std::optional<int> threshold);
+// ascent unless that leaves the hanzi cut or off-centre. The problem: a pixel size the face refuses.
+hz::Result<FittedSet> fitCells(FacePool& pool, const std::vector<CodeEntry>& entries, int size,
+                               std::optional<int> threshold);
 
-// Draws the first of the forms the font has (0 entries are skipped), as the fitting does.
+// Draws the first of the forms the font has (0 entries are skipped), as the fitting does; Unusable
+// when the face refuses a size it needs.
 DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, hz::WidthClass widthClass);
 
 // The glyph in its cell by the rule.

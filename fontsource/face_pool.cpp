@@ -16,19 +16,28 @@ constexpr std::size_t kRun = 32;
 
 } // namespace
 
-FacePool::FacePool(const std::string& path, int faceIndex, int cellSize, int workers) {
-    faces_.reserve(static_cast<std::size_t>(std::max(workers, 1)));
-    for (int i = 0; i < std::max(workers, 1); ++i)
-        faces_.emplace_back(path, faceIndex, cellSize);
+hz::Result<FacePool> FacePool::open(const std::string& path, int faceIndex, int cellSize, int workers) {
+    std::vector<FontFace> faces;
+    faces.reserve(static_cast<std::size_t>(std::max(workers, 1)));
+    for (int i = 0; i < std::max(workers, 1); ++i) {
+        auto face = FontFace::open(path, faceIndex, cellSize);
+        if (!face)
+            return face.problem();
+        faces.push_back(std::move(*face));
+    }
+    return FacePool(std::move(faces));
 }
 
 int FacePool::defaultWorkers() {
     return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
 }
 
-void FacePool::setPixelSize(int pixels) {
-    for (FontFace& face : faces_)
-        face.setPixelSize(pixels);
+hz::Result<void> FacePool::setPixelSize(int pixels) {
+    for (FontFace& face : faces_) {
+        if (auto set = face.setPixelSize(pixels); !set)
+            return set;
+    }
+    return {};
 }
 
 bool FacePool::forEach(std::size_t count, const std::function<bool(FontFace&, std::size_t)>& work) {

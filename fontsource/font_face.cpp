@@ -1,6 +1,6 @@
 #include "fontsource/font_face.h"
 
-#include "fontsource/font_error.h"
+#include "fontsource/font_failure.h"
 
 #include FT_BITMAP_H
 
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace hz::fontsource {
 
@@ -22,6 +23,7 @@ struct ErrorText {
 #undef FTERRORS_H_
 #define FT_ERRORDEF(e, v, s) {v, s},
 #define FT_ERROR_START_LIST {
+// clang-format off
 #define FT_ERROR_END_LIST {0, nullptr}};
 constexpr ErrorText kErrorTexts[] =
 #include FT_ERRORS_H
@@ -35,6 +37,7 @@ std::string freetypeError(FT_Error error) {
     }
     return "FreeType error " + std::to_string(error);
 }
+// clang-format on
 
 int strikePixels(const FT_Bitmap_Size& strike) {
     return static_cast<int>((strike.y_ppem + 32) >> 6);
@@ -79,40 +82,47 @@ FontFace::FontFace(const std::string& path, int faceIndex, int cellSize) {
     openFile(path, faceIndex);
     charmap_ = FontCharmap::select(face_.get());
     if (!charmap_)
-        throw FontError(path + ": the font has no Unicode, GB2312 or Big5 character map, so no GB2312 "
-                                 "character can be found in it");
+        throw FontFailure({.kind = hz::ProblemKind::FontNoCharacterMap, .file = path});
     chooseSize(path, cellSize);
+}
+
+hz::Result<FontFace> FontFace::open(const std::string& path, int faceIndex, int cellSize) {
+    try {
+        return FontFace(path, faceIndex, cellSize);
+    } catch (const FontFailure& failure) {
+        return failure.problem;
+    }
 }
 
 void FontFace::openFile(const std::string& path, int faceIndex) {
     namespace fs = std::filesystem;
+    using Kind = hz::ProblemKind;
     std::error_code ec;
     const auto status = fs::status(path, ec);
     if (!fs::exists(status))
-        throw FontError(path + ": no such file");
+        throw FontFailure({.kind = Kind::FontMissing, .file = path});
     if (fs::is_directory(status))
-        throw FontError(path + ": is a folder, not a font file");
+        throw FontFailure({.kind = Kind::FontIsFolder, .file = path});
     if (!std::ifstream(path, std::ios::binary))
-        throw FontError(path + ": cannot be read (" + std::strerror(errno) + ")");
+        throw FontFailure({.kind = Kind::FontUnreadable, .file = path, .systemError = errno});
 
     FT_Library library = nullptr;
     if (FT_Error error = FT_Init_FreeType(&library))
-        throw FontError("cannot start FreeType: " + freetypeError(error));
+        throw FontFailure({.kind = Kind::FreeTypeUnavailable, .value = freetypeError(error)});
     library_.reset(library);
 
     FT_Face face = nullptr;
     if (FT_Error error = FT_New_Face(library, path.c_str(), -1, &face))
-        throw FontError(path + ": not a font FreeType can read (" + freetypeError(error) + ")");
+        throw FontFailure({.kind = Kind::FontNotRecognised, .file = path, .value = freetypeError(error)});
     const long faces = face->num_faces;
     FT_Done_Face(face);
     if (faceIndex >= faces)
-        throw FontError(path + ": has no face " + std::to_string(faceIndex) + " (it holds " + std::to_string(faces) +
-                          (faces == 1 ? " face, numbered 0)" : " faces, numbered from 0)"));
+        throw FontFailure({.kind = Kind::FontNoSuchFace, .file = path, .number = faceIndex, .count = faces});
 
     face = nullptr;
     if (FT_Error error = FT_New_Face(library, path.c_str(), faceIndex, &face))
-        throw FontError(path + ": face " + std::to_string(faceIndex) + " cannot be read (" + freetypeError(error) +
-                          ")");
+        throw FontFailure(
+            {.kind = Kind::FontFaceUnreadable, .file = path, .value = freetypeError(error), .number = faceIndex});
     face_.reset(face);
 }
 
@@ -133,31 +143,33 @@ void FontFace::chooseSize(const std::string& path, int cellSize) {
 
     if (FT_IS_SCALABLE(face)) {
         drawing_ = strike >= 0 ? Drawing::Strike : Drawing::Outline;
-        setPixelSize(cellSize);
+        if (auto set = setPixelSize(cellSize); !set)
+            throw FontFailure(set.problem());
         return;
     }
     if (strike < 0) {
-        std::string sizes;
+        std::vector<int> strikes;
         for (int i = 0; i < face->num_fixed_sizes; ++i)
-            sizes += (i ? ", " : "") + std::to_string(strikePixels(face->available_sizes[i]));
-        throw FontError(
-            path + ": has no " + std::to_string(cellSize) + "-pixel strike" +
-            (sizes.empty() ? std::string(" (it has no strikes at all)") : " (its strikes: " + sizes + " pixels)"));
+            strikes.push_back(strikePixels(face->available_sizes[i]));
+        throw FontFailure(
+            {.kind = hz::ProblemKind::FontNoStrike, .file = path, .number = cellSize, .sizes = std::move(strikes)});
     }
     if (FT_Error error = FT_Select_Size(face, strike))
-        throw FontError(path + ": the " + std::to_string(cellSize) + "-pixel strike cannot be used (" +
-                          freetypeError(error) + ")");
+        throw FontFailure({.kind = hz::ProblemKind::FontStrikeUnusable,
+                           .file = path,
+                           .value = freetypeError(error),
+                           .number = cellSize});
     drawing_ = Drawing::Strike;
     pixelSize_ = cellSize;
 }
 
-void FontFace::setPixelSize(int pixels) {
+hz::Result<void> FontFace::setPixelSize(int pixels) {
     if (!FT_IS_SCALABLE(face_.get()) || pixels == pixelSize_)
-        return;
+        return {};
     if (FT_Error error = FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(pixels)))
-        throw FontError("cannot set the font to " + std::to_string(pixels) + " pixels (" + freetypeError(error) +
-                          ")");
+        return hz::Problem{.kind = hz::ProblemKind::FontSizeRefused, .value = freetypeError(error), .number = pixels};
     pixelSize_ = pixels;
+    return {};
 }
 
 std::string FontFace::familyName() const {

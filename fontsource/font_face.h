@@ -4,6 +4,8 @@
 #include "fontsource/font_charmap.h"
 #include "fontsource/glyph_bitmap.h"
 
+#include "core/system/result.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -33,17 +35,17 @@ struct RenderedGlyph {
 
 class FontFace {
 public:
-    // Opens face `faceIndex` of the file for cells of `cellSize` dots. Throws FontError naming the
-    // file: missing or unreadable, not a font, no such face, no strike of the size (bitmap fonts),
-    // no character map the font source understands.
-    FontFace(const std::string& path, int faceIndex, int cellSize);
+    // Opens face `faceIndex` of the file for cells of `cellSize` dots. The problem names the file:
+    // missing or unreadable, not a font, no such face, no strike of the size (bitmap fonts), no
+    // character map the font source understands.
+    static hz::Result<FontFace> open(const std::string& path, int faceIndex, int cellSize);
 
     Drawing drawing() const { return drawing_; }
     const FontCharmap& charmap() const { return *charmap_; }
     std::string familyName() const;
 
     // Outline faces only; strike faces stay at their strike. Setting the size it has is free.
-    void setPixelSize(int pixels);
+    hz::Result<void> setPixelSize(int pixels);
     int pixelSize() const { return pixelSize_; }
 
     // Rows above the baseline that the font reserves at the current size.
@@ -68,6 +70,8 @@ private:
         void operator()(FT_Face face) const { FT_Done_Face(face); }
     };
 
+    // Throws FontFailure; open() hands its problem back.
+    FontFace(const std::string& path, int faceIndex, int cellSize);
     void openFile(const std::string& path, int faceIndex);
     void chooseSize(const std::string& path, int cellSize);
     std::optional<GlyphBitmap> convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold) const;

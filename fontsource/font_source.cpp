@@ -3,13 +3,13 @@
 #include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
-#include "fontsource/font_error.h"
 #include "fontsource/width_class.h"
 
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <tuple>
 
 namespace hz::fontsource {
@@ -33,8 +33,12 @@ public:
         const auto bytes = std::filesystem::file_size(fontSpec.file, sizeError);
         const auto stamp = std::filesystem::last_write_time(fontSpec.file, timeError);
         const auto path = std::filesystem::absolute(fontSpec.file, pathError);
-        return {pathError ? fontSpec.file : path.string(), fontSpec.face, fontSpec.size, fontSpec.threshold.value_or(-1),
-                sizeError ? 0 : bytes, timeError ? 0 : stamp.time_since_epoch().count()};
+        return {pathError ? fontSpec.file : path.string(),
+                fontSpec.face,
+                fontSpec.size,
+                fontSpec.threshold.value_or(-1),
+                sizeError ? 0 : bytes,
+                timeError ? 0 : stamp.time_since_epoch().count()};
     }
 
     std::optional<CellRule> find(const Key& key) {
@@ -58,42 +62,40 @@ RuleCache& ruleCache() {
     return cache;
 }
 
-std::string checkSpec(const FontSpec& fontSpec) {
+std::optional<hz::Problem> checkSpec(const FontSpec& fontSpec) {
+    using Kind = hz::ProblemKind;
     if (fontSpec.file.empty())
-        return "no font file given";
+        return hz::Problem{.kind = Kind::FontNotGiven};
     if (fontSpec.size < FontSource::kMinSize || fontSpec.size > FontSource::kMaxSize)
-        return fontSpec.file + ": a size of " + std::to_string(fontSpec.size) + " dots is outside " +
-               std::to_string(FontSource::kMinSize) + " to " + std::to_string(FontSource::kMaxSize);
+        return hz::Problem{.kind = Kind::FontSizeOutOfRange, .file = fontSpec.file, .number = fontSpec.size};
     if (fontSpec.face < 0)
-        return fontSpec.file + ": has no face " + std::to_string(fontSpec.face);
-    if (fontSpec.threshold && (*fontSpec.threshold < 0 || *fontSpec.threshold > 255))
-        return fontSpec.file + ": a threshold of " + std::to_string(*fontSpec.threshold) + " is outside 0 to 255";
-    return {};
+        return hz::Problem{.kind = Kind::FontFaceNegative, .file = fontSpec.file, .number = fontSpec.face};
+    // 255 would keep no dot at all.
+    if (fontSpec.threshold && (*fontSpec.threshold < 0 || *fontSpec.threshold > FontSource::kMaxThreshold))
+        return hz::Problem{.kind = Kind::FontThresholdOutOfRange, .file = fontSpec.file, .number = *fontSpec.threshold};
+    return std::nullopt;
 }
 
 } // namespace
 
 hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpec) {
-    // The font source's failures are whole messages inside it (FontError); outside they travel as
-    // the message of a FontUnusable problem.
-    auto unusable = [&](std::string message) {
-        return hz::Problem{.kind = hz::ProblemKind::FontUnusable, .file = fontSpec.file, .value = std::move(message)};
-    };
-    if (std::string problem = checkSpec(fontSpec); !problem.empty())
-        return unusable(std::move(problem));
-    try {
-        const RuleCache::Key key = RuleCache::keyOf(fontSpec);
-        if (auto rule = ruleCache().find(key)) {
-            return std::make_unique<FontSource>(
-                fontSpec, std::make_unique<Drawer>(FontFace(fontSpec.file, fontSpec.face, fontSpec.size), *rule));
-        }
-        FacePool pool(fontSpec.file, fontSpec.face, fontSpec.size);
-        const CellRule rule = fitCells(pool, gb2312Table(), fontSpec.size, fontSpec.threshold).rule;
-        ruleCache().keep(key, rule);
-        return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(pool.takeFront(), rule));
-    } catch (const FontError& failure) {
-        return unusable(failure.what());
+    if (auto problem = checkSpec(fontSpec))
+        return *problem;
+    const RuleCache::Key key = RuleCache::keyOf(fontSpec);
+    if (auto rule = ruleCache().find(key)) {
+        auto face = FontFace::open(fontSpec.file, fontSpec.face, fontSpec.size);
+        if (!face)
+            return face.problem();
+        return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(std::move(*face), *rule));
     }
+    auto pool = FacePool::open(fontSpec.file, fontSpec.face, fontSpec.size);
+    if (!pool)
+        return pool.problem();
+    auto fitted = fitCells(*pool, gb2312Table(), fontSpec.size, fontSpec.threshold);
+    if (!fitted)
+        return fitted.problem();
+    ruleCache().keep(key, fitted->rule);
+    return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(pool->takeFront(), fitted->rule));
 }
 
 FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
@@ -116,8 +118,8 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
 }
 
 std::string FontSource::description() const {
-    return std::filesystem::path(fontSpec_.file).filename().string() + " face " + std::to_string(fontSpec_.face) + ", " +
-           std::to_string(fontSpec_.size) + " dots";
+    return std::filesystem::path(fontSpec_.file).filename().string() + " face " + std::to_string(fontSpec_.face) +
+           ", " + std::to_string(fontSpec_.size) + " dots";
 }
 
 std::string FontSource::familyName() const {

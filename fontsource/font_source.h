@@ -27,9 +27,11 @@ public:
     static constexpr int kMinSize = 8;
     static constexpr int kMaxSize = 64;
 
-    // Opens and fits the font. FontUnusable, its value a message naming the file and what is wrong,
-    // for a file that cannot be read or is not a font, a face it does not have, a size outside
-    // 8..64 or without a strike in a bitmap font, a threshold outside 0..255.
+    static constexpr int kMaxThreshold = 254;
+
+    // Opens and fits the font. The problem is one of the Font kinds: a file that cannot be read or
+    // is not a font, a face it does not have, a size outside 8..64 or without a strike in a bitmap
+    // font, a threshold outside 0..254.
     static hz::Result<std::unique_ptr<FontSource>> open(const FontSpec& fontSpec);
 
     ~FontSource() override;

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace hz {
 
@@ -56,8 +57,28 @@ enum class ProblemKind {
     MatchBlankReference, // the character's glyph has no dots
     MatchNoCell,         // number: the byte count, which fits no glyph cell
 
-    // A font the font source cannot use. file; value: what is wrong, as the font source tells it.
-    FontUnusable,
+    // Writing a file, all or nothing. file (possibly empty); systemError.
+    WriteFailed,
+    // An existing file its owner has made read-only. file.
+    WriteProtected,
+
+    // A font the font source cannot use; file as the caller named it. value, where set: FreeType's own
+    // words for its error.
+    FontNotGiven,            // no file at all
+    FontSizeOutOfRange,      // file; number: the size in dots
+    FontThresholdOutOfRange, // file; number: the threshold
+    FontFaceNegative,        // file; number: the face
+    FontMissing,             // file
+    FontIsFolder,            // file
+    FontUnreadable,          // file; systemError
+    FreeTypeUnavailable,     // value
+    FontNotRecognised,       // file; value
+    FontNoSuchFace,          // file; number: the face; count: the faces the file holds
+    FontFaceUnreadable,      // file; number: the face; value
+    FontNoCharacterMap,      // file: no Unicode, GB2312 or Big5 map
+    FontNoStrike,            // file; number: the size in pixels; sizes: the strikes it has, in pixels
+    FontStrikeUnusable,      // file; number: the size in pixels; value
+    FontSizeRefused,         // number: the pixel size; value
 
     // Scanning sources for their string literals. file: the path as named or as found in a folder.
     ScanPathMissing,      // file
@@ -78,6 +99,8 @@ struct Problem {
     std::size_t position = 0;   // a byte offset, from 0
     int line = 0;               // from 1
     int systemError = 0;        // errno, when the system refused
+    long long count = 0;        // how many there are (a font file's faces)
+    std::vector<int> sizes{};   // what there is instead (a font's strikes)
 
     bool operator==(const Problem&) const = default;
 };

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -29,8 +28,8 @@ WriterCalls& calls() {
     return current;
 }
 
-WriteResult failure(const std::string& path, int error) {
-    return WriteResult{false, path + ": " + std::strerror(error)};
+Result<void> failure(const std::string& path, int error) {
+    return Problem{.kind = ProblemKind::WriteFailed, .file = path, .systemError = error};
 }
 
 // Writes everything, or returns the errno of the first failing write.
@@ -154,18 +153,18 @@ void SafeFileWriter::abandon() {
     mode = Mode::Closed;
 }
 
-WriteResult SafeFileWriter::fail(int error) {
+Result<void> SafeFileWriter::fail(int error) {
     abandon();
     return failure(path, error);
 }
 
-WriteResult SafeFileWriter::open(const std::string& outputPath) {
+Result<void> SafeFileWriter::open(const std::string& outputPath) {
     abandon();
     path = outputPath;
     target = outputPath;
     replacing = false;
     if (path.empty())
-        return failure("\"\"", ENOENT);
+        return failure(path, ENOENT);
 
     struct stat st {};
     fileMode = 0666 & ~currentUmask();
@@ -189,7 +188,7 @@ WriteResult SafeFileWriter::open(const std::string& outputPath) {
             return {};
         }
         if (protectedFile(path, st))
-            return WriteResult{false, path + ": the file is write-protected"};
+            return Problem{.kind = ProblemKind::WriteProtected, .file = path};
         fileMode = st.st_mode & 07777;
         replacing = true;
     } else if (errno == ENOENT) {
@@ -231,7 +230,7 @@ WriteResult SafeFileWriter::open(const std::string& outputPath) {
     return {};
 }
 
-WriteResult SafeFileWriter::write(std::string_view bytes) {
+Result<void> SafeFileWriter::write(std::string_view bytes) {
     if (mode == Mode::Closed)
         return failure(path, EBADF);
     if (const int error = writeAll(fd, bytes))
@@ -239,7 +238,7 @@ WriteResult SafeFileWriter::write(std::string_view bytes) {
     return {};
 }
 
-WriteResult SafeFileWriter::commit() {
+Result<void> SafeFileWriter::commit() {
     if (mode == Mode::Closed)
         return failure(path, EBADF);
     if (mode == Mode::InPlace) {
@@ -253,7 +252,7 @@ WriteResult SafeFileWriter::commit() {
     if (::fchmod(fd, fileMode) != 0 || calls().fsync(fd) != 0)
         return fail(errno);
     if (mode == Mode::Unnamed) {
-        if (WriteResult linked = linkUnnamed(); !linked)
+        if (Result<void> linked = linkUnnamed(); !linked)
             return linked;
     } else {
         if (calls().close(std::exchange(fd, -1)) != 0)
@@ -277,7 +276,7 @@ WriteResult SafeFileWriter::commit() {
 
 // Gives the unnamed file a name: the target's own when there is no target yet, else a temporary
 // name that commit() renames over the target. Closes the file.
-WriteResult SafeFileWriter::linkUnnamed() {
+Result<void> SafeFileWriter::linkUnnamed() {
     const std::string source = descriptorPath(fd);
     if (!replacing) {
         if (calls().linkat(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
@@ -313,11 +312,11 @@ bool writeProtected(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && protectedFile(path, st);
 }
 
-WriteResult writeFileSafely(const std::string& path, std::string_view bytes) {
+Result<void> writeFileSafely(const std::string& path, std::string_view bytes) {
     SafeFileWriter writer;
-    if (WriteResult opened = writer.open(path); !opened)
+    if (Result<void> opened = writer.open(path); !opened)
         return opened;
-    if (WriteResult written = writer.write(bytes); !written)
+    if (Result<void> written = writer.write(bytes); !written)
         return written;
     return writer.commit();
 }

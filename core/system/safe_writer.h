@@ -1,22 +1,19 @@
 #pragma once
 // Writing a whole file or nothing.
 
+#include "core/system/result.h"
+
 #include <string>
 #include <string_view>
 #include <sys/types.h>
 
 namespace hz {
 
-struct WriteResult {
-    bool ok = true;
-    std::string error; // what went wrong, naming the file, when !ok
-    explicit operator bool() const { return ok; }
-};
-
 // Writes bytes to a temporary file in the target's folder, flushes it to disk and puts it in the
 // target's place. On any failure the target (an existing file included) is unchanged and the
-// temporary file is gone. A write-protected target is refused.
-WriteResult writeFileSafely(const std::string& path, std::string_view bytes);
+// temporary file is gone. A write-protected target is refused (WriteProtected); any other failure
+// is WriteFailed with the path as the caller gave it and the system's errno.
+Result<void> writeFileSafely(const std::string& path, std::string_view bytes);
 
 // Whether path is an existing file the writer refuses to replace: one its owner has made
 // read-only, as cp without -f would not replace it. For root, a file without any write permission.
@@ -33,16 +30,16 @@ public:
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-    WriteResult open(const std::string& path);
-    WriteResult write(std::string_view bytes);
-    WriteResult commit();
+    Result<void> open(const std::string& path);
+    Result<void> write(std::string_view bytes);
+    Result<void> commit();
 
 private:
     enum class Mode { Closed, Unnamed, Named, InPlace };
 
-    WriteResult fail(int error);
+    Result<void> fail(int error);
     void abandon();
-    WriteResult linkUnnamed();
+    Result<void> linkUnnamed();
 
     Mode mode = Mode::Closed;
     int fd = -1;

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace hz::gui {
@@ -39,6 +40,16 @@ std::string sourceOf(std::span<const hz::GlyphRecord> records, int& height) {
         height = std::max(height, position == hz::kTwelvePosition ? 12 : static_cast<int>(record.height));
     }
     return names;
+}
+
+// The file as the writer was given it, then what stopped the writer: the system's own words for
+// its error, or the refusal to replace a read-only file.
+QString writeProblemText(const hz::Problem& problem) {
+    const QString file =
+        problem.file.empty() ? QStringLiteral("\"\"") : QFile::decodeName(QByteArray::fromStdString(problem.file));
+    if (problem.kind == hz::ProblemKind::WriteProtected)
+        return QStringLiteral("%1: 该文件是只读文件，不能覆盖。").arg(file);
+    return QStringLiteral("%1: %2").arg(file, QString::fromLocal8Bit(std::strerror(problem.systemError)));
 }
 } // namespace
 
@@ -127,9 +138,8 @@ void ExportAction::writeExport(const QString& path, const std::string& utf8Text)
 }
 
 void ExportAction::writeBytes(const QString& path, const std::string& bytes) {
-    const hz::WriteResult result = hz::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);
-    if (!result)
-        reportFailure(path, QString::fromStdString(result.error));
+    if (const auto written = hz::writeFileSafely(QFile::encodeName(path).toStdString(), bytes); !written)
+        reportFailure(path, writeProblemText(written.problem()));
 }
 
 void ExportAction::reportFailure(const QString& path, const QString& reason) {

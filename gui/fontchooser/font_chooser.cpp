@@ -2,11 +2,11 @@
 #include "core/library/library_source.h"
 
 #include "core/system/install_paths.h"
-#include "fontsource/font_error.h"
 #include "fontsource/font_face.h"
 #include "fontsource/installed_fonts.h"
 #include "gui/common/prompter.h"
 #include "gui/common/wait_cursor.h"
+#include "gui/fontchooser/font_problem_text.h"
 #include "gui/fontchooser/font_sample.h"
 
 #include <QCoreApplication>
@@ -261,12 +261,10 @@ void FontChooser::chooseFontFile() {
     std::vector<FontChoice> faces;
     // Opening a face is quick; fitting it to a size, which the sample does, is not.
     for (int face = 0; face < kMaxProbedFaces; ++face) {
-        try {
-            const hz::fontsource::FontFace opened(path, face, SizeBox->value());
-            faces.push_back({{path, face, 0, {}}, fromUtf8(opened.familyName())});
-        } catch (const hz::fontsource::FontError&) {
+        const auto opened = hz::fontsource::FontFace::open(path, face, SizeBox->value());
+        if (!opened)
             break;
-        }
+        faces.push_back({{path, face, 0, {}}, fromUtf8(opened->familyName())});
     }
     if (faces.empty() && !namedAsFont(*file)) {
         // Not a font FreeType can open: an HZK-style library file, perhaps.
@@ -315,7 +313,7 @@ void FontChooser::updateSample() {
     if (source)
         SamplePreview->showSample(**source);
     else
-        SamplePreview->showProblem(fromUtf8(source.problem().value));
+        SamplePreview->showProblem(fontProblemText(source.problem()));
 }
 
 std::optional<FontChoice> FontChooser::choice() const {

@@ -4,6 +4,7 @@
 #include "gui/common/prompter.h"
 #include "gui/common/wait_cursor.h"
 #include "gui/fontchooser/font_chooser.h"
+#include "gui/fontchooser/font_problem_text.h"
 
 #include <QComboBox>
 #include <algorithm>
@@ -53,9 +54,7 @@ void OtherFontItem::choose() {
     }();
     if (!opened) {
         combo.setCurrentIndex(settledIndex);
-        // The font source's own words: they name the file and what FreeType made of it.
-        prompter.critical(window,
-                          QStringLiteral("无法使用该字体：\n%1").arg(QString::fromStdString(opened.problem().value)));
+        prompter.critical(window, QStringLiteral("无法使用该字体：\n%1").arg(fontProblemText(opened.problem())));
         return;
     }
     if (picked->name.isEmpty())

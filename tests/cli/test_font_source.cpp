@@ -99,7 +99,8 @@ TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
              // The ranges both programs take from one table.
              {{"--font", kZenHei, "--size", "16", "--threshold", "255"}, "give a grey level 0-254"},
              {{"--font", kZenHei, "--size", "16", "--face", "65536"}, "give a face number 0-65535"},
-             {{"--font", kZenHei, "--size", "16", "--face", "65535"}, "has no face 65535"},
+             {{"--font", kZenHei, "--size", "16", "--face", "65535"},
+              ": has no face 65535 (it holds 3 faces, numbered from 0)\n"},
              {{"--font", kZenHei}, "--size"},
              {{"--size", "16"}, "--font"},
          }) {

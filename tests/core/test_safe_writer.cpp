@@ -33,6 +33,27 @@ std::vector<std::string> namesIn(const TempFolder& dir) {
     return names;
 }
 
+// Whether the write failed as expected: the kind, the file as the writer was given it, the errno.
+testing::AssertionResult failedWith(const Result<void>& result, ProblemKind kind, const std::string& file,
+                                    int error = 0) {
+    if (result)
+        return testing::AssertionFailure() << "the write succeeded";
+    const Problem& problem = result.problem();
+    if (problem.kind == kind && problem.file == file && problem.systemError == error)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "kind " << static_cast<int>(problem.kind) << ", file \"" << problem.file
+                                       << "\", " << std::strerror(problem.systemError);
+}
+
+testing::AssertionResult failedWith(const Result<void>& result, const std::string& file, int error) {
+    return failedWith(result, ProblemKind::WriteFailed, file, error);
+}
+
+// What went wrong, for the message of a write expected to succeed.
+std::string told(const Result<void>& result) {
+    return result ? "" : result.problem().file + ": " + std::strerror(result.problem().systemError);
+}
+
 TEST(SafeWriter, WritesNewAndReplacesOldFiles) {
     TempFolder dir;
     const std::string path = dir.file("导出.TXT");
@@ -72,21 +93,16 @@ TEST(SafeWriter, ReplacesTheFileALinkPointsTo) {
 TEST(SafeWriter, FailuresNameTheFileAndLeaveNothingBehind) {
     TempFolder dir;
     const std::string missing = dir.file("no/such/folder/out.txt");
-    const WriteResult noFolder = writeFileSafely(missing, "x");
-    EXPECT_FALSE(noFolder);
-    EXPECT_NE(noFolder.error.find(missing), std::string::npos);
-    EXPECT_NE(noFolder.error.find("No such file or directory"), std::string::npos) << noFolder.error;
+    EXPECT_TRUE(failedWith(writeFileSafely(missing, "x"), missing, ENOENT));
 
     fs::create_directory(dir.file("folder"));
-    const WriteResult onFolder = writeFileSafely(dir.file("folder"), "x");
-    EXPECT_FALSE(onFolder);
-    EXPECT_NE(onFolder.error.find("Is a directory"), std::string::npos) << onFolder.error;
+    EXPECT_TRUE(failedWith(writeFileSafely(dir.file("folder"), "x"), dir.file("folder"), EISDIR));
 
-    EXPECT_FALSE(writeFileSafely("", "x"));
+    EXPECT_TRUE(failedWith(writeFileSafely("", "x"), "", ENOENT));
 
     fs::create_symlink("loop2", dir.file("loop1"));
     fs::create_symlink("loop1", dir.file("loop2"));
-    EXPECT_FALSE(writeFileSafely(dir.file("loop1"), "x"));
+    EXPECT_TRUE(failedWith(writeFileSafely(dir.file("loop1"), "x"), dir.file("loop1"), ELOOP));
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"folder", "loop1", "loop2"}));
 }
 
@@ -97,19 +113,16 @@ TEST(SafeWriter, ReadOnlyFolderKeepsTheOldFile) {
     test::WithoutFileAccessOverride withoutOverride;
     ASSERT_TRUE(withoutOverride.active());
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    const WriteResult result = writeFileSafely(path, "lost?");
+    const Result<void> result = writeFileSafely(path, "lost?");
     fs::permissions(dir.path(), fs::perms::owner_all);
-    EXPECT_FALSE(result);
-    EXPECT_NE(result.error.find("Permission denied"), std::string::npos) << result.error;
+    EXPECT_TRUE(failedWith(result, path, EACCES));
     EXPECT_EQ(readFile(path), "precious");
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"keep.txt"});
 }
 
 TEST(SafeWriter, DevicesAreWrittenInPlace) {
     if (fs::exists("/dev/full")) {
-        const WriteResult full = writeFileSafely("/dev/full", "no room");
-        EXPECT_FALSE(full);
-        EXPECT_EQ(full.error, "/dev/full: No space left on device");
+        EXPECT_TRUE(failedWith(writeFileSafely("/dev/full", "no room"), "/dev/full", ENOSPC));
     }
     EXPECT_TRUE(writeFileSafely("/dev/null", "discarded"));
 
@@ -119,9 +132,9 @@ TEST(SafeWriter, DevicesAreWrittenInPlace) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string received;
     std::thread reader([&] { received = readFile(fifo); });
-    const WriteResult result = writeFileSafely(fifo, "through the pipe");
+    const Result<void> result = writeFileSafely(fifo, "through the pipe");
     reader.join();
-    EXPECT_TRUE(result) << result.error;
+    EXPECT_TRUE(result) << told(result);
     EXPECT_EQ(received, "through the pipe");
     EXPECT_TRUE(fs::is_fifo(fifo));
 }
@@ -134,9 +147,9 @@ TEST(SafeWriter, DescriptorPathsAppendToTheirFile) {
     test::writeFile(path, {'k', 'e', 'e', 'p', '\n'});
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
     ASSERT_GE(fd, 0);
-    const WriteResult result = writeFileSafely("/dev/fd/" + std::to_string(fd), "more");
+    const Result<void> result = writeFileSafely("/dev/fd/" + std::to_string(fd), "more");
     ::close(fd);
-    EXPECT_TRUE(result) << result.error;
+    EXPECT_TRUE(result) << told(result);
     EXPECT_EQ(readFile(path), "keep\nmore");
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"log.txt"});
 }
@@ -154,18 +167,17 @@ TEST(SafeWriter, ExistingFileIntactWhenAWriteFails) {
     rlimit small = before;
     small.rlim_cur = 16;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const WriteResult result = writeFileSafely(path, std::string(4096, 'n'));
+    const Result<void> result = writeFileSafely(path, std::string(4096, 'n'));
     ::setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(result);
-    EXPECT_NE(result.error.find("out.txt: File too large"), std::string::npos) << result.error;
+    EXPECT_TRUE(failedWith(result, path, EFBIG));
     EXPECT_EQ(readFile(path), "old");
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.txt"});
 
     // A link that leads through a folder which is not there cannot be written either.
     fs::create_symlink("gone/out.txt", dir.file("via.txt"));
-    EXPECT_FALSE(writeFileSafely(dir.file("via.txt"), "new"));
+    EXPECT_TRUE(failedWith(writeFileSafely(dir.file("via.txt"), "new"), dir.file("via.txt"), ENOENT));
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"out.txt", "via.txt"}));
 }
 
@@ -251,18 +263,19 @@ TEST_P(SafeWriterFaults, FailureKeepsTheOldFileAndLeavesNoTemporary) {
     test::writeFile(old, {'k', 'e', 'p', 't'});
     const std::string content(100000, 'x');
 
-    const WriteResult replaced = writeFileSafely(old, content);
-    const WriteResult created = writeFileSafely(dir.file("new.txt"), content);
+    const Result<void> replaced = writeFileSafely(old, content);
+    const Result<void> created = writeFileSafely(dir.file("new.txt"), content);
 
-    EXPECT_FALSE(replaced);
-    EXPECT_NE(replaced.error.find("old.txt: "), std::string::npos) << replaced.error;
+    ASSERT_FALSE(replaced);
+    EXPECT_EQ(replaced.problem().kind, ProblemKind::WriteFailed);
+    EXPECT_EQ(replaced.problem().file, old);
     EXPECT_EQ(readFile(old), "kept");
     if (call != Call::Rename || named) {
         EXPECT_FALSE(created);
         EXPECT_EQ(namesIn(dir), std::vector<std::string>{"old.txt"});
     } else {
         // A new file from an unnamed temporary is linked into place: no rename to fail.
-        EXPECT_TRUE(created) << created.error;
+        EXPECT_TRUE(created) << told(created);
         EXPECT_EQ(readFile(dir.file("new.txt")), content);
         EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"new.txt", "old.txt"}));
     }
@@ -290,12 +303,12 @@ TEST(SafeWriter, NamedTemporaryPathWorksWithoutUnnamedFiles) {
     setWriterCalls({faultyOpen, real.write, real.fsync, real.close, real.rename, real.linkat, real.unlink});
     TempFolder dir;
     const std::string path = dir.file("out.txt");
-    const WriteResult first = writeFileSafely(path, "first");
-    const WriteResult second = writeFileSafely(path, "second");
+    const Result<void> first = writeFileSafely(path, "first");
+    const Result<void> second = writeFileSafely(path, "second");
     setWriterCalls(real);
     fault = {};
-    EXPECT_TRUE(first) << first.error;
-    EXPECT_TRUE(second) << second.error;
+    EXPECT_TRUE(first) << told(first);
+    EXPECT_TRUE(second) << told(second);
     EXPECT_EQ(readFile(path), "second");
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.txt"});
 }
@@ -306,14 +319,13 @@ TEST(SafeWriter, WriteProtectedFileIsRefused) {
     const std::string path = dir.file("protected.txt");
     test::writeFile(path, {'m', 'i', 'n', 'e'});
     ::chmod(path.c_str(), 0444);
-    const WriteResult result = writeFileSafely(path, "replaced");
-    EXPECT_FALSE(result);
-    EXPECT_EQ(result.error, path + ": the file is write-protected");
+    EXPECT_TRUE(failedWith(writeFileSafely(path, "replaced"), ProblemKind::WriteProtected, path));
     EXPECT_EQ(readFile(path), "mine");
 
     // Through a link too.
     fs::create_symlink("protected.txt", dir.file("link.txt"));
-    EXPECT_FALSE(writeFileSafely(dir.file("link.txt"), "replaced"));
+    EXPECT_TRUE(failedWith(writeFileSafely(dir.file("link.txt"), "replaced"), ProblemKind::WriteProtected,
+                           dir.file("link.txt")));
     EXPECT_EQ(readFile(path), "mine");
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"link.txt", "protected.txt"}));
 

@@ -3,6 +3,7 @@
 
 #include "bdf_font.h"
 #include "cell_text.h"
+#include "file_access.h"
 #include "process.h"
 #include "temp_folder.h"
 
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -26,19 +28,27 @@ using hz::WidthClass;
 using hz::fontsource::FontSource;
 using hz::fontsource::FontSpec;
 
+std::string told(const hz::Problem& problem) {
+    return "problem kind " + std::to_string(static_cast<int>(problem.kind)) + " with " + problem.file + " (" +
+           problem.value + ")";
+}
+
 std::unique_ptr<FontSource> openOrFail(const FontSpec& fontSpec) {
     auto source = FontSource::open(fontSpec);
     if (!source) {
-        ADD_FAILURE() << source.problem().value;
+        ADD_FAILURE() << told(source.problem());
         return nullptr;
     }
     return std::move(*source);
 }
 
+using Kind = hz::ProblemKind;
+
 struct Refusal {
     const char* name;
     std::function<FontSpec(const TempFolder&)> fontSpec;
-    std::vector<std::string> messageParts; // "$" is the scratch folder
+    hz::Problem expected;       // "$" in the file is the scratch folder
+    bool freetypeWords = false; // the value holds FreeType's words, whatever they are
 };
 
 void PrintTo(const Refusal& r, std::ostream* os) {
@@ -47,56 +57,123 @@ void PrintTo(const Refusal& r, std::ostream* os) {
 
 class FontSourceRefusal : public ::testing::TestWithParam<Refusal> {};
 
-TEST_P(FontSourceRefusal, OpensNothingAndSaysWhy) {
+// The facts each kind of font problem carries, for the front ends to word.
+TEST_P(FontSourceRefusal, OpensNothingAndGivesTheFacts) {
     TempFolder scratch;
     const auto source = FontSource::open(GetParam().fontSpec(scratch));
     ASSERT_FALSE(source);
-    EXPECT_EQ(source.problem().kind, hz::ProblemKind::FontUnusable);
-    const std::string& error = source.problem().value;
-    for (std::string part : GetParam().messageParts) {
-        if (auto at = part.find('$'); at != std::string::npos)
-            part.replace(at, 1, scratch.path());
-        EXPECT_NE(error.find(part), std::string::npos) << "missing \"" << part << "\" in: " << error;
+    hz::Problem expected = GetParam().expected;
+    if (auto at = expected.file.find('$'); at != std::string::npos)
+        expected.file.replace(at, 1, scratch.path());
+    hz::Problem problem = source.problem();
+    if (GetParam().freetypeWords) {
+        EXPECT_FALSE(problem.value.empty());
+        problem.value.clear();
     }
+    EXPECT_EQ(problem.kind, expected.kind) << told(problem);
+    EXPECT_EQ(problem.file, expected.file);
+    EXPECT_EQ(problem.value, expected.value);
+    EXPECT_EQ(problem.number, expected.number);
+    EXPECT_EQ(problem.count, expected.count);
+    EXPECT_EQ(problem.sizes, expected.sizes);
+}
+
+BdfFont withRegistry(const std::string& registry) {
+    BdfFont font;
+    font.registry = registry;
+    font.glyphs.push_back(frameGlyph(0x21, 8, 12, 1, 0));
+    return font;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FontSourceRefusal,
-    ::testing::Values(
-        Refusal{"MissingFile", [](const TempFolder& s) { return FontSpec{s.file("gone.ttf"), 0, 16, {}}; },
-                {"$/gone.ttf", "no such file"}},
-        Refusal{"Folder",
-                [](const TempFolder& s) {
-                    std::filesystem::create_directory(s.file("fonts"));
-                    return FontSpec{s.file("fonts"), 0, 16, {}};
-                },
-                {"$/fonts", "is a folder"}},
-        Refusal{"NotAFont",
-                [](const TempFolder& s) {
-                    writeFile(s.file("notes.ttf"), "these are notes, not a font\n");
-                    return FontSpec{s.file("notes.ttf"), 0, 16, {}};
-                },
-                {"$/notes.ttf", "not a font"}},
-        Refusal{"TruncatedFont",
-                [](const TempFolder& s) {
-                    writeFile(s.file("cut.ttf"), readFile(fonts::kSong).substr(0, 4096));
-                    return FontSpec{s.file("cut.ttf"), 0, 16, {}};
-                },
-                {"$/cut.ttf"}},
-        Refusal{"NoSuchFace", [](const TempFolder&) { return FontSpec{fonts::kUming, 9, 16, {}}; },
-                {fonts::kUming, "has no face 9"}},
-        Refusal{"NegativeFace", [](const TempFolder&) { return FontSpec{fonts::kUming, -1, 16, {}}; },
-                {fonts::kUming, "has no face -1"}},
-        Refusal{"SizeBelowEight", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 7, {}}; },
-                {fonts::kZenhei, "7 dots is outside 8 to 64"}},
-        Refusal{"SizeAboveSixtyFour", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 65, {}}; },
-                {fonts::kZenhei, "65 dots is outside 8 to 64"}},
-        Refusal{"StrikeOfAnotherSize", [](const TempFolder&) { return FontSpec{fonts::kStrike12, 0, 16, {}}; },
-                {fonts::kStrike12, "has no 16-pixel strike", "12"}},
-        Refusal{"ThresholdOutOfRange", [](const TempFolder&) { return FontSpec{fonts::kZenhei, 0, 16, 256}; },
-                {"threshold of 256 is outside 0 to 255"}},
-        Refusal{"NoFileGiven", [](const TempFolder&) { return FontSpec{"", 0, 16, {}}; }, {"no font file"}}),
+    ::testing::Values(Refusal{"MissingFile",
+                              [](const TempFolder& s) {
+                                  return FontSpec{s.file("gone.ttf"), 0, 16, {}};
+                              },
+                              {.kind = Kind::FontMissing, .file = "$/gone.ttf"}},
+                      Refusal{"Folder",
+                              [](const TempFolder& s) {
+                                  std::filesystem::create_directory(s.file("fonts"));
+                                  return FontSpec{s.file("fonts"), 0, 16, {}};
+                              },
+                              {.kind = Kind::FontIsFolder, .file = "$/fonts"}},
+                      Refusal{"NotAFont",
+                              [](const TempFolder& s) {
+                                  writeFile(s.file("notes.ttf"), "these are notes, not a font\n");
+                                  return FontSpec{s.file("notes.ttf"), 0, 16, {}};
+                              },
+                              {.kind = Kind::FontNotRecognised, .file = "$/notes.ttf"},
+                              true},
+                      Refusal{"TruncatedFont",
+                              [](const TempFolder& s) {
+                                  writeFile(s.file("cut.ttf"), readFile(fonts::kSong).substr(0, 4096));
+                                  return FontSpec{s.file("cut.ttf"), 0, 16, {}};
+                              },
+                              {.kind = Kind::FontFaceUnreadable, .file = "$/cut.ttf", .number = 0},
+                              true},
+                      Refusal{"NoSuchFace",
+                              [](const TempFolder&) {
+                                  return FontSpec{fonts::kUming, 9, 16, {}};
+                              },
+                              {.kind = Kind::FontNoSuchFace, .file = fonts::kUming, .number = 9, .count = 4}},
+                      Refusal{"NegativeFace",
+                              [](const TempFolder&) {
+                                  return FontSpec{fonts::kUming, -1, 16, {}};
+                              },
+                              {.kind = Kind::FontFaceNegative, .file = fonts::kUming, .number = -1}},
+                      Refusal{"NoCharacterMapForGb2312",
+                              [](const TempFolder& s) {
+                                  writeFile(s.file("koi8.bdf"), withRegistry("KOI8").text());
+                                  return FontSpec{s.file("koi8.bdf"), 0, 16, {}};
+                              },
+                              {.kind = Kind::FontNoCharacterMap, .file = "$/koi8.bdf"}},
+                      Refusal{"SizeBelowEight",
+                              [](const TempFolder&) {
+                                  return FontSpec{fonts::kZenhei, 0, 7, {}};
+                              },
+                              {.kind = Kind::FontSizeOutOfRange, .file = fonts::kZenhei, .number = 7}},
+                      Refusal{"SizeAboveSixtyFour",
+                              [](const TempFolder&) {
+                                  return FontSpec{fonts::kZenhei, 0, 65, {}};
+                              },
+                              {.kind = Kind::FontSizeOutOfRange, .file = fonts::kZenhei, .number = 65}},
+                      Refusal{"StrikeOfAnotherSize",
+                              [](const TempFolder&) {
+                                  return FontSpec{fonts::kStrike12, 0, 16, {}};
+                              },
+                              {.kind = Kind::FontNoStrike, .file = fonts::kStrike12, .number = 16, .sizes = {12}}},
+                      // 255 would keep no dot, as both programs' option ranges say.
+                      Refusal{"Threshold255",
+                              [](const TempFolder&) {
+                                  return FontSpec{fonts::kZenhei, 0, 16, 255};
+                              },
+                              {.kind = Kind::FontThresholdOutOfRange, .file = fonts::kZenhei, .number = 255}},
+                      Refusal{"ThresholdBelowZero",
+                              [](const TempFolder&) {
+                                  return FontSpec{fonts::kZenhei, 0, 16, -1};
+                              },
+                              {.kind = Kind::FontThresholdOutOfRange, .file = fonts::kZenhei, .number = -1}},
+                      Refusal{"NoFileGiven",
+                              [](const TempFolder&) {
+                                  return FontSpec{"", 0, 16, {}};
+                              },
+                              {.kind = Kind::FontNotGiven}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FontSourceRefusals, UnreadableFileGivesTheSystemError) {
+    TempFolder scratch;
+    const std::string font = scratch.file("locked.ttf");
+    writeFile(font, readFile(fonts::kSong).substr(0, 4096));
+    std::filesystem::permissions(font, std::filesystem::perms::none);
+    WithoutFileAccessOverride withoutOverride;
+    ASSERT_TRUE(withoutOverride.active());
+    const auto source = FontSource::open({font, 0, 16, {}});
+    ASSERT_FALSE(source);
+    EXPECT_EQ(source.problem().kind, Kind::FontUnreadable) << told(source.problem());
+    EXPECT_EQ(source.problem().file, font);
+    EXPECT_EQ(source.problem().systemError, EACCES);
+}
 
 TEST(FontSourceCells, FullAndHalfWidthCellsAtAnySize) {
     for (int size : {8, 9, 17, 20, 33, 64}) {
@@ -193,15 +270,13 @@ TEST(FontSourceCharacters, DrawsAnyCharacterTheFontMaps) {
         WidthClass width;
         const char* what;
     };
-    for (const Wanted& w : {Wanted{U'囧', WidthClass::Full, "GBK, not GB2312"},
-                            Wanted{U'丂', WidthClass::Full, "the first GBK code"},
-                            Wanted{U'國', WidthClass::Full, "traditional"},
-                            Wanted{U'體', WidthClass::Full, "traditional"},
-                            Wanted{U'℃', WidthClass::Full, "symbol"},
-                            Wanted{U'€', WidthClass::Full, "symbol outside code page 936's square"},
-                            Wanted{U'5', WidthClass::Half, "digit"},
-                            Wanted{U'¥', WidthClass::Half, "narrow sign"},
-                            Wanted{U'é', WidthClass::Full, "Latin, ambiguous width"}}) {
+    for (const Wanted& w :
+         {Wanted{U'囧', WidthClass::Full, "GBK, not GB2312"}, Wanted{U'丂', WidthClass::Full, "the first GBK code"},
+          Wanted{U'國', WidthClass::Full, "traditional"}, Wanted{U'體', WidthClass::Full, "traditional"},
+          Wanted{U'℃', WidthClass::Full, "symbol"},
+          Wanted{U'€', WidthClass::Full, "symbol outside code page 936's square"},
+          Wanted{U'5', WidthClass::Half, "digit"}, Wanted{U'¥', WidthClass::Half, "narrow sign"},
+          Wanted{U'é', WidthClass::Full, "Latin, ambiguous width"}}) {
         SCOPED_TRACE(w.what);
         hz::DotCell cell;
         ASSERT_EQ(source->glyph(w.character, cell), LookupStatus::Found);

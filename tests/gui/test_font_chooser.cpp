@@ -6,6 +6,7 @@
 #include "scripted_prompter.h"
 
 #include "gui/fontchooser/font_chooser.h"
+#include "gui/fontchooser/font_problem_text.h"
 #include "gui/fontchooser/font_sample.h"
 
 #include <QFile>
@@ -80,7 +81,7 @@ private slots:
             // The sample follows a moment after the size stops changing.
             QTRY_VERIFY(!sample->cells().empty() && sample->cells()[0] && sample->cells()[0]->height() == size);
             const auto opened = hz::fontsource::FontSource::open({kZenHei.toStdString(), 0, size, {}});
-            QVERIFY2(opened, opened ? "" : opened.problem().value.c_str());
+            QVERIFY2(opened, opened ? "" : qPrintable(fontProblemText(opened.problem())));
             const auto& source = *opened;
             const QList<uint> text = FontSample::sampleText().toUcs4();
             QCOMPARE(sample->cells().size(), std::size_t(text.size()));
@@ -107,6 +108,24 @@ private slots:
         QCOMPARE(chooser::sizeBox(c)->value(), hz::fontsource::FontSource::kMaxSize);
         chooser::sizeBox(c)->setValue(1);
         QCOMPARE(chooser::sizeBox(c)->value(), hz::fontsource::FontSource::kMinSize);
+    }
+
+    // A recent font that no longer opens says why in the sample, in the window's words.
+    void aFontThatDoesNotOpenIsExplainedInTheSample() {
+        const QString gone = QStringLiteral("/nonexistent/字体.ttf");
+        const struct {
+            FontChoice choice;
+            QString said;
+        } cases[] = {
+            {{{gone.toStdString(), 0, 16, {}}, QStringLiteral("gone")}, QStringLiteral("字体文件不存在：%1").arg(gone)},
+            {{{kZenHei.toStdString(), 7, 16, {}}, QStringLiteral("文泉驿正黑")},
+             QStringLiteral("该字体文件只有 3 个字样（从 0 数起），没有第 7 个")},
+        };
+        for (const auto& c : cases) {
+            ScriptedPrompter prompter;
+            FontChooser chooser(prompter, {c.choice}, c.choice);
+            QCOMPARE(chooser.findChild<FontSample*>(QStringLiteral("SamplePreview"))->problem(), c.said);
+        }
     }
 
     void aFontFileGivesAnEntryPerFace() {

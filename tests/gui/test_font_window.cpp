@@ -9,6 +9,7 @@
 
 #include "core/glyph/dot_cell.h"
 #include "gui/common/module1.h"
+#include "gui/fontchooser/font_problem_text.h"
 #include "gui/fontchooser/font_sample.h"
 #include "gui/fontchooser/other_font_item.h"
 #include "gui/mainwin/dot_view.h"
@@ -82,7 +83,7 @@ std::vector<std::uint8_t> columnsTopDotHigh(const hz::DotCell& cell) {
 std::unique_ptr<hz::fontsource::FontSource> openFont(const QString& file, int size) {
     auto source = hz::fontsource::FontSource::open({file.toStdString(), 0, size, {}});
     if (!source) {
-        qWarning("%s", source.problem().value.c_str());
+        qWarning("%s", qPrintable(fontProblemText(source.problem())));
         return nullptr;
     }
     return std::move(*source);
@@ -254,11 +255,11 @@ private slots:
             problem = c.findChild<FontSample*>(QStringLiteral("SamplePreview"))->problem();
             chooser::button(c, QDialogButtonBox::Ok)->click();
         }));
-        // The sample said what is wrong before OK, and the box says it again.
-        QVERIFY(problem.contains(QStringLiteral("notes.ttf")));
-        QCOMPARE(w.prompter.criticals.size(), 1);
-        QVERIFY(w.prompter.criticals.front().startsWith(QStringLiteral("无法使用该字体：\n")));
-        QVERIFY(w.prompter.criticals.front().contains(notAFont));
+        // The sample said what is wrong before OK, and the box says it again, in the window's words
+        // around FreeType's own.
+        QVERIFY2(problem.startsWith(QStringLiteral("%1 不是 FreeType 能读取的字体（").arg(notAFont)),
+                 qPrintable(problem));
+        QCOMPARE(w.prompter.criticals, QStringList({QStringLiteral("无法使用该字体：\n") + problem}));
         QCOMPARE(w.Combo1()->currentIndex(), 2);
         QCOMPARE(w.Combo1()->itemText(OtherFontItem::kIndex), OtherFontItem::kCaption);
         QVERIFY(userSettings().value(QStringLiteral("recentFonts/size")).isNull());

@@ -90,13 +90,13 @@ INSTANTIATE_TEST_SUITE_P(
                               [](const TempFolder& s, const std::string& out) {
                                   return withOutput({"--font", s.file("nothing.ttf"), "--size", "16"}, out);
                               },
-                              {"$/nothing.ttf", "no such file"}},
+                              {"$/nothing.ttf: no such file\n"}},
                       BadCase{"FolderAsFont",
                               [](const TempFolder& s, const std::string& out) {
                                   std::filesystem::create_directory(s.file("fonts"));
                                   return withOutput({"--font", s.file("fonts"), "--size", "16"}, out);
                               },
-                              {"$/fonts", "is a folder"}},
+                              {"$/fonts: is a folder, not a font file\n"}},
                       BadCase{"NotAFont",
                               [](const TempFolder& s, const std::string& out) {
                                   writeFile(s.file("notes.ttf"), "these are notes, not a font\n");
@@ -113,12 +113,12 @@ INSTANTIATE_TEST_SUITE_P(
                               [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kUming, "--face", "9", "--size", "16"}, out);
                               },
-                              {kUming, "has no face 9"}},
+                              {kUming + ": has no face 9 (it holds 4 faces, numbered from 0)\n"}},
                       BadCase{"StrikeOfAnotherSize",
                               [](const TempFolder&, const std::string& out) {
                                   return withOutput({"--font", kStrike12, "--size", "16"}, out);
                               },
-                              {kStrike12, "has no 16-pixel strike", "12"}},
+                              {kStrike12 + ": has no 16-pixel strike (its strikes: 12 pixels)\n"}},
                       BadCase{"NoHanzi",
                               [](const TempFolder& s, const std::string& out) {
                                   return withOutput({"--font", latinFontIn(s), "--size", "16"}, out);

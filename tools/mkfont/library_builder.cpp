@@ -3,6 +3,7 @@
 #include "tools/mkfont/mkfont_error.h"
 #include "tools/mkfont/traditional_map.h"
 
+#include "cmdline/problem_text.h"
 #include "core/layout/layout.h"
 #include "core/system/safe_writer.h"
 #include "core/text/utf8.h"
@@ -246,13 +247,19 @@ CharsetPlan planFor(const Options& options, const std::vector<CodeEntry>& gb2312
 void buildLibrary(const Options& options, std::ostream& out) {
     checkOutput(options);
 
-    fsrc::FacePool pool(options.fontPath, options.faceIndex, options.size);
+    auto opened = fsrc::FacePool::open(options.fontPath, options.faceIndex, options.size);
+    if (!opened)
+        throw MkfontError(hz::cmdline::problemText(opened.problem()));
+    fsrc::FacePool& pool = *opened;
     std::vector<CodeEntry> gb2312 = fsrc::gb2312Table();
     if (options.traditional)
         drawTraditional(gb2312, TraditionalMap());
 
     // Every set is drawn by the rule fitted on the GB2312 hanzi, as live lookups are.
-    fsrc::FittedSet fitted = fsrc::fitCells(pool, gb2312, options.size, options.threshold);
+    auto fittedSet = fsrc::fitCells(pool, gb2312, options.size, options.threshold);
+    if (!fittedSet)
+        throw MkfontError(hz::cmdline::problemText(fittedSet.problem()));
+    fsrc::FittedSet& fitted = *fittedSet;
     if (!fitted.rule.fromHanzi && options.charset != Charset::Ascii)
         throw MkfontError(
             options.fontPath + ": has no glyph for any GB2312 hanzi" +
@@ -263,7 +270,7 @@ void buildLibrary(const Options& options, std::ostream& out) {
     BuildStats stats;
     const std::string bytes = records(plan, glyphs, fitted.rule, options.layout, stats);
     if (auto result = hz::writeFileSafely(options.outputPath, bytes); !result)
-        throw MkfontError(result.error);
+        throw MkfontError(hz::cmdline::problemText(result.problem()));
     report(out, options, plan, fitted, pool.front(), stats);
 }
 
