@@ -1,7 +1,7 @@
 #include "cli/problem_text.h"
 
-#include "core/layout/layout_detect.h"
 #include "cmdline/problem_text.h"
+#include "core/layout/layout_detect.h"
 #include "core/text/code_point_text.h"
 
 #include <algorithm>
@@ -127,6 +127,7 @@ std::string problemText(const hz::Problem& problem) {
     case Kind::FontFaceNegative:
     case Kind::FontMissing:
     case Kind::FontIsFolder:
+    case Kind::FontNotAFile:
     case Kind::FontUnreadable:
     case Kind::FreeTypeUnavailable:
     case Kind::FontNotRecognised:

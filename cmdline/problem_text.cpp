@@ -47,6 +47,8 @@ std::string problemText(const hz::Problem& problem) {
         return file + ": no such file";
     case Kind::FontIsFolder:
         return file + ": is a folder, not a font file";
+    case Kind::FontNotAFile:
+        return file + ": is a pipe or device, not a font file";
     case Kind::FontUnreadable:
         return file + ": cannot be read" + inParentheses(std::strerror(problem.systemError));
     case Kind::FreeTypeUnavailable:

@@ -103,6 +103,9 @@ void FontFace::openFile(const std::string& path, int faceIndex) {
         throw FontFailure({.kind = Kind::FontMissing, .file = path});
     if (fs::is_directory(status))
         throw FontFailure({.kind = Kind::FontIsFolder, .file = path});
+    // A FIFO would block the open below until a writer came; a device might never end.
+    if (!fs::is_regular_file(status))
+        throw FontFailure({.kind = Kind::FontNotAFile, .file = path});
     if (!std::ifstream(path, std::ios::binary))
         throw FontFailure({.kind = Kind::FontUnreadable, .file = path, .systemError = errno});
 

@@ -70,6 +70,7 @@ enum class ProblemKind {
     FontFaceNegative,        // file; number: the face
     FontMissing,             // file
     FontIsFolder,            // file
+    FontNotAFile,            // file: a pipe, device or socket, which could block or never end
     FontUnreadable,          // file; systemError
     FreeTypeUnavailable,     // value
     FontNotRecognised,       // file; value

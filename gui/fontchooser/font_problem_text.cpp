@@ -49,6 +49,8 @@ QString fontProblemText(const hz::Problem& problem) {
         return QStringLiteral("字体文件不存在：%1").arg(file);
     case Kind::FontIsFolder:
         return QStringLiteral("%1 是文件夹，不是字体文件").arg(file);
+    case Kind::FontNotAFile:
+        return QStringLiteral("%1 是管道或设备，不是字体文件").arg(file);
     case Kind::FontUnreadable:
         return QStringLiteral("无法读取字体文件 %1（%2）").arg(file, systemWords(problem.systemError));
     case Kind::FreeTypeUnavailable:

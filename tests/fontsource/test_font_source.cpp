@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <functional>
@@ -98,6 +100,18 @@ INSTANTIATE_TEST_SUITE_P(
                                   return FontSpec{s.file("fonts"), 0, 16, {}};
                               },
                               {.kind = Kind::FontIsFolder, .file = "$/fonts"}},
+                      // A pipe with no writer must be refused, not waited on.
+                      Refusal{"Pipe",
+                              [](const TempFolder& s) {
+                                  ::mkfifo(s.file("font.fifo").c_str(), 0600);
+                                  return FontSpec{s.file("font.fifo"), 0, 16, {}};
+                              },
+                              {.kind = Kind::FontNotAFile, .file = "$/font.fifo"}},
+                      Refusal{"Device",
+                              [](const TempFolder&) {
+                                  return FontSpec{"/dev/zero", 0, 16, {}};
+                              },
+                              {.kind = Kind::FontNotAFile, .file = "/dev/zero"}},
                       Refusal{"NotAFont",
                               [](const TempFolder& s) {
                                   writeFile(s.file("notes.ttf"), "these are notes, not a font\n");
