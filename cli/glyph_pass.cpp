@@ -17,15 +17,17 @@ std::string describeCharacter(char32_t ch) {
 GlyphPass::GlyphPass(std::shared_ptr<hz::GlyphSource> source, const InputText& input, Report report)
     : glyphSource(std::move(source)), input(input), report(std::move(report)) {}
 
-void GlyphPass::refuse(std::size_t position, char32_t character, hz::LookupStatus status) {
-    if (position < input.origins.size()) {
-        report(input.origins[position] + ": " + describeCharacter(character) + ": " + hz::statusMessage(status));
-        return;
-    }
+std::string GlyphPass::where(std::size_t position) const {
+    if (position < input.origins.size())
+        return input.origins[position] + ":";
     std::string where = "character " + std::to_string(position + 1);
     if (auto place = input.place(position))
         where += " (line " + std::to_string(place->line) + ", column " + std::to_string(place->column) + ")";
-    report(where + " " + describeCharacter(character) + ": " + hz::statusMessage(status));
+    return where;
+}
+
+void GlyphPass::refuse(std::size_t position, char32_t character, hz::LookupStatus status) {
+    report(where(position) + " " + describeCharacter(character) + ": " + hz::statusMessage(status));
 }
 
 void GlyphPass::run(const std::function<void(const hz::GlyphRecord&)>& onFound) {

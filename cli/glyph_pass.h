@@ -25,6 +25,9 @@ public:
     std::optional<hz::GlyphRecord> lastFound();
 
     const hz::GlyphSource& source() const { return *glyphSource; }
+    // Where a character of the input came from, for messages: "character 3 (line 1, column 3)", or
+    // "src/ui.c:12:" for a character found by a scan.
+    std::string where(std::size_t position) const;
     // The position in the input of the record run() hands on now.
     std::size_t position() const { return current; }
     std::size_t foundCount() const { return found; }

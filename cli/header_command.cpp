@@ -9,6 +9,22 @@
 #include "core/text/utf8.h"
 
 namespace hz::cli {
+namespace {
+
+std::string leftOutText(const hz::HeaderLeftOut& left, const GlyphPass& pass) {
+    std::string text = pass.where(left.position) + " " + describeCharacter(left.character);
+    switch (left.reason) {
+    case hz::HeaderRefusal::NoGb2312Code:
+        text += " has no GB2312 code";
+        break;
+    case hz::HeaderRefusal::SameKey:
+        text += " has the same GB2312 code as an earlier character";
+        break;
+    }
+    return text + "; left out of the header";
+}
+
+} // namespace
 
 // The characters go in the order first met, each once.
 int runHeader(const CliOptions& options, GlyphPass& pass) {
@@ -29,7 +45,7 @@ int runHeader(const CliOptions& options, GlyphPass& pass) {
     in.name = options.headerName.value_or(hz::defaultHeaderName(in.source, in.sourceHeight));
     const hz::CHeader header = hz::makeCHeader(in);
     for (const auto& left : header.leftOut)
-        printError(hz::leftOutMessage(left));
+        printError(leftOutText(left, pass));
     // An empty input (a scan that found nothing) gives the empty header, which still compiles.
     if (header.glyphCount == 0 && pass.foundCount() + pass.refusedCount() != 0) {
         printError("no character could be written; " + *options.outputFile + " was not written");

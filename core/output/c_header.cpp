@@ -364,22 +364,6 @@ CHeader makeCHeader(const CHeaderInput& input) {
     return header;
 }
 
-std::string leftOutMessage(const HeaderLeftOut& leftOut) {
-    std::string text = "character " + std::to_string(leftOut.position + 1) + " ";
-    const bool control = leftOut.character < 0x20 || (leftOut.character >= 0x7F && leftOut.character < 0xA0);
-    text += control ? codePointText(leftOut.character)
-                    : "'" + encodeUtf8(leftOut.character) + "' (" + codePointText(leftOut.character) + ")";
-    switch (leftOut.reason) {
-    case HeaderRefusal::NoGb2312Code:
-        text += " has no GB2312 code";
-        break;
-    case HeaderRefusal::SameKey:
-        text += " has the same GB2312 code as an earlier character";
-        break;
-    }
-    return text + "; left out of the header";
-}
-
 std::optional<std::string> checkHeaderName(std::string_view name) {
     const std::string quoted = "'" + std::string(name) + "'";
     if (name.empty())

@@ -72,9 +72,6 @@ std::optional<std::uint32_t> headerKey(char32_t character, HeaderKey key);
 // Throws std::invalid_argument when input.name is not a valid name.
 CHeader makeCHeader(const CHeaderInput& input);
 
-// "character 3 '€' (U+20AC) has no GB2312 code; left out of the header"
-std::string leftOutMessage(const HeaderLeftOut& leftOut);
-
 // Nothing for a usable name; otherwise why it is not: not a C identifier, a C or C++ keyword, a
 // name the compilers keep for themselves, or too long.
 std::optional<std::string> checkHeaderName(std::string_view name);

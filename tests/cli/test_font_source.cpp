@@ -44,6 +44,16 @@ TEST_F(FontSource, HeaderNamesALeftOutCharacterAtItsPlace) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "hzdot-cli: character 1 '😀' (U+1F600): 当前字体中没有该字符！！！\n"
                      "hzdot-cli: character 3 '한' (U+D55C) has no GB2312 code; left out of the header\n");
+
+    // Found by a scan, it is named by the file and line it was found on.
+    writeFile(folder.file("ui.c"), "const char *a = \"样\";\n\nconst char *b = \"한\";\n");
+    CliResult scanned = runCli({"--font", kZenHei, "--size", "16", "--format", "header", "--key", "gb2312", "-o", file,
+                                "--scan", folder.file("ui.c")});
+    EXPECT_EQ(scanned.status, 1);
+    EXPECT_NE(scanned.err.find("hzdot-cli: " + folder.file("ui.c") +
+                               ":3: '한' (U+D55C) has no GB2312 code; left out of the header\n"),
+              std::string::npos)
+        << scanned.err;
 }
 
 TEST_F(FontSource, ViewDrawsHalfWidthCellsHalfAsWide) {
