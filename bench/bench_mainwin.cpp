@@ -7,12 +7,15 @@
 #include "gui/mainwin/glyph_list_model.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLineEdit>
+#include <QTimer>
 #include <QTreeView>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <fstream>
 #include <unistd.h>
 
@@ -123,6 +126,62 @@ void BM_ShowRowInLongList(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ShowRowInLongList)->Unit(benchmark::kMillisecond);
+
+// A million characters pasted into the box and not yet looked up, the box focused: a click on a
+// row shown and painted, and the box's own repaint, which its cursor asks for twice a second.
+void BM_ShowRowWithMillionPasted(benchmark::State& state) {
+    SilentPrompter prompter;
+    Form1 form(programDir(), &prompter);
+    form.inputBox()->setText(repertoire(kRepertoireCharacters));
+    form.runLookup();
+    form.inputBox()->setText(repertoire(1000000));
+    form.show();
+    form.inputBox()->setFocus();
+    QApplication::processEvents();
+    int row = 0;
+    for (auto _ : state) {
+        form.selectRow(row);
+        form.showRecord(row);
+        form.repaint();
+        row = (row + 7919) % form.glyphList().count();
+    }
+}
+BENCHMARK(BM_ShowRowWithMillionPasted)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintBoxWithMillionPasted(benchmark::State& state) {
+    SilentPrompter prompter;
+    Form1 form(programDir(), &prompter);
+    form.inputBox()->setText(repertoire(1000000));
+    form.show();
+    form.inputBox()->setFocus();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        form.inputBox()->repaint();
+    }
+}
+BENCHMARK(BM_RepaintBoxWithMillionPasted)->Unit(benchmark::kMillisecond);
+
+// The same box left alone for two seconds, its cursor blinking: the processor time the window takes.
+void BM_IdleWithMillionPasted(benchmark::State& state) {
+    SilentPrompter prompter;
+    Form1 form(programDir(), &prompter);
+    form.inputBox()->setText(repertoire(1000000));
+    form.show();
+    form.activateWindow();
+    form.inputBox()->setFocus();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        const std::clock_t cpuStart = std::clock();
+        const auto start = std::chrono::steady_clock::now();
+        QEventLoop idle;
+        QTimer::singleShot(2000, &idle, &QEventLoop::quit);
+        idle.exec();
+        const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+        state.counters["cpu_percent"] =
+            100.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / wall.count();
+    }
+}
+BENCHMARK(BM_IdleWithMillionPasted)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Memory of the window holding a number of records (range(0)), beyond what the program held before
 // the window, and the time of the pass that made them: a pasted text of a million characters among

@@ -269,10 +269,15 @@ char32_t recordCharacter(const GlyphRecord& record) {
 } // namespace
 
 std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records) {
+    // A repeated character is left out here already: the header keeps its first glyph only, and a
+    // long list repeats its characters many times over.
     std::vector<HeaderGlyph> glyphs;
-    glyphs.reserve(records.size());
-    for (std::size_t row = 0; row < records.size(); ++row)
-        glyphs.push_back({row, recordCharacter(records[row]), records[row].cell()});
+    std::unordered_set<char32_t> seen;
+    for (std::size_t row = 0; row < records.size(); ++row) {
+        const char32_t character = recordCharacter(records[row]);
+        if (seen.insert(character).second)
+            glyphs.push_back({row, character, records[row].cell()});
+    }
     return glyphs;
 }
 

@@ -62,7 +62,7 @@ struct CHeader {
     std::vector<HeaderLeftOut> leftOut; // in input order
 };
 
-// The glyphs of records, each at its place in the list.
+// The glyphs of records, each character once, at its first place in the list.
 std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records);
 
 // The key of a character: its code point, or in Gb2312 mode its two-byte code (first byte high) or

@@ -22,13 +22,19 @@ ExportForm formOf(Arrangement arrangement) {
     return {LayoutChoice::of(arrangement), std::string(arrangementName(arrangement))};
 }
 
-void appendAll(std::string& out, std::span<const GlyphRecord> records, const ExportForm& form) {
-    for (const auto& record : records)
+// afterRecord is called after each record's block, where the text so far may be handed on.
+template <typename AfterRecord>
+void appendAll(std::string& out, std::span<const GlyphRecord> records, const ExportForm& form,
+               AfterRecord afterRecord) {
+    for (const auto& record : records) {
         appendAssemblyBlock(out, record, form);
+        afterRecord();
+    }
     out += kCrLf;
     for (const auto& record : records) {
         appendCBlock(out, record, form);
         out += kCrLf;
+        afterRecord();
     }
 }
 
@@ -95,8 +101,25 @@ std::string exportAllText(std::span<const GlyphRecord> records, const LayoutChoi
     std::string out;
     out.reserve(estimate(records.size(), records.empty() ? nullptr : &records.front(), forms.size()));
     for (const auto& form : forms)
-        appendAll(out, records, form);
+        appendAll(out, records, form, [] {});
     return out;
+}
+
+void exportAllPieces(std::span<const GlyphRecord> records, const LayoutChoice& choice,
+                     const std::function<void(std::string_view)>& take, std::size_t chunk) {
+    std::string out;
+    out.reserve(chunk + 4096);
+    const auto handOn = [&] {
+        take(out);
+        out.clear();
+    };
+    for (const auto& form : exportForms(choice))
+        appendAll(out, records, form, [&] {
+            if (out.size() >= chunk)
+                handOn();
+        });
+    if (!out.empty())
+        handOn();
 }
 
 std::string exportCurrentText(const GlyphRecord& record, const LayoutChoice& choice) {

@@ -15,8 +15,10 @@
 #include "core/layout/arrangements.h"
 #include "core/layout/layout_presets.h"
 
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hz {
@@ -26,6 +28,12 @@ std::string exportCurrentText(const GlyphRecord& record, Arrangement arrangement
 
 std::string exportAllText(std::span<const GlyphRecord> records, const LayoutChoice& choice);
 std::string exportCurrentText(const GlyphRecord& record, const LayoutChoice& choice);
+
+// Export all's text as exportAllText makes it, handed to take in pieces of about chunk bytes, each
+// ending where a record's block ends (so at a character's end), so that a long list is written
+// without its whole text in memory. Nothing is handed on for an empty text.
+void exportAllPieces(std::span<const GlyphRecord> records, const LayoutChoice& choice,
+                     const std::function<void(std::string_view)>& take, std::size_t chunk = 1 << 20);
 
 // One arrangement or layout of a choice, as the export texts write it. "全部" is five of these.
 struct ExportForm {

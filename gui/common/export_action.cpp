@@ -44,6 +44,51 @@ std::string sourceOf(std::span<const hz::GlyphRecord> records, int& height) {
 
 // The file as the writer was given it, then what stopped the writer: the system's own words for
 // its error, or the refusal to replace a read-only file.
+// The export file, written through the safe writer a piece at a time: texts in code page 936, each
+// piece converted on its own (pieces end at a record's end, so at a character's), bytes as they
+// are. The first problem is kept and nothing more is written after it. A character the code page
+// lacks is told before a write failure, as it was when the whole text was converted before
+// writing: after a write failure the rest is still converted, only to find one.
+class ExportFile {
+public:
+    explicit ExportFile(const std::string& path) {
+        if (auto opened = writer.open(path); !opened)
+            writeProblem = opened.problem();
+    }
+    void text(std::string_view utf8) {
+        if (unconvertible)
+            return;
+        auto converted = hz::utf8ToCp936(utf8);
+        if (!converted) {
+            unconvertible = converted.problem();
+            return;
+        }
+        bytes(*converted);
+    }
+    void bytes(std::string_view piece) {
+        if (writeProblem || unconvertible)
+            return;
+        if (auto written = writer.write(piece); !written)
+            writeProblem = written.problem();
+    }
+    // Puts the file in place when all went well; until then the old file stays as it was.
+    void commit() {
+        if (writeProblem || unconvertible)
+            return;
+        if (auto committed = writer.commit(); !committed)
+            writeProblem = committed.problem();
+    }
+
+    std::optional<hz::Problem> unconvertible;
+    std::optional<hz::Problem> writeProblem;
+
+private:
+    hz::SafeFileWriter writer;
+};
+
+// Pictures and headers are written in pieces of this size, so that each goes the way an export does.
+constexpr std::size_t kPieceBytes = 1 << 20;
+
 QString writeProblemText(const hz::Problem& problem) {
     const QString file =
         problem.file.empty() ? QStringLiteral("\"\"") : QFile::decodeName(QByteArray::fromStdString(problem.file));
@@ -60,14 +105,14 @@ void ExportAction::exportAll(std::span<const hz::GlyphRecord> records, const hz:
     if (records.empty())
         return;
     if (const auto path = chooseFile(exportFilters(), lastName))
-        writeExport(*path, hz::exportAllText(records, choice));
+        writeExport(*path, [&](const auto& take) { hz::exportAllPieces(records, choice, take); });
 }
 
 void ExportAction::exportCurrent(const hz::GlyphRecord* current, const hz::LayoutChoice& choice) {
     if (!current)
         return;
     if (const auto path = chooseFile(exportFilters(), lastName))
-        writeExport(*path, hz::exportCurrentText(*current, choice));
+        writeExport(*path, [&](const auto& take) { take(hz::exportCurrentText(*current, choice)); });
 }
 
 void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout) {
@@ -125,21 +170,26 @@ std::optional<QString> ExportAction::chooseFile(const QStringList& filters, QStr
     return chosen;
 }
 
-void ExportAction::writeExport(const QString& path, const std::string& utf8Text) {
-    const auto bytes = hz::utf8ToCp936(utf8Text);
-    if (!bytes) {
+void ExportAction::writeExport(const QString& path, const TextPieces& pieces) {
+    ExportFile file(QFile::encodeName(path).toStdString());
+    pieces([&file](std::string_view utf8) { file.text(utf8); });
+    file.commit();
+    if (file.unconvertible) {
         // The texts are made by the program, so always UTF-8: the problem names the character.
         reportFailure(path, QStringLiteral("字符“%1”在GB2312（代码页936）中没有编码，无法写入。")
-                                .arg(QString::fromStdString(bytes.problem().value)));
-        return;
+                                .arg(QString::fromStdString(file.unconvertible->value)));
+    } else if (file.writeProblem) {
+        reportFailure(path, writeProblemText(*file.writeProblem));
     }
-
-    writeBytes(path, *bytes);
 }
 
-void ExportAction::writeBytes(const QString& path, const std::string& bytes) {
-    if (const auto written = hz::writeFileSafely(QFile::encodeName(path).toStdString(), bytes); !written)
-        reportFailure(path, writeProblemText(written.problem()));
+void ExportAction::writeBytes(const QString& path, std::string_view bytes) {
+    ExportFile file(QFile::encodeName(path).toStdString());
+    for (std::size_t at = 0; at < bytes.size(); at += kPieceBytes)
+        file.bytes(bytes.substr(at, kPieceBytes));
+    file.commit();
+    if (file.writeProblem)
+        reportFailure(path, writeProblemText(*file.writeProblem));
 }
 
 void ExportAction::reportFailure(const QString& path, const QString& reason) {

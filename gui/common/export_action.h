@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QWidget;
@@ -51,9 +52,12 @@ public:
     const QString& lastFileName() const { return lastName; }
 
 private:
+    // Hands a text's pieces, in UTF-8, to the function it is given.
+    using TextPieces = std::function<void(const std::function<void(std::string_view)>&)>;
+
     std::optional<QString> chooseFile(const QStringList& filters, QString& remembered);
-    void writeExport(const QString& path, const std::string& utf8Text);
-    void writeBytes(const QString& path, const std::string& bytes);
+    void writeExport(const QString& path, const TextPieces& pieces);
+    void writeBytes(const QString& path, std::string_view bytes);
     void reportFailure(const QString& path, const QString& reason);
 
     Prompter& prompter;

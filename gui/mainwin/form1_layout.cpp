@@ -6,6 +6,7 @@
 #include "gui/mainwin/dot_view.h"
 #include "gui/mainwin/form1.h"
 #include "gui/mainwin/glyph_list_model.h"
+#include "gui/mainwin/input_box.h"
 #include "gui/mainwin/layout_chooser.h"
 #include "gui/mainwin/link_label.h"
 #include "gui/mainwin/pictures.h"
@@ -131,7 +132,7 @@ void Form1::createTopBand() {
     for (const hz::FontLibrary& library : hz::fontLibraries())
         Combo1->addItem(fromUtf8(library.name));
     makeLabel(QStringLiteral("Label1(1)"), QStringLiteral("输入汉字:"), Picture6);
-    Text3 = new QLineEdit(Picture6);
+    Text3 = new InputBox(Picture6);
     Text3->setObjectName(QStringLiteral("Text3"));
     // A pasted text of any length is looked up whole; the edit box's own limit would cut it silently.
     Text3->setMaxLength(std::numeric_limits<int>::max());

@@ -9,6 +9,8 @@
 #include "file_access.h"
 #include "gui/common/export_action.h"
 #include "library_record.h"
+#include "process.h"
+#include "tiny_library.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,17 +44,23 @@ hz::GlyphRecord record(char32_t character, const std::vector<std::uint8_t>& byte
 }
 
 // 样: rows begin 00 00 04 40 07 E0 08 40, the rest clear. 字: first dot and last dot set.
-hz::GlyphRecord yang() {
+std::vector<std::uint8_t> yangBytes() {
     std::vector<std::uint8_t> bytes(32, 0);
     const std::uint8_t start[] = {0x00, 0x00, 0x04, 0x40, 0x07, 0xE0, 0x08, 0x40};
     std::copy(std::begin(start), std::end(start), bytes.begin());
-    return record(U'样', bytes, 1);
+    return bytes;
 }
-hz::GlyphRecord zi() {
+std::vector<std::uint8_t> ziBytes() {
     std::vector<std::uint8_t> bytes(32, 0);
     bytes.front() = 0x80;
     bytes.back() = 0x01;
-    return record(U'字', bytes, 1);
+    return bytes;
+}
+hz::GlyphRecord yang() {
+    return record(U'样', yangBytes(), 1);
+}
+hz::GlyphRecord zi() {
+    return record(U'字', ziBytes(), 1);
 }
 
 QByteArray yangAssemblyBlock() {
@@ -62,6 +70,18 @@ QByteArray yangAssemblyBlock() {
 QByteArray yangCBlock() {
     return "{//" + kYang + "[16*16]" + kRows + "\r\n" + "0x00,0x00,0x04,0x40,0x07,0xE0,0x08,0x40,\r\n" + kZeroC +
            kZeroC + kZeroCLast + "};";
+}
+
+// 样字 over and over: an export of it runs to several megabytes, so the file is written in many pieces.
+std::vector<hz::GlyphRecord> longList(std::size_t pairs) {
+    const hz::GlyphRecord first = yang();
+    const hz::GlyphRecord second = zi();
+    std::vector<hz::GlyphRecord> records;
+    for (std::size_t i = 0; i < pairs; ++i) {
+        records.push_back(first);
+        records.push_back(second);
+    }
+    return records;
 }
 
 // An export action whose save dialog answers with a file of that name in a fresh folder.
@@ -270,6 +290,76 @@ private slots:
         if (where == QLatin1String("read-only"))
             QFile::setPermissions(dir.filePath(QStringLiteral("locked")),
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // hzdot-cli and the window write one export the same way, however long it is.
+    void longExportEqualsTheCommandLines_data() {
+        QTest::addColumn<QString>("arrangement");
+        QTest::newRow("横排") << QStringLiteral("0");
+        QTest::newRow("全部") << QStringLiteral("all");
+    }
+    void longExportEqualsTheCommandLines() {
+        QFETCH(QString, arrangement);
+        constexpr std::size_t kPairs = 6000;
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString();
+        hz::test::writeLibrary(folder + "/" + hz::test::kLibraryFiles[1], 32,
+                               {{0xD1F9, yangBytes()}, {0xD7D6, ziBytes()}});
+        std::string text;
+        for (std::size_t i = 0; i < kPairs; ++i)
+            text += "样字";
+        const std::string cliFile = folder + "/cli.TXT";
+        const auto cli = hz::test::runProcess(
+            {.command = {HZDOT_CLI_PATH, "-f", folder, "-a", arrangement.toStdString(), "-o", cliFile, text}});
+        QCOMPARE(cli.status, 0);
+
+        Exporter exporter(QStringLiteral("window.TXT"));
+        const hz::LayoutChoice choice =
+            arrangement == QLatin1String("all") ? hz::LayoutChoice::all() : hz::LayoutChoice::of(hz::Arrangement::Rows);
+        exporter.action.exportAll(longList(kPairs), choice);
+
+        QVERIFY(exporter.prompter.criticals.isEmpty());
+        const QByteArray window = readAll(exporter.path);
+        QVERIFY(window.size() > 4 * (1 << 20));
+        QVERIFY(window == readAll(QString::fromStdString(cliFile)));
+    }
+
+    // Deep in a long export: a character without a code is told before a failing disk, as when the
+    // whole text was converted first, and either way the old file stays and nothing is left beside it.
+    void aFailureLateInALongExportKeepsTheOldFile_data() {
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<bool>("oddCharacter");
+        QTest::newRow("character without a code") << false << true;
+        QTest::newRow("disk full") << true << false;
+        QTest::newRow("both: the character is told") << true << true;
+    }
+    void aFailureLateInALongExportKeepsTheOldFile() {
+        QFETCH(bool, diskFull);
+        QFETCH(bool, oddCharacter);
+        if (diskFull && !QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full here");
+        QTemporaryDir dir;
+        const QString path = diskFull ? QStringLiteral("/dev/full") : dir.filePath(QStringLiteral("old.TXT"));
+        if (!diskFull)
+            QVERIFY(writeAll(path, "old contents"));
+        std::vector<hz::GlyphRecord> records = longList(6000);
+        if (oddCharacter)
+            records.back().character = hz::encodeUtf8(U'\U0001F600');
+        ScriptedPrompter prompter;
+        prompter.fileAnswers << path;
+        ExportAction action(prompter, nullptr);
+
+        action.exportAll(records, hz::Arrangement::Rows);
+
+        const QString reason = oddCharacter
+                                   ? QStringLiteral("字符“%1”在GB2312（代码页936）中没有编码，无法写入。")
+                                         .arg(QString::fromUcs4(U"\U0001F600", 1))
+                                   : QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        QCOMPARE(prompter.criticals, QStringList{QStringLiteral("无法导出到文件“%1”。\n%2").arg(path, reason)});
+        if (!diskFull) {
+            QCOMPARE(readAll(path), QByteArray("old contents"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.TXT")});
+        }
     }
 
     // A character that code page 936 cannot hold is named, and the old file stays.
