@@ -309,8 +309,9 @@ private slots:
         for (std::size_t i = 0; i < kPairs; ++i)
             text += "样字";
         const std::string cliFile = folder + "/cli.TXT";
-        const auto cli = hz::test::runProcess(
-            {.command = {HZDOT_CLI_PATH, "-f", folder, "-a", arrangement.toStdString(), "-o", cliFile, text}});
+        hz::test::ProcessCall call;
+        call.command = {HZDOT_CLI_PATH, "-f", folder, "-a", arrangement.toStdString(), "-o", cliFile, text};
+        const auto cli = hz::test::runProcess(call);
         QCOMPARE(cli.status, 0);
 
         Exporter exporter(QStringLiteral("window.TXT"));
