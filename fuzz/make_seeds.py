@@ -199,3 +199,10 @@ put("fuzz_library_probe", "found-b0-columns", bytes([8 | 1 | 2, 16, 0x10, 24]) +
 put("fuzz_library_probe", "blank-12", bytes([8, 0, 0, 0]) + struct.pack(">I", 72 * 94 * 24 // 2)[1:])
 put("fuzz_library_probe", "short-given", bytes([1 | 2 | 4, 12, 1, 0]) + b"".join(record(n, 24) for n in range(20)))
 put("fuzz_library_probe", "hints-out-of-range", bytes([1 | 2, 70, 0x5F, 0]) + record(0, 32))
+
+
+# --- glyph bytes to detect the layout of, as the paste parser gives them ------------------------
+put("fuzz_layout_detect", "rows-16", rows_msb(code_glyph(0xCED2)))
+put("fuzz_layout_detect", "columns-16", columns_lsb(code_glyph(0xB5C4)))
+put("fuzz_layout_detect", "header-12", bytes([12, 12]) + bytes((n * 29 + 7) & 0xFF for n in range(24)))
+put("fuzz_layout_detect", "rows-8", bytes([0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00]))
