@@ -143,3 +143,66 @@ def truetype(codes):
 
 put("fuzz_font_face", "ttf16", bytes([1]) + truetype(codes))
 put("fuzz_font_face", "ttf24-grey", bytes([0x82]) + truetype(codes))
+
+
+# --- library files to probe: a flags byte (1: cell given, 2: first row, 4: record layout, 8: the
+# body patches a longer file), the cell, first row - 0xA0 and layout index, then the body ---------
+SAMPLES = "我的是永一中国人大圈和说"  # the characters a probe compares
+
+
+def code_glyph(code):
+    """The reference glyph fuzz_library_probe draws for a code: 16 x 16, as dots[y][x]."""
+    dots = [[0] * 16 for _ in range(16)]
+    for i in range(1, 15):
+        dots[i][3 + code % 7] = 1
+        dots[2 + (code // 7) % 5][i] = 1
+    for x in range(3 + (code // 35) % 5, 15):
+        dots[12][x] = 1
+    for i in range(6):
+        dots[14 - i][1 + i] = 1
+    for y in range(3):
+        for x in range(3):
+            dots[5 + (code // 3) % 4 + y][10 + code % 3 + x] = 1
+    return dots
+
+
+def rows_msb(dots):
+    out = bytearray()
+    for row in dots:
+        for start in range(0, 16, 8):
+            out.append(sum(row[start + b] << (7 - b) for b in range(8)))
+    return bytes(out)
+
+
+def columns_lsb(dots):
+    out = bytearray()
+    for x in range(16):
+        for start in range(0, 16, 8):
+            out.append(sum(dots[start + b][x] << b for b in range(8)))
+    return bytes(out)
+
+
+def patched_library(first_row, rows, encode):
+    """A 16-dot library of `rows` rows from first_row holding the samples, zeros elsewhere, as patches."""
+    body = struct.pack(">I", rows * 94 * 32 // 2)[1:]
+    for ch in SAMPLES:
+        hi, lo = ch.encode("gb2312")
+        offset = ((hi - first_row) * 94 + lo - 0xA1) * 32
+        body += struct.pack(">I", offset)[1:] + struct.pack(">H", 32) + encode(code_glyph(hi << 8 | lo))
+    return body
+
+
+put("fuzz_library_probe", "found-a1", bytes([8, 0, 0, 0]) + patched_library(0xA1, 0xF7 - 0xA1 + 1, rows_msb))
+# Columns, lsb first (layout 24), from row 0xB0, with the cell and the first row given.
+put("fuzz_library_probe", "found-b0-columns", bytes([8 | 1 | 2, 16, 0x10, 24]) + patched_library(0xB0, 0xF7 - 0xB0 + 1, columns_lsb))
+# A blank 12-dot library: nothing looks like the samples.
+put("fuzz_library_probe", "blank-12", bytes([8, 0, 0, 0]) + struct.pack(">I", 72 * 94 * 24 // 2)[1:])
+put("fuzz_library_probe", "short-given", bytes([1 | 2 | 4, 12, 1, 0]) + b"".join(record(n, 24) for n in range(20)))
+put("fuzz_library_probe", "hints-out-of-range", bytes([1 | 2, 70, 0x5F, 0]) + record(0, 32))
+
+
+# --- glyph bytes to detect the layout of, as the paste parser gives them ------------------------
+put("fuzz_layout_detect", "rows-16", rows_msb(code_glyph(0xCED2)))
+put("fuzz_layout_detect", "columns-16", columns_lsb(code_glyph(0xB5C4)))
+put("fuzz_layout_detect", "header-12", bytes([12, 12]) + bytes((n * 29 + 7) & 0xFF for n in range(24)))
+put("fuzz_layout_detect", "rows-8", bytes([0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00]))
