@@ -2,6 +2,7 @@
 // the detector must score them or say why not, never crash, with every score 0..1 and the runner-up
 // among the candidates.
 
+#include "core/layout/byte_paste.h"
 #include "core/layout/layout_detect.h"
 
 #include <cstddef>
@@ -27,6 +28,9 @@ const hz::DotCell& reference() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // No paste reaches detection with more bytes than the parser lets through.
+    if (size > hz::kMaxPastedBytes)
+        return 0;
     const auto detection = hz::detectLayout(std::span(data, size), std::span(&reference(), 1));
     if (!detection)
         return 0;
