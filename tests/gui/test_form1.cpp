@@ -10,7 +10,9 @@
 #include "gui/mainwin/dot_view.h"
 #include "gui/mainwin/glyph_list_model.h"
 
+#include <QClipboard>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
 #include <QTreeView>
@@ -256,6 +258,45 @@ private slots:
         QCOMPARE(w.form->CurrentIndex, 33002);
         QCOMPARE(w.label("Label2"), QStringLiteral("最近输入共： 33002个汉字"));
         QVERIFY(w.prompter.criticals.isEmpty());
+    }
+
+    // A very long text is painted only around the cursor, but the box still holds, edits, copies and
+    // looks up the whole of it.
+    void aLongTextStaysWholeInTheInputBox() {
+        Window w;
+        QString input = QStringLiteral("样") + QString(200000, QChar(0x5B57)) + QStringLiteral("样");
+        QLineEdit* box = w.Text3();
+        box->setText(input);
+        box->setFocus();
+        box->end(false);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QStringLiteral("字"), Qt::NoModifier);
+        input += QStringLiteral("字");
+        QCOMPARE(box->text(), input);
+        box->home(false);
+        QTest::keyClick(box, Qt::Key_Delete);
+        input.remove(0, 1);
+        QCOMPARE(box->text(), input);
+
+        QApplication::clipboard()->clear();
+        box->selectAll();
+        box->copy();
+        QCOMPARE(QApplication::clipboard()->text(), input);
+
+        // The box paints something of the text (not an empty frame) wherever its cursor stands.
+        const QImage empty = [&] {
+            QLineEdit plain;
+            plain.resize(box->size());
+            return plain.grab().toImage();
+        }();
+        for (int at : {0, 100000, static_cast<int>(input.size())}) {
+            box->setCursorPosition(at);
+            QVERIFY2(box->grab().toImage() != empty, qPrintable(QString::number(at)));
+        }
+
+        // "查找" takes the whole text that is in the box.
+        w.Combo1()->setCurrentIndex(1);
+        w.form->runLookup();
+        QCOMPARE(w.form->glyphList().count(), 2 + static_cast<int>(input.size()));
     }
 };
 
