@@ -63,24 +63,6 @@ std::optional<std::string> readPaste(const std::string& path, const std::string&
     return text;
 }
 
-// The character as the chosen source draws it, then as every other of the six libraries in the
-// folder does: bytes of a font unlike the chosen one are still found when another face is like it.
-std::vector<hz::DotCell> otherFaces(char32_t character, const hz::GlyphSource& chosen, const std::string& fontsDir) {
-    std::vector<hz::DotCell> faces;
-    for (const hz::FontLibrary& library : hz::fontLibraries()) {
-        if (library.position == chosen.libraryPosition())
-            continue;
-        struct stat info {};
-        if (::stat(hz::libraryPath(fontsDir, library).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-            continue;
-        hz::LibrarySource source(fontsDir, library.position, 2, 2);
-        hz::DotCell cell;
-        if (source.glyph(character, cell) == hz::LookupStatus::Found && cell.inkCount() > 0)
-            faces.push_back(cell);
-    }
-    return faces;
-}
-
 std::string ambiguityNote(const hz::LayoutDetection& detection) {
     const std::string pair = hz::layoutName(detection.candidates[0].layout) + " and " +
                              hz::layoutName(detection.candidates[detection.runnerUp].layout);
@@ -129,7 +111,10 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputTex
                    " (--detect compares the bytes with this character's glyph)");
         return kFailed;
     }
-    for (hz::DotCell& face : otherFaces(character, source, options.fontsDir.value_or(programDir)))
+    // Every other library in the folder draws the character too: bytes of a font unlike the chosen
+    // one are still found when another face is like it.
+    for (hz::DotCell& face :
+         hz::otherLibraryGlyphs(character, options.fontsDir.value_or(programDir), source.libraryPosition()))
         faces.push_back(std::move(face));
     const auto detection = hz::detectLayout(*pasted, faces);
     if (!detection) {

@@ -3,6 +3,8 @@
 #include "core/layout/arrangements.h"
 #include "core/library/font_library.h"
 
+#include <sys/stat.h>
+
 namespace hz {
 
 LibrarySource::LibrarySource(std::string_view programDir, int libraryPosition, int spaceX, int spaceY)
@@ -36,6 +38,22 @@ int LibrarySource::height() const {
 
 std::string LibrarySource::description() const {
     return std::string(fontLibrary(position).fileName);
+}
+
+std::vector<DotCell> otherLibraryGlyphs(char32_t character, std::string_view folder, int exceptPosition) {
+    std::vector<DotCell> faces;
+    for (const FontLibrary& library : fontLibraries()) {
+        if (library.position == exceptPosition)
+            continue;
+        struct stat info {};
+        if (::stat(libraryPath(folder, library).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        LibrarySource source(folder, library.position, 2, 2);
+        DotCell cell;
+        if (source.glyph(character, cell) == LookupStatus::Found && cell.inkCount() > 0)
+            faces.push_back(std::move(cell));
+    }
+    return faces;
 }
 
 } // namespace hz

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hz {
 
@@ -32,5 +33,11 @@ private:
     GlyphReader reader;
     Glyph read;
 };
+
+// The character as each of the six libraries in folder draws it, but the one at exceptPosition (-1
+// for none): more faces to compare a firmware's glyph bytes with, so that bytes of a font unlike
+// the chosen one are still recognised. Libraries missing from the folder, and glyphs without ink,
+// are passed over.
+std::vector<DotCell> otherLibraryGlyphs(char32_t character, std::string_view folder, int exceptPosition);
 
 } // namespace hz

@@ -312,16 +312,16 @@ void LayoutDialog::runMatch() {
         PasteChar->setFocus();
         return;
     }
-    hz::DotCell glyph;
+    std::vector<hz::DotCell> faces;
     const hz::LookupStatus status =
-        reference ? reference(static_cast<char32_t>(characters.front()), glyph) : hz::LookupStatus::LibraryMissing;
+        reference ? reference(static_cast<char32_t>(characters.front()), faces) : hz::LookupStatus::LibraryMissing;
     if (status != hz::LookupStatus::Found) {
         matchMessage->setText(
             QStringLiteral("“%1”：%2").arg(PasteChar->text().trimmed(), QString::fromUtf8(hz::statusMessage(status))));
         return;
     }
 
-    const hz::gui::LayoutMatches matches = hz::gui::matchPastedBytes(PasteBox->toPlainText().toStdString(), glyph, 3);
+    const hz::gui::LayoutMatches matches = hz::gui::matchPastedBytes(PasteBox->toPlainText().toStdString(), faces, 3);
     if (!matches.error.isEmpty()) {
         matchMessage->setText(matches.error);
         return;

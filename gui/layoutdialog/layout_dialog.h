@@ -12,6 +12,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -29,8 +30,9 @@ class DotPicture;
 class LayoutDialog : public QDialog {
     Q_OBJECT
 public:
-    // The glyph of a character in the window's current source, for matching a paste against.
-    using ReferenceLookup = std::function<hz::LookupStatus(char32_t, hz::DotCell&)>;
+    // A character's glyph to match a paste against: faces receives it as the window's current source
+    // draws it, first, then as other faces draw it. The status is the current source's.
+    using ReferenceLookup = std::function<hz::LookupStatus(char32_t, std::vector<hz::DotCell>&)>;
 
     // record: the record to preview, or none. start: the layout shown first.
     LayoutDialog(const hz::GlyphRecord* record, const hz::Layout& start, ReferenceLookup reference,

@@ -62,14 +62,14 @@ QString matchProblemText(const hz::Problem& problem) {
 
 } // namespace
 
-LayoutMatches matchPastedBytes(std::string_view paste, const hz::DotCell& reference, std::size_t count) {
+LayoutMatches matchPastedBytes(std::string_view paste, std::span<const hz::DotCell> faces, std::size_t count) {
     LayoutMatches matches;
     const auto pasted = hz::parsePastedBytes(paste);
     if (!pasted) {
         matches.error = QStringLiteral("读不出粘贴的字节：%1").arg(pasteProblemText(pasted.problem()));
         return matches;
     }
-    const auto detected = hz::detectLayout(*pasted, std::span(&reference, 1));
+    const auto detected = hz::detectLayout(*pasted, faces);
     if (!detected) {
         matches.error = QStringLiteral("无法匹配：%1").arg(matchProblemText(detected.problem()));
         return matches;

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,8 @@ struct LayoutMatches {
     QString note;                  // said beside them: a skipped header, a mirror it cannot tell
 };
 
-// The `count` best layouts of the pasted text against the reference glyph.
-LayoutMatches matchPastedBytes(std::string_view paste, const hz::DotCell& reference, std::size_t count);
+// The `count` best layouts of the pasted text against the character's glyph as drawn by one or more
+// faces (the chosen one first).
+LayoutMatches matchPastedBytes(std::string_view paste, std::span<const hz::DotCell> faces, std::size_t count);
 
 } // namespace hz::gui

@@ -396,11 +396,20 @@ void Form1::openHelp() {
 
 void Form1::openLayoutDialog() {
     emit keyPanelHideRequested();
-    // Matching compares a paste with the glyph the window would look up now: the chosen library or font.
+    // Matching compares a paste with the glyph the window would look up now (the chosen library or
+    // font), and with the same character in the other libraries of the program's folder, as the
+    // command line does: bytes of a firmware's font unlike the chosen one are still recognised.
     std::shared_ptr<hz::GlyphSource> source = glyphSource();
-    LayoutDialog::ReferenceLookup reference = [source](char32_t character, hz::DotCell& cell) {
-        return source ? source->glyph(character, cell) : hz::LookupStatus::LibraryMissing;
-    };
+    LayoutDialog::ReferenceLookup reference =
+        [source, folder = programDir().toStdString()](char32_t character, std::vector<hz::DotCell>& faces) {
+            faces.assign(1, hz::DotCell());
+            const hz::LookupStatus status =
+                source ? source->glyph(character, faces.front()) : hz::LookupStatus::LibraryMissing;
+            if (status == hz::LookupStatus::Found)
+                for (hz::DotCell& face : hz::otherLibraryGlyphs(character, folder, source->libraryPosition()))
+                    faces.push_back(std::move(face));
+            return status;
+        };
     LayoutDialog dialog(currentRecord(), layoutChooser->currentLayout(), std::move(reference), this);
     if (dialog.exec() == QDialog::Accepted)
         layoutChooser->useLayout(dialog.chosenLayout());

@@ -171,6 +171,28 @@ private slots:
         QCOMPARE(seen.items.size(), 3);
     }
 
+    // The firmware's font may draw the character unlike the chosen library: the page compares the
+    // paste with the other libraries of the program's folder too, as the command line does.
+    void anotherLibrarysDrawingIsRecognised() {
+        Window w;
+        writeLibrary(w.dir.path(), 1, {{kYang, glyphCell().rowBytes()}});
+        hz::DotCell other(16, 16);
+        for (int i = 0; i < 16; ++i) {
+            other.setDot(i, 15 - i);
+            other.setDot(i, 7);
+            other.setDot(2, i);
+        }
+        other.setDot(13, 1);
+        other.setDot(14, 1);
+        writeLibrary(w.dir.path(), 2, {{kYang, other.rowBytes()}});
+        const hz::Layout layout = *hz::parseLayout("pages-lsb");
+        const MatchSeen seen = matchInDialog(w, QString::fromStdString(hz::cText(hz::encodeCell(other, layout))));
+        QVERIFY(!seen.items.isEmpty());
+        QVERIFY2(seen.items.front().startsWith(QStringLiteral("pages-lsb ")), qPrintable(seen.items.front()));
+        QVERIFY2(seen.items.front().contains(QStringLiteral("1.000")), qPrintable(seen.items.front()));
+        QVERIFY2(!seen.message.contains(QStringLiteral("没有哪种排列")), qPrintable(seen.message));
+    }
+
     // What cannot be matched is said on the page; nothing is offered for use and the choice stays.
     void refusalsAreToldAndChangeNothing_data() {
         QTest::addColumn<QString>("paste");
