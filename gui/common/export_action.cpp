@@ -118,6 +118,24 @@ void ExportAction::exportCurrent(const hz::GlyphRecord* current, const hz::Layou
 void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout) {
     if (records.empty())
         return;
+    // A header holds glyphs of one size, each character once: from a list of two sizes it would keep
+    // whichever came first of a character drawn in both, and name one height for all.
+    std::vector<int> sizes;
+    for (const hz::GlyphRecord& record : records) {
+        const int size = record.libraryPosition == hz::kTwelvePosition ? 12 : static_cast<int>(record.height);
+        if (std::find(sizes.begin(), sizes.end(), size) == sizes.end())
+            sizes.push_back(size);
+    }
+    if (sizes.size() > 1) {
+        std::sort(sizes.begin(), sizes.end());
+        QStringList named;
+        for (int size : sizes)
+            named << QString::number(size);
+        prompter.critical(parent, QStringLiteral("C头文件只能容纳一种大小的点阵，而列表中有 %1 点的字。\n"
+                                                 "请删去其他大小的字，只留一种再导出。")
+                                      .arg(named.join(QStringLiteral("、"))));
+        return;
+    }
     hz::CHeaderInput input;
     input.source = sourceOf(records, input.sourceHeight);
     input.layout = layout;

@@ -75,6 +75,19 @@ private slots:
         QVERIFY(text.contains("#define hzk12_12_HEIGHT 16\n")); // 12x12 glyphs sit in 16x16 cells
     }
 
+    // Glyphs of two sizes (a 16 and a 24 样) cannot share one header: refused, naming the sizes,
+    // before any file is asked for; nothing is dropped silently.
+    void aListOfTwoSizesIsRefused() {
+        Exporter e;
+        const std::vector<hz::GlyphRecord> records{
+            libraryRecord(U'样', 0x80, 1), hz::test::libraryRecord(U'样', std::vector<std::uint8_t>(72, 0x81), 3)};
+        e.action.exportHeader(records, hz::Layout{});
+        QCOMPARE(e.prompter.criticals,
+                 QStringList(QStringLiteral("C头文件只能容纳一种大小的点阵，而列表中有 16、24 点的字。\n"
+                                            "请删去其他大小的字，只留一种再导出。")));
+        QVERIFY(e.prompter.lastSuggestedName.isEmpty());
+    }
+
     void nothingWithoutRecordsAndTheExportsQuestionsAndFailures() {
         Exporter e;
         ScriptedPrompter& prompter = e.prompter;
