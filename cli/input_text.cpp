@@ -1,10 +1,7 @@
 #include "cli/input_text.h"
 
+#include "core/system/regular_file.h"
 #include "core/text/utf8.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -36,22 +33,17 @@ std::optional<std::string> readAll(std::FILE* file, std::string& bytes) {
 // the way to read from a pipe). Opened without blocking, so that a FIFO with no writer is refused
 // rather than waited for.
 std::optional<std::string> readRegularFile(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::string(std::strerror(errno));
-    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
-    if (!file) {
-        const int error = errno;
-        ::close(fd);
-        return std::string(std::strerror(error));
+    auto opened = hz::openRegularFile(path);
+    if (!opened) {
+        const hz::Problem& problem = opened.problem();
+        if (problem.kind == hz::ProblemKind::NotAFile && problem.systemError == 0)
+            return std::string("not a regular file (a pipe or device); give - to read standard input");
+        return std::string(std::strerror(problem.kind == hz::ProblemKind::NotAFile ? EISDIR : problem.systemError));
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(opened->fd.get(), "rb"));
+    if (!file)
         return std::string(std::strerror(errno));
-    if (S_ISDIR(info.st_mode))
-        return std::string(std::strerror(EISDIR));
-    if (!S_ISREG(info.st_mode))
-        return std::string("not a regular file (a pipe or device); give - to read standard input");
+    opened->fd.release(); // the stream owns it now
     return readAll(file.get(), bytes);
 }
 

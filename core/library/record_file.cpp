@@ -1,6 +1,7 @@
 #include "core/library/record_file.h"
 
 #include "core/library/glyph_reader.h"
+#include "core/system/regular_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,18 +13,11 @@
 namespace hz {
 
 Result<void> RecordFile::open(const std::string& path) {
-    // Without O_NONBLOCK, opening a FIFO would wait for a writer that never comes; reads of a
-    // regular file do not heed it.
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd.valid())
-        return Problem{.kind = ProblemKind::FileUnreadable, .file = path, .systemError = errno};
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        return Problem{.kind = ProblemKind::FileUnreadable, .file = path, .systemError = errno};
-    if (!S_ISREG(st.st_mode))
-        return Problem{.kind = ProblemKind::NotAFile, .file = path};
-    file = std::move(fd);
-    fileSize = static_cast<std::uint64_t>(st.st_size);
+    auto opened = openRegularFile(path);
+    if (!opened)
+        return opened.problem();
+    file = std::move(opened->fd);
+    fileSize = opened->size;
     block.clear();
     blockStart = 0;
     return {};

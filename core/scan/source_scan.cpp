@@ -1,5 +1,6 @@
 #include "core/scan/source_scan.h"
 
+#include "core/system/regular_file.h"
 #include "core/system/unique_fd.h"
 #include "core/text/codepage.h"
 
@@ -556,14 +557,12 @@ public:
 
     // A regular file, opened without waiting, so that a pipe is refused rather than waited on.
     std::optional<Problem> scanFile(const std::filesystem::path& path) {
-        UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-        if (!fd.valid())
-            return pathProblem(ProblemKind::ScanPathUnreadable, path, errno);
-        struct stat st {};
-        if (::fstat(fd.get(), &st) != 0)
-            return pathProblem(ProblemKind::ScanPathUnreadable, path, errno);
-        if (!S_ISREG(st.st_mode))
-            return pathProblem(ProblemKind::ScanNotAFile, path);
+        auto opened = openRegularFile(path.string());
+        if (!opened)
+            return opened.problem().kind == ProblemKind::NotAFile
+                       ? pathProblem(ProblemKind::ScanNotAFile, path)
+                       : pathProblem(ProblemKind::ScanPathUnreadable, path, opened.problem().systemError);
+        const UniqueFd fd = std::move(opened->fd);
         const std::size_t index = result.files.size();
         result.files.push_back({path});
         std::set<char32_t> own;
