@@ -37,9 +37,18 @@ hz::LayoutChoice parseArrangement(const std::string& option, std::string_view va
                      std::string(hz::arrangementName(hz::Arrangement::ColsUp)) + " (--layout takes any layout)"};
 }
 
+// Grey layouts wait for glyphs with grey levels.
+void requireOneBit(const std::string& option, std::string_view value, const hz::Layout& layout) {
+    if (layout.bpp != 1)
+        throw UsageError{option + ": " + inQuotes(value) + " has " + std::to_string(layout.bpp) +
+                         " bits a dot; the glyphs here have one bit a dot"};
+}
+
 hz::LayoutChoice parseLayoutOption(const std::string& option, std::string_view value) {
-    if (auto choice = hz::parseLayoutChoice(value))
+    if (auto choice = hz::parseLayoutChoice(value)) {
+        requireOneBit(option, value, choice->layout);
         return *choice;
+    }
     throw UsageError{option + ": " + inQuotes(value) + " is not a layout; give " + hz::layoutChoiceHelp()};
 }
 
@@ -64,8 +73,10 @@ int parseFirstRow(const std::string& option, std::string_view value) {
 
 hz::Layout parseRecordLayout(const std::string& option, std::string_view value) {
     auto choice = hz::parseLayoutChoice(value);
-    if (choice && choice->kind != hz::LayoutChoice::Kind::All)
+    if (choice && choice->kind != hz::LayoutChoice::Kind::All) {
+        requireOneBit(option, value, choice->layout);
         return choice->layout;
+    }
     throw UsageError{option + ": " + inQuotes(value) + " is not a layout; give rows-msb, columns-msb or another " +
                      "SCAN-BIT[-up][-left][-invert]"};
 }

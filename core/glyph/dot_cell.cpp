@@ -17,10 +17,44 @@ void DotCell::setDot(int x, int y, bool on) {
     const std::uint64_t bit = std::uint64_t{1} << (63 - x);
     auto& r = rowBits[static_cast<std::size_t>(y)];
     r = on ? (r | bit) : (r & ~bit);
+    if (dotBits > 1)
+        levels[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(on ? maxLevel() : 0);
 }
 
-void DotCell::setRow(int y, std::uint64_t bits) {
-    rowBits[static_cast<std::size_t>(y)] = bits & rowMask(w);
+void DotCell::setRow(int y, std::uint64_t rowWord) {
+    rowBits[static_cast<std::size_t>(y)] = rowWord & rowMask(w);
+    if (dotBits > 1)
+        for (int x = 0; x < w; ++x)
+            levels[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(dot(x, y) ? maxLevel() : 0);
+}
+
+void DotCell::setLevel(int x, int y, int level) {
+    const int top = maxLevel();
+    level = std::clamp(level, 0, top);
+    if (dotBits > 1)
+        levels[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(level);
+    const std::uint64_t bit = std::uint64_t{1} << (63 - x);
+    auto& r = rowBits[static_cast<std::size_t>(y)];
+    r = 2 * level >= top + 1 ? (r | bit) : (r & ~bit);
+}
+
+DotCell DotCell::withDepth(int depth) const {
+    if (!validDepth(depth))
+        throw std::invalid_argument("a depth of " + std::to_string(depth) + " bits a dot; it must be 1, 2, 4 or 8");
+    if (depth == dotBits)
+        return *this;
+    DotCell out(w, h, cls);
+    out.rowBits = rowBits;
+    out.dotBits = depth;
+    if (depth == 1)
+        return out;
+    const int from = maxLevel();
+    const int to = (1 << depth) - 1;
+    out.levels.resize(static_cast<std::size_t>(w * h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) // the nearest level of the same share, halves rounded up
+            out.setLevel(x, y, (2 * level(x, y) * to + from) / (2 * from));
+    return out;
 }
 
 int DotCell::inkCount() const {
@@ -31,7 +65,7 @@ int DotCell::inkCount() const {
 }
 
 bool DotCell::operator==(const DotCell& other) const {
-    if (w != other.w || h != other.h || cls != other.cls)
+    if (w != other.w || h != other.h || cls != other.cls || dotBits != other.dotBits || levels != other.levels)
         return false;
     for (int y = 0; y < h; ++y)
         if (rowBits[static_cast<std::size_t>(y)] != other.rowBits[static_cast<std::size_t>(y)])

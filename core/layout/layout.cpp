@@ -112,13 +112,19 @@ std::string layoutName(const Layout& layout) {
             name += flag.word;
         }
     }
+    if (layout.bpp != 1)
+        name += '-' + std::to_string(layout.bpp) + "bpp";
     return name;
+}
+
+bool hasGreyForm(const Layout& layout) {
+    return layout.bpp == 1 || layout.scan != Scan::Pages;
 }
 
 std::optional<Layout> parseLayout(std::string_view text) {
     const std::string s = lower(text);
     Layout layout;
-    bool haveScan = false, haveBit = false;
+    bool haveScan = false, haveBit = false, haveDepth = false;
     std::size_t start = 0;
     for (int part = 0; start <= s.size(); ++part) {
         std::size_t end = s.find('-', start);
@@ -134,6 +140,12 @@ std::optional<Layout> parseLayout(std::string_view text) {
             if (!readWord(kBitWords, word, layout.bit))
                 return std::nullopt;
             haveBit = true;
+        } else if (word.size() == 4 && word.substr(1) == "bpp") {
+            const int depth = word[0] - '0';
+            if (haveDepth || !DotCell::validDepth(depth))
+                return std::nullopt;
+            layout.bpp = depth;
+            haveDepth = true;
         } else {
             const auto flag =
                 std::find_if(kFlagWords.begin(), kFlagWords.end(), [&](const FlagWord& f) { return f.word == word; });
@@ -152,12 +164,75 @@ std::optional<Layout> parseLayout(std::string_view text) {
 std::size_t encodedSize(const Layout& layout, int width, int height) {
     const auto w = static_cast<std::size_t>(width);
     const auto h = static_cast<std::size_t>(height);
+    const auto bpp = static_cast<std::size_t>(layout.bpp);
     if (layout.scan == Scan::Rows)
-        return (w + 7) / 8 * h;
-    return (h + 7) / 8 * w;
+        return (w * bpp + 7) / 8 * h;
+    return (h * bpp + 7) / 8 * w;
 }
 
+namespace {
+
+void requireForm(const Layout& layout) {
+    if (!hasGreyForm(layout))
+        throw std::invalid_argument("pages is a one-bit layout; it has no " + std::to_string(layout.bpp) +
+                                    "-bit form");
+}
+
+// Where the level of the dot at column x, row y of a w x h cell goes in a grey layout: the dot's
+// place in its row (rows) or column (columns) after the up and left flags, and the line it is in.
+struct GreyPlace {
+    std::size_t byte;
+    int shift;
+};
+
+GreyPlace greyPlace(const Layout& layout, int x, int y, int w, int h) {
+    const int tx = layout.left ? w - 1 - x : x;
+    const int ty = layout.up ? h - 1 - y : y;
+    const int along = layout.scan == Scan::Rows ? tx : ty;
+    const int line = layout.scan == Scan::Rows ? ty : tx;
+    const int lineLength = layout.scan == Scan::Rows ? w : h;
+    const auto perLine = static_cast<std::size_t>((lineLength * layout.bpp + 7) / 8);
+    const int bit = along * layout.bpp;
+    const int inByte = bit % 8;
+    const int shift = layout.bit == BitOrder::Msb ? 8 - layout.bpp - inByte : inByte;
+    return {static_cast<std::size_t>(line) * perLine + static_cast<std::size_t>(bit / 8), shift};
+}
+
+void encodeGrey(const DotCell& cell, const Layout& layout, std::uint8_t* out) {
+    const int w = cell.width();
+    const int h = cell.height();
+    const DotCell grey = cell.withDepth(layout.bpp);
+    const int top = grey.maxLevel();
+    std::fill(out, out + encodedSize(layout, w, h), std::uint8_t{0});
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int level = layout.invert ? top - grey.level(x, y) : grey.level(x, y);
+            const GreyPlace place = greyPlace(layout, x, y, w, h);
+            out[place.byte] = static_cast<std::uint8_t>(out[place.byte] | level << place.shift);
+        }
+}
+
+DotCell decodeGrey(std::span<const std::uint8_t> bytes, const Layout& layout, int width, int height,
+                   WidthClass widthClass) {
+    DotCell cell = DotCell(width, height, widthClass).withDepth(layout.bpp);
+    const int top = cell.maxLevel();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const GreyPlace place = greyPlace(layout, x, y, width, height);
+            const int stored = place.byte < bytes.size() ? (bytes[place.byte] >> place.shift) & top : 0;
+            cell.setLevel(x, y, layout.invert ? top - stored : stored);
+        }
+    return cell;
+}
+
+} // namespace
+
 void encodeCell(const DotCell& cell, const Layout& layout, std::uint8_t* out) {
+    requireForm(layout);
+    if (layout.bpp != 1) {
+        encodeGrey(cell, layout, out);
+        return;
+    }
     const int w = cell.width();
     const int h = cell.height();
     const auto rows = transformedRows(cell, layout);
@@ -205,6 +280,9 @@ std::vector<std::uint8_t> encodeCell(const DotCell& cell, const Layout& layout) 
 
 DotCell decodeCell(std::span<const std::uint8_t> bytes, const Layout& layout, int width, int height,
                    WidthClass widthClass) {
+    requireForm(layout);
+    if (layout.bpp != 1)
+        return decodeGrey(bytes, layout, width, height, widthClass);
     DotCell packed(width, height, widthClass);
     const bool lsb = layout.bit == BitOrder::Lsb;
     auto byteAt = [&](std::size_t at) -> std::uint8_t {

@@ -18,7 +18,7 @@ std::optional<LibraryFileFindings> readFindings(QSettings& settings) {
     if (!settings.value(QStringLiteral("library"), false).toBool())
         return std::nullopt;
     const auto layout = hz::parseLayout(settings.value(QStringLiteral("recordLayout")).toString().toStdString());
-    if (!layout)
+    if (!layout || layout->bpp != 1) // a user's library file holds one bit a dot
         return std::nullopt;
     LibraryFileFindings findings;
     findings.geometry = {settings.value(QStringLiteral("cell"), 0).toInt(),

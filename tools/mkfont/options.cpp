@@ -30,6 +30,9 @@ hz::Layout parseLayoutOption(const Argument& a) {
     if (!choice || choice->kind == hz::LayoutChoice::Kind::All)
         throw UsageError{a.shown + ": " + inQuotes(a.value) + " is not one layout; give " + hz::layoutChoiceHelp() +
                          " (but not all)"};
+    if (choice->layout.bpp != 1)
+        throw UsageError{a.shown + ": " + inQuotes(a.value) + " has " + std::to_string(choice->layout.bpp) +
+                         " bits a dot; the glyphs here have one bit a dot"};
     return choice->layout;
 }
 
