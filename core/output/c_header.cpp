@@ -275,7 +275,8 @@ void appendIncludes(std::string& out, const std::string& name, const Dialect& di
 }
 
 // Where the tables are kept and how the lookup reads them, each left to the firmware to define first.
-constexpr std::string_view kAccess = R"(/* Where the tables are kept and how the lookup reads them: plain constants unless defined before
+constexpr std::string_view kAccess =
+    R"(/* Where the tables are kept and how the lookup reads them: plain constants unless defined before
  * this header is included, for compilers that keep constants in a code space of their own. AVR:
  * NAME_STORAGE PROGMEM, NAME_READ8(p) pgm_read_byte(p), NAME_READ16(p) pgm_read_word(p) and
  * NAME_READ32(p) pgm_read_dword(p), and the glyph NAME_find returns read with pgm_read_byte too;
@@ -317,8 +318,8 @@ void appendTables(std::string& out, const std::string& name, const Dialect& dial
         out, dialect.u32, name, "keys", entries,
         [keyDigits](const Entry& e, std::size_t) { return hex(e.key, keyDigits); }, 8);
     appendArray(
-        out, dialect.u8, name, "widths", entries,
-        [](const Entry& e, std::size_t) { return std::to_string(e.width); }, 16);
+        out, dialect.u8, name, "widths", entries, [](const Entry& e, std::size_t) { return std::to_string(e.width); },
+        16);
     std::size_t offset = 0;
     appendArray(
         out, dialect.u32, name, "offsets", entries,
@@ -374,7 +375,8 @@ constexpr std::string_view kC89Unused = R"(#if defined(__GNUC__)
 
 void appendFind(std::string& out, const std::string& name, const Dialect& dialect, bool heightTable) {
     std::string head = dialect.c89 ? std::string(kC89Unused) + "static NAME_UNUSED const " : "static inline const ";
-    head += dialect.u8 + " *NAME_find(" + dialect.u32 + " key, " + dialect.u8 + " *width, " + dialect.u8 + " *height)\n";
+    head +=
+        dialect.u8 + " *NAME_find(" + dialect.u32 + " key, " + dialect.u8 + " *width, " + dialect.u8 + " *height)\n";
     std::string body(kFindBody);
     body.replace(body.find("HEIGHT;"), 6, heightTable ? "NAME_READ8(&NAME_heights[low])" : "NAME_HEIGHT");
     out += named(head, name) + named(body, name);

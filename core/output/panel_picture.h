@@ -112,8 +112,7 @@ private:
 // Lays the glyphs out as the firmware would draw them, each decoded from its bytes in layout and
 // placed by a PanelFlow with rows as tall as the tallest glyph. What falls off the panel is cut off.
 // Throws std::invalid_argument for a lineSpacing outside 0..kMaxLineSpacing.
-PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size,
-                      int lineSpacing = 0);
+PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size, int lineSpacing = 0);
 
 // The panel drawn in a look, each dot a zoom x zoom block (zoom 1..8; throws std::invalid_argument
 // otherwise). From kGridFromZoom up the looks with a grid leave a 1-pixel gap right and below each dot.

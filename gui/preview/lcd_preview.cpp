@@ -142,8 +142,9 @@ void LcdPreview::createControls() {
     PreviewText->setPlainText(listText);
     // The box gives a no-break space back as a space: its own text is what "unedited" means.
     listText = PreviewText->toPlainText();
-    PreviewText->setMaximumHeight(PreviewText->fontMetrics().lineSpacing() * kTextLines +
-                                  2 * (PreviewText->frameWidth() + static_cast<int>(PreviewText->document()->documentMargin())));
+    PreviewText->setMaximumHeight(
+        PreviewText->fontMetrics().lineSpacing() * kTextLines +
+        2 * (PreviewText->frameWidth() + static_cast<int>(PreviewText->document()->documentMargin())));
 
     SavePng = new QPushButton(QStringLiteral("保存PNG图片"), this);
     SavePng->setObjectName(QStringLiteral("SavePng"));
@@ -262,14 +263,12 @@ void LcdPreview::redraw() {
     const QString text = PreviewText->toPlainText();
     const bool listShown = text == listText;
     const TextGlyphs typed = listShown ? TextGlyphs{} : textGlyphs(text.toStdU32String());
-    const PanelDots panel =
-        layOutPanel(listShown ? recordGlyphs : typed.glyphs, layout, panelSize(), lineSpacing());
+    const PanelDots panel = layOutPanel(listShown ? recordGlyphs : typed.glyphs, layout, panelSize(), lineSpacing());
     image = renderPanel(panel, panelLook(), zoom());
     const QImage picture(image.rgb.data(), image.width, image.height, image.width * 3, QImage::Format_RGB888);
     view->setPicture(QPixmap::fromImage(picture));
-    shownLabel->setText(QStringLiteral("显示 %1 / %2 个字")
-                            .arg(panel.glyphsShown)
-                            .arg(listShown ? recordCount : typed.characters));
+    shownLabel->setText(
+        QStringLiteral("显示 %1 / %2 个字").arg(panel.glyphsShown).arg(listShown ? recordCount : typed.characters));
     missingLabel->setText(typed.missing.empty() ? QString() : missingText(typed.missing));
     missingLabel->setVisible(!typed.missing.empty());
 

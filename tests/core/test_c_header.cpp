@@ -192,16 +192,16 @@ TEST_P(HeaderCompiles, EveryCharacterIsFoundWithTheEncodersBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     CompilersKeysLayouts, HeaderCompiles,
-    ::testing::Values(CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}},
-                      CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}},
-                      CompileCase{Compiler::C, HeaderKey::Gb2312,
-                                  Layout{Scan::Columns, BitOrder::Msb, true, true, true}},
-                      CompileCase{Compiler::Cxx, HeaderKey::Gb2312, Layout{Scan::Pages, BitOrder::Msb, false, true}},
-                      // The C89 form: by a C89 compiler, and by C99 and C++ ones, which give it <stdint.h>.
-                      CompileCase{Compiler::C89, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}, HeaderStandard::C89},
-                      CompileCase{Compiler::C89, HeaderKey::Gb2312, Layout{Scan::Rows, BitOrder::Lsb, true}, HeaderStandard::C89},
-                      CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Columns, BitOrder::Lsb}, HeaderStandard::C89},
-                      CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}, HeaderStandard::C89}));
+    ::testing::Values(
+        CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}},
+        CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}},
+        CompileCase{Compiler::C, HeaderKey::Gb2312, Layout{Scan::Columns, BitOrder::Msb, true, true, true}},
+        CompileCase{Compiler::Cxx, HeaderKey::Gb2312, Layout{Scan::Pages, BitOrder::Msb, false, true}},
+        // The C89 form: by a C89 compiler, and by C99 and C++ ones, which give it <stdint.h>.
+        CompileCase{Compiler::C89, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}, HeaderStandard::C89},
+        CompileCase{Compiler::C89, HeaderKey::Gb2312, Layout{Scan::Rows, BitOrder::Lsb, true}, HeaderStandard::C89},
+        CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Columns, BitOrder::Lsb}, HeaderStandard::C89},
+        CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}, HeaderStandard::C89}));
 
 TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInEveryLanguage) {
     std::mt19937 random(3);
@@ -420,7 +420,11 @@ INSTANTIATE_TEST_SUITE_P(CompilersAndTables, HeaderReadMacros,
 TEST(HeaderForms, MacrosGuardedTablesPlacedAndC89Spelled) {
     std::mt19937 random(17);
     CHeaderInput input{{{0, U'样', randomCell(16, 16, random)}, {1, U'字', randomCell(16, 12, random)}},
-                       "hzk16宋", 16, Layout{}, HeaderKey::Unicode, "ui"};
+                       "hzk16宋",
+                       16,
+                       Layout{},
+                       HeaderKey::Unicode,
+                       "ui"};
     for (HeaderStandard standard : {HeaderStandard::C99, HeaderStandard::C89}) {
         input.standard = standard;
         const std::string text = makeCHeader(input).text;

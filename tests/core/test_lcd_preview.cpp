@@ -104,8 +104,7 @@ TEST(PreviewWrapping, WhatFallsOffThePanelIsCutAndNotCounted) {
     EXPECT_EQ(litDots(panel).size(), 5u * 2 + 5u);
 
     // A glyph wider than the panel is cut at its edge and still moves the next one down.
-    const PanelDots narrow =
-        layOutPanel(encodeAll(std::vector<DotCell>{corner, corner}, Layout{}), Layout{}, {20, 64});
+    const PanelDots narrow = layOutPanel(encodeAll(std::vector<DotCell>{corner, corner}, Layout{}), Layout{}, {20, 64});
     EXPECT_TRUE(narrow.dot(0, 0));
     EXPECT_TRUE(narrow.dot(0, 24));
     EXPECT_EQ(narrow.glyphsShown, 0);
@@ -142,7 +141,7 @@ TEST(PreviewRows, LineBreaksSpacingAndWrapsPlaceEachGlyph) {
     const RowCase cases[] = {
         {"ab\ncd", 0, {{0, 0}, {16, 0}, {0, 16}, {16, 16}}},
         {"ab\ncd", 3, {{0, 0}, {16, 0}, {0, 19}, {16, 19}}},
-        {"a\n\nb", 0, {{0, 0}, {0, 32}}},              // an empty line is an empty row
+        {"a\n\nb", 0, {{0, 0}, {0, 32}}},                             // an empty line is an empty row
         {"abcd\ne", 0, {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}}}, // a full row then a break: no blank row
         {"abcde", 5, {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 21}}},   // a wrap is spaced like a break
         {"abcd_e", 0, {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}}},  // the space that broke the row is dropped
@@ -155,7 +154,8 @@ TEST(PreviewRows, LineBreaksSpacingAndWrapsPlaceEachGlyph) {
         const PanelDots panel = layOutPanel(script(c.text), Layout{}, {64, 64}, c.spacing);
         std::vector<std::pair<int, int>> got = litDots(panel);
         std::vector<std::pair<int, int>> want = c.corners;
-        std::sort(want.begin(), want.end(), [](auto a, auto b) { return std::pair(a.second, a.first) < std::pair(b.second, b.first); });
+        std::sort(want.begin(), want.end(),
+                  [](auto a, auto b) { return std::pair(a.second, a.first) < std::pair(b.second, b.first); });
         EXPECT_EQ(got, want) << c.text << " spacing " << c.spacing;
     }
 }
