@@ -415,47 +415,6 @@ INSTANTIATE_TEST_SUITE_P(CompilersAndTables, HeaderReadMacros,
                                            StandInCase{Compiler::C89, HeaderStandard::C89, true}),
                          standInName);
 
-// What a firmware may define first is defined only when it has not; every table is placed by the
-// storage macro; the C89 form has no inline, no // comment and its own integer types.
-TEST(HeaderForms, MacrosGuardedTablesPlacedAndC89Spelled) {
-    std::mt19937 random(17);
-    CHeaderInput input{{{0, U'样', randomCell(16, 16, random)}, {1, U'字', randomCell(16, 12, random)}},
-                       "hzk16宋",
-                       16,
-                       Layout{},
-                       HeaderKey::Unicode,
-                       "ui"};
-    for (HeaderStandard standard : {HeaderStandard::C99, HeaderStandard::C89}) {
-        input.standard = standard;
-        const std::string text = makeCHeader(input).text;
-        for (const char* guarded : {"#ifndef ui_STORAGE\n#define ui_STORAGE\n#endif\n",
-                                    "#ifndef ui_READ8\n#define ui_READ8(p) (*(p))\n#endif\n",
-                                    "#ifndef ui_READ16\n#define ui_READ16(p) (*(p))\n#endif\n",
-                                    "#ifndef ui_READ32\n#define ui_READ32(p) (*(p))\n#endif\n"})
-            EXPECT_NE(text.find(guarded), std::string::npos) << guarded << text;
-        std::size_t tables = 0;
-        for (std::size_t at = text.find("\nstatic const "); at != std::string::npos;
-             at = text.find("\nstatic const ", at + 1)) {
-            const std::string line = text.substr(at + 1, text.find('\n', at + 1) - at - 1);
-            if (line.find('[') == std::string::npos)
-                continue; // the lookup
-            ++tables;
-            EXPECT_NE(line.find(" ui_STORAGE ui_"), std::string::npos) << line;
-        }
-        EXPECT_EQ(tables, 5u); // bytes, keys, widths, offsets, heights
-
-        const bool c89 = standard == HeaderStandard::C89;
-        EXPECT_EQ(text.find("inline") == std::string::npos, c89);
-        EXPECT_EQ(text.find("typedef unsigned char ui_u8;") != std::string::npos, c89);
-        EXPECT_EQ(text.find("static const uint8_t ui_STORAGE ui_bytes[") != std::string::npos, !c89);
-        if (c89) {
-            EXPECT_EQ(text.find("//"), std::string::npos);
-            EXPECT_NE(text.find("static ui_UNUSED const ui_u8 *ui_find(ui_u32 key, ui_u8 *width, ui_u8 *height)"),
-                      std::string::npos);
-        }
-    }
-}
-
 TEST(HeaderKeys, Gb2312LeavesOutCharactersWithoutACodeAndNamesThem) {
     std::mt19937 random(5);
     CHeaderInput input{{{0, U'汉', randomCell(16, 16, random)},

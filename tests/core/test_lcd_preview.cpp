@@ -172,12 +172,6 @@ TEST(PreviewRows, ADroppedSpaceCountsAsShownAndRowsBelowThePanelAreCut) {
         EXPECT_THROW(layOutPanel(script("a"), Layout{}, {64, 64}, bad), std::invalid_argument) << bad;
 }
 
-// A text of one row is laid out as it always was: spacing changes nothing there.
-TEST(PreviewRows, OneRowIsTheSameAtAnySpacing) {
-    const std::vector<EncodedGlyph> glyphs = script("ahb_c");
-    EXPECT_EQ(layOutPanel(glyphs, Layout{}, {128, 32}, 0).lit, layOutPanel(glyphs, Layout{}, {128, 32}, 64).lit);
-}
-
 TEST(PreviewPicture, DotsBecomeZoomedBlocksWithAGridOnTheLcdLooks) {
     PanelDots panel;
     panel.size = {2, 1};
