@@ -213,9 +213,15 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
         {{0, "key", true, std::nullopt},
          "      --key K            the header's keys: unicode (code points, default) or gb2312 (codes)\n",
          [](CliOptions& o, const Argument& a) { o.key = parseKey(a.shown, a.value); }},
+        {{0, "c89", false, std::nullopt},
+         "      --c89              the header for C89 compilers too: no inline, its own integer types\n",
+         [](CliOptions& o, const Argument&) { o.c89 = true; }},
         {{0, "preview", true, std::nullopt},
          "      --preview WxH      draw the text on a WxH-dot panel into -o FILE.png\n",
          [](CliOptions& o, const Argument& a) { o.preview = parsePreview(a.shown, a.value); }},
+        {{0, "line-spacing", true, cmdline::NumberRange{0, hz::kMaxLineSpacing, "a number of dots"}},
+         "      --line-spacing N   dots between the rows of --preview, {low}-{high} (default 0)\n",
+         [](CliOptions& o, const Argument& a) { o.lineSpacing = a.number; }},
         {{0, "detect", true, std::nullopt},
          "      --detect FILE      which layout the glyph bytes pasted in FILE (- for standard input) are\n"
          "                         in, for the one character TEXT: up to five LAYOUT, SCORE, PRESETS lines\n",
@@ -237,7 +243,7 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          [](CliOptions& o, const Argument& a) { o.spaceY = a.number; }},
         {{'i', "input", true, std::nullopt},
          "  -i, --input FILE       take the characters from a UTF-8 file instead of TEXT; line breaks\n"
-         "                         skipped; - is standard input\n",
+         "                         skipped (--preview: each line a row); - is standard input\n",
          [](CliOptions& o, const Argument& a) { o.inputFile = a.value; }},
         {{'o', "output", true, std::nullopt},
          "  -o, --output FILE      write the export file (code page 936, CR LF) instead of standard output\n",
@@ -289,6 +295,10 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
         throw UsageError{"--preview needs -o FILE.png"};
     if (options.preview && options.layout.kind == hz::LayoutChoice::Kind::All)
         throw UsageError{"--preview draws one layout, not all"};
+    if (options.lineSpacing && !options.preview)
+        throw UsageError{"--line-spacing goes with --preview"};
+    if (options.c89 && options.format != OutputFormat::Header)
+        throw UsageError{"--c89 goes with --format header"};
     if (options.detectFile) {
         if (texts.size() != 1 || options.inputFile || !options.scanPaths.empty())
             throw UsageError{"--detect needs exactly one character as TEXT"};

@@ -42,7 +42,9 @@ struct CliOptions {
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> headerName;
     hz::HeaderKey key = hz::HeaderKey::Unicode;
+    bool c89 = false;
     std::optional<std::string> preview; // "WxH"
+    std::optional<int> lineSpacing;     // dots between the preview's rows
     std::optional<std::string> detectFile;
     bool current = false;
     bool view = false;

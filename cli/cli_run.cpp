@@ -83,6 +83,7 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
     }
     InputText input = scanning            ? std::move(scanned.input)
                       : options.inputFile ? textFromFile(*options.inputFile)
+                      : options.preview   ? textLinesFromArgument(*options.text)
                                           : textFromArgument(*options.text);
     if (input.error) {
         printError(*input.error);
@@ -99,7 +100,7 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
 
     GlyphPass pass(std::move(source), input, [](const std::string& message) { printError(message); });
     const int status = options.format == OutputFormat::Header ? runHeader(options, pass)
-                       : options.preview                      ? runPreview(options, pass)
+                       : options.preview                      ? runPreview(options, pass, input)
                                                               : runExport(options, pass);
     return status == kAllFound && scanned.literalsRefused ? kSomeRefused : status;
 }

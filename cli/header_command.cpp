@@ -42,6 +42,7 @@ int runHeader(const CliOptions& options, GlyphPass& pass) {
     in.sourceHeight = source.height();
     in.layout = options.layout.layout;
     in.key = options.key;
+    in.standard = options.c89 ? hz::HeaderStandard::C89 : hz::HeaderStandard::C99;
     in.name = options.headerName.value_or(hz::defaultHeaderName(in.source, in.sourceHeight));
     const hz::CHeader header = hz::makeCHeader(in);
     for (const auto& left : header.leftOut)

@@ -47,6 +47,27 @@ std::optional<std::string> readRegularFile(const std::string& path, std::string&
     return readAll(file.get(), bytes);
 }
 
+// Keeps the characters of text from start on, with the line breaks (CR LF, a lone CR or LF) taken out
+// and where each line starts noted.
+void splitLines(InputText& input, std::u32string&& text, std::size_t start) {
+    // The characters are moved down over the line breaks in place, so a long text is held once.
+    std::size_t kept = 0;
+    input.lineStarts.assign(1, 0);
+    for (std::size_t i = start; i < text.size(); ++i) {
+        char32_t ch = text[i];
+        if (ch == U'\n' || ch == U'\r') {
+            // CR LF is one break; a lone CR or LF is one too.
+            if (!(ch == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n'))
+                input.lineStarts.push_back(kept);
+            continue;
+        }
+        text[kept++] = ch;
+    }
+    text.resize(kept);
+    text.shrink_to_fit();
+    input.characters = std::move(text);
+}
+
 } // namespace
 
 std::optional<TextPlace> InputText::place(std::size_t position) const {
@@ -78,23 +99,17 @@ InputText textFromFileBytes(std::string_view bytes, const std::string& source) {
         return input;
     }
     std::u32string& text = decoded.text;
-    std::size_t start = (!text.empty() && text.front() == U'\uFEFF') ? 1 : 0;
-    // The characters are moved down over the line breaks in place, so a long text is held once.
-    std::size_t kept = 0;
-    input.lineStarts.push_back(0);
-    for (std::size_t i = start; i < text.size(); ++i) {
-        char32_t ch = text[i];
-        if (ch == U'\n' || ch == U'\r') {
-            // CR LF is one break; a lone CR or LF is one too.
-            if (!(ch == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n'))
-                input.lineStarts.push_back(kept);
-            continue;
-        }
-        text[kept++] = ch;
+    const std::size_t start = (!text.empty() && text.front() == U'\uFEFF') ? 1 : 0;
+    splitLines(input, std::move(text), start);
+    return input;
+}
+
+InputText textLinesFromArgument(std::string_view text) {
+    InputText input = textFromArgument(text);
+    if (!input.error && input.characters.find_first_of(U"\r\n") != std::u32string::npos) {
+        std::u32string characters = std::move(input.characters);
+        splitLines(input, std::move(characters), 0);
     }
-    text.resize(kept);
-    text.shrink_to_fit();
-    input.characters = std::move(text);
     return input;
 }
 

@@ -30,6 +30,10 @@ struct InputText {
 // TEXT as given on the command line: every character counts, line breaks too.
 InputText textFromArgument(std::string_view text);
 
+// TEXT for a picture, where a line break starts a new row: with a line break in it, split as a file
+// is (lines noted, breaks taken out); otherwise as textFromArgument.
+InputText textLinesFromArgument(std::string_view text);
+
 // A UTF-8 file ("-": standard input). Line breaks (CR, LF) are skipped and a leading byte-order
 // mark is dropped, so that a file saved by any editor gives just its characters.
 InputText textFromFile(const std::string& path);

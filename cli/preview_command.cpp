@@ -6,28 +6,41 @@
 
 #include "core/glyph/glyph_record.h"
 #include "core/output/panel_picture.h"
+#include "core/text/utf8.h"
+
+#include <algorithm>
 
 namespace hz::cli {
 
-// The picture is drawn from the glyphs' bytes decoded back. Only the glyphs that can reach the
-// panel are kept.
-int runPreview(const CliOptions& options, GlyphPass& pass) {
+// The picture is drawn from the glyphs' bytes decoded back. A line of the input starts a new row.
+int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& input) {
     const hz::PanelSize size = *hz::parsePanelSize(*options.preview);
-    std::vector<hz::DotCell> cells;
-    long dots = 0;
-    const long room = static_cast<long>(size.width) * size.height;
-    pass.run([&](const hz::GlyphRecord& record) {
-        if (dots > room)
+    const hz::Layout& layout = options.layout.layout;
+    const int spacing = options.lineSpacing.value_or(0);
+    // Only the glyphs that can reach the panel are kept, so a long text is never held whole. The
+    // picture's rows are as tall as its tallest glyph; no glyph of a source is shorter than the
+    // source's height, so rows of that height reach the panel's foot no sooner than the picture's.
+    hz::PanelFlow flow(size.width, std::max(1, pass.source().height()), spacing);
+    std::vector<hz::EncodedGlyph> glyphs;
+    const auto keep = [&](hz::EncodedGlyph glyph) {
+        if (flow.rowTop() >= size.height)
             return;
-        cells.push_back(record.cell());
-        dots += static_cast<long>(record.width) * record.height;
+        flow.place(glyph);
+        glyphs.push_back(std::move(glyph));
+    };
+    std::size_t nextLine = 1; // the first line starts at 0
+    pass.run([&](const hz::GlyphRecord& record) {
+        for (; nextLine < input.lineStarts.size() && input.lineStarts[nextLine] <= pass.position(); ++nextLine)
+            keep(hz::lineBreakGlyph());
+        if (flow.rowTop() < size.height)
+            keep(hz::encodeGlyph(hz::decodeUtf8(record.character).text.front(), record.cell(), layout));
     });
     // An empty input (a scan that found nothing) gives an empty panel.
-    if (cells.empty() && pass.refusedCount() != 0) {
+    if (pass.foundCount() == 0 && pass.refusedCount() != 0) {
         printError("no character was found; " + *options.outputFile + " was not written");
-        return pass.refusedCount() == 0 ? kAllFound : kSomeRefused;
+        return kSomeRefused;
     }
-    return writeWholeOutput(options, pass, hz::previewPng(cells, options.layout.layout, size));
+    return writeWholeOutput(options, pass, hz::previewPng(glyphs, layout, size, spacing));
 }
 
 } // namespace hz::cli

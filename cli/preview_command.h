@@ -1,5 +1,6 @@
 #pragma once
-// --preview WxH: the text drawn on a panel of that many dots, as a PNG picture in -o FILE.
+// --preview WxH: the text drawn on a panel of that many dots, as a PNG picture in -o FILE, each line
+// of the input starting a new row.
 
 #include "cli/cli_options.h"
 #include "cli/glyph_pass.h"
@@ -7,6 +8,6 @@
 namespace hz::cli {
 
 // Returns the exit status.
-int runPreview(const CliOptions& options, GlyphPass& pass);
+int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& input);
 
 } // namespace hz::cli

@@ -150,7 +150,8 @@ void appendWrapped(std::string& out, std::string_view label, std::string_view te
     out += line + "\n";
 }
 
-void appendComment(std::string& out, const CHeaderInput& input, const std::vector<char32_t>& characters) {
+void appendComment(std::string& out, const CHeaderInput& input, const std::vector<char32_t>& characters,
+                   const std::string& byteType) {
     const std::string& name = input.name;
     out += "/* " + name + ".h: a dot-matrix font of " + std::to_string(characters.size()) +
            (characters.size() == 1 ? " character" : " characters") + ", made by HzDot.\n *\n";
@@ -176,15 +177,33 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
     for (char32_t c : characters)
         list += (list.empty() ? "" : " ") + (showableInComment(c) ? encodeUtf8(c) : codePointText(c));
     appendWrapped(out, "Characters: ", list.empty() ? "none" : list);
-    out += " *\n * const uint8_t *glyph = " + name + "_find(key, &width, &height);\n";
+    out += " *\n * const " + byteType + " *glyph = " + name + "_find(key, &width, &height);\n";
     out += " * NULL (width and height 0) when there is no such key; width and height may be NULL.\n */\n";
 }
 
+// The spellings that differ between the C99 header and the one for C89 compilers.
+struct Dialect {
+    std::string u8;  // "uint8_t", or the header's own "NAME_u8"
+    std::string u32; // "uint32_t" or "NAME_u32"
+    bool c89 = false;
+};
+
+Dialect dialectOf(const std::string& name, HeaderStandard standard) {
+    if (standard == HeaderStandard::C89)
+        return {name + "_u8", name + "_u32", true};
+    return {"uint8_t", "uint32_t", false};
+}
+
+// Each table starts "static const TYPE NAME_STORAGE NAME_table[N] = {".
+std::string tableStart(std::string_view type, const std::string& name, std::string_view table, std::size_t size) {
+    return "static const " + std::string(type) + " " + name + "_STORAGE " + name + "_" + std::string(table) + "[" +
+           std::to_string(std::max<std::size_t>(1, size)) + "] = {";
+}
+
 template <typename Field>
-void appendArray(std::string& out, std::string_view type, const std::string& name, const std::vector<Entry>& entries,
-                 Field field, int perLine) {
-    out += "static const " + std::string(type) + " " + name + "[" +
-           std::to_string(std::max<std::size_t>(1, entries.size())) + "] = {";
+void appendArray(std::string& out, std::string_view type, const std::string& name, std::string_view table,
+                 const std::vector<Entry>& entries, Field field, int perLine) {
+    out += tableStart(type, name, table, entries.size());
     if (entries.empty())
         out += "0";
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -195,8 +214,9 @@ void appendArray(std::string& out, std::string_view type, const std::string& nam
     out += entries.empty() ? "};\n" : "\n};\n";
 }
 
-void appendBytes(std::string& out, const std::string& name, const std::vector<Entry>& entries, std::size_t total) {
-    out += "static const uint8_t " + name + "_bytes[" + std::to_string(std::max<std::size_t>(1, total)) + "] = {\n";
+void appendBytes(std::string& out, std::string_view type, const std::string& name, const std::vector<Entry>& entries,
+                 std::size_t total) {
+    out += tableStart(type, name, "bytes", total) + "\n";
     if (entries.empty())
         out += "    0 /* no glyphs */\n";
     for (const Entry& e : entries) {
@@ -211,20 +231,125 @@ void appendBytes(std::string& out, const std::string& name, const std::vector<En
     out += "};\n";
 }
 
-// The lookup; NAME stands for the header's name, HEIGHT for where a glyph's height comes from.
-constexpr std::string_view kFind =
-    R"(static inline const uint8_t *NAME_find(uint32_t key, uint8_t *width, uint8_t *height)
-{
+// Replaces each NAME in text with the header's name.
+std::string named(std::string_view text, const std::string& name) {
+    std::string out;
+    for (std::size_t at = text.find("NAME"); !text.empty(); at = text.find("NAME")) {
+        out += text.substr(0, at);
+        if (at == std::string_view::npos)
+            break;
+        out += name;
+        text.remove_prefix(at + 4);
+    }
+    return out;
+}
+
+// The integer types of the C89 header: <stdint.h>'s where the compiler is known to have it,
+// otherwise unsigned types whose sizes <limits.h> confirms.
+constexpr std::string_view kC89Types = R"(#if (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L) || \
+    (defined(__cplusplus) && __cplusplus >= 201103L)
+#include <stdint.h>
+typedef uint8_t NAME_u8;
+typedef uint32_t NAME_u32;
+#else
+#include <limits.h>
+#if UCHAR_MAX == 0xFF
+typedef unsigned char NAME_u8;
+#else
+#error "NAME.h needs an 8-bit unsigned char"
+#endif
+#if UINT_MAX == 0xFFFFFFFF
+typedef unsigned int NAME_u32;
+#elif ULONG_MAX == 0xFFFFFFFF
+typedef unsigned long NAME_u32;
+#else
+#error "NAME.h needs a 32-bit unsigned int or long"
+#endif
+#endif
+)";
+
+void appendIncludes(std::string& out, const std::string& name, const Dialect& dialect) {
+    out += "#include <stddef.h>\n";
+    out += dialect.c89 ? named(kC89Types, name) : "#include <stdint.h>\n";
+    out += "\n";
+}
+
+// Where the tables are kept and how the lookup reads them, each left to the firmware to define first.
+constexpr std::string_view kAccess =
+    R"(/* Where the tables are kept and how the lookup reads them: plain constants unless defined before
+ * this header is included, for compilers that keep constants in a code space of their own. AVR:
+ * NAME_STORAGE PROGMEM, NAME_READ8(p) pgm_read_byte(p), NAME_READ16(p) pgm_read_word(p) and
+ * NAME_READ32(p) pgm_read_dword(p), and the glyph NAME_find returns read with pgm_read_byte too;
+ * 8051: NAME_STORAGE __code (SDCC) or code (Keil C51). Each READ macro takes a pointer to a table
+ * element. */
+#ifndef NAME_STORAGE
+#define NAME_STORAGE
+#endif
+#ifndef NAME_READ8
+#define NAME_READ8(p) (*(p))
+#endif
+#ifndef NAME_READ16
+#define NAME_READ16(p) (*(p))
+#endif
+#ifndef NAME_READ32
+#define NAME_READ32(p) (*(p))
+#endif
+)";
+
+void appendAccess(std::string& out, const std::string& name) {
+    out += named(kAccess, name) + "\n";
+}
+
+void appendSizes(std::string& out, const std::string& name, std::size_t count, int height, int maxWidth) {
+    out += "#define " + name + "_COUNT " + std::to_string(count) + "\n";
+    out += "#define " + name + "_HEIGHT " + std::to_string(height) + "\n";
+    out += "#define " + name + "_MAX_WIDTH " + std::to_string(maxWidth) + "\n\n";
+}
+
+void appendTables(std::string& out, const std::string& name, const Dialect& dialect, const std::vector<Entry>& entries,
+                  HeaderKey key, bool heightTable) {
+    std::size_t total = 0;
+    for (const Entry& e : entries)
+        total += e.bytes.size();
+    appendBytes(out, dialect.u8, name, entries, total);
+    out += "\n";
+    const int keyDigits = key == HeaderKey::Unicode ? 4 : 2;
+    appendArray(
+        out, dialect.u32, name, "keys", entries,
+        [keyDigits](const Entry& e, std::size_t) { return hex(e.key, keyDigits); }, 8);
+    appendArray(
+        out, dialect.u8, name, "widths", entries, [](const Entry& e, std::size_t) { return std::to_string(e.width); },
+        16);
+    std::size_t offset = 0;
+    appendArray(
+        out, dialect.u32, name, "offsets", entries,
+        [&offset](const Entry& e, std::size_t) {
+            const std::string text = std::to_string(offset);
+            offset += e.bytes.size();
+            return text;
+        },
+        12);
+    if (heightTable)
+        appendArray(
+            out, dialect.u8, name, "heights", entries,
+            [](const Entry& e, std::size_t) { return std::to_string(e.height); }, 16);
+    out += "\n";
+}
+
+// The lookup: a binary search over the keys, every table read through the READ macros. HEIGHT stands
+// for where a glyph's height comes from.
+constexpr std::string_view kFindBody = R"({
     size_t low = 0;
     size_t high = NAME_COUNT;
+    size_t mid;
     while (low < high) {
-        size_t mid = low + (high - low) / 2;
-        if (NAME_keys[mid] < key)
+        mid = low + (high - low) / 2;
+        if (NAME_READ32(&NAME_keys[mid]) < key)
             low = mid + 1;
         else
             high = mid;
     }
-    if (low == NAME_COUNT || NAME_keys[low] != key) {
+    if (low == NAME_COUNT || NAME_READ32(&NAME_keys[low]) != key) {
         if (width != NULL)
             *width = 0;
         if (height != NULL)
@@ -232,33 +357,56 @@ constexpr std::string_view kFind =
         return NULL;
     }
     if (width != NULL)
-        *width = NAME_widths[low];
+        *width = NAME_READ8(&NAME_widths[low]);
     if (height != NULL)
         *height = HEIGHT;
-    return &NAME_bytes[NAME_offsets[low]];
+    return &NAME_bytes[NAME_READ32(&NAME_offsets[low])];
 }
 )";
 
-void appendFind(std::string& out, const std::string& name, bool heightTable) {
-    const std::string height = heightTable ? name + "_heights[low]" : name + "_HEIGHT";
-    std::string_view rest = kFind;
-    while (!rest.empty()) {
-        const std::size_t at = rest.find_first_of("NH");
-        out += rest.substr(0, at);
-        if (at == std::string_view::npos)
-            break;
-        rest.remove_prefix(at);
-        if (rest.starts_with("NAME")) {
-            out += name;
-            rest.remove_prefix(4);
-        } else if (rest.starts_with("HEIGHT")) {
-            out += height;
-            rest.remove_prefix(6);
-        } else {
-            out += rest.front();
-            rest.remove_prefix(1);
+// C89 has no inline, so a header's lookup is a plain static function, which compilers warn about in
+// every file that includes the header without calling it; GCC and Clang are told that is fine.
+constexpr std::string_view kC89Unused = R"(#if defined(__GNUC__)
+#define NAME_UNUSED __attribute__((unused))
+#else
+#define NAME_UNUSED
+#endif
+)";
+
+void appendFind(std::string& out, const std::string& name, const Dialect& dialect, bool heightTable) {
+    std::string head = dialect.c89 ? std::string(kC89Unused) + "static NAME_UNUSED const " : "static inline const ";
+    head +=
+        dialect.u8 + " *NAME_find(" + dialect.u32 + " key, " + dialect.u8 + " *width, " + dialect.u8 + " *height)\n";
+    std::string body(kFindBody);
+    body.replace(body.find("HEIGHT;"), 6, heightTable ? "NAME_READ8(&NAME_heights[low])" : "NAME_HEIGHT");
+    out += named(head, name) + named(body, name);
+}
+
+// The glyphs to write, each character and each key once, in key order; the others noted in leftOut.
+// characters gets the written ones in input order, for the comment.
+std::vector<Entry> headerEntries(const CHeaderInput& input, std::vector<HeaderLeftOut>& leftOut,
+                                 std::vector<char32_t>& characters) {
+    std::vector<Entry> entries;
+    std::unordered_set<char32_t> seenCharacters;
+    std::unordered_set<std::uint32_t> seenKeys;
+    for (const HeaderGlyph& glyph : input.glyphs) {
+        if (!seenCharacters.insert(glyph.character).second)
+            continue;
+        const auto key = headerKey(glyph.character, input.key);
+        if (!key) {
+            leftOut.push_back({glyph.position, glyph.character, HeaderRefusal::NoGb2312Code});
+            continue;
         }
+        if (!seenKeys.insert(*key).second) {
+            leftOut.push_back({glyph.position, glyph.character, HeaderRefusal::SameKey});
+            continue;
+        }
+        characters.push_back(glyph.character);
+        entries.push_back(
+            {*key, glyph.character, encodeCell(glyph.cell, input.layout), glyph.cell.width(), glyph.cell.height()});
     }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    return entries;
 }
 
 char32_t recordCharacter(const GlyphRecord& record) {
@@ -297,72 +445,29 @@ CHeader makeCHeader(const CHeaderInput& input) {
         throw std::invalid_argument(*problem);
 
     CHeader header;
-    std::vector<Entry> entries;
     std::vector<char32_t> characters; // in input order
-    std::unordered_set<char32_t> seenCharacters;
-    std::unordered_set<std::uint32_t> seenKeys;
-    for (const HeaderGlyph& glyph : input.glyphs) {
-        if (!seenCharacters.insert(glyph.character).second)
-            continue;
-        const auto key = headerKey(glyph.character, input.key);
-        if (!key) {
-            header.leftOut.push_back({glyph.position, glyph.character, HeaderRefusal::NoGb2312Code});
-            continue;
-        }
-        if (!seenKeys.insert(*key).second) {
-            header.leftOut.push_back({glyph.position, glyph.character, HeaderRefusal::SameKey});
-            continue;
-        }
-        characters.push_back(glyph.character);
-        entries.push_back(
-            {*key, glyph.character, encodeCell(glyph.cell, input.layout), glyph.cell.width(), glyph.cell.height()});
-    }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    const std::vector<Entry> entries = headerEntries(input, header.leftOut, characters);
 
     int height = 0;
     int maxWidth = 0;
-    std::size_t total = 0;
     for (const Entry& e : entries) {
         height = std::max(height, e.height);
         maxWidth = std::max(maxWidth, e.width);
-        total += e.bytes.size();
     }
     const bool heightTable =
         std::any_of(entries.begin(), entries.end(), [height](const Entry& e) { return e.height != height; });
     const std::string& name = input.name;
     const std::string guard = upper(name) + "_H";
+    const Dialect dialect = dialectOf(name, input.standard);
 
     std::string& out = header.text;
-    appendComment(out, input, characters);
-    out += "#ifndef " + guard + "\n#define " + guard + "\n\n#include <stddef.h>\n#include <stdint.h>\n\n";
-    out += "#define " + name + "_COUNT " + std::to_string(entries.size()) + "\n";
-    out += "#define " + name + "_HEIGHT " + std::to_string(height) + "\n";
-    out += "#define " + name + "_MAX_WIDTH " + std::to_string(maxWidth) + "\n\n";
-
-    appendBytes(out, name, entries, total);
-    out += "\n";
-    const int keyDigits = input.key == HeaderKey::Unicode ? 4 : 2;
-    appendArray(
-        out, "uint32_t", name + "_keys", entries,
-        [keyDigits](const Entry& e, std::size_t) { return hex(e.key, keyDigits); }, 8);
-    appendArray(
-        out, "uint8_t", name + "_widths", entries, [](const Entry& e, std::size_t) { return std::to_string(e.width); },
-        16);
-    std::size_t offset = 0;
-    appendArray(
-        out, "uint32_t", name + "_offsets", entries,
-        [&offset](const Entry& e, std::size_t) {
-            const std::string text = std::to_string(offset);
-            offset += e.bytes.size();
-            return text;
-        },
-        12);
-    if (heightTable)
-        appendArray(
-            out, "uint8_t", name + "_heights", entries,
-            [](const Entry& e, std::size_t) { return std::to_string(e.height); }, 16);
-    out += "\n";
-    appendFind(out, name, heightTable);
+    appendComment(out, input, characters, dialect.u8);
+    out += "#ifndef " + guard + "\n#define " + guard + "\n\n";
+    appendIncludes(out, name, dialect);
+    appendAccess(out, name);
+    appendSizes(out, name, entries.size(), height, maxWidth);
+    appendTables(out, name, dialect, entries, input.key, heightTable);
+    appendFind(out, name, dialect, heightTable);
     out += "\n#endif /* " + guard + " */\n";
 
     header.glyphCount = entries.size();

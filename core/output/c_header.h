@@ -1,7 +1,11 @@
 #pragma once
 // A C font header: the glyphs of a text in one byte layout, each character once, with a table of
-// keys and a lookup function, ready to be #included in firmware (C99 or C++).
+// keys and a lookup function, ready to be #included in firmware (C99 or C++, or C89 on request).
 //
+//   NAME_STORAGE, NAME_READ8(p), NAME_READ16(p), NAME_READ32(p)
+//                    where the tables are kept (between each table's type and name) and how the
+//                    lookup reads an element through a pointer to it; empty and (*(p)) unless the
+//                    firmware defines them first, as compilers with a separate code space need
 //   NAME_COUNT, NAME_HEIGHT, NAME_MAX_WIDTH       macros
 //   NAME_bytes[]     uint8_t   the glyphs one after another, in key order, in the chosen layout
 //   NAME_keys[]      uint32_t  ascending: Unicode code points, or code page 936 codes (0xC4E3)
@@ -30,6 +34,10 @@ namespace hz {
 
 enum class HeaderKey { Unicode, Gb2312 };
 
+// C99 (and C++): <stdint.h> and a static inline lookup. C89: no inline, integer types of its own
+// (NAME_u8, NAME_u32) checked against <limits.h> where <stdint.h> may be missing.
+enum class HeaderStandard { C99, C89 };
+
 struct HeaderGlyph {
     std::size_t position; // where the character stands in what the user gave, for messages
     char32_t character;
@@ -43,6 +51,7 @@ struct CHeaderInput {
     Layout layout;
     HeaderKey key = HeaderKey::Unicode;
     std::string name; // a valid name (checkHeaderName); the macros and tables start with it
+    HeaderStandard standard = HeaderStandard::C99;
 };
 
 enum class HeaderRefusal {

@@ -54,15 +54,46 @@ PanelColours panelColours(PanelLook look) {
     throw std::invalid_argument("unknown panel look");
 }
 
-std::vector<EncodedGlyph> encodeGlyphs(std::span<const DotCell> cells, const Layout& layout) {
-    std::vector<EncodedGlyph> glyphs;
-    glyphs.reserve(cells.size());
-    for (const DotCell& cell : cells)
-        glyphs.push_back({encodeCell(cell, layout), cell.width(), cell.height()});
-    return glyphs;
+bool isWordSpace(char32_t character) {
+    return character == U' ' || character == U'\u3000';
 }
 
-PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size) {
+EncodedGlyph encodeGlyph(char32_t character, const DotCell& cell, const Layout& layout) {
+    return {encodeCell(cell, layout), cell.width(), cell.height(), isWordSpace(character), false};
+}
+
+EncodedGlyph lineBreakGlyph() {
+    return {{}, 0, 0, false, true};
+}
+
+PanelFlow::PanelFlow(int panelWidth, int rowHeight, int lineSpacing)
+    : width(panelWidth), rowStep(rowHeight + lineSpacing) {}
+
+void PanelFlow::nextRow() {
+    x = 0;
+    y += rowStep;
+}
+
+std::optional<PanelPoint> PanelFlow::place(const EncodedGlyph& glyph) {
+    if (glyph.lineBreak) {
+        nextRow();
+        return std::nullopt;
+    }
+    // A glyph wider than the panel still gets a row of its own, cut at the edge.
+    if (x > 0 && x + glyph.width > width) {
+        nextRow();
+        if (glyph.space)
+            return std::nullopt;
+    }
+    const PanelPoint at{x, y};
+    x += glyph.width;
+    return at;
+}
+
+PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size, int lineSpacing) {
+    if (lineSpacing < 0 || lineSpacing > kMaxLineSpacing)
+        throw std::invalid_argument("line spacing " + std::to_string(lineSpacing) + " is not 0.." +
+                                    std::to_string(kMaxLineSpacing));
     PanelDots panel;
     panel.size = size;
     panel.lit.assign(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height), 0);
@@ -70,26 +101,27 @@ PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout
     for (const EncodedGlyph& glyph : glyphs)
         lineHeight = std::max(lineHeight, glyph.height);
 
-    int x = 0;
-    int y = 0;
+    PanelFlow flow(size.width, lineHeight, lineSpacing);
     for (const EncodedGlyph& glyph : glyphs) {
-        if (x > 0 && x + glyph.width > size.width) {
-            x = 0;
-            y += lineHeight;
-        }
-        if (y >= size.height)
+        const std::optional<PanelPoint> at = flow.place(glyph);
+        if (flow.rowTop() >= size.height)
             break;
+        if (!at) {
+            // A space dropped where its row wrapped is not missing from the picture.
+            if (glyph.space)
+                ++panel.glyphsShown;
+            continue;
+        }
         const DotCell shown = decodeCell(glyph.bytes, layout, glyph.width, glyph.height);
-        const int w = std::min(glyph.width, size.width - x);
-        const int h = std::min(glyph.height, size.height - y);
+        const int w = std::min(glyph.width, size.width - at->x);
+        const int h = std::min(glyph.height, size.height - at->y);
         for (int row = 0; row < h; ++row)
             for (int col = 0; col < w; ++col)
                 if (shown.dot(col, row))
-                    panel.lit[static_cast<std::size_t>(y + row) * static_cast<std::size_t>(size.width) +
-                              static_cast<std::size_t>(x + col)] = 1;
+                    panel.lit[static_cast<std::size_t>(at->y + row) * static_cast<std::size_t>(size.width) +
+                              static_cast<std::size_t>(at->x + col)] = 1;
         if (w == glyph.width && h == glyph.height)
             ++panel.glyphsShown;
-        x += glyph.width;
     }
     return panel;
 }
@@ -119,8 +151,9 @@ RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom) {
     return image;
 }
 
-std::string previewPng(std::span<const DotCell> cells, const Layout& layout, PanelSize size, PanelLook look, int zoom) {
-    return encodePng(renderPanel(layOutPanel(encodeGlyphs(cells, layout), layout, size), look, zoom));
+std::string previewPng(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size, int lineSpacing,
+                       PanelLook look, int zoom) {
+    return encodePng(renderPanel(layOutPanel(glyphs, layout, size, lineSpacing), look, zoom));
 }
 
 } // namespace hz

@@ -1,7 +1,7 @@
 #pragma once
-// The picture of a text on a small display: glyphs one after another, left to right, wrapping at the
-// panel's edge, each drawn from its bytes in a layout decoded back, so the picture shows what the
-// firmware will show from those bytes.
+// The picture of a text on a small display: glyphs one after another, left to right, in rows that wrap
+// at the panel's edge and break where the text does, each drawn from its bytes in a layout decoded
+// back, so the picture shows what the firmware will show from those bytes.
 
 #include "core/glyph/dot_cell.h"
 #include "core/layout/layout.h"
@@ -56,25 +56,63 @@ inline constexpr int kGridFromZoom = 3;
 struct PanelDots {
     PanelSize size;
     std::vector<std::uint8_t> lit; // size.width * size.height, 1 for a lit dot
-    int glyphsShown = 0;           // glyphs that lie wholly on the panel
+    int glyphsShown = 0;           // glyphs that lie wholly on the panel, and spaces dropped on it
     bool dot(int x, int y) const {
         return lit[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) + static_cast<std::size_t>(x)] !=
                0;
     }
 };
 
-// A glyph as the firmware holds it: its bytes in some layout and its size.
+// A glyph as the firmware holds it: its bytes in some layout and its size. A line break of the text
+// is one too, with no bytes.
 struct EncodedGlyph {
     std::vector<std::uint8_t> bytes;
     int width = 0;
     int height = 0;
+    bool space = false;     // a blank between words: dropped where the row wraps before it
+    bool lineBreak = false; // no glyph: what follows starts the next row
 };
-std::vector<EncodedGlyph> encodeGlyphs(std::span<const DotCell> cells, const Layout& layout);
 
-// Lays the glyphs out as the firmware would draw them: each decoded from its bytes in layout,
-// placed left to right; a glyph that does not fit the rest of the line starts the next one, lines
-// as tall as the tallest glyph. What falls off the panel is cut off.
-PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size);
+// The blanks a row may wrap at: the space and the ideographic space.
+bool isWordSpace(char32_t character);
+
+// A character's glyph with its bytes in layout.
+EncodedGlyph encodeGlyph(char32_t character, const DotCell& cell, const Layout& layout);
+EncodedGlyph lineBreakGlyph();
+
+// Dots between rows, at most.
+inline constexpr int kMaxLineSpacing = 64;
+
+struct PanelPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// Where the glyphs of a text go, one after another: left to right in rows rowHeight tall and
+// lineSpacing apart; a glyph that does not fit the rest of its row starts the next one (a space there
+// is dropped instead, so no row starts with the blank that broke it); a line break starts the next row.
+class PanelFlow {
+public:
+    PanelFlow(int panelWidth, int rowHeight, int lineSpacing);
+
+    // The glyph's top left corner; nothing for a line break or a dropped space.
+    std::optional<PanelPoint> place(const EncodedGlyph& glyph);
+    // The top of the row the next glyph goes in.
+    int rowTop() const { return y; }
+
+private:
+    void nextRow();
+
+    int width;
+    int rowStep;
+    int x = 0;
+    int y = 0;
+};
+
+// Lays the glyphs out as the firmware would draw them, each decoded from its bytes in layout and
+// placed by a PanelFlow with rows as tall as the tallest glyph. What falls off the panel is cut off.
+// Throws std::invalid_argument for a lineSpacing outside 0..kMaxLineSpacing.
+PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size, int lineSpacing = 0);
 
 // The panel drawn in a look, each dot a zoom x zoom block (zoom 1..8; throws std::invalid_argument
 // otherwise). From kGridFromZoom up the looks with a grid leave a 1-pixel gap right and below each dot.
@@ -84,8 +122,8 @@ RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom);
 inline constexpr PanelLook kDefaultLook = PanelLook::BlueOled;
 inline constexpr int kDefaultZoom = 4;
 
-// The PNG file of a text's preview: encodeGlyphs, layOutPanel, renderPanel, encodePng.
-std::string previewPng(std::span<const DotCell> cells, const Layout& layout, PanelSize size,
+// The PNG file of a text's preview: layOutPanel, renderPanel, encodePng.
+std::string previewPng(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size, int lineSpacing = 0,
                        PanelLook look = kDefaultLook, int zoom = kDefaultZoom);
 
 } // namespace hz

@@ -377,7 +377,8 @@ void Form1::openPreview() {
     std::unique_ptr<hz::gui::LcdPreview> preview;
     {
         WaitCursor hourglass;
-        preview = std::make_unique<hz::gui::LcdPreview>(list->records(), chosenLayout(), prompter(), this);
+        preview =
+            std::make_unique<hz::gui::LcdPreview>(list->records(), chosenLayout(), prompter(), glyphSource(), this);
     }
     preview->exec();
 }

@@ -71,4 +71,97 @@ TEST(Preview, WritesAPictureOfThePanel) {
     }
 }
 
+// The PNG of a preview of args, in a file of its own, or a note of what went wrong.
+std::string previewOf(const SampleFonts& s, std::vector<std::string> args) {
+    static int made = 0;
+    const std::string file = s.fonts.file("preview" + std::to_string(++made) + ".png");
+    args.insert(args.begin(), {"-f", s.dir(), "-o", file});
+    const CliResult r = runCli(args);
+    if (r.status != 0 || !r.err.empty())
+        return "exit " + std::to_string(r.status) + ": " + r.err;
+    return readFile(file);
+}
+
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+TEST(PreviewLines, ALineBreakStartsARowInTextAndInFiles) {
+    SampleFonts s;
+    const std::string twoRows = previewOf(s, {"--preview", "128x64", "样\n字"});
+    ASSERT_EQ(twoRows.substr(1, 3), "PNG") << twoRows;
+    EXPECT_TRUE(twoRows != previewOf(s, {"--preview", "128x64", "样字"}));
+    // A file keeps its lines, whatever their ends.
+    const std::string lines = s.fonts.file("lines.txt");
+    writeFile(lines, "样\r\n字\n");
+    EXPECT_TRUE(previewOf(s, {"--preview", "128x64", "-i", lines}) == twoRows);
+    // The rows move apart by the spacing asked for.
+    EXPECT_TRUE(previewOf(s, {"--preview", "128x64", "--line-spacing", "0", "样\n字"}) == twoRows);
+    const std::string spaced = previewOf(s, {"--preview", "128x64", "--line-spacing=5", "样\n字"});
+    EXPECT_EQ(spaced.substr(1, 3), "PNG") << spaced;
+    EXPECT_TRUE(spaced != twoRows);
+}
+
+// 128x20: a row of eight 16-dot glyphs, then a row whose top four dots show. 样 has dots in its top
+// rows, 字 only at its foot.
+TEST(PreviewLines, EveryGlyphOfAPartlyShownRowIsDrawn) {
+    SampleFonts s;
+    const std::string full = previewOf(s, {"--preview", "128x20", repeat("字", 8) + repeat("样", 8)});
+    ASSERT_EQ(full.substr(1, 3), "PNG") << full;
+    EXPECT_TRUE(previewOf(s, {"--preview", "128x20", repeat("字", 8) + repeat("样", 7)}) != full);
+    EXPECT_TRUE(previewOf(s, {"--preview", "128x20", repeat("字", 8) + repeat("样", 8) + "样"}) == full);
+}
+
+TEST(PreviewLines, ARefusalInALaterLineIsPlacedAndTheRestDrawn) {
+    SampleFonts s;
+    const std::string file = s.fonts.file("panel.png");
+    const CliResult r = runCli({"-f", s.dir(), "--preview", "128x64", "-o", file, "样\nA字"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("(line 2, column 1) 'A' (U+0041)"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("U+000A"), std::string::npos) << r.err;
+    EXPECT_TRUE(fileExists(file));
+}
+
+TEST(PreviewLines, BadSpacingAndOptionsOutOfPlaceWriteNothing) {
+    SampleFonts s;
+    const std::string file = s.fonts.file("out");
+    struct Case {
+        std::vector<std::string> args;
+        std::string said;
+    };
+    const Case cases[] = {
+        {{"--preview", "128x64", "--line-spacing", "65", "样"}, "--line-spacing: '65' is out of range"},
+        {{"--preview", "128x64", "--line-spacing", "-1", "样"}, "--line-spacing"},
+        {{"--preview", "128x64", "--line-spacing", "two", "样"}, "--line-spacing"},
+        {{"--preview", "128x64", "--line-spacing", "", "样"}, "--line-spacing"},
+        {{"--line-spacing", "2", "样"}, "--line-spacing goes with --preview"},
+        {{"--c89", "样"}, "--c89 goes with --format header"},
+        {{"--preview", "128x64", "--c89", "样"}, "--c89 goes with --format header"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), {"-f", s.dir(), "-o", file});
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 2) << c.said;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        EXPECT_FALSE(fileExists(file)) << c.said;
+    }
+}
+
+TEST(Header, C89AsksForTheHeaderWithoutInlineOrStdint) {
+    SampleFonts s;
+    const std::string file = s.fonts.file("old.h");
+    const CliResult r = runCli({"-f", s.dir(), "--format", "header", "--c89", "--name", "old", "-o", file, "样字"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string text = readFile(file);
+    EXPECT_EQ(text.find("inline"), std::string::npos) << text;
+    EXPECT_NE(text.find("static const old_u32 old_STORAGE old_keys[2]"), std::string::npos) << text;
+    // Without it, the C99 form.
+    EXPECT_EQ(runCli({"-f", s.dir(), "--format", "header", "--name", "fresh", "-o", file, "样字"}).status, 0);
+    EXPECT_NE(readFile(file).find("static inline const uint8_t *fresh_find(uint32_t key"), std::string::npos);
+}
+
 } // namespace

@@ -48,10 +48,28 @@ struct Expected {
     DotCell cell;
 };
 
-// A C program (also valid C++) that looks every expected key up and compares the bytes with what
-// the encoder makes, and checks that keys not in the font give NULL.
+// The integer types a program using the header names: <stdint.h>'s, or the C89 header's own.
+struct Types {
+    std::string u8 = "uint8_t";
+    std::string u32 = "uint32_t";
+};
+
+Types typesOf(const std::string& name, HeaderStandard standard) {
+    return standard == HeaderStandard::C89 ? Types{name + "_u8", name + "_u32"} : Types{};
+}
+
+// Replaces the program's uint8_t and uint32_t with the given types.
+std::string withTypes(std::string program, const Types& types) {
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"uint8_t", types.u8}, {"uint32_t", types.u32}})
+        for (std::size_t at = program.find(from); at != std::string::npos; at = program.find(from, at + to.size()))
+            program.replace(at, from.size(), to);
+    return program;
+}
+
+// A C program (also valid C89 and C++) that looks every expected key up and compares the bytes with
+// what the encoder makes, and checks that keys not in the font give NULL.
 std::string lookupProgram(const std::string& name, const std::vector<Expected>& expected, const Layout& layout,
-                          const std::vector<std::uint32_t>& absent) {
+                          const std::vector<std::uint32_t>& absent, const Types& types = {}) {
     std::string src =
         "#include \"" + name + ".h\"\n#include \"" + name +
         ".h\" /* twice: the guard holds */\n"
@@ -91,10 +109,22 @@ std::string lookupProgram(const std::string& name, const std::vector<Expected>& 
     src += "    if (" + name + "_COUNT != " + std::to_string(expected.size()) +
            ") { printf(\"count\\n\"); ++failures; }\n";
     src += "    return failures == 0 ? 0 : 1;\n}\n";
-    return src;
+    return withTypes(src, types);
 }
 
-enum class Compiler { C, Cxx };
+enum class Compiler { C, C89, Cxx };
+
+std::vector<std::string> compilerCommand(Compiler compiler) {
+    switch (compiler) {
+    case Compiler::C:
+        return {"cc", "-std=c99"};
+    case Compiler::C89:
+        return {"cc", "-std=c89"};
+    case Compiler::Cxx:
+        return {"c++", "-x", "c++", "-std=c++17"};
+    }
+    return {};
+}
 
 // Compiles program.c against the header with every warning an error, together with a second file
 // that includes the header without using it (as a firmware's other files would), runs it; empty when
@@ -102,10 +132,8 @@ enum class Compiler { C, Cxx };
 std::string compileAndRun(const TempFolder& dir, const std::string& name, Compiler compiler) {
     test::writeFile(dir.file("other.c"),
                     "#include \"" + name + ".h\"\nint other(void);\nint other(void) { return 0; }\n");
-    const std::string exe = dir.file(compiler == Compiler::C ? "lookup_c" : "lookup_cxx");
-    std::vector<std::string> command = compiler == Compiler::C
-                                           ? std::vector<std::string>{"cc", "-std=c99"}
-                                           : std::vector<std::string>{"c++", "-x", "c++", "-std=c++17"};
+    const std::string exe = dir.file(compiler == Compiler::Cxx ? "lookup_cxx" : "lookup_c");
+    std::vector<std::string> command = compilerCommand(compiler);
     // Optimised, as firmware is built: some of the compilers' warnings only run then.
     command.insert(command.end(), {"-O2", "-Wall", "-Wextra", "-Werror", "-pedantic", "-I", dir.path(), "-o", exe,
                                    dir.file("program.c"), dir.file("other.c")});
@@ -126,6 +154,7 @@ struct CompileCase {
     Compiler compiler;
     HeaderKey key;
     Layout layout;
+    HeaderStandard standard = HeaderStandard::C99;
 };
 
 class HeaderCompiles : public ::testing::TestWithParam<CompileCase> {};
@@ -133,7 +162,7 @@ class HeaderCompiles : public ::testing::TestWithParam<CompileCase> {};
 TEST_P(HeaderCompiles, EveryCharacterIsFoundWithTheEncodersBytes) {
     const CompileCase param = GetParam();
     std::mt19937 random(7);
-    CHeaderInput input{sampleGlyphs(random), "hzk16宋", 16, param.layout, param.key, "hzk16_16"};
+    CHeaderInput input{sampleGlyphs(random), "hzk16宋", 16, param.layout, param.key, "hzk16_16", param.standard};
     const CHeader header = makeCHeader(input);
     ASSERT_TRUE(header.leftOut.empty());
     EXPECT_EQ(header.glyphCount, 9u); // 你 counted once
@@ -156,25 +185,34 @@ TEST_P(HeaderCompiles, EveryCharacterIsFoundWithTheEncodersBytes) {
     TempFolder dir;
     test::writeFile(dir.file("hzk16_16.h"), header.text);
     test::writeFile(dir.file("program.c"),
-                    lookupProgram("hzk16_16", expected, param.layout, {0, 0x40, 0x4F61, 0xFFFFFFFFu}));
+                    lookupProgram("hzk16_16", expected, param.layout, {0, 0x40, 0x4F61, 0xFFFFFFFFu},
+                                  typesOf("hzk16_16", param.standard)));
     EXPECT_EQ(compileAndRun(dir, "hzk16_16", param.compiler), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     CompilersKeysLayouts, HeaderCompiles,
-    ::testing::Values(CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}},
-                      CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}},
-                      CompileCase{Compiler::C, HeaderKey::Gb2312,
-                                  Layout{Scan::Columns, BitOrder::Msb, true, true, true}},
-                      CompileCase{Compiler::Cxx, HeaderKey::Gb2312, Layout{Scan::Pages, BitOrder::Msb, false, true}}));
+    ::testing::Values(
+        CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}},
+        CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}},
+        CompileCase{Compiler::C, HeaderKey::Gb2312, Layout{Scan::Columns, BitOrder::Msb, true, true, true}},
+        CompileCase{Compiler::Cxx, HeaderKey::Gb2312, Layout{Scan::Pages, BitOrder::Msb, false, true}},
+        // The C89 form: by a C89 compiler, and by C99 and C++ ones, which give it <stdint.h>.
+        CompileCase{Compiler::C89, HeaderKey::Unicode, Layout{Scan::Pages, BitOrder::Lsb}, HeaderStandard::C89},
+        CompileCase{Compiler::C89, HeaderKey::Gb2312, Layout{Scan::Rows, BitOrder::Lsb, true}, HeaderStandard::C89},
+        CompileCase{Compiler::C, HeaderKey::Unicode, Layout{Scan::Columns, BitOrder::Lsb}, HeaderStandard::C89},
+        CompileCase{Compiler::Cxx, HeaderKey::Unicode, Layout{Scan::Rows, BitOrder::Msb}, HeaderStandard::C89}));
 
-TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInBothLanguages) {
+TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInEveryLanguage) {
     std::mt19937 random(3);
-    for (Compiler compiler : {Compiler::C, Compiler::Cxx}) {
+    for (Compiler compiler : {Compiler::C, Compiler::Cxx, Compiler::C89}) {
+        SCOPED_TRACE(compilerCommand(compiler)[1]);
+        const HeaderStandard standard = compiler == Compiler::C89 ? HeaderStandard::C89 : HeaderStandard::C99;
         TempFolder dir;
-        CHeaderInput empty{{}, "hzk24黑", 24, Layout{}, HeaderKey::Unicode, "none_24"};
+        CHeaderInput empty{{}, "hzk24黑", 24, Layout{}, HeaderKey::Unicode, "none_24", standard};
         test::writeFile(dir.file("none_24.h"), makeCHeader(empty).text);
-        test::writeFile(dir.file("program.c"), lookupProgram("none_24", {}, Layout{}, {0, 0x4F60}));
+        test::writeFile(dir.file("program.c"),
+                        lookupProgram("none_24", {}, Layout{}, {0, 0x4F60}, typesOf("none_24", standard)));
         EXPECT_EQ(compileAndRun(dir, "none_24", compiler), "") << "no glyphs";
 
         // Heights that differ get a table of their own, and find reports each glyph's.
@@ -184,15 +222,198 @@ TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInBothLanguages) {
                                  .source = "font.ttf face 0, 20 dots",
                                  .sourceHeight = 20,
                                  .layout = {Scan::Columns, BitOrder::Lsb},
-                                 .name = "mixed"};
+                                 .name = "mixed",
+                                 .standard = standard};
         const std::string text = makeCHeader(input).text;
         EXPECT_NE(text.find("mixed_heights"), std::string::npos);
         EXPECT_NE(text.find("#define mixed_HEIGHT 20\n#define mixed_MAX_WIDTH 20\n"), std::string::npos);
         test::writeFile(mixed.file("mixed.h"), text);
-        test::writeFile(mixed.file("program.c"), lookupProgram("mixed", expected, input.layout, {0x4E01}));
+        test::writeFile(mixed.file("program.c"),
+                        lookupProgram("mixed", expected, input.layout, {0x4E01}, typesOf("mixed", standard)));
         EXPECT_EQ(compileAndRun(mixed, "mixed", compiler), "") << "mixed heights";
     }
 }
+
+// A program built as for a compiler that keeps constants in a code space of its own, set up as the
+// README says for AVR, with stand-ins for PROGMEM and pgm_read_*: the tables go to a section of their
+// own, and every read goes through the stand-ins, which count the reads and answer from the tables of
+// another font (keys moved up by 0x200000, widths and heights changed, offsets reversed). The lookup
+// then finds that other font's keys with its widths and glyphs, and none of the real ones; a read
+// that bypassed the macros would see the real font's value and give itself away.
+std::string standInProgram(const std::string& name, const Types& types, bool heightTable) {
+    std::string src = R"(#include <stddef.h>
+#include <stdio.h>
+#include <stdlib.h>
+#ifdef __cplusplus
+extern "C" {
+#endif
+extern const char __start_hzflash[];
+extern const char __stop_hzflash[];
+#ifdef __cplusplus
+}
+#endif
+#define PROGMEM __attribute__((section("hzflash")))
+unsigned standin_read8(const void *p);
+unsigned standin_read16(const void *p);
+unsigned long standin_read32(const void *p);
+#define pgm_read_byte(p) standin_read8(p)
+#define pgm_read_word(p) standin_read16(p)
+#define pgm_read_dword(p) standin_read32(p)
+
+#define NAME_STORAGE PROGMEM
+#define NAME_READ8(p) pgm_read_byte(p)
+#define NAME_READ16(p) pgm_read_word(p)
+#define NAME_READ32(p) pgm_read_dword(p)
+#include "NAME.h"
+
+static uint32_t alt_keys[NAME_COUNT];
+static uint32_t alt_offsets[NAME_COUNT];
+static uint8_t alt_widths[NAME_COUNT];
+static uint8_t alt_heights[NAME_COUNT];
+static unsigned long reads8, reads32;
+
+static void stop(const char *why)
+{
+    printf("%s\n", why);
+    exit(1);
+}
+
+unsigned standin_read8(const void *p)
+{
+    size_t i;
+    ++reads8;
+    for (i = 0; i < NAME_COUNT; ++i) {
+        if (p == (const void *)&NAME_widths[i])
+            return alt_widths[i];
+HEIGHTS_READ    }
+    stop("an 8-bit read of something not an 8-bit table");
+    return 0;
+}
+
+unsigned standin_read16(const void *p)
+{
+    (void)p;
+    stop("a 16-bit read, with no 16-bit table");
+    return 0;
+}
+
+unsigned long standin_read32(const void *p)
+{
+    size_t i;
+    ++reads32;
+    for (i = 0; i < NAME_COUNT; ++i) {
+        if (p == (const void *)&NAME_keys[i])
+            return alt_keys[i];
+        if (p == (const void *)&NAME_offsets[i])
+            return alt_offsets[i];
+    }
+    stop("a 32-bit read of something not a 32-bit table");
+    return 0;
+}
+
+static int in_flash(const void *p)
+{
+    return (const char *)p >= __start_hzflash && (const char *)p < __stop_hzflash;
+}
+
+int main(void)
+{
+    size_t i;
+    int failures = 0;
+    uint8_t width, height;
+    const uint8_t *glyph;
+    /* The program itself reads the real tables directly, to make the other font's. */
+    for (i = 0; i < NAME_COUNT; ++i) {
+        alt_keys[i] = NAME_keys[i] + 0x200000UL;
+        alt_offsets[i] = NAME_offsets[NAME_COUNT - 1 - i];
+        alt_widths[i] = (uint8_t)(NAME_widths[i] ^ 0x40);
+HEIGHTS_MAKE    }
+    for (i = 0; i < NAME_COUNT; ++i) {
+        glyph = NAME_find(alt_keys[i], &width, &height);
+        if (glyph != &NAME_bytes[alt_offsets[i]] || width != alt_widths[i] || height != HEIGHT_WANTED) {
+            printf("the other font's key %lx came out wrong\n", (unsigned long)alt_keys[i]);
+            ++failures;
+        }
+        if (NAME_find(NAME_keys[i], &width, &height) != NULL) {
+            printf("the real key %lx was found\n", (unsigned long)NAME_keys[i]);
+            ++failures;
+        }
+    }
+    if (reads8 == 0 || reads32 == 0) {
+        printf("no reads went through the macros\n");
+        ++failures;
+    }
+    if (!in_flash(NAME_bytes) || !in_flash(NAME_keys) || !in_flash(NAME_widths) || !in_flash(NAME_offsets)TABLES_IN_FLASH) {
+        printf("a table is not where NAME_STORAGE puts it\n");
+        ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
+)";
+    const auto put = [&src](std::string_view marker, const std::string& text) {
+        src.replace(src.find(marker), marker.size(), text);
+    };
+    put("HEIGHTS_READ", heightTable ? "        if (p == (const void *)&NAME_heights[i])\n"
+                                      "            return alt_heights[i];\n"
+                                    : "");
+    put("HEIGHTS_MAKE", heightTable ? "        alt_heights[i] = (uint8_t)(NAME_heights[i] + 100);\n"
+                                    : "        alt_heights[i] = NAME_HEIGHT;\n");
+    put("HEIGHT_WANTED", "alt_heights[i]");
+    put("TABLES_IN_FLASH", heightTable ? " || !in_flash(NAME_heights)" : "");
+    for (std::size_t at = src.find("NAME"); at != std::string::npos; at = src.find("NAME", at + name.size()))
+        src.replace(at, 4, name);
+    return withTypes(src, types);
+}
+
+struct StandInCase {
+    Compiler compiler;
+    HeaderStandard standard;
+    bool mixedHeights;
+};
+
+std::string standInName(const ::testing::TestParamInfo<StandInCase>& info) {
+    const std::string compiler = info.param.compiler == Compiler::C     ? "C99"
+                                 : info.param.compiler == Compiler::C89 ? "C89"
+                                                                        : "Cxx17";
+    return compiler + (info.param.standard == HeaderStandard::C89 ? "_C89Header" : "_C99Header") +
+           (info.param.mixedHeights ? "_HeightTable" : "");
+}
+
+class HeaderReadMacros : public ::testing::TestWithParam<StandInCase> {};
+
+TEST_P(HeaderReadMacros, EveryTableIsKeptAndReadWhereTheFirmwareSays) {
+    const StandInCase param = GetParam();
+    std::mt19937 random(13);
+    std::vector<HeaderGlyph> glyphs;
+    const std::u32string text = U"温度设置A";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool half = text[i] < 0x80;
+        const int height = param.mixedHeights && i % 2 == 1 ? 12 : 16;
+        glyphs.push_back({i, text[i], randomCell(half ? 8 : 16, height, random)});
+    }
+    const CHeaderInput input{.glyphs = glyphs,
+                             .source = "hzk16宋",
+                             .sourceHeight = 16,
+                             .layout = {Scan::Pages, BitOrder::Lsb},
+                             .name = "flash_font",
+                             .standard = param.standard};
+    const std::string header = makeCHeader(input).text;
+    ASSERT_EQ(header.find("flash_font_heights") != std::string::npos, param.mixedHeights);
+
+    TempFolder dir;
+    test::writeFile(dir.file("flash_font.h"), header);
+    test::writeFile(dir.file("program.c"),
+                    standInProgram("flash_font", typesOf("flash_font", param.standard), param.mixedHeights));
+    EXPECT_EQ(compileAndRun(dir, "flash_font", param.compiler), "") << header;
+}
+
+INSTANTIATE_TEST_SUITE_P(CompilersAndTables, HeaderReadMacros,
+                         ::testing::Values(StandInCase{Compiler::C, HeaderStandard::C99, false},
+                                           StandInCase{Compiler::C, HeaderStandard::C99, true},
+                                           StandInCase{Compiler::Cxx, HeaderStandard::C99, true},
+                                           StandInCase{Compiler::C89, HeaderStandard::C89, false},
+                                           StandInCase{Compiler::C89, HeaderStandard::C89, true}),
+                         standInName);
 
 TEST(HeaderKeys, Gb2312LeavesOutCharactersWithoutACodeAndNamesThem) {
     std::mt19937 random(5);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace hz {
 namespace {
@@ -15,6 +17,14 @@ DotCell flagGlyph() {
     for (auto [x, y] : {std::pair{0, 0}, {9, 1}, {3, 10}, {15, 15}, {6, 5}, {7, 5}, {8, 5}})
         cell.setDot(x, y);
     return cell;
+}
+
+// Glyphs of a character with no word space in it, one a cell.
+std::vector<EncodedGlyph> encodeAll(std::span<const DotCell> cells, const Layout& layout) {
+    std::vector<EncodedGlyph> glyphs;
+    for (const DotCell& cell : cells)
+        glyphs.push_back(encodeGlyph(U'字', cell, layout));
+    return glyphs;
 }
 
 std::vector<std::pair<int, int>> litDots(const PanelDots& panel) {
@@ -54,7 +64,7 @@ TEST_P(PreviewLayouts, AKnownGlyphLandsOnItsDots) {
     const Layout layout = Layout::fromIndex(GetParam());
     const DotCell blank(16, 16);
     const std::vector<DotCell> cells = {blank, flagGlyph()};
-    const PanelDots panel = layOutPanel(encodeGlyphs(cells, layout), layout, {128, 32});
+    const PanelDots panel = layOutPanel(encodeAll(cells, layout), layout, {128, 32});
     const std::vector<std::pair<int, int>> want = {{16, 0}, {25, 1}, {22, 5}, {23, 5}, {24, 5}, {19, 10}, {31, 15}};
     EXPECT_EQ(litDots(panel), want) << layoutName(layout);
     EXPECT_EQ(panel.glyphsShown, 2);
@@ -72,7 +82,7 @@ TEST(PreviewWrapping, AGlyphThatDoesNotFitTheLineStartsTheNext) {
     cells.push_back(half);
     cells.push_back(full);
     cells.push_back(half);
-    const PanelDots panel = layOutPanel(encodeGlyphs(cells, Layout{}), Layout{}, {128, 32});
+    const PanelDots panel = layOutPanel(encodeAll(cells, Layout{}), Layout{}, {128, 32});
     EXPECT_TRUE(panel.dot(112, 0));
     EXPECT_FALSE(panel.dot(120, 0));
     EXPECT_TRUE(panel.dot(0, 16));
@@ -87,18 +97,79 @@ TEST(PreviewWrapping, WhatFallsOffThePanelIsCutAndNotCounted) {
     corner.setDot(0, 0);
     // 128x32: five 24-dot glyphs a line (120 dots), the second line only 8 rows high.
     const std::vector<DotCell> cells(12, corner);
-    const PanelDots panel = layOutPanel(encodeGlyphs(cells, Layout{}), Layout{}, {128, 32});
+    const PanelDots panel = layOutPanel(encodeAll(cells, Layout{}), Layout{}, {128, 32});
     EXPECT_EQ(panel.glyphsShown, 5);
     EXPECT_TRUE(panel.dot(0, 24));   // second line's first glyph, its top row shown
     EXPECT_FALSE(panel.dot(120, 0)); // nothing in the 8 dots left at the line's end
     EXPECT_EQ(litDots(panel).size(), 5u * 2 + 5u);
 
     // A glyph wider than the panel is cut at its edge and still moves the next one down.
-    const PanelDots narrow =
-        layOutPanel(encodeGlyphs(std::vector<DotCell>{corner, corner}, Layout{}), Layout{}, {20, 64});
+    const PanelDots narrow = layOutPanel(encodeAll(std::vector<DotCell>{corner, corner}, Layout{}), Layout{}, {20, 64});
     EXPECT_TRUE(narrow.dot(0, 0));
     EXPECT_TRUE(narrow.dot(0, 24));
     EXPECT_EQ(narrow.glyphsShown, 0);
+}
+
+// A text written as a script of glyphs, each with one dot at its top left so that where it lands
+// shows: a letter is a 16x16 glyph, 'h' an 8x16 one, '_' a blank 16x16 ideographic space, ' ' a blank
+// 8x16 space, '\n' a line break.
+std::vector<EncodedGlyph> script(std::string_view text) {
+    std::vector<EncodedGlyph> glyphs;
+    for (char c : text) {
+        if (c == '\n') {
+            glyphs.push_back(lineBreakGlyph());
+            continue;
+        }
+        const bool half = c == 'h' || c == ' ';
+        DotCell cell(half ? 8 : 16, 16, half ? WidthClass::Half : WidthClass::Full);
+        if (c != ' ' && c != '_')
+            cell.setDot(0, 0);
+        const char32_t character = c == '_' ? U'\u3000' : static_cast<char32_t>(c);
+        glyphs.push_back(encodeGlyph(character, cell, Layout{}));
+    }
+    return glyphs;
+}
+
+struct RowCase {
+    std::string_view text;
+    int spacing;
+    std::vector<std::pair<int, int>> corners; // the top left of each glyph with a dot, in reading order
+};
+
+// On a 64x64 panel, four 16-dot glyphs a row.
+TEST(PreviewRows, LineBreaksSpacingAndWrapsPlaceEachGlyph) {
+    const RowCase cases[] = {
+        {"ab\ncd", 0, {{0, 0}, {16, 0}, {0, 16}, {16, 16}}},
+        {"ab\ncd", 3, {{0, 0}, {16, 0}, {0, 19}, {16, 19}}},
+        {"a\n\nb", 0, {{0, 0}, {0, 32}}},                             // an empty line is an empty row
+        {"abcd\ne", 0, {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}}}, // a full row then a break: no blank row
+        {"abcde", 5, {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 21}}},   // a wrap is spaced like a break
+        {"abcd_e", 0, {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}}},  // the space that broke the row is dropped
+        {"abc__d", 0, {{0, 0}, {16, 0}, {32, 0}, {0, 16}}},           // a space that fits stays; the next breaks
+        {"abcd  e", 0, {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {8, 16}}}, // only the breaking space is dropped
+        {"abch e", 0, {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}}},  // a half space fits the last 8 dots
+        {"a\n_b", 0, {{0, 0}, {16, 16}}},                             // a space after a break is kept
+    };
+    for (const RowCase& c : cases) {
+        const PanelDots panel = layOutPanel(script(c.text), Layout{}, {64, 64}, c.spacing);
+        std::vector<std::pair<int, int>> got = litDots(panel);
+        std::vector<std::pair<int, int>> want = c.corners;
+        std::sort(want.begin(), want.end(),
+                  [](auto a, auto b) { return std::pair(a.second, a.first) < std::pair(b.second, b.first); });
+        EXPECT_EQ(got, want) << c.text << " spacing " << c.spacing;
+    }
+}
+
+TEST(PreviewRows, ADroppedSpaceCountsAsShownAndRowsBelowThePanelAreCut) {
+    // Four glyphs, the dropped space and the fifth glyph: nothing is missing from the picture.
+    EXPECT_EQ(layOutPanel(script("abcd_e"), Layout{}, {64, 64}).glyphsShown, 6);
+    // 64x32 with 8 dots between rows: the second row shows its top 8 rows only, the third none.
+    const PanelDots cut = layOutPanel(script("a\nb\nc"), Layout{}, {64, 32}, 8);
+    EXPECT_EQ(litDots(cut), (std::vector<std::pair<int, int>>{{0, 0}, {0, 24}}));
+    EXPECT_EQ(cut.glyphsShown, 1);
+
+    for (int bad : {-1, kMaxLineSpacing + 1})
+        EXPECT_THROW(layOutPanel(script("a"), Layout{}, {64, 64}, bad), std::invalid_argument) << bad;
 }
 
 TEST(PreviewPicture, DotsBecomeZoomedBlocksWithAGridOnTheLcdLooks) {
@@ -149,7 +220,7 @@ RgbImage readPng(const std::string& file) {
 TEST(PreviewPicture, PngHoldsExactlyThePixels) {
     const std::vector<DotCell> cells = {flagGlyph(), flagGlyph()};
     const Layout pages{Scan::Pages, BitOrder::Lsb};
-    const PanelDots panel = layOutPanel(encodeGlyphs(cells, pages), pages, {128, 64});
+    const PanelDots panel = layOutPanel(encodeAll(cells, pages), pages, {128, 64});
     for (PanelLook look : {PanelLook::BlueOled, PanelLook::GreenStn, PanelLook::WhitePaper}) {
         const RgbImage image = renderPanel(panel, look, 4);
         const std::string file = encodePng(image);
@@ -159,7 +230,7 @@ TEST(PreviewPicture, PngHoldsExactlyThePixels) {
         EXPECT_EQ(back.height, 256);
         EXPECT_TRUE(back.rgb == image.rgb) << panelLookName(look);
     }
-    EXPECT_EQ(previewPng(cells, pages, {128, 64}, PanelLook::BlueOled, 4),
+    EXPECT_EQ(previewPng(encodeAll(cells, pages), pages, {128, 64}, 0, PanelLook::BlueOled, 4),
               encodePng(renderPanel(panel, PanelLook::BlueOled, 4)));
     EXPECT_THROW(encodePng(RgbImage{}), std::invalid_argument);
     EXPECT_THROW(encodePng(RgbImage{2, 2, std::vector<std::uint8_t>(11)}), std::invalid_argument);

@@ -5,6 +5,7 @@
 #include "test_form1_fixture.h"
 
 #include "core/glyph/glyph_record.h"
+#include "core/library/library_source.h"
 #include "core/text/utf8.h"
 #include "gui/preview/lcd_preview.h"
 #include "gui/preview/panel_view.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -144,11 +146,57 @@ private slots:
         QVERIFY(!QFile::exists(missing));
     }
 
+    // The text starts as the list's characters; typed lines become rows, as far apart as asked.
+    void typedLinesAreRowsTheLineSpacingApart() {
+        ScriptedPrompter prompter;
+        const std::vector<hz::GlyphRecord> records{oneDot('a', 0, 0), oneDot('b', 1, 0)};
+        hz::gui::LcdPreview preview(records, hz::Layout{}, prompter);
+        auto* text = preview.findChild<QPlainTextEdit*>(QStringLiteral("PreviewText"));
+        auto* spacing = preview.findChild<QSpinBox*>(QStringLiteral("LineSpacing"));
+        QVERIFY(text && spacing);
+        QCOMPARE(text->toPlainText(), QStringLiteral("ab"));
+        const QColor lit = litColour(hz::PanelLook::BlueOled);
+        QCOMPARE(dotColour(preview, 17, 0), lit);
+
+        text->setPlainText(QStringLiteral("ab\nba"));
+        QCOMPARE(dotColour(preview, 17, 0), lit);
+        QCOMPARE(dotColour(preview, 1, 16), lit);
+        QCOMPARE(dotColour(preview, 16, 16), lit);
+        spacing->setValue(4);
+        QCOMPARE(preview.lineSpacing(), 4);
+        QCOMPARE(dotColour(preview, 1, 20), lit);
+        QVERIFY(dotColour(preview, 1, 16) != lit);
+        QCOMPARE(preview.findChild<QLabel*>(QStringLiteral("ShownLabel"))->text(), QStringLiteral("显示 4 / 4 个字"));
+    }
+
+    // A character typed that the list lacks is looked up in the window's source; one that has no
+    // glyph there either is named, and the rest still drawn.
+    void typedCharactersComeFromTheSourceOrAreNamed() {
+        QTemporaryDir dir;
+        form1test::writeLibrary(dir.path(), 1, {{form1test::kZi, form1test::diagonalDots()}});
+        auto source = std::make_shared<hz::LibrarySource>(dir.path().toStdString(), 1, 2, 2);
+        ScriptedPrompter prompter;
+        const std::vector<hz::GlyphRecord> records{oneDot('a', 0, 0)};
+        hz::gui::LcdPreview preview(records, hz::Layout{hz::Scan::Pages, hz::BitOrder::Lsb}, prompter, source);
+        auto* missing = preview.findChild<QLabel*>(QStringLiteral("MissingLabel"));
+        QVERIFY(missing && missing->isHidden());
+
+        preview.findChild<QPlainTextEdit*>(QStringLiteral("PreviewText"))->setPlainText(QStringLiteral("a字Xa"));
+        const QColor lit = litColour(hz::PanelLook::BlueOled);
+        for (int r = 0; r < 16; ++r)
+            QCOMPARE(dotColour(preview, 16 + r, r), lit);
+        QCOMPARE(dotColour(preview, 32, 0), lit); // X left no gap
+        QVERIFY(!missing->isHidden());
+        QVERIFY(missing->text().contains(QStringLiteral("“X”")));
+        QCOMPARE(preview.findChild<QLabel*>(QStringLiteral("ShownLabel"))->text(), QStringLiteral("显示 3 / 4 个字"));
+    }
+
     // The main window's button opens the preview modally on the list, in the chosen arrangement.
     void openPreviewShowsTheListModally() {
         form1test::Window w;
         QString className;
         QString shown;
+        QString text;
         QTimer::singleShot(0, [&] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal)
@@ -156,6 +204,8 @@ private slots:
             className = QString::fromLatin1(modal->metaObject()->className());
             if (auto* label = modal->findChild<QLabel*>(QStringLiteral("ShownLabel")))
                 shown = label->text();
+            if (auto* box = modal->findChild<QPlainTextEdit*>(QStringLiteral("PreviewText")))
+                text = box->toPlainText();
             modal->close();
         });
         // Whatever happens above, the dialog must not stay open.
@@ -169,6 +219,7 @@ private slots:
         QTest::mouseClick(w.find<QPushButton>(QStringLiteral("OpenPreview")), Qt::LeftButton);
         QCOMPARE(className, QStringLiteral("hz::gui::LcdPreview"));
         QCOMPARE(shown, QStringLiteral("显示 2 / 2 个字")); // 样字 from the start-up lookup
+        QCOMPARE(text, QStringLiteral("样字"));
     }
 };
 
