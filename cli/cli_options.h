@@ -6,6 +6,7 @@
 #include "core/layout/layout_presets.h"
 #include "core/output/c_header.h"
 #include "core/text/dot_matrix_text.h"
+#include "fontsource/width_class.h"
 
 #include <optional>
 #include <string>
@@ -24,6 +25,8 @@ struct CliOptions {
     int face = 0;
     std::optional<int> size;                // --size, 8..64
     std::optional<int> threshold;           // --threshold, 0..254
+    std::optional<hz::fontsource::GlyphWidths> widths;       // --width
+    std::optional<hz::fontsource::AmbiguousWidth> ambiguous; // --ambiguous
     std::optional<std::string> libraryFile; // --library FILE
     std::optional<int> cell;                // --cell N
     std::optional<int> firstRow;            // --first-row 0xA1|0xB0
