@@ -25,12 +25,14 @@ struct CliOptions {
     int face = 0;
     std::optional<int> size;                // --size, 8..64
     std::optional<int> threshold;           // --threshold, 0..254
-    std::optional<hz::fontsource::GlyphWidths> widths;       // --width
-    std::optional<hz::fontsource::AmbiguousWidth> ambiguous; // --ambiguous
     std::optional<std::string> libraryFile; // --library FILE
     std::optional<int> cell;                // --cell N
     std::optional<int> firstRow;            // --first-row 0xA1|0xB0
     std::optional<hz::Layout> recordLayout; // --record-layout L
+
+    std::optional<hz::fontsource::GlyphWidths> widths;       // --width
+    std::optional<hz::fontsource::AmbiguousWidth> ambiguous; // --ambiguous
+
     bool probe = false;
 
     hz::LayoutChoice layout = hz::LayoutChoice::of(hz::Arrangement::Rows);

@@ -105,9 +105,9 @@ void rememberFont(QSettings& settings, const FontChoice& chosen) {
         settings.setValue(QStringLiteral("file"), QFile::decodeName(QByteArray::fromStdString(choice.fontSpec.file)));
         settings.setValue(QStringLiteral("face"), choice.fontSpec.face);
         settings.setValue(QStringLiteral("size"), choice.fontSpec.size);
-        settings.setValue(QStringLiteral("widths"),
-                          choice.fontSpec.widths == hz::fontsource::GlyphWidths::Proportional ? QStringLiteral("proportional")
-                                                                                               : QStringLiteral("fixed"));
+        settings.setValue(QStringLiteral("widths"), choice.fontSpec.widths == hz::fontsource::GlyphWidths::Proportional
+                                                        ? QStringLiteral("proportional")
+                                                        : QStringLiteral("fixed"));
         settings.setValue(QStringLiteral("ambiguous"), choice.fontSpec.ambiguous == hz::fontsource::AmbiguousWidth::Half
                                                            ? QStringLiteral("half")
                                                            : QStringLiteral("full"));

@@ -95,7 +95,8 @@ void FontChooser::createControls() {
     WidthChoice = new QComboBox(this);
     WidthChoice->setObjectName(QStringLiteral("WidthChoice"));
     WidthChoice->addItem(QStringLiteral("固定（全角、半角）"), static_cast<int>(hz::fontsource::GlyphWidths::Fixed));
-    WidthChoice->addItem(QStringLiteral("按字形（比例宽度）"), static_cast<int>(hz::fontsource::GlyphWidths::Proportional));
+    WidthChoice->addItem(QStringLiteral("按字形（比例宽度）"),
+                         static_cast<int>(hz::fontsource::GlyphWidths::Proportional));
     WidthChoice->setToolTip(QStringLiteral("比例宽度：每个字符的宽度取字体中的字宽，最宽为一个全角"));
 
     AmbiguousChoice = new QComboBox(this);

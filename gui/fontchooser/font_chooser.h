@@ -3,8 +3,9 @@
 // choices first, a search box over them (FontSearch, FontList), the size in dots (SizeBox), a
 // font file that is not installed (FontFileButton) and a live sample drawn from the font source's
 // own glyphs (SamplePreview). A font's cells are fixed or as wide as each glyph (WidthChoice), its
-// ambiguous-width characters ("°", Greek) full or half width (AmbiguousChoice). FontFileButton takes a library file of the user's own as well: what
-// probing it found is shown (LibraryFindings) before OK, or why it cannot be read, and OK stays off.
+// ambiguous-width characters ("°", Greek) full or half width (AmbiguousChoice). FontFileButton
+// takes a library file of the user's own as well: what probing it found is shown (LibraryFindings)
+// before OK, or why it cannot be read, and OK stays off.
 
 #include "gui/fontchooser/font_choice.h"
 

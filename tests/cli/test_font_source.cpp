@@ -141,8 +141,8 @@ TEST_F(FontSource, OwnWidthsNameTheRecordsAndFillTheWidthsTable) {
 
     TempFolder folder;
     const std::string file = folder.file("font.h");
-    CliResult table = runCli(
-        {"--font", kZenHei, "--size", "16", "--width", "proportional", "--format", "header", "-o", file, "iM"});
+    CliResult table =
+        runCli({"--font", kZenHei, "--size", "16", "--width", "proportional", "--format", "header", "-o", file, "iM"});
     ASSERT_EQ(table.status, 0) << table.err;
     // Sorted by code point: M, then i.
     const std::string text = readFile(file);

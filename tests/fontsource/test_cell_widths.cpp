@@ -28,9 +28,9 @@ namespace fsrc = hz::fontsource;
 
 namespace {
 
-using hz::WidthClass;
 using fsrc::AmbiguousWidth;
 using fsrc::GlyphWidths;
+using hz::WidthClass;
 
 // The ink of one row: its first and last dot.
 struct RowInk {
@@ -164,14 +164,12 @@ TEST_P(WideHalfWidthGlyph, IsDrawnNarrowerWithEveryRowAndEdgeKept) {
     EXPECT_GT(tooWide, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, WideHalfWidthGlyph,
-                         ::testing::Values(WideCase{"MicroHei12", fonts::kMicrohei, 12},
-                                           WideCase{"MicroHei16", fonts::kMicrohei, 16},
-                                           WideCase{"MicroHei24", fonts::kMicrohei, 24},
-                                           WideCase{"ZenHei12", fonts::kZenhei, 12},
-                                           WideCase{"ZenHei16", fonts::kZenhei, 16},
-                                           WideCase{"ZenHei24", fonts::kZenhei, 24}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, WideHalfWidthGlyph,
+    ::testing::Values(WideCase{"MicroHei12", fonts::kMicrohei, 12}, WideCase{"MicroHei16", fonts::kMicrohei, 16},
+                      WideCase{"MicroHei24", fonts::kMicrohei, 24}, WideCase{"ZenHei12", fonts::kZenhei, 12},
+                      WideCase{"ZenHei16", fonts::kZenhei, 16}, WideCase{"ZenHei24", fonts::kZenhei, 24}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A strike cannot be drawn again narrower: its columns are merged, so a frame stays a frame.
 TEST(WideHalfWidthGlyph, AStrikesColumnsAreMergedIntoTheCell) {
@@ -220,12 +218,12 @@ BdfFont proportionalFont() {
         glyph.advance = advance;
         font.glyphs.push_back(glyph);
     };
-    add('i', 2, 10, 1, 0, 4);    // a bearing either side
-    add('j', 3, 12, -1, -2, 3);  // ink left of the pen: the cell takes it in
-    add('W', 14, 10, 1, 0, 16);  // ink and bearings exactly fill the full cell
-    add('X', 18, 10, 1, 0, 20);  // ink wider than the full cell: drawn narrower
-    add('Y', 14, 10, 2, 0, 19);  // bearings wider than the cell: the ink kept, centred on the advance
-    add(0xB0, 4, 4, 1, 9, 6);    // °
+    add('i', 2, 10, 1, 0, 4);   // a bearing either side
+    add('j', 3, 12, -1, -2, 3); // ink left of the pen: the cell takes it in
+    add('W', 14, 10, 1, 0, 16); // ink and bearings exactly fill the full cell
+    add('X', 18, 10, 1, 0, 20); // ink wider than the full cell: drawn narrower
+    add('Y', 14, 10, 2, 0, 19); // bearings wider than the cell: the ink kept, centred on the advance
+    add(0xB0, 4, 4, 1, 9, 6);   // °
     BdfGlyph space{0x20, 0, 0, {}};
     space.advance = 5;
     font.glyphs.push_back(space);
@@ -234,9 +232,9 @@ BdfFont proportionalFont() {
 
 struct OwnWidth {
     char32_t character;
-    int width;     // the cell's width
-    int inkLeft;   // the ink's first column, -1 for none
-    int inkRight;  // and its last
+    int width;    // the cell's width
+    int inkLeft;  // the ink's first column, -1 for none
+    int inkRight; // and its last
 };
 
 TEST(ProportionalWidths, EachCellIsTheInkAndItsBearingsAtMostTheFullCell) {
@@ -246,9 +244,9 @@ TEST(ProportionalWidths, EachCellIsTheInkAndItsBearingsAtMostTheFullCell) {
     auto own = fsrc::FontSource::open({scratch.file("own.bdf"), 0, 16, {}, GlyphWidths::Proportional});
     ASSERT_TRUE(fixed && own);
 
-    for (const OwnWidth& w : {OwnWidth{U'i', 4, 1, 2}, OwnWidth{U'j', 4, 0, 2}, OwnWidth{U'W', 16, 1, 14},
-                              OwnWidth{U'X', 16, 0, 15}, OwnWidth{U'Y', 16, 0, 13}, OwnWidth{U'°', 6, 1, 4},
-                              OwnWidth{U' ', 5, -1, -1}, OwnWidth{U'口', 16, 0, 15}}) {
+    for (const OwnWidth& w :
+         {OwnWidth{U'i', 4, 1, 2}, OwnWidth{U'j', 4, 0, 2}, OwnWidth{U'W', 16, 1, 14}, OwnWidth{U'X', 16, 0, 15},
+          OwnWidth{U'Y', 16, 0, 13}, OwnWidth{U'°', 6, 1, 4}, OwnWidth{U' ', 5, -1, -1}, OwnWidth{U'口', 16, 0, 15}}) {
         SCOPED_TRACE(static_cast<std::uint32_t>(w.character));
         hz::DotCell cell;
         ASSERT_EQ((*own)->glyph(w.character, cell), hz::LookupStatus::Found);
@@ -323,13 +321,14 @@ TEST(ProportionalWidths, HanziKeepTheirGlyphsAndLettersTheirOwnWidths) {
 
 struct AmbiguousEdge {
     char32_t character;
-    bool ambiguous; // in the table of GB2312's ambiguous characters
+    bool ambiguous;        // in the table of GB2312's ambiguous characters
     WidthClass fixedClass; // with the ambiguous ones full width
 };
 
 // The edges of the table's ranges, the characters just outside them, and the narrow ones that are
 // half width whatever the choice.
 TEST(AmbiguousWidthTable, RangeEdges) {
+    // clang-format off
     const AmbiguousEdge edges[] = {
         {U'\u00A3', false, WidthClass::Half}, // £ narrow
         {U'\u00A4', true, WidthClass::Full},  // ¤ the first
@@ -341,18 +340,18 @@ TEST(AmbiguousWidthTable, RangeEdges) {
         {U'\u00E0', true, WidthClass::Full},  // à
         {U'\u00E2', false, WidthClass::Full}, // â not ambiguous
         {U'\u0390', false, WidthClass::Full},
-        {U'\u0391', true, WidthClass::Full}, // Α
-        {U'\u03A1', true, WidthClass::Full}, // Ρ
+        {U'\u0391', true, WidthClass::Full},  // Α
+        {U'\u03A1', true, WidthClass::Full},  // Ρ
         {U'\u03A2', false, WidthClass::Full}, // unassigned, between Ρ and Σ
         {U'\u03A3', true, WidthClass::Full},  // Σ
         {U'\u044F', true, WidthClass::Full},  // я
         {U'\u0450', false, WidthClass::Full}, // ѐ not in GB2312
         {U'\u0451', true, WidthClass::Full},  // ё
         {U'\u2013', false, WidthClass::Full},
-        {U'\u2014', true, WidthClass::Full}, // — code page 936's A1AA
-        {U'\u2015', true, WidthClass::Full}, // ― GB2312's own A1AA
-        {U'\u2103', true, WidthClass::Full}, // ℃
-        {U'\u2469', true, WidthClass::Full}, // ⑩
+        {U'\u2014', true, WidthClass::Full},  // — code page 936's A1AA
+        {U'\u2015', true, WidthClass::Full},  // ― GB2312's own A1AA
+        {U'\u2103', true, WidthClass::Full},  // ℃
+        {U'\u2469', true, WidthClass::Full},  // ⑩
         {U'\u246A', false, WidthClass::Full}, // ⑪ not in GB2312
         {U'\u254B', true, WidthClass::Full},  // ╋ the last box drawing
         {U'\u254C', false, WidthClass::Full},
@@ -362,13 +361,13 @@ TEST(AmbiguousWidthTable, RangeEdges) {
         {U'A', false, WidthClass::Half},
         {U'\uFF0C', false, WidthClass::Full}, // ，full-width form
     };
+    // clang-format on
     for (const AmbiguousEdge& e : edges) {
         SCOPED_TRACE(static_cast<std::uint32_t>(e.character));
         EXPECT_EQ(fsrc::ambiguousWidth(e.character), e.ambiguous);
         EXPECT_EQ(fsrc::widthClassOf(e.character), e.fixedClass);
         EXPECT_EQ(fsrc::widthClassOf(e.character, AmbiguousWidth::Full), e.fixedClass);
-        EXPECT_EQ(fsrc::widthClassOf(e.character, AmbiguousWidth::Half),
-                  e.ambiguous ? WidthClass::Half : e.fixedClass);
+        EXPECT_EQ(fsrc::widthClassOf(e.character, AmbiguousWidth::Half), e.ambiguous ? WidthClass::Half : e.fixedClass);
     }
 }
 
@@ -405,8 +404,8 @@ TEST(AmbiguousWidthCells, DegreeSignInAHalfWidthCell) {
         EXPECT_EQ(narrow.inkCount(), wide.inkCount()) << picture(narrow) << "\n" << picture(wide);
         // The ring sits at the top of the letters, as it does in the full-width cell.
         EXPECT_NEAR(inkRows(narrow)->top, inkRows(c)->top, 1) << picture(narrow) << "\n" << picture(c);
-        EXPECT_EQ((*half)->description(), "wqy-zenhei.ttc face 0, " + std::to_string(size) +
-                                              " dots, ambiguous half width");
+        EXPECT_EQ((*half)->description(),
+                  "wqy-zenhei.ttc face 0, " + std::to_string(size) + " dots, ambiguous half width");
     }
 }
 

@@ -336,7 +336,10 @@ private slots:
         w.form->runLookup();
         QCOMPARE(w.prompter.criticals, QStringList());
 
-        auto opened = hz::fontsource::FontSource::open({kZenHei.toStdString(), 0, 16, {},
+        auto opened = hz::fontsource::FontSource::open({kZenHei.toStdString(),
+                                                        0,
+                                                        16,
+                                                        {},
                                                         hz::fontsource::GlyphWidths::Proportional,
                                                         hz::fontsource::AmbiguousWidth::Half});
         QVERIFY(opened);

@@ -34,18 +34,17 @@ int reported(const std::string& out, const std::string& pattern) {
 // none is cropped.
 TEST(NarrowedGlyphs, AreCountedInTheReportAndNoneIsCropped) {
     TempFolder scratch;
-    const ProcessResult run = runMkfont(
-        {"--font", kMicrohei, "--size", "16", "--charset", "ascii", "--output", scratch.file("ascii16")});
+    const ProcessResult run =
+        runMkfont({"--font", kMicrohei, "--size", "16", "--charset", "ascii", "--output", scratch.file("ascii16")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_GT(reported(run.out, "\nnarrowed: (\\d+) half-width glyphs wider than their cell drawn narrower"), 0)
         << run.out;
     EXPECT_EQ(reported(run.out, "\nadjusted: .* (\\d+) cropped\n"), 0) << run.out;
 
-    const ProcessResult verbose = runMkfont({"--font", kMicrohei, "--size", "16", "--charset", "ascii", "--verbose",
-                                             "--output", scratch.file("ascii16v")});
+    const ProcessResult verbose = runMkfont(
+        {"--font", kMicrohei, "--size", "16", "--charset", "ascii", "--verbose", "--output", scratch.file("ascii16v")});
     ASSERT_EQ(verbose.status, 0) << verbose.err;
-    EXPECT_NE(verbose.out.find("  drawn narrower to fit the cell's width: 57 W\n"), std::string::npos)
-        << verbose.out;
+    EXPECT_NE(verbose.out.find("  drawn narrower to fit the cell's width: 57 W\n"), std::string::npos) << verbose.out;
     EXPECT_EQ(readFile(scratch.file("ascii16")), readFile(scratch.file("ascii16v")));
 }
 
@@ -101,7 +100,8 @@ TEST(AmbiguousHalfLibrary, ChangesOnlyTheAmbiguousRecords) {
     for (int hi = 0xA1; hi <= 0xF7; ++hi) {
         for (int lo = 0xA1; lo <= 0xFE; ++lo) {
             const auto code = static_cast<std::uint16_t>(hi << 8 | lo);
-            const int width = static_cast<unsigned char>(widths[static_cast<std::size_t>((hi - 0xA1) * 94 + lo - 0xA1)]);
+            const int width =
+                static_cast<unsigned char>(widths[static_cast<std::size_t>((hi - 0xA1) * 94 + lo - 0xA1)]);
             const auto character = hz::cp936Character(code);
             if (character && hz::fontsource::ambiguousWidth(*character)) {
                 EXPECT_TRUE(width == 8 || width == 0) << std::hex << code;
