@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include "cmdline/command_line.h"
+#include "cmdline/width_options.h"
 
 #include "core/library/font_library.h"
 #include "core/output/panel_picture.h"
@@ -185,6 +186,14 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          [](CliOptions& o, const Argument& a) { o.face = a.number; }},
         {cmdline::kThreshold, "      --threshold T      draw in grey and keep the dots darker than T ({low}-{high})\n",
          [](CliOptions& o, const Argument& a) { o.threshold = a.number; }},
+        {cmdline::kWidth,
+         "      --width W          fixed (default: full-width and half-width cells) or proportional:\n"
+         "                         each glyph as wide as its advance in the font, at most N dots\n",
+         [](CliOptions& o, const Argument& a) { o.widths = cmdline::parseGlyphWidths(a); }},
+        {cmdline::kAmbiguous,
+         "      --ambiguous A      full (default, as GB2312) or half: the cells of East Asian Width's\n"
+         "                         ambiguous characters, such as ° ± × α № ①\n",
+         [](CliOptions& o, const Argument& a) { o.ambiguous = cmdline::parseAmbiguousWidth(a); }},
         {{0, "probe", false, std::nullopt},
          "      --probe            print what was found about --library FILE, one \"key value\" a line\n",
          [](CliOptions& o, const Argument&) { o.probe = true; }},
@@ -279,6 +288,8 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
         throw UsageError{"--font needs --size N (" + cmdline::rangeText(*cmdline::kSize.range) + ")"};
     if (!options.fontFile && (options.size || options.threshold || options.face != 0))
         throw UsageError{"--size, --face and --threshold go with --font FILE"};
+    if (!options.fontFile && (options.widths || options.ambiguous))
+        throw UsageError{"--width and --ambiguous go with --font FILE"};
     if (options.fontFile && options.libraryFile)
         throw UsageError{"give either --font or --library FILE, not both"};
     if (!options.libraryFile && (options.cell || options.firstRow || options.recordLayout || options.probe))

@@ -6,6 +6,7 @@
 #include "core/layout/layout_presets.h"
 #include "core/output/c_header.h"
 #include "core/text/dot_matrix_text.h"
+#include "fontsource/width_class.h"
 
 #include <optional>
 #include <string>
@@ -28,6 +29,10 @@ struct CliOptions {
     std::optional<int> cell;                // --cell N
     std::optional<int> firstRow;            // --first-row 0xA1|0xB0
     std::optional<hz::Layout> recordLayout; // --record-layout L
+
+    std::optional<hz::fontsource::GlyphWidths> widths;       // --width
+    std::optional<hz::fontsource::AmbiguousWidth> ambiguous; // --ambiguous
+
     bool probe = false;
 
     hz::LayoutChoice layout = hz::LayoutChoice::of(hz::Arrangement::Rows);

@@ -77,7 +77,12 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
         return std::make_shared<hz::UserLibrarySource>(*options.libraryFile, probe.result.geometry);
     }
     if (options.fontFile) {
-        hz::fontsource::FontSpec fontSpec{*options.fontFile, options.face, *options.size, options.threshold};
+        hz::fontsource::FontSpec fontSpec{*options.fontFile,
+                                          options.face,
+                                          *options.size,
+                                          options.threshold,
+                                          options.widths.value_or(hz::fontsource::GlyphWidths::Fixed),
+                                          options.ambiguous.value_or(hz::fontsource::AmbiguousWidth::Full)};
         auto font = hz::fontsource::FontSource::open(fontSpec);
         if (!font) {
             error = problemText(font.problem());

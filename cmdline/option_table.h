@@ -32,6 +32,10 @@ inline constexpr Option kSize{0, "size", true, NumberRange{8, 64, "a size in dot
 // 254 only fully covered dots, and 255 would keep none, so the range stops at 254.
 inline constexpr Option kThreshold{0, "threshold", true, NumberRange{0, 254, "a grey level"}};
 inline constexpr Option kLayout{0, "layout", true, std::nullopt};
+// A font's cell widths (fixed or proportional) and the width of its ambiguous characters (half or
+// full); cmdline/width_options.h reads their values.
+inline constexpr Option kWidth{0, "width", true, std::nullopt};
+inline constexpr Option kAmbiguous{0, "ambiguous", true, std::nullopt};
 inline constexpr Option kVerbose{0, "verbose", false, std::nullopt};
 inline constexpr Option kHelp{'h', "help", false, std::nullopt};
 

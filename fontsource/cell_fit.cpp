@@ -4,23 +4,33 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace hz::fontsource {
 
 namespace {
 
-DrawnGlyph renderForms(const FontFace& face, std::span<const char32_t> forms, std::optional<int> threshold) {
+// Tries to draw an outline narrower this many times before merging its columns instead.
+constexpr int kNarrowingTries = 4;
+// A width no glyph reaches: only the height is fitted.
+constexpr int kAnyWidth = 1 << 16;
+
+DrawnGlyph renderForms(const FontFace& face, std::span<const char32_t> forms, std::optional<int> threshold,
+                       double across = 1.0) {
     DrawnGlyph drawn;
     for (const char32_t form : forms) {
         if (form == 0)
             continue;
-        RenderedGlyph rendered = face.render(form, threshold);
+        RenderedGlyph rendered = face.render(form, threshold, across);
         if (rendered.status == RenderStatus::Drawn) {
             drawn.status = RenderStatus::Drawn;
             drawn.bitmap = std::move(rendered.bitmap);
             drawn.ink = drawn.bitmap.inkBox();
             drawn.advance = rendered.advance;
             drawn.shown = form;
+            drawn.pixels = face.pixelSize();
             return drawn;
         }
         if (rendered.status == RenderStatus::Unusable)
@@ -49,6 +59,114 @@ hz::Result<void> shrinkToFit(FontFace& face, const CellRule& rule, std::span<con
         }
     }
     return face.setPixelSize(rule.pixels);
+}
+
+// Each inked row's first and last dot, from the ink's top row down, relative to the ink's left.
+std::vector<std::optional<std::pair<int, int>>> rowEdges(const GlyphBitmap& bitmap, const InkBox& ink) {
+    std::vector<std::optional<std::pair<int, int>>> rows;
+    for (int py = ink.top; py <= ink.bottom; ++py) {
+        std::optional<std::pair<int, int>> edges;
+        const int y = py + bitmap.top;
+        for (int x = 0; x < bitmap.width; ++x) {
+            if (bitmap.ink(x, y)) {
+                const int at = bitmap.left + x - ink.left;
+                edges = std::pair{edges ? edges->first : at, at};
+            }
+        }
+        rows.push_back(edges);
+    }
+    return rows;
+}
+
+// Whether a glyph drawn again narrower is the one it was drawn from: ink on the same rows, each
+// row's first and last dot where the narrowing puts them, within a dot. Hinting a narrower outline
+// can drop a thin stroke or move one; then the columns are merged instead.
+bool keepsItsShape(const GlyphBitmap& wide, const InkBox& wideInk, const GlyphBitmap& narrow, const InkBox& narrowInk) {
+    if (narrowInk.top != wideInk.top || narrowInk.bottom != wideInk.bottom)
+        return false;
+    const double scale = static_cast<double>(narrowInk.width() - 1) / (wideInk.width() - 1);
+    const auto before = rowEdges(wide, wideInk);
+    const auto after = rowEdges(narrow, narrowInk);
+    for (std::size_t y = 0; y < before.size(); ++y) {
+        if (!before[y])
+            continue;
+        if (!after[y] || std::abs(after[y]->first - before[y]->first * scale) > 1.0 ||
+            std::abs(after[y]->second - before[y]->second * scale) > 1.0)
+            return false;
+    }
+    return true;
+}
+
+// A glyph wider than `width` is drawn narrower, as wide as the cell. An outline is drawn again,
+// scaled across at the size it was drawn at, so that its strokes are drawn for the new width; a
+// strike, or an outline that does not keep its shape that way, has its columns merged.
+hz::Result<void> narrowToFit(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, DrawnGlyph& glyph,
+                             int width) {
+    if (glyph.status != RenderStatus::Drawn || !glyph.ink || glyph.ink->width() <= width)
+        return {};
+    if (rule.drawing == Drawing::Outline && width > 1) {
+        if (auto set = face.setPixelSize(glyph.pixels); !set)
+            return set;
+        double across = static_cast<double>(width) / glyph.ink->width();
+        for (int tries = 0; tries < kNarrowingTries; ++tries) {
+            DrawnGlyph candidate = renderForms(face, forms, rule.threshold, across);
+            if (candidate.status != RenderStatus::Drawn || !candidate.ink)
+                break;
+            const int drawnWidth = candidate.ink->width();
+            if (drawnWidth <= width && drawnWidth >= width - 1) {
+                if (!keepsItsShape(glyph.bitmap, *glyph.ink, candidate.bitmap, *candidate.ink))
+                    break;
+                candidate.shrunk = glyph.shrunk;
+                candidate.narrowed = true;
+                glyph = std::move(candidate);
+                return face.setPixelSize(rule.pixels);
+            }
+            across *= (drawnWidth > width ? width - 0.5 : width + 0.5) / drawnWidth;
+        }
+        if (auto set = face.setPixelSize(rule.pixels); !set)
+            return set;
+    }
+    glyph.bitmap = mergeColumns(glyph.bitmap, *glyph.ink, width);
+    glyph.ink = glyph.bitmap.inkBox();
+    glyph.narrowed = true;
+    return {};
+}
+
+// Centred across a cell `width` wide on the pen advance, so narrow letters keep their side
+// bearings; a glyph without a sensible advance, or drawn narrower than the font has it, is centred
+// on its ink. Full-width glyphs of a font with hanzi share the hanzi's origin.
+PlacedGlyph placeAcross(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass, int width) {
+    if (widthClass == hz::WidthClass::Full && rule.fromHanzi)
+        return placeGlyph(glyph.bitmap, rule.origin, width, rule.size, widthClass);
+    CellOrigin origin{0, rule.origin.y};
+    if (glyph.advance > 0 && glyph.advance <= 2 * width && !glyph.narrowed) {
+        origin.x = static_cast<int>(std::floor((width - glyph.advance) / 2.0));
+    } else if (glyph.ink) {
+        origin.x = static_cast<int>(std::floor((width - glyph.ink->width()) / 2.0)) - glyph.ink->left;
+    }
+    return placeGlyph(glyph.bitmap, origin, width, rule.size, widthClass);
+}
+
+// A cell as wide as the glyph's advance, widened to take in any ink outside it, with the pen origin
+// at its left edge; at most the full cell.
+PlacedGlyph placeOwnWidth(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass) {
+    const int full = rule.size;
+    const bool advanceServes = glyph.advance > 0 && glyph.advance <= 2 * full && !glyph.narrowed;
+    if (!glyph.ink) {
+        const int width = advanceServes ? std::min(glyph.advance, full) : rule.width(widthClass);
+        return {hz::DotCell(width, rule.size, widthClass)};
+    }
+    int from = glyph.ink->left;
+    int to = glyph.ink->right + 1;
+    if (advanceServes) {
+        from = std::min(from, 0);
+        to = std::max(to, glyph.advance);
+    }
+    if (to - from <= full)
+        return placeGlyph(glyph.bitmap, {-from, rule.origin.y}, to - from, rule.size, widthClass);
+    // Its bearings make it wider than the cell: it takes the full cell as fixed widths place it, so
+    // a hanzi stays dot for dot where it is in a fixed cell.
+    return placeAcross(glyph, rule, widthClass, full);
 }
 
 // A size the face refuses ends the fitting; fitCells hands the problem back.
@@ -218,32 +336,49 @@ hz::Result<FittedSet> fitCells(FacePool& pool, const std::vector<CodeEntry>& ent
     }
 }
 
-DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, hz::WidthClass widthClass) {
+DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, hz::WidthClass widthClass,
+                     GlyphWidths widths) {
     // A size the face refuses here leaves this one glyph undrawn, as a glyph it cannot load.
     DrawnGlyph unusable;
     unusable.status = RenderStatus::Unusable;
     if (!face.setPixelSize(rule.pixels))
         return unusable;
     DrawnGlyph glyph = renderForms(face, forms, rule.threshold);
-    if (!shrinkToFit(face, rule, forms, glyph, rule.width(widthClass)))
+    if (widthClass == hz::WidthClass::Full) {
+        if (!shrinkToFit(face, rule, forms, glyph, rule.size))
+            return unusable;
+        return glyph;
+    }
+    // Half-width glyphs keep their height where they can: only one too tall is drawn smaller, and
+    // one too wide is drawn narrower rather than smaller.
+    const int width = widths == GlyphWidths::Fixed ? rule.width(widthClass) : rule.size;
+    if (!shrinkToFit(face, rule, forms, glyph, kAnyWidth) || !narrowToFit(face, rule, forms, glyph, width))
         return unusable;
     return glyph;
 }
 
-PlacedGlyph placeDrawn(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass) {
-    const int width = rule.width(widthClass);
-    if (widthClass == hz::WidthClass::Full && rule.fromHanzi)
-        return placeGlyph(glyph.bitmap, rule.origin, width, rule.size, widthClass);
+PlacedGlyph placeDrawn(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass, GlyphWidths widths) {
+    if (widths == GlyphWidths::Proportional)
+        return placeOwnWidth(glyph, rule, widthClass);
+    return placeAcross(glyph, rule, widthClass, rule.width(widthClass));
+}
 
-    // Centred across the cell on the pen advance, so narrow letters keep their side bearings; a
-    // glyph without a sensible advance is centred on its ink.
-    CellOrigin origin{0, rule.origin.y};
-    if (glyph.advance > 0 && glyph.advance <= 2 * width) {
-        origin.x = static_cast<int>(std::floor((width - glyph.advance) / 2.0));
-    } else if (glyph.ink) {
-        origin.x = static_cast<int>(std::floor((width - glyph.ink->width()) / 2.0)) - glyph.ink->left;
+GlyphBitmap mergeColumns(const GlyphBitmap& bitmap, const InkBox& ink, int width) {
+    GlyphBitmap merged;
+    merged.left = ink.left;
+    merged.top = bitmap.top;
+    merged.width = width;
+    merged.rows = bitmap.rows;
+    merged.dots.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(bitmap.rows), 0);
+    const int first = ink.left - bitmap.left;
+    const int wide = ink.width();
+    for (int y = 0; y < bitmap.rows; ++y) {
+        for (int x = first; x < first + wide; ++x) {
+            if (bitmap.ink(x, y))
+                merged.dots[static_cast<std::size_t>(y) * width + (x - first) * width / wide] = 1;
+        }
     }
-    return placeGlyph(glyph.bitmap, origin, width, rule.size, widthClass);
+    return merged;
 }
 
 } // namespace hz::fontsource

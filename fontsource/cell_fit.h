@@ -10,6 +10,7 @@
 #include "fontsource/face_pool.h"
 #include "fontsource/font_face.h"
 #include "fontsource/glyph_bitmap.h"
+#include "fontsource/width_class.h"
 
 #include <optional>
 #include <span>
@@ -22,7 +23,10 @@ namespace hz::fontsource {
 // cell, or the strike's own ascent when that already centres them); a font without hanzi puts it
 // at its ascender, scaled so that ascender to descender spans the cell. Half-width glyphs are drawn
 // at the same pixel size on that row, each centred across its cell on its advance, so "温度25℃"
-// reads on one line.
+// reads on one line; one wider than its cell is drawn narrower, never cut.
+//
+// With proportional widths each glyph's cell is its own advance (widened to any ink outside it),
+// at most size dots, the pen origin at its left edge.
 struct CellRule {
     int size = 0;
     Drawing drawing = Drawing::Outline;
@@ -45,7 +49,9 @@ struct DrawnGlyph {
     std::optional<InkBox> ink; // the bitmap's ink box, measured once
     int advance = 0;
     char32_t shown = 0; // the form drawn
+    int pixels = 0;     // the pixel size it was drawn at
     bool shrunk = false;
+    bool narrowed = false; // drawn narrower than the font has it, its rows and baseline kept
 };
 
 struct FittedSet {
@@ -66,10 +72,18 @@ hz::Result<FittedSet> fitCells(FacePool& pool, const std::vector<CodeEntry>& ent
                                std::optional<int> threshold);
 
 // Draws the first of the forms the font has (0 entries are skipped), as the fitting does; Unusable
-// when the face refuses a size it needs.
-DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, hz::WidthClass widthClass);
+// when the face refuses a size it needs. A full-width glyph too large for its cell is drawn smaller
+// as the fitting does. A half-width one too tall is drawn smaller; one too wide for its cell (with
+// proportional widths: for the full cell) is drawn narrower, keeping its height and baseline.
+DrawnGlyph drawGlyph(FontFace& face, const CellRule& rule, std::span<const char32_t> forms, hz::WidthClass widthClass,
+                     GlyphWidths widths = GlyphWidths::Fixed);
 
-// The glyph in its cell by the rule.
-PlacedGlyph placeDrawn(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass);
+// The glyph in its cell by the rule: a cell of the fixed width, or of its own.
+PlacedGlyph placeDrawn(const DrawnGlyph& glyph, const CellRule& rule, hz::WidthClass widthClass,
+                       GlyphWidths widths = GlyphWidths::Fixed);
+
+// The bitmap's columns from the ink's left to its right merged into `width` columns, each column
+// of the result holding the ink of the columns that fall into it, so no stroke is lost.
+GlyphBitmap mergeColumns(const GlyphBitmap& bitmap, const InkBox& ink, int width);
 
 } // namespace hz::fontsource

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -203,7 +204,7 @@ bool FontFace::maps(char32_t character) const {
     return code && FT_Get_Char_Index(face_.get(), *code) != 0;
 }
 
-RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold) const {
+RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold, double across) const {
     RenderedGlyph rendered;
     const auto code = charmap_->codeFor(character);
     const FT_UInt index = code ? FT_Get_Char_Index(face_.get(), *code) : 0;
@@ -211,7 +212,16 @@ RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold)
         return rendered;
     rendered.status = RenderStatus::Unusable;
     const FT_Int32 flags = FT_LOAD_RENDER | (threshold ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
-    if (FT_Load_Glyph(face_.get(), index, flags) != 0)
+    // The outline is hinted first and then scaled, so its rows come out as they would unscaled.
+    const bool scaled = across != 1.0;
+    if (scaled) {
+        FT_Matrix matrix{static_cast<FT_Fixed>(std::lround(across * 0x10000)), 0, 0, 0x10000};
+        FT_Set_Transform(face_.get(), &matrix, nullptr);
+    }
+    const FT_Error loaded = FT_Load_Glyph(face_.get(), index, flags);
+    if (scaled)
+        FT_Set_Transform(face_.get(), nullptr, nullptr);
+    if (loaded != 0)
         return rendered;
     auto bitmap = convertBitmap(face_->glyph, threshold);
     if (!bitmap)

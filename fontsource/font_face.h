@@ -60,7 +60,9 @@ public:
 
     // Without a threshold the outline is rendered monochrome; with one, in grey, keeping the dots
     // whose coverage is above threshold/255. Grey strikes use 127 when no threshold is given.
-    RenderedGlyph render(char32_t character, std::optional<int> threshold) const;
+    // An outline is drawn `across` times its width, its rows and baseline as they are; strikes
+    // ignore it.
+    RenderedGlyph render(char32_t character, std::optional<int> threshold, double across = 1.0) const;
 
 private:
     struct LibraryCloser {

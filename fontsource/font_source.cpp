@@ -106,20 +106,25 @@ FontSource::~FontSource() = default;
 hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     if (!drawer_->face.maps(character))
         return hz::LookupStatus::NotInFont;
-    const hz::WidthClass widthClass = widthClassOf(character);
+    const hz::WidthClass widthClass = widthClassOf(character, fontSpec_.ambiguous);
     const char32_t forms[] = {character};
-    const DrawnGlyph drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass);
+    const DrawnGlyph drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
     if (drawn.status == RenderStatus::Unusable)
         return hz::LookupStatus::FontUnreadable;
     if (drawn.status == RenderStatus::NotMapped)
         return hz::LookupStatus::NotInFont;
-    cell = placeDrawn(drawn, drawer_->rule, widthClass).cell;
+    cell = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths).cell;
     return hz::LookupStatus::Found;
 }
 
 std::string FontSource::description() const {
-    return std::filesystem::path(fontSpec_.file).filename().string() + " face " + std::to_string(fontSpec_.face) +
-           ", " + std::to_string(fontSpec_.size) + " dots";
+    std::string text = std::filesystem::path(fontSpec_.file).filename().string() + " face " +
+                       std::to_string(fontSpec_.face) + ", " + std::to_string(fontSpec_.size) + " dots";
+    if (fontSpec_.widths == GlyphWidths::Proportional)
+        text += ", proportional widths";
+    if (fontSpec_.ambiguous == AmbiguousWidth::Half)
+        text += ", ambiguous half width";
+    return text;
 }
 
 std::string FontSource::familyName() const {

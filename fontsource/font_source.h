@@ -5,6 +5,7 @@
 
 #include "core/glyph/glyph_source.h"
 #include "core/system/result.h"
+#include "fontsource/width_class.h"
 
 #include <memory>
 #include <optional>
@@ -17,6 +18,8 @@ struct FontSpec {
     int face = 0;                 // face of a collection, from 0
     int size = 16;                // dots: full-width cells are size x size, half-width ceil(size/2) x size
     std::optional<int> threshold; // set: render in grey and keep dots covered more than threshold/255
+    GlyphWidths widths = GlyphWidths::Fixed;
+    AmbiguousWidth ambiguous = AmbiguousWidth::Full;
 
     bool operator==(const FontSpec&) const = default;
 };
@@ -41,7 +44,8 @@ public:
     // one but it cannot be drawn.
     hz::LookupStatus glyph(char32_t character, hz::DotCell& cell) override;
     int height() const override { return fontSpec_.size; }
-    // "wqy-zenhei.ttc face 0, 20 dots"
+    // "wqy-zenhei.ttc face 0, 20 dots", and ", proportional widths", ", ambiguous half width" when
+    // those are chosen
     std::string description() const override;
     std::string filePath() const override { return fontSpec_.file; }
 

@@ -52,7 +52,12 @@ bool sameEntry(const FontChoice& a, const FontChoice& b) {
 } // namespace
 
 QString FontChoice::label() const {
-    return QStringLiteral("%1 %2").arg(name).arg(fontSpec.size);
+    QString text = QStringLiteral("%1 %2").arg(name).arg(fontSpec.size);
+    if (fontSpec.widths == hz::fontsource::GlyphWidths::Proportional)
+        text += QStringLiteral(" 比例宽度");
+    if (fontSpec.ambiguous == hz::fontsource::AmbiguousWidth::Half)
+        text += QStringLiteral(" 符号半角");
+    return text;
 }
 
 std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
@@ -64,6 +69,10 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
         choice.fontSpec.file = QFile::encodeName(settings.value(QStringLiteral("file")).toString()).toStdString();
         choice.fontSpec.face = settings.value(QStringLiteral("face"), 0).toInt();
         choice.fontSpec.size = settings.value(QStringLiteral("size"), 16).toInt();
+        if (settings.value(QStringLiteral("widths")).toString() == QStringLiteral("proportional"))
+            choice.fontSpec.widths = hz::fontsource::GlyphWidths::Proportional;
+        if (settings.value(QStringLiteral("ambiguous")).toString() == QStringLiteral("half"))
+            choice.fontSpec.ambiguous = hz::fontsource::AmbiguousWidth::Half;
         choice.name = settings.value(QStringLiteral("name")).toString();
         choice.library = readFindings(settings);
         // A hand-edited or stale entry is skipped rather than offered and refused.
@@ -96,6 +105,12 @@ void rememberFont(QSettings& settings, const FontChoice& chosen) {
         settings.setValue(QStringLiteral("file"), QFile::decodeName(QByteArray::fromStdString(choice.fontSpec.file)));
         settings.setValue(QStringLiteral("face"), choice.fontSpec.face);
         settings.setValue(QStringLiteral("size"), choice.fontSpec.size);
+        settings.setValue(QStringLiteral("widths"), choice.fontSpec.widths == hz::fontsource::GlyphWidths::Proportional
+                                                        ? QStringLiteral("proportional")
+                                                        : QStringLiteral("fixed"));
+        settings.setValue(QStringLiteral("ambiguous"), choice.fontSpec.ambiguous == hz::fontsource::AmbiguousWidth::Half
+                                                           ? QStringLiteral("half")
+                                                           : QStringLiteral("full"));
         settings.setValue(QStringLiteral("name"), choice.name);
         if (choice.library)
             writeFindings(settings, *choice.library);

@@ -20,7 +20,8 @@ struct FontChoice {
     // fontSpec.face is 0.
     std::optional<LibraryFileFindings> library = std::nullopt;
 
-    // What Combo1's font item reads: "文泉驿正黑 20", "HZK24.bin 24".
+    // What Combo1's font item reads: "文泉驿正黑 20", "HZK24.bin 24"; "文泉驿正黑 20 比例宽度 符号半角"
+    // with proportional widths and the ambiguous characters half width.
     QString label() const;
 
     bool operator==(const FontChoice&) const = default;

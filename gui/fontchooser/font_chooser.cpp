@@ -9,11 +9,13 @@
 #include "gui/fontchooser/font_problem_text.h"
 #include "gui/fontchooser/font_sample.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +92,19 @@ void FontChooser::createControls() {
     // Every size fits the whole character set anew; draw once the user stops typing.
     SizeBox->setKeyboardTracking(false);
 
+    WidthChoice = new QComboBox(this);
+    WidthChoice->setObjectName(QStringLiteral("WidthChoice"));
+    WidthChoice->addItem(QStringLiteral("固定（全角、半角）"), static_cast<int>(hz::fontsource::GlyphWidths::Fixed));
+    WidthChoice->addItem(QStringLiteral("按字形（比例宽度）"),
+                         static_cast<int>(hz::fontsource::GlyphWidths::Proportional));
+    WidthChoice->setToolTip(QStringLiteral("比例宽度：每个字符的宽度取字体中的字宽，最宽为一个全角"));
+
+    AmbiguousChoice = new QComboBox(this);
+    AmbiguousChoice->setObjectName(QStringLiteral("AmbiguousChoice"));
+    AmbiguousChoice->addItem(QStringLiteral("全角（GB2312）"), static_cast<int>(hz::fontsource::AmbiguousWidth::Full));
+    AmbiguousChoice->addItem(QStringLiteral("半角"), static_cast<int>(hz::fontsource::AmbiguousWidth::Half));
+    AmbiguousChoice->setToolTip(QStringLiteral("宽度不定的符号，如 ° ± × α № ①"));
+
     FontFileButton = new QPushButton(QStringLiteral("字体文件…"), this);
     FontFileButton->setObjectName(QStringLiteral("FontFileButton"));
 
@@ -115,12 +130,19 @@ void FontChooser::placeControls() {
     grid->addWidget(new QLabel(QStringLiteral("大小:"), this), 2, 0);
     grid->addWidget(SizeBox, 2, 1);
     grid->addWidget(FontFileButton, 2, 3);
-    grid->addWidget(SamplePreview, 3, 0, 1, 4);
-    grid->addWidget(LibraryFindings, 4, 0, 1, 4);
-    grid->addWidget(buttons, 5, 0, 1, 4);
+    grid->addWidget(new QLabel(QStringLiteral("字宽:"), this), 3, 0);
+    grid->addWidget(WidthChoice, 3, 1);
+    auto* ambiguousRow = new QHBoxLayout;
+    ambiguousRow->addWidget(new QLabel(QStringLiteral("符号宽度:"), this));
+    ambiguousRow->addWidget(AmbiguousChoice);
+    ambiguousRow->addStretch(1);
+    grid->addLayout(ambiguousRow, 3, 2, 1, 2);
+    grid->addWidget(SamplePreview, 4, 0, 1, 4);
+    grid->addWidget(LibraryFindings, 5, 0, 1, 4);
+    grid->addWidget(buttons, 6, 0, 1, 4);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(1, 3);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
     resize(560, 520);
 }
 
@@ -129,6 +151,8 @@ void FontChooser::connectSignals() {
     connect(FontList, &QListWidget::currentRowChanged, this, &FontChooser::followSelection);
     connect(FontList, &QListWidget::itemDoubleClicked, this, &FontChooser::acceptIfAllowed);
     connect(SizeBox, &QSpinBox::valueChanged, this, &FontChooser::sampleSoon);
+    connect(WidthChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
+    connect(AmbiguousChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
     sampleTimer.setSingleShot(true);
     sampleTimer.setInterval(kSampleDelayMs);
     connect(&sampleTimer, &QTimer::timeout, this, &FontChooser::updateSample);
@@ -213,6 +237,8 @@ void FontChooser::select(const std::optional<FontChoice>& wanted) {
     }
     FontList->setCurrentRow(found);
     SizeBox->setValue(wanted->fontSpec.size);
+    WidthChoice->setCurrentIndex(WidthChoice->findData(static_cast<int>(wanted->fontSpec.widths)));
+    AmbiguousChoice->setCurrentIndex(AmbiguousChoice->findData(static_cast<int>(wanted->fontSpec.ambiguous)));
 }
 
 void FontChooser::filter(const QString& search) {
@@ -237,8 +263,11 @@ void FontChooser::filter(const QString& search) {
 
 void FontChooser::followSelection() {
     const QListWidgetItem* item = FontList->currentItem();
-    // A library file's cell is the file's own.
-    SizeBox->setEnabled(libraryEntry(item) == nullptr);
+    // A library file's cell and widths are the file's own.
+    const bool font = libraryEntry(item) == nullptr;
+    SizeBox->setEnabled(font);
+    WidthChoice->setEnabled(font);
+    AmbiguousChoice->setEnabled(font);
     if (item && item->data(SizeRole).toInt() > 0 && item->data(SizeRole).toInt() != SizeBox->value()) {
         // The new size brings the sample.
         SizeBox->setValue(item->data(SizeRole).toInt());
@@ -332,6 +361,8 @@ std::optional<FontChoice> FontChooser::choice() const {
     chosen.fontSpec.file = fileNameOf(item->data(FileRole).toString());
     chosen.fontSpec.face = item->data(FaceRole).toInt();
     chosen.fontSpec.size = SizeBox->value();
+    chosen.fontSpec.widths = static_cast<hz::fontsource::GlyphWidths>(WidthChoice->currentData().toInt());
+    chosen.fontSpec.ambiguous = static_cast<hz::fontsource::AmbiguousWidth>(AmbiguousChoice->currentData().toInt());
     chosen.name = item->data(NameRole).toString();
     return chosen;
 }

@@ -2,8 +2,10 @@
 // FontChooser: picks a font for lookups. The installed fonts by family and style, the recent
 // choices first, a search box over them (FontSearch, FontList), the size in dots (SizeBox), a
 // font file that is not installed (FontFileButton) and a live sample drawn from the font source's
-// own glyphs (SamplePreview). FontFileButton takes a library file of the user's own as well: what
-// probing it found is shown (LibraryFindings) before OK, or why it cannot be read, and OK stays off.
+// own glyphs (SamplePreview). A font's cells are fixed or as wide as each glyph (WidthChoice), its
+// ambiguous-width characters ("°", Greek) full or half width (AmbiguousChoice). FontFileButton
+// takes a library file of the user's own as well: what probing it found is shown (LibraryFindings)
+// before OK, or why it cannot be read, and OK stays off.
 
 #include "gui/fontchooser/font_choice.h"
 
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
@@ -69,6 +72,8 @@ private:
     QLineEdit* FontSearch = nullptr;
     QListWidget* FontList = nullptr;
     QSpinBox* SizeBox = nullptr;
+    QComboBox* WidthChoice = nullptr;
+    QComboBox* AmbiguousChoice = nullptr;
     QPushButton* FontFileButton = nullptr;
     FontSample* SamplePreview = nullptr;
     QLabel* LibraryFindings = nullptr;

@@ -25,7 +25,8 @@ FontSample::FontSample(QWidget* parent) : QWidget(parent) {
 }
 
 const QString& FontSample::sampleText() {
-    static const QString text = QStringLiteral("汉字ABC123");
+    // "°" shows where the ambiguous-width characters go.
+    static const QString text = QStringLiteral("汉字ABC123°");
     return text;
 }
 

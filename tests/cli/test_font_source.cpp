@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
+#include <vector>
 
 #include <unistd.h>
 
@@ -121,6 +123,39 @@ TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_FALSE(fileExists(out));
     }
+}
+
+// The width of each glyph's own cell reaches the record headers and a header's widths table;
+// --ambiguous half puts ° in a half-width cell.
+TEST_F(FontSource, OwnWidthsNameTheRecordsAndFillTheWidthsTable) {
+    CliResult own = runCli({"--font", kZenHei, "--size", "16", "--width", "proportional", "iM"});
+    ASSERT_EQ(own.status, 0) << own.err;
+    const std::regex header(";([iM])\\[(\\d+)\\*16\\]横排\r\n");
+    std::vector<int> widths;
+    for (auto it = std::sregex_iterator(own.out.begin(), own.out.end(), header); it != std::sregex_iterator(); ++it)
+        widths.push_back(std::stoi((*it)[2]));
+    ASSERT_EQ(widths.size(), 2u) << own.out;
+    EXPECT_LT(widths[0], 8) << own.out;
+    EXPECT_GT(widths[1], 8) << own.out;
+    EXPECT_LE(widths[1], 16) << own.out;
+
+    TempFolder folder;
+    const std::string file = folder.file("font.h");
+    CliResult table =
+        runCli({"--font", kZenHei, "--size", "16", "--width", "proportional", "--format", "header", "-o", file, "iM"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    // Sorted by code point: M, then i.
+    const std::string text = readFile(file);
+    std::smatch row;
+    ASSERT_TRUE(std::regex_search(text, row, std::regex("_widths\\[2\\] = \\{\\s*(\\d+), (\\d+),"))) << text;
+    EXPECT_EQ(std::stoi(row[1]), widths[1]);
+    EXPECT_EQ(std::stoi(row[2]), widths[0]);
+
+    CliResult degree = runCli({"--font", kZenHei, "--size", "16", "--ambiguous", "half", "°C"});
+    ASSERT_EQ(degree.status, 0) << degree.err;
+    EXPECT_TRUE(degree.out.starts_with(";°[8*16]横排\r\n")) << degree.out;
+    CliResult fullDegree = runCli({"--font", kZenHei, "--size", "16", "--ambiguous", "full", "°"});
+    EXPECT_TRUE(fullDegree.out.starts_with(";°[16*16]横排\r\n")) << fullDegree.out;
 }
 
 } // namespace

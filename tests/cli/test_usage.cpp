@@ -47,7 +47,12 @@ INSTANTIATE_TEST_SUITE_P(Options, UsageError,
         BadCommandLine{{"样", "-l"}, "--library needs a value"},
         BadCommandLine{{"样", "字"}, "more than one TEXT"},
         BadCommandLine{{"-i", "-", "样"}, "either TEXT or --input"},
-        BadCommandLine{{}, "no text given"}));
+        BadCommandLine{{}, "no text given"},
+        BadCommandLine{{"--width", "wide", "样"}, "--width: 'wide' is not a kind of cell width; give fixed or proportional"},
+        BadCommandLine{{"--ambiguous=narrow", "样"},
+                       "--ambiguous: 'narrow' is not a width for the ambiguous characters; give half or full"},
+        BadCommandLine{{"--width", "proportional", "样"}, "--width and --ambiguous go with --font FILE"},
+        BadCommandLine{{"--ambiguous", "half", "样"}, "--width and --ambiguous go with --font FILE"}));
 // clang-format on
 
 // hzdot-mkfont words its usage errors the same way, from the same table.

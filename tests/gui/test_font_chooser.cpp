@@ -9,6 +9,7 @@
 #include "gui/fontchooser/font_problem_text.h"
 #include "gui/fontchooser/font_sample.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -108,6 +109,41 @@ private slots:
         QCOMPARE(chooser::sizeBox(c)->value(), hz::fontsource::FontSource::kMaxSize);
         chooser::sizeBox(c)->setValue(1);
         QCOMPARE(chooser::sizeBox(c)->value(), hz::fontsource::FontSource::kMinSize);
+    }
+
+    // The cell widths and the ambiguous characters' width are part of the choice, shown as they
+    // were chosen, and the sample is drawn by them.
+    void theWidthChoicesTravelWithTheChoice() {
+        ScriptedPrompter prompter;
+        FontChoice chosen{{kZenHei.toStdString(), 0, 16, {}}, QStringLiteral("文泉驿正黑")};
+        chosen.fontSpec.widths = hz::fontsource::GlyphWidths::Proportional;
+        chosen.fontSpec.ambiguous = hz::fontsource::AmbiguousWidth::Half;
+        FontChooser c(prompter, {}, chosen);
+        auto* widths = c.findChild<QComboBox*>(QStringLiteral("WidthChoice"));
+        auto* ambiguous = c.findChild<QComboBox*>(QStringLiteral("AmbiguousChoice"));
+        QVERIFY(widths && ambiguous);
+        QCOMPARE(widths->currentIndex(), 1);
+        QCOMPARE(ambiguous->currentIndex(), 1);
+        QCOMPARE(c.choice(), std::optional<FontChoice>(chosen));
+
+        auto* sample = c.findChild<FontSample*>(QStringLiteral("SamplePreview"));
+        const auto opened = hz::fontsource::FontSource::open(chosen.fontSpec);
+        QVERIFY(opened);
+        const QList<uint> text = FontSample::sampleText().toUcs4();
+        QCOMPARE(sample->cells().size(), std::size_t(text.size()));
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            hz::DotCell cell;
+            QCOMPARE((*opened)->glyph(static_cast<char32_t>(text[k]), cell), hz::LookupStatus::Found);
+            QVERIFY(sample->cells()[std::size_t(k)] == cell);
+        }
+        // ° ends the sample: no wider than a half-width cell now.
+        QVERIFY(sample->cells().back()->width() <= 8);
+
+        widths->setCurrentIndex(0);
+        ambiguous->setCurrentIndex(0);
+        QVERIFY(c.choice()->fontSpec.widths == hz::fontsource::GlyphWidths::Fixed);
+        QVERIFY(c.choice()->fontSpec.ambiguous == hz::fontsource::AmbiguousWidth::Full);
+        QTRY_VERIFY(sample->cells().back() && sample->cells().back()->width() == 16);
     }
 
     // A recent font that no longer opens says why in the sample, in the window's words.

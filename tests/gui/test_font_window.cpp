@@ -15,6 +15,7 @@
 #include "gui/mainwin/dot_view.h"
 #include "gui/mainwin/glyph_list_model.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -315,6 +316,53 @@ private slots:
                  QStringList({QStringLiteral("最近：AR PL UMing CN 24"), QStringLiteral("最近：文泉驿正黑 20")}));
         QCOMPARE(preselected, offered.front());
         QCOMPARE(next.Combo1()->itemText(OtherFontItem::kIndex), QStringLiteral("AR PL UMing CN 24"));
+    }
+
+    // Proportional widths and half-width ambiguous characters reach the list's size column, the
+    // records and the enlarged view, and are remembered with the font.
+    void ownWidthsReachTheListAndTheView() {
+        Window w;
+        QVERIFY(chooseFont(w, [](FontChooser& c) {
+            chooser::list(c)->setCurrentRow(chooser::rowStartingWith(c, QStringLiteral("文泉驿正黑 ")));
+            chooser::sizeBox(c)->setValue(16);
+            c.findChild<QComboBox*>(QStringLiteral("WidthChoice"))->setCurrentIndex(1);
+            c.findChild<QComboBox*>(QStringLiteral("AmbiguousChoice"))->setCurrentIndex(1);
+            chooser::button(c, QDialogButtonBox::Ok)->click();
+        }));
+        QCOMPARE(w.Combo1()->itemText(OtherFontItem::kIndex), QStringLiteral("文泉驿正黑 16 比例宽度 符号半角"));
+        w.form->glyphList().removeAll();
+        const QString text = QStringLiteral("iM°温");
+        w.Text3()->setText(text);
+        w.form->runLookup();
+        QCOMPARE(w.prompter.criticals, QStringList());
+
+        auto opened = hz::fontsource::FontSource::open({kZenHei.toStdString(),
+                                                        0,
+                                                        16,
+                                                        {},
+                                                        hz::fontsource::GlyphWidths::Proportional,
+                                                        hz::fontsource::AmbiguousWidth::Half});
+        QVERIFY(opened);
+        const GlyphListModel& list = w.form->glyphList();
+        QCOMPARE(list.count(), 4);
+        QStringList sizes;
+        for (int row = 0; row < list.count(); ++row) {
+            hz::DotCell cell;
+            QCOMPARE((*opened)->glyph(static_cast<char32_t>(text.toUcs4()[row]), cell), hz::LookupStatus::Found);
+            QVERIFY(list.record(row).cell() == cell);
+            sizes << QStringLiteral("%1*16").arg(cell.width());
+        }
+        QCOMPARE(column(list, GlyphListModel::kLibraryColumn), sizes);
+        QVERIFY2(sizes[0] != sizes[1], qPrintable(sizes.join(QLatin1Char(' '))));
+        // The hanzi's own advance: a dot short of the cell where the font is drawn at 15 pixels.
+        QVERIFY2(list.record(3).cell().width() >= 14, qPrintable(sizes[3]));
+        QCOMPARE(w.form->dotView()->text(), viewOf(list.record(3).cell(), QStringLiteral("□")));
+
+        QSettings settings = userSettings();
+        const std::vector<FontChoice> recent = loadRecentFonts(settings);
+        QVERIFY(!recent.empty());
+        QVERIFY(recent.front().fontSpec.widths == hz::fontsource::GlyphWidths::Proportional);
+        QVERIFY(recent.front().fontSpec.ambiguous == hz::fontsource::AmbiguousWidth::Half);
     }
 
     void atMostFiveRecentFontsWithoutRepeats() {

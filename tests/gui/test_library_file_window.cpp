@@ -203,10 +203,10 @@ private slots:
         QVERIFY2(seen.findings.contains(QStringLiteral("吻合度：1.000")), qPrintable(seen.findings));
         QVERIFY(!seen.sizeBoxEnabled);
         QVERIFY(seen.okEnabled);
-        QCOMPARE(seen.cells.size(), std::size_t(8)); // 汉字ABC123
+        QCOMPARE(seen.cells.size(), std::size_t(9)); // 汉字ABC123°
         QVERIFY(seen.cells[0] && *seen.cells[0] == ours(U'汉'));
         QVERIFY(seen.cells[1] && *seen.cells[1] == ours(U'字'));
-        for (std::size_t k = 2; k < seen.cells.size(); ++k)
+        for (std::size_t k = 2; k < 8; ++k) // ABC123
             QVERIFY2(!seen.cells[k], "the file holds no half-width characters");
 
         // After OK: the item names the file and its cell, and lookups read the file.
@@ -312,7 +312,7 @@ private slots:
             const Seen seen = offered(next);
             QCOMPARE(seen.entry, QStringLiteral("最近：HZK16.bin（点阵字库 16×16）"));
             QVERIFY2(seen.findings.contains(QStringLiteral("吻合度：0.500")), qPrintable(seen.findings));
-            QVERIFY(seen.cells.size() == 8 && seen.cells[0] && *seen.cells[0] == ours(U'汉'));
+            QVERIFY(seen.cells.size() == 9 && seen.cells[0] && *seen.cells[0] == ours(U'汉'));
             QCOMPARE(next.Combo1()->itemText(OtherFontItem::kIndex), QStringLiteral("HZK16.bin 16"));
         }
 

@@ -142,6 +142,14 @@ INSTANTIATE_TEST_SUITE_P(
                               return withOutput({"--font", latinFontIn(s), "--size", "16", "--charset", "gbk"}, out);
                           },
                           {"$/latin.bdf", "has no glyph for any GB2312 hanzi"}},
+                      // The widths go beside the library: a folder there is refused before any work.
+                      BadCase{"WidthsFileIsAFolder",
+                              [](const TempFolder& s, const std::string& out) {
+                                  std::filesystem::create_directory(out + ".widths");
+                                  (void)s;
+                                  return withOutput({"--font", kSong, "--size", "16", "--ambiguous", "half"}, out);
+                              },
+                              {"$/library.widths: is a folder"}},
                       BadCase{"ValueMissing",
                               [](const TempFolder&, const std::string& out) {
                                   std::vector<std::string> args = withOutput({"--font", kSong}, out);
@@ -181,6 +189,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--threshold: '255' is out of range; give a grey level 0-254"}),
         usageError("FaceOutOfRange", {"--font", kUming, "--face", "65536", "--size", "16"},
                    {"--face: '65536' is out of range; give a face number 0-65535"}),
+        usageError("UnknownWidths", {"--font", kSong, "--size", "16", "--width", "Proportional"},
+                   {"--width: 'Proportional' is not a kind of cell width; give fixed or proportional"}),
+        usageError("UnknownAmbiguousWidth", {"--font", kSong, "--size", "16", "--ambiguous", ""},
+                   {"--ambiguous: '' is not a width for the ambiguous characters; give half or full"}),
         usageError("UnknownOption", {"--font", kSong, "--size", "16", "--bogus"}, {"unknown option '--bogus'"}),
         usageError("StrayWord", {"--font", kSong, "--size", "16", "wqy"}, {"unknown argument 'wqy'"})),
     [](const auto& info) { return std::string(info.param.name); });

@@ -11,6 +11,7 @@
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
 #include "fontsource/legacy_codes.h"
+#include "fontsource/width_class.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -38,6 +39,7 @@ struct BuildStats {
     int moved = 0;
     int shrunk = 0;
     int cropped = 0;
+    int narrowed = 0;
     int traditionalForms = 0;
     int variant = 0;
     int ownForm = 0;
@@ -47,8 +49,39 @@ struct BuildStats {
 // The character set's codes and the width of their cells.
 struct CharsetPlan {
     std::vector<CodeEntry> entries;
-    hz::WidthClass widthClass = hz::WidthClass::Full;
+    hz::WidthClass widthClass = hz::WidthClass::Full; // the set's own
+    fsrc::GlyphWidths widths = fsrc::GlyphWidths::Fixed;
+    fsrc::AmbiguousWidth ambiguous = fsrc::AmbiguousWidth::Full;
+
+    hz::WidthClass classOf(const CodeEntry& entry) const {
+        if (widthClass == hz::WidthClass::Full && ambiguous == fsrc::AmbiguousWidth::Half && entry.character &&
+            fsrc::ambiguousWidth(*entry.character))
+            return hz::WidthClass::Half;
+        return widthClass;
+    }
+    // Whether the glyphs differ in width. Records are then as wide as the full cell, each glyph at
+    // the left of its record, and its width is written beside the library.
+    bool ownWidths() const {
+        return widths == fsrc::GlyphWidths::Proportional ||
+               (widthClass == hz::WidthClass::Full && ambiguous == fsrc::AmbiguousWidth::Half);
+    }
+    int recordWidth(const fsrc::CellRule& rule) const { return ownWidths() ? rule.size : rule.width(widthClass); }
 };
+
+// The library's bytes, and a byte a record for its glyph's width when the glyphs differ in width.
+struct BuiltRecords {
+    std::string bytes;
+    std::string widths;
+};
+
+bool writesWidths(const Options& options) {
+    return options.widths == fsrc::GlyphWidths::Proportional ||
+           (options.charset != Charset::Ascii && options.ambiguous == fsrc::AmbiguousWidth::Half);
+}
+
+std::string widthsPath(const Options& options) {
+    return options.outputPath + ".widths";
+}
 
 // Checked before any work, so that a typo costs nothing.
 void checkOutput(const Options& options) {
@@ -63,6 +96,13 @@ void checkOutput(const Options& options) {
         throw MkfontError(options.outputPath + ": is a folder; give the library file's name");
     if (fs::exists(output, ec) && fs::equivalent(output, options.fontPath, ec))
         throw MkfontError(options.outputPath + ": is the source font itself; choose another output file");
+    if (writesWidths(options)) {
+        const std::string widths = widthsPath(options);
+        if (fs::is_directory(widths, ec))
+            throw MkfontError(widths + ": is a folder; the glyphs' widths are written there");
+        if (fs::exists(widths, ec) && fs::equivalent(widths, options.fontPath, ec))
+            throw MkfontError(widths + ": is the source font itself; the glyphs' widths are written there");
+    }
 }
 
 std::string codeText(const CodeEntry& entry) {
@@ -87,44 +127,68 @@ bool blankByDesign(char32_t character) {
     return character == U' ' || character == U'\u3000';
 }
 
-// Draws every entry by the fitted rule; GBK's GB2312 square reuses the glyphs the fitting drew.
+// Draws every entry by the fitted rule. The fitting drew GB2312's characters full width: GB2312 and
+// GBK's GB2312 square reuse those glyphs for their full-width cells.
 std::vector<DrawnGlyph> drawSet(fsrc::FacePool& pool, fsrc::FittedSet& fitted, const CharsetPlan& plan,
                                 Charset charset) {
+    std::vector<DrawnGlyph> glyphs;
     if (charset == Charset::Gb2312)
-        return std::move(fitted.glyphs);
-    std::vector<DrawnGlyph> glyphs(plan.entries.size());
+        glyphs = std::move(fitted.glyphs);
+    else
+        glyphs.resize(plan.entries.size());
     pool.forEach(plan.entries.size(), [&](fsrc::FontFace& face, std::size_t i) {
         const CodeEntry& entry = plan.entries[i];
+        const hz::WidthClass widthClass = plan.classOf(entry);
         const int row = entry.code >> 8;
         const int cell = entry.code & 0xFF;
-        if (charset == Charset::Gbk && row >= fsrc::kFirstRow && row <= fsrc::kLastRow && cell >= fsrc::kFirstCell &&
-            cell <= fsrc::kLastCell) {
+        if (widthClass == hz::WidthClass::Full && charset == Charset::Gb2312)
+            return true;
+        if (widthClass == hz::WidthClass::Full && charset == Charset::Gbk && row >= fsrc::kFirstRow &&
+            row <= fsrc::kLastRow && cell >= fsrc::kFirstCell && cell <= fsrc::kLastCell) {
             const auto record = static_cast<std::size_t>((row - fsrc::kFirstRow) * 94 + (cell - fsrc::kFirstCell));
             glyphs[i] = fitted.glyphs[record];
         } else {
-            glyphs[i] = fsrc::drawGlyph(face, fitted.rule, entry.forms(), plan.widthClass);
+            glyphs[i] = fsrc::drawGlyph(face, fitted.rule, entry.forms(), widthClass, plan.widths);
         }
         return true;
     });
     return glyphs;
 }
 
-std::string records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyphs, const fsrc::CellRule& rule,
-                    const hz::Layout& layout, BuildStats& stats) {
+// The cell at the left of a record `width` dots wide.
+hz::DotCell atRecordWidth(const hz::DotCell& cell, int width) {
+    if (cell.width() == width)
+        return cell;
+    hz::DotCell record(width, cell.height(), cell.widthClass());
+    for (int y = 0; y < cell.height(); ++y)
+        record.setRow(y, cell.row(y));
+    return record;
+}
+
+BuiltRecords records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyphs, const fsrc::CellRule& rule,
+                     const hz::Layout& layout, BuildStats& stats) {
     const std::vector<CodeEntry>& entries = plan.entries;
-    const std::size_t recordSize = hz::encodedSize(layout, rule.width(plan.widthClass), rule.size);
-    std::string bytes(entries.size() * recordSize, '\0');
+    const int recordWidth = plan.recordWidth(rule);
+    const std::size_t recordSize = hz::encodedSize(layout, recordWidth, rule.size);
+    BuiltRecords built;
+    std::string& bytes = built.bytes;
+    bytes.assign(entries.size() * recordSize, '\0');
+    if (plan.ownWidths())
+        built.widths.assign(entries.size(), '\0');
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CodeEntry& entry = entries[i];
         const DrawnGlyph& glyph = glyphs[i];
-        fsrc::PlacedGlyph placed{hz::DotCell(rule.width(plan.widthClass), rule.size, plan.widthClass)};
+        const hz::WidthClass widthClass = plan.classOf(entry);
+        fsrc::PlacedGlyph placed{hz::DotCell(recordWidth, rule.size, widthClass)};
+        bool placedGlyph = false;
         if (entry.character) {
             const bool gb2312 = entry.code > 0xFF && fsrc::gb2312Assigns(entry.code);
             ++stats.assigned;
             stats.gb2312Assigned += gb2312;
             stats.traditionalForms += entry.drawn != *entry.character;
             if (glyph.status == fsrc::RenderStatus::Drawn && (glyph.ink || blankByDesign(*entry.character))) {
-                placed = fsrc::placeDrawn(glyph, rule, plan.widthClass);
+                placed = fsrc::placeDrawn(glyph, rule, widthClass, plan.widths);
+                placedGlyph = true;
             } else {
                 ++stats.missing;
                 stats.gb2312Missing += gb2312;
@@ -150,6 +214,10 @@ std::string records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyp
             ++stats.shrunk;
             stats.notes.push_back("  drawn smaller to fit the cell: " + codeText(entry));
         }
+        if (glyph.narrowed) {
+            ++stats.narrowed;
+            stats.notes.push_back("  drawn narrower to fit the cell's width: " + codeText(entry));
+        }
         if (placed.placement == fsrc::Placement::Moved) {
             ++stats.moved;
             stats.notes.push_back("  moved just inside the cell: " + codeText(entry));
@@ -157,9 +225,12 @@ std::string records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyp
             ++stats.cropped;
             stats.notes.push_back("  cropped, larger than the cell: " + codeText(entry));
         }
-        hz::encodeCell(placed.cell, layout, reinterpret_cast<std::uint8_t*>(bytes.data()) + i * recordSize);
+        if (placedGlyph && !built.widths.empty())
+            built.widths[i] = static_cast<char>(placed.cell.width());
+        hz::encodeCell(atRecordWidth(placed.cell, recordWidth), layout,
+                       reinterpret_cast<std::uint8_t*>(bytes.data()) + i * recordSize);
     }
-    return bytes;
+    return built;
 }
 
 std::string offsetFormula(Charset charset, std::size_t recordSize) {
@@ -178,11 +249,17 @@ std::string offsetFormula(Charset charset, std::size_t recordSize) {
 void report(std::ostream& out, const Options& options, const CharsetPlan& plan, const fsrc::FittedSet& fitted,
             const fsrc::FontFace& face, const BuildStats& stats) {
     const fsrc::CellRule& rule = fitted.rule;
-    const int width = rule.width(plan.widthClass);
+    const int width = plan.recordWidth(rule);
     const std::size_t recordSize = hz::encodedSize(options.layout, width, rule.size);
     out << "wrote " << options.outputPath << ": " << plan.entries.size() << " records of " << recordSize << " bytes, "
-        << width << "x" << rule.size << " dots" << (plan.widthClass == hz::WidthClass::Half ? " (half width)" : "")
-        << "\n";
+        << width << "x" << rule.size << " dots";
+    if (plan.widths == fsrc::GlyphWidths::Proportional)
+        out << " (proportional widths, each glyph at the left of its record)";
+    else if (plan.ownWidths())
+        out << " (ambiguous-width characters half width, at the left of their records)";
+    else if (plan.widthClass == hz::WidthClass::Half)
+        out << " (half width)";
+    out << "\n";
     out << "  from " << fs::path(options.fontPath).filename().string() << " face " << options.faceIndex;
     if (const std::string family = face.familyName(); !family.empty())
         out << " \"" << family << "\"";
@@ -207,6 +284,8 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
     }
     out << "adjusted: " << stats.moved << " glyphs moved just inside the cell, " << stats.shrunk
         << " drawn smaller to fit, " << stats.cropped << " cropped\n";
+    out << "narrowed: " << stats.narrowed
+        << " half-width glyphs wider than their cell drawn narrower to fit it, their height and baseline kept\n";
     if (options.traditional) {
         out << "traditional: " << stats.traditionalForms << " characters have a traditional form; "
             << stats.traditionalForms - stats.variant - stats.ownForm << " drawn in it, " << stats.variant
@@ -228,18 +307,41 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
     out << "record size: " << recordSize << " bytes, " << hz::layoutName(options.layout) << "; record k at k * "
         << recordSize << "\n";
     out << offsetFormula(options.charset, recordSize) << "\n";
+    if (plan.ownWidths()) {
+        out << "widths: " << widthsPath(options) << ", a byte a record in the same order: the width of its glyph in "
+            << "dots (0: a blank record)\n";
+    }
 }
 
 CharsetPlan planFor(const Options& options, const std::vector<CodeEntry>& gb2312) {
     switch (options.charset) {
     case Charset::Gb2312:
-        return {gb2312, hz::WidthClass::Full};
+        return {gb2312, hz::WidthClass::Full, options.widths, options.ambiguous};
     case Charset::Gbk:
-        return {fsrc::gbkTable(), hz::WidthClass::Full};
+        return {fsrc::gbkTable(), hz::WidthClass::Full, options.widths, options.ambiguous};
     case Charset::Ascii:
-        return {fsrc::asciiTable(), hz::WidthClass::Half};
+        return {fsrc::asciiTable(), hz::WidthClass::Half, options.widths, options.ambiguous};
     }
     return {};
+}
+
+// The library and, when the glyphs differ in width, their widths: both prepared in full before
+// either replaces a file, so a failure to write leaves both as they were.
+void writeOutputs(const Options& options, const BuiltRecords& built) {
+    hz::SafeFileWriter widths;
+    if (!built.widths.empty()) {
+        if (auto opened = widths.open(widthsPath(options)); !opened)
+            throw MkfontError(hz::cmdline::problemText(opened.problem()));
+        if (auto written = widths.write(built.widths); !written)
+            throw MkfontError(hz::cmdline::problemText(written.problem()));
+    }
+    if (auto result = hz::writeFileSafely(options.outputPath, built.bytes); !result)
+        throw MkfontError(hz::cmdline::problemText(result.problem()));
+    if (!built.widths.empty()) {
+        if (auto committed = widths.commit(); !committed)
+            throw MkfontError(hz::cmdline::problemText(committed.problem()) + "; " + options.outputPath +
+                              " was written, its widths were not");
+    }
 }
 
 } // namespace
@@ -268,9 +370,8 @@ void buildLibrary(const Options& options, std::ostream& out) {
     const CharsetPlan plan = planFor(options, gb2312);
     const std::vector<DrawnGlyph> glyphs = drawSet(pool, fitted, plan, options.charset);
     BuildStats stats;
-    const std::string bytes = records(plan, glyphs, fitted.rule, options.layout, stats);
-    if (auto result = hz::writeFileSafely(options.outputPath, bytes); !result)
-        throw MkfontError(hz::cmdline::problemText(result.problem()));
+    const BuiltRecords built = records(plan, glyphs, fitted.rule, options.layout, stats);
+    writeOutputs(options, built);
     report(out, options, plan, fitted, pool.front(), stats);
 }
 

@@ -1,6 +1,7 @@
 #include "tools/mkfont/options.h"
 
 #include "cmdline/command_line.h"
+#include "cmdline/width_options.h"
 
 #include "core/layout/layout_presets.h"
 
@@ -57,6 +58,17 @@ const cmdline::OptionTable<Options>& optionTable() {
          "                   (rows, columns or pages; msb or lsb), a preset or one of the five\n"
          "                   arrangements 0-4 (default rows-msb, the libraries' own)\n",
          [](Options& o, const Argument& a) { o.layout = parseLayoutOption(a); }},
+        {cmdline::kWidth,
+         "  --width W        fixed (default): the character set's full-width or half-width\n"
+         "                   cells; proportional: each glyph as wide as its advance in the font\n"
+         "                   (at most N dots) at the left of an N x N record, its width in a\n"
+         "                   byte of FILE.widths\n",
+         [](Options& o, const Argument& a) { o.widths = cmdline::parseGlyphWidths(a); }},
+        {cmdline::kAmbiguous,
+         "  --ambiguous A    full (default, as GB2312) or half: East Asian Width's ambiguous\n"
+         "                   characters (° ± × α № ① and the like) in half-width cells, at the\n"
+         "                   left of their records, the widths in FILE.widths\n",
+         [](Options& o, const Argument& a) { o.ambiguous = cmdline::parseAmbiguousWidth(a); }},
         {{0, "traditional", false, std::nullopt},
          "  --traditional    draw each simplified character in its traditional form (gb2312)\n",
          [](Options& o, const Argument&) { o.traditional = true; }},
@@ -67,7 +79,9 @@ const cmdline::OptionTable<Options>& optionTable() {
          "  --threshold T    render outlines in grey and keep the dots covered more than T/255\n"
          "                   (default: monochrome rendering)\n",
          [](Options& o, const Argument& a) { o.threshold = a.number; }},
-        {cmdline::kVerbose, "  --verbose        list every code without a glyph and every glyph moved or cropped\n",
+        {cmdline::kVerbose,
+         "  --verbose        list every code without a glyph and every glyph moved, drawn\n"
+         "                   smaller or narrower, or cropped\n",
          [](Options& o, const Argument&) { o.verbose = true; }},
         {cmdline::kHelp, "", [](Options& o, const Argument&) { o.help = true; }},
     };
@@ -98,7 +112,8 @@ Options parseOptions(const std::vector<std::string>& args) {
 
 std::string usageText() {
     std::string text = "usage: hzdot-mkfont --font FILE [--face N] --size N [--charset gb2312|gbk|ascii]\n"
-                       "                    [--layout L] [--traditional] [--threshold " +
+                       "                    [--layout L] [--width fixed|proportional] [--ambiguous full|half]\n"
+                       "                    [--traditional] [--threshold " +
                        cmdline::rangeText(*cmdline::kThreshold.range) +
                        "] [--verbose]\n"
                        "                    --output FILE\n"

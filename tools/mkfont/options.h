@@ -2,6 +2,7 @@
 // The command line of hzdot-mkfont.
 
 #include "core/layout/layout.h"
+#include "fontsource/width_class.h"
 
 #include <optional>
 #include <string>
@@ -23,6 +24,8 @@ struct Options {
     Charset charset = Charset::Gb2312;
     hz::Layout layout; // rows-msb: the six libraries' layout
     bool traditional = false;
+    hz::fontsource::GlyphWidths widths = hz::fontsource::GlyphWidths::Fixed;
+    hz::fontsource::AmbiguousWidth ambiguous = hz::fontsource::AmbiguousWidth::Full;
     std::string outputPath;
     std::optional<int> threshold; // set: render grey and keep dots covered more than this (0..254)
     bool verbose = false;
