@@ -11,55 +11,60 @@
 #include "core/library/font_library.h"
 #include "core/library/library_source.h"
 
-#include <sys/stat.h>
+#include "core/system/regular_file.h"
+#include "fontsource/reference_fonts.h"
+
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <optional>
 
 namespace hz::cli {
 namespace {
 
-// Reads at most one character more than a paste may hold, so the parser refuses a longer one
-// without the program holding it: /dev/zero or a huge file cannot fill the memory.
-std::optional<std::string> readCapped(std::istream& in) {
-    std::string text(hz::kMaxPasteText + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad())
-        return std::nullopt;
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
-}
-
-// The paste, or nothing with the error printed. Only regular files and standard input are read: a
-// pipe given by name could block for ever, a device never end.
+// The paste, or nothing with the error printed. Reads at most one character more than a paste may
+// hold, so the parser refuses a longer one without the program holding it: a huge file cannot fill
+// the memory. Only regular files and standard input are read: a pipe given by name could block for
+// ever, a device never end.
 std::optional<std::string> readPaste(const std::string& path, const std::string& shown) {
+    std::string text(hz::kMaxPasteText + 1, '\0');
     if (path == "-") {
-        auto text = readCapped(std::cin);
-        if (!text)
+        std::cin.read(text.data(), static_cast<std::streamsize>(text.size()));
+        if (std::cin.bad()) {
             printError("cannot read " + shown + ": " + std::strerror(errno));
+            return std::nullopt;
+        }
+        text.resize(static_cast<std::size_t>(std::cin.gcount()));
         return text;
     }
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        printError("cannot read " + shown + ": " + std::strerror(errno));
+    auto opened = hz::openRegularFile(path);
+    if (!opened) {
+        const hz::Problem& problem = opened.problem();
+        if (problem.kind == hz::ProblemKind::NotAFile)
+            printError("cannot read " + shown + ": " +
+                       (problem.systemError == EISDIR ? "it is a folder, not a file of pasted bytes"
+                                                      : "not a regular file (pass - to read standard input)"));
+        else
+            printError("cannot read " + shown + ": " + std::strerror(problem.systemError));
         return std::nullopt;
     }
-    if (S_ISDIR(info.st_mode)) {
-        printError("cannot read " + shown + ": it is a folder, not a file of pasted bytes");
-        return std::nullopt;
+    std::size_t filled = 0;
+    while (filled < text.size()) {
+        const ssize_t got = ::read(opened->fd.get(), text.data() + filled, text.size() - filled);
+        if (got == 0)
+            break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            printError("cannot read " + shown + ": " + std::strerror(errno));
+            return std::nullopt;
+        }
+        filled += static_cast<std::size_t>(got);
     }
-    if (!S_ISREG(info.st_mode)) {
-        printError("cannot read " + shown + ": not a regular file (pass - to read standard input)");
-        return std::nullopt;
-    }
-    std::ifstream file(path, std::ios::binary);
-    std::optional<std::string> text = file ? readCapped(file) : std::nullopt;
-    if (!text)
-        printError("cannot read " + shown + ": " + std::strerror(errno));
+    text.resize(filled);
     return text;
 }
 
@@ -111,10 +116,14 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputTex
                    " (--detect compares the bytes with this character's glyph)");
         return kFailed;
     }
-    // Every other library in the folder draws the character too: bytes of a font unlike the chosen
-    // one are still found when another face is like it.
+    // Every other library in the folder draws the character too, and so does every installed Chinese
+    // font at the sizes the bytes may fill: bytes of a font unlike the chosen one are still found
+    // when another face is like it.
     for (hz::DotCell& face :
          hz::otherLibraryGlyphs(character, options.fontsDir.value_or(programDir), source.libraryPosition()))
+        faces.push_back(std::move(face));
+    for (hz::DotCell& face :
+         hz::fontsource::referenceGlyphs(character, hz::pasteCells(*pasted), hz::fontsource::referenceFonts()))
         faces.push_back(std::move(face));
     const auto detection = hz::detectLayout(*pasted, faces);
     if (!detection) {

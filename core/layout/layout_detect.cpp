@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <set>
 
 namespace hz {
@@ -14,9 +15,6 @@ namespace hz {
 namespace {
 
 constexpr int kMinSide = 8;
-
-// A likeness this high is the same picture, not a resemblance.
-constexpr double kExactLikeness = 0.999;
 
 struct InkBox {
     int left = 0, top = 0, right = -1, bottom = -1; // inclusive; right < left when empty
@@ -71,7 +69,31 @@ std::vector<Fit> fitsFor(std::size_t byteCount) {
     return fits;
 }
 
+// The cells a paste may fill, by scan. A header of width and height before the glyph is skipped
+// when it names a cell that fits.
+std::vector<Fit> pasteFits(std::span<const std::uint8_t> bytes, bool& headerSkipped) {
+    std::vector<Fit> fits;
+    if (bytes.size() > 2) {
+        for (const Fit& fit : fitsFor(bytes.size() - 2))
+            if (bytes[0] == fit.cell.width && bytes[1] == fit.cell.height)
+                fits.push_back(fit);
+    }
+    headerSkipped = !fits.empty();
+    if (fits.empty())
+        fits = fitsFor(bytes.size());
+    return fits;
+}
+
 } // namespace
+
+std::vector<CellSize> pasteCells(std::span<const std::uint8_t> bytes) {
+    bool headerSkipped = false;
+    std::vector<CellSize> cells;
+    for (const Fit& fit : pasteFits(bytes, headerSkipped))
+        if (std::find(cells.begin(), cells.end(), fit.cell) == cells.end())
+            cells.push_back(fit.cell);
+    return cells;
+}
 
 DotCell resampleCell(const DotCell& cell, int width, int height) {
     DotCell out(width, height, cell.widthClass());
@@ -163,14 +185,10 @@ int toleranceFor(int width, int height) {
     return std::max(1, std::min(width, height) / 12);
 }
 
-Blurred blurred(const DotCell& cell, int passes) {
-    const int w = cell.width(), h = cell.height();
-    const auto size = static_cast<std::size_t>(w * h);
-    Blurred b{std::vector<std::int32_t>(size), w, h};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.v[static_cast<std::size_t>(y * w + x)] = cell.dot(x, y);
-    std::vector<std::int32_t> t(size);
+// Blurs the levels of b in place with passes of an unscaled [1 2 1] kernel and works out its sums.
+void blurLevels(Blurred& b, int passes) {
+    const int w = b.w, h = b.h;
+    std::vector<std::int32_t> t(b.v.size());
     for (int p = 0; p < std::min(passes, kMaxBlurPasses); ++p) {
         // [1 2 1] across, then down; outside the cell is blank.
         for (int y = 0; y < h; ++y) {
@@ -189,11 +207,21 @@ Blurred blurred(const DotCell& cell, int passes) {
         }
     }
     double sumSquares = 0;
+    b.sum = 0;
     for (std::int32_t x : b.v) {
         b.sum += x;
         sumSquares += double(x) * x;
     }
-    b.variance = sumSquares - b.sum * b.sum / static_cast<double>(size);
+    b.variance = sumSquares - b.sum * b.sum / static_cast<double>(b.v.size());
+}
+
+Blurred blurred(const DotCell& cell, int passes) {
+    const int w = cell.width(), h = cell.height();
+    Blurred b{std::vector<std::int32_t>(static_cast<std::size_t>(w * h)), w, h};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.v[static_cast<std::size_t>(y * w + x)] = cell.dot(x, y);
+    blurLevels(b, passes);
     return b;
 }
 
@@ -282,10 +310,75 @@ struct Reference {
     }
 };
 
+// The glyph's ink box drawn onto a fixed grid of grey levels and blurred: another font drawing the
+// character larger, smaller or elsewhere in its cell, at any cell size, lands on the same grid, and
+// only the strokes are compared, not where the ink sits in the cell. Each axis of the box is
+// stretched to the grid, one at most kMaxStretch times more than the other, so that a flat 一 stays
+// flat. A grid dot holds kGridSamples squared samples, so levels stay small enough for
+// productSum after one blur pass (16 * 16 at most).
+constexpr int kGrid = 24;
+constexpr int kGridSamples = 4;
+constexpr double kMaxStretch = 1.5;
+constexpr int kGridBlurPasses = 1;
+constexpr int kGridShift = 1;
+
+Blurred inkGrid(const DotCell& cell) {
+    Blurred b{std::vector<std::int32_t>(kGrid * kGrid), kGrid, kGrid};
+    const InkBox box = inkBox(cell);
+    if (box.empty())
+        return b;
+    double sx = kGrid / box.width(), sy = kGrid / box.height();
+    sx = std::min(sx, sy * kMaxStretch);
+    sy = std::min(sy, sx * kMaxStretch);
+    // The source column (row) of each sample across (down) the grid, -1 outside the cell.
+    constexpr int kSamples = kGrid * kGridSamples;
+    auto sources = [](double centre, double scale, int limit) {
+        std::array<int, kSamples> at{};
+        for (int k = 0; k < kSamples; ++k) {
+            const double p = centre + ((k + 0.5) / kGridSamples - kGrid / 2.0) / scale;
+            at[static_cast<std::size_t>(k)] = p < 0 || p >= limit ? -1 : static_cast<int>(p);
+        }
+        return at;
+    };
+    const auto xs = sources((box.left + box.right + 1) / 2.0, sx, cell.width());
+    const auto ys = sources((box.top + box.bottom + 1) / 2.0, sy, cell.height());
+    for (int k = 0; k < kSamples; ++k) {
+        const int from = ys[static_cast<std::size_t>(k)];
+        const std::uint64_t row = from < 0 ? 0 : cell.row(from);
+        if (!row)
+            continue;
+        std::int32_t* out = &b.v[static_cast<std::size_t>(k / kGridSamples * kGrid)];
+        for (int j = 0; j < kSamples; ++j) {
+            const int x = xs[static_cast<std::size_t>(j)];
+            if (x >= 0)
+                out[j / kGridSamples] += static_cast<std::int32_t>((row >> (63 - x)) & 1);
+        }
+    }
+    blurLevels(b, kGridBlurPasses);
+    return b;
+}
+
+double gridLikeness(const Blurred& reference, const Blurred& candidate) {
+    return std::clamp(correlation(reference, candidate, kGridShift), 0.0, 1.0);
+}
+
+bool sameDots(const DotCell& a, const DotCell& b) {
+    if (a.width() != b.width() || a.height() != b.height())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (a.row(y) != b.row(y))
+            return false;
+    return true;
+}
+
 } // namespace
 
 double glyphSimilarity(const DotCell& reference, const DotCell& candidate) {
     return Reference(reference, candidate.width(), candidate.height()).likeness(candidate);
+}
+
+double inkBoxSimilarity(const DotCell& reference, const DotCell& candidate) {
+    return gridLikeness(inkGrid(reference), inkGrid(candidate));
 }
 
 std::vector<double> scoreLayouts(std::span<const std::uint8_t> bytes, CellSize cell, const DotCell& reference) {
@@ -336,17 +429,8 @@ Result<LayoutDetection> detectLayout(std::span<const std::uint8_t> bytes, std::s
         if (reference.width() > 0 && reference.inkCount() > 0)
             faces.push_back(&reference);
 
-    // A header of width and height before the glyph is skipped when it names a cell that fits.
     LayoutDetection result;
-    std::vector<Fit> fits;
-    if (bytes.size() > 2) {
-        for (const Fit& fit : fitsFor(bytes.size() - 2))
-            if (bytes[0] == fit.cell.width && bytes[1] == fit.cell.height)
-                fits.push_back(fit);
-        result.headerSkipped = !fits.empty();
-    }
-    if (fits.empty())
-        fits = fitsFor(bytes.size());
+    std::vector<Fit> fits = pasteFits(bytes, result.headerSkipped);
     if (fits.empty())
         return Problem{.kind = ProblemKind::MatchNoCell, .number = static_cast<long long>(bytes.size())};
     auto ownSize = [&](const CellSize& cell) {
@@ -357,29 +441,35 @@ Result<LayoutDetection> detectLayout(std::span<const std::uint8_t> bytes, std::s
         std::erase_if(fits, [&](const Fit& f) { return !ownSize(f.cell); });
 
     const auto glyph = result.headerSkipped ? bytes.subspan(2) : bytes;
+    std::vector<Blurred> refs;
+    refs.reserve(faces.size());
+    for (const DotCell* face : faces)
+        refs.push_back(inkGrid(*face));
+    // The best half of the faces speak for a layout: bytes of a Hei font are judged by the faces
+    // drawn like them, not dragged down by a Kai face; and a stray layout that happens to look like
+    // one or two faces is still held back by the others.
+    const std::size_t speaking = (refs.size() + 1) / 2;
+    std::vector<double> likeness(refs.size());
     for (const Fit& fit : fits) {
-        std::vector<Reference> refs;
-        std::vector<bool> ownSized; // a resampled face is never the same picture
-        for (const DotCell* face : faces) {
-            refs.emplace_back(*face, fit.cell.width, fit.cell.height);
-            ownSized.push_back(face->width() == fit.cell.width && face->height() == fit.cell.height);
-        }
         for (int i = 0; i < Layout::kCount; ++i) {
             const Layout layout = Layout::fromIndex(i);
             if ((layout.scan == Scan::Rows) != (fit.scan == Scan::Rows))
                 continue;
             const DotCell decoded = decodeCell(glyph, layout, fit.cell.width, fit.cell.height);
-            // The mean over the faces: a stray layout may happen to look like one face, seldom
-            // like all of them. Bytes drawn exactly as one face draws the character are that face's.
-            double sum = 0, exact = 0;
+            const Blurred grid = inkGrid(decoded);
+            // Bytes drawn exactly as one face draws the character are that face's.
+            bool exact = false;
             for (std::size_t f = 0; f < refs.size(); ++f) {
-                const double likeness = refs[f].likeness(decoded);
-                sum += likeness;
-                if (ownSized[f] && likeness >= kExactLikeness)
-                    exact = likeness;
+                likeness[f] = gridLikeness(refs[f], grid);
+                exact = exact || sameDots(decoded, *faces[f]);
             }
-            const double score = exact > 0 ? exact : sum / static_cast<double>(refs.size());
-            result.candidates.push_back({layout, fit.cell, score, presetNames(layout)});
+            std::partial_sort(likeness.begin(), likeness.begin() + static_cast<std::ptrdiff_t>(speaking),
+                              likeness.end(), std::greater<>());
+            double sum = 0;
+            for (std::size_t f = 0; f < speaking; ++f)
+                sum += likeness[f];
+            const double mean = sum / static_cast<double>(speaking);
+            result.candidates.push_back({layout, fit.cell, exact ? 1.0 : mean, presetNames(layout), mean});
         }
     }
     std::stable_sort(result.candidates.begin(), result.candidates.end(),
@@ -398,9 +488,16 @@ Result<LayoutDetection> detectLayout(std::span<const std::uint8_t> bytes, std::s
         Layout upToggled = first.layout, leftToggled = first.layout;
         upToggled.up = !upToggled.up;
         leftToggled.left = !leftToggled.left;
-        const bool mirror =
-            first.cell == second->cell && (second->layout == upToggled || second->layout == leftToggled);
-        result.ambiguous = first.score - second->score < kClearMargin;
+        const bool sameCell = first.cell == second->cell;
+        const bool mirror = sameCell && (second->layout == upToggled || second->layout == leftToggled);
+        // Or mirrored in parts: the dots of each byte in the other order, with or without a mirror.
+        // A character that looks nearly the same so tells them apart by a few dots, which another
+        // font draws otherwise; so a wider lead is asked for, and a face matched dot for dot
+        // counts only as like as the other faces find it.
+        const bool mirrored =
+            sameCell && second->layout.scan == first.layout.scan && second->layout.invert == first.layout.invert;
+        result.ambiguous = first.score - second->score < kClearMargin ||
+                           (mirrored && first.likeness - second->likeness < kMirrorMargin);
         result.mirrorAmbiguous = mirror && result.ambiguous;
     }
     return result;

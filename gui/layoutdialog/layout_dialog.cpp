@@ -321,7 +321,8 @@ void LayoutDialog::runMatch() {
         return;
     }
 
-    const hz::gui::LayoutMatches matches = hz::gui::matchPastedBytes(PasteBox->toPlainText().toStdString(), faces, 3);
+    const hz::gui::LayoutMatches matches = hz::gui::matchPastedBytes(PasteBox->toPlainText().toStdString(), faces,
+                                                                     static_cast<char32_t>(characters.front()), 3);
     if (!matches.error.isEmpty()) {
         matchMessage->setText(matches.error);
         return;

@@ -3,6 +3,7 @@
 #include "core/layout/byte_paste.h"
 #include "core/layout/layout_detect.h"
 #include "core/layout/layout_presets.h"
+#include "fontsource/reference_fonts.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -62,14 +63,22 @@ QString matchProblemText(const hz::Problem& problem) {
 
 } // namespace
 
-LayoutMatches matchPastedBytes(std::string_view paste, std::span<const hz::DotCell> faces, std::size_t count) {
+LayoutMatches matchPastedBytes(std::string_view paste, std::span<const hz::DotCell> faces, char32_t character,
+                               std::size_t count) {
     LayoutMatches matches;
     const auto pasted = hz::parsePastedBytes(paste);
     if (!pasted) {
         matches.error = QStringLiteral("读不出粘贴的字节：%1").arg(pasteProblemText(pasted.problem()));
         return matches;
     }
-    const auto detected = hz::detectLayout(*pasted, faces);
+    // A firmware's font is often made from a common Hei, Song or Kai face: the installed ones draw
+    // the character too, at the sizes the bytes may fill.
+    std::vector<hz::DotCell> allFaces(faces.begin(), faces.end());
+    if (!allFaces.empty())
+        for (hz::DotCell& face :
+             hz::fontsource::referenceGlyphs(character, hz::pasteCells(*pasted), hz::fontsource::referenceFonts()))
+            allFaces.push_back(std::move(face));
+    const auto detected = hz::detectLayout(*pasted, allFaces);
     if (!detected) {
         matches.error = QStringLiteral("无法匹配：%1").arg(matchProblemText(detected.problem()));
         return matches;

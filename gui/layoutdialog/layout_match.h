@@ -30,7 +30,8 @@ struct LayoutMatches {
 };
 
 // The `count` best layouts of the pasted text against the character's glyph as drawn by one or more
-// faces (the chosen one first).
-LayoutMatches matchPastedBytes(std::string_view paste, std::span<const hz::DotCell> faces, std::size_t count);
+// faces (the chosen one first) and by the installed Chinese fonts at the sizes the bytes may fill.
+LayoutMatches matchPastedBytes(std::string_view paste, std::span<const hz::DotCell> faces, char32_t character,
+                               std::size_t count);
 
 } // namespace hz::gui

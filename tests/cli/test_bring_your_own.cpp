@@ -141,6 +141,18 @@ TEST(Detect, AnAnswerItCannotVouchForExitsOneWithTheLinesStillPrinted) {
     EXPECT_EQ(std::count(mirror.out.begin(), mirror.out.end(), '\n'), 5) << mirror.out;
 }
 
+TEST(Detect, InstalledFontsAreComparedToo) {
+    // The folder's only library draws 我 as a diagonal, nothing like a real font's; the installed
+    // Chinese fonts, drawn at the paste's size, still recognise a font's 我 in ssd1306 bytes.
+    WoFonts s;
+    CliResult bytes = runCli({"--font", "/usr/share/fonts/truetype/arphic/uming.ttc", "--face", "1", "--size", "24",
+                              "--layout", "ssd1306", "--format", "bin", "我"});
+    ASSERT_EQ(bytes.status, 0) << bytes.err;
+    CliResult r = runCli(CliCall({"-f", s.dir(), "--detect", "-", "我"}, cArray(bytes.out)));
+    EXPECT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(r.out.starts_with("pages-lsb\t")) << r.out;
+}
+
 TEST(UserLibrary, GivenGeometryReadsTheFile) {
     WoFonts s;
     // The sample library file under another name, read as a library of one's own.

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -198,6 +199,131 @@ TEST(LayoutDetect, OutputLinesAndScores) {
     EXPECT_DOUBLE_EQ(hz::glyphSimilarity(glyph, glyph), 1.0);
 }
 
+// A copy of cell with its ink box moved to (left, top) and scaled to width x height dots, in a
+// cell of side `side`: the same character as another font places and sizes it.
+DotCell placedAgain(const DotCell& cell, int side, int left, int top, int width, int height) {
+    int x0 = cell.width(), y0 = cell.height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x)
+            if (cell.dot(x, y)) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    DotCell ink(x1 - x0 + 1, y1 - y0 + 1);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            ink.setDot(x - x0, y - y0, cell.dot(x, y));
+    const DotCell scaled = hz::resampleCell(ink, width, height);
+    DotCell out(side, side);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            out.setDot(left + x, top + y, scaled.dot(x, y));
+    return out;
+}
+
+DotCell inverse(const DotCell& cell) {
+    DotCell out(cell.width(), cell.height());
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x)
+            out.setDot(x, y, !cell.dot(x, y));
+    return out;
+}
+
+TEST(LayoutDetect, InkBoxSimilarityComparesStrokesWhereverAndHoweverLargeTheGlyphIs) {
+    const DotCell wo = hz::test::otherFontGlyph(24, U'我');
+    struct Row {
+        const char* what;
+        DotCell candidate;
+        double atLeast, below;
+    };
+    const std::vector<Row> rows{
+        {"itself", wo, 1.0, 1.01},
+        {"two thirds the size in a corner", placedAgain(wo, 24, 0, 0, 16, 16), 0.8, 1.01},
+        {"in a 40-dot cell, off centre", placedAgain(wo, 40, 10, 3, 30, 34), 0.8, 1.01},
+        {"the library's 16-dot Song", libraryGlyph(k16Song, U'我'), 0.6, 1.01},
+        {"another character", hz::test::otherFontGlyph(24, U'永'), 0.0, 0.5},
+        {"mirrored", placedAgain(wo, 24, 0, 0, 1, 1), 0.0, 0.5}, // replaced below
+        {"inverse", inverse(wo), 0.0, 0.05},
+        {"blank", DotCell(24, 24), 0.0, 1e-9},
+    };
+    for (const Row& row : rows) {
+        DotCell candidate = row.candidate;
+        if (std::string(row.what) == "mirrored") {
+            candidate = DotCell(24, 24);
+            for (int y = 0; y < 24; ++y)
+                for (int x = 0; x < 24; ++x)
+                    candidate.setDot(23 - x, y, wo.dot(x, y));
+        }
+        const double likeness = hz::inkBoxSimilarity(wo, candidate);
+        EXPECT_GE(likeness, row.atLeast) << row.what;
+        EXPECT_LT(likeness, row.below) << row.what;
+        EXPECT_DOUBLE_EQ(likeness, hz::inkBoxSimilarity(candidate, wo)) << row.what << ": not symmetric";
+    }
+    // A flat stroke stays flat: 一 is not like a square of ink.
+    DotCell bar(16, 16), block(16, 16);
+    for (int x = 2; x < 14; ++x) {
+        bar.setDot(x, 8);
+        for (int y = 2; y < 14; ++y)
+            block.setDot(x, y, (x + y) % 3 == 0);
+    }
+    EXPECT_LT(hz::inkBoxSimilarity(bar, block), 0.3);
+}
+
+TEST(LayoutDetect, PasteCellsAreTheCellsTheBytesMayFill) {
+    struct Row {
+        Bytes bytes;
+        std::vector<hz::CellSize> cells;
+    };
+    Bytes headed(2 + 72), notHeaded(32);
+    headed[0] = headed[1] = 24;
+    notHeaded[0] = notHeaded[1] = 16; // the 30 bytes after it fit 15x15, not 16x16
+    const std::vector<Row> rows{
+        {Bytes(32), {{16, 16}}}, {Bytes(72), {{24, 24}}}, {Bytes(36), {{9, 18}, {12, 23}, {12, 24}}},
+        {headed, {{24, 24}}}, // the header names the cell of the 72 bytes after it
+        {notHeaded, {{16, 16}}}, {Bytes(71), {}},
+    };
+    for (const Row& row : rows) {
+        std::vector<hz::CellSize> cells = hz::pasteCells(row.bytes);
+        EXPECT_EQ(cells, row.cells) << row.bytes.size() << " bytes";
+    }
+}
+
+TEST(LayoutDetect, BytesOfOneLibrarysFaceMovedADotAreFoundAgainstAllSix) {
+    // Bytes of the Kai face, no face's own picture, against the six libraries: the Kai library
+    // speaks for the right layout though the Song, Hei and twelve-dot faces are the majority.
+    const DotCell kai = libraryGlyph(4, U'然');
+    std::vector<DotCell> faces = libraryFaces(k16Song, U'然');
+    const auto layout = *hz::parseLayout("columns-lsb-up");
+    DotCell moved(24, 24);
+    for (int y = 0; y + 1 < 24; ++y)
+        moved.setRow(y + 1, kai.row(y) >> 1); // one dot lower and right: no face's own picture
+    const auto found = detected(hz::encodeCell(moved, layout), faces);
+    ASSERT_FALSE(found.candidates.empty());
+    EXPECT_EQ(found.candidates.front().layout, layout) << hz::detectionLines(found);
+    EXPECT_TRUE(found.sure()) << hz::detectionLines(found);
+}
+
+TEST(LayoutDetect, LayoutsThatDifferOnlyByMirrorsNeedAWiderLead) {
+    // 三 as a font draws it: three bars, the lowest the longest, one dot off centre. Mirrored, it is
+    // dot for dot another face's 三, which must not make the mirror a sure answer.
+    DotCell drawn(16, 16), other(16, 16);
+    for (int x = 3; x <= 11; ++x)
+        drawn.setDot(x, 3);
+    for (int x = 4; x <= 10; ++x)
+        drawn.setDot(x, 8);
+    for (int x = 1; x <= 13; ++x)
+        drawn.setDot(x, 13);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            other.setDot(15 - x, y, drawn.dot(x, y));
+    const auto layout = *hz::parseLayout("pages-msb-up-left");
+    const auto found =
+        detected(hz::encodeCell(drawn, layout), std::vector<DotCell>{libraryGlyph(k16Song, U'三'), other});
+    ASSERT_FALSE(found.candidates.empty());
+    EXPECT_FALSE(found.sure()) << hz::detectionLines(found);
+    EXPECT_TRUE(found.ambiguous);
+}
+
 TEST(LayoutDetect, CellsThatFitAByteCount) {
     EXPECT_EQ(hz::cellsForByteCount(72, hz::Scan::Rows), (std::vector<hz::CellSize>{{24, 24}}));
     EXPECT_EQ(hz::cellsForByteCount(24, hz::Scan::Columns), (std::vector<hz::CellSize>{{12, 12}}));
@@ -307,8 +433,8 @@ TEST(LayoutDetect, FontsUnlikeTheLibrariesAreFoundOrLeftOpenNeverWrong) {
     }
     EXPECT_EQ(all.wrongButSure, 0);
     // Most answers are given, and nearly all best layouts are right even where they are not.
-    EXPECT_GE(all.sure * 2, all.tried);
-    EXPECT_GE(all.right * 100, all.tried * 92);
+    EXPECT_GE(all.sure * 10, all.tried * 8);
+    EXPECT_GE(all.right * 100, all.tried * 96);
     std::printf("%d glyphs: best layout right %d, sure %d, wrong but sure %d\n", all.tried, all.right, all.sure,
                 all.wrongButSure);
 }
