@@ -115,6 +115,7 @@ void Form1::connectSignals() {
 
     // Queued: the dialog's own event loop runs after Combo2 has finished its change, not inside it.
     connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog, Qt::QueuedConnection);
+    connect(layoutChooser, &LayoutChooser::choiceChanged, this, &Form1::followLayoutChoice);
     connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
     connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
 
@@ -131,6 +132,7 @@ void Form1::connectSignals() {
     QList<QObject*> closers = {Text1->viewport(), ListView1->viewport(), Frame2, Label2, Picture3->innerPanel()};
     for (int k = 0; k < hz::kArrangementCount; ++k)
         closers << Picture3->assemblyBox(k)->viewport() << Picture3->cBox(k)->viewport();
+    closers << Picture3->chosenLayoutBox()->viewport();
     for (QObject* closer : closers)
         closer->installEventFilter(this);
 }
@@ -188,6 +190,14 @@ hz::LayoutChoice Form1::layoutChoice() const {
 
 hz::Layout Form1::chosenLayout() const {
     return layoutChoice().layout;
+}
+
+void Form1::followLayoutChoice() {
+    const hz::LayoutChoice choice = layoutChoice();
+    Picture3->setChosenLayout(choice.kind == hz::LayoutChoice::Kind::Layout ? std::optional(choice.layout)
+                                                                            : std::nullopt);
+    if (const hz::GlyphRecord* record = currentRecord())
+        Picture3->showTexts(*record);
 }
 
 void Form1::runLookup() {

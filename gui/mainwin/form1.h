@@ -143,6 +143,8 @@ private:
 
     void openHomePage();
     void followCurrentRow();
+    // The box of a layout from the layout dialog shows while that layout is Combo2's choice.
+    void followLayoutChoice();
     void drawGlyph(const hz::GlyphRecord& record);
 
     QString folder;
