@@ -41,6 +41,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <exception>
+#include <new>
 
 using namespace hz::gui;
 
@@ -52,6 +53,14 @@ QString fontRefusalText(const hz::RefusedCharacter& refused) {
     return QStringLiteral("“%1”(%2)：%3")
         .arg(QString::fromUcs4(&c, 1), QString::fromStdString(hz::codePointText(c)),
              QString::fromUtf8(hz::statusMessage(refused.status)));
+}
+
+// An action that stopped on an exception, in the window's words; the exception's own (English) words
+// follow for a report of the fault.
+QString failureText(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return QStringLiteral("内存不足，操作没有完成。");
+    return QStringLiteral("程序内部出错，操作没有完成。\n（%1）").arg(QString::fromUtf8(error.what()));
 }
 
 // Every library the window may read: an export must never replace one.
@@ -335,7 +344,7 @@ void Form1::Command20Click(int index) {
             break;
         }
     } catch (const std::exception& error) {
-        prompter().critical(this, QString::fromUtf8(error.what()));
+        prompter().critical(this, failureText(error));
     }
 }
 
@@ -378,7 +387,7 @@ void Form1::exportHeaderFile() {
     try {
         exporter->exportHeader(list->records(), chosenLayout());
     } catch (const std::exception& error) {
-        prompter().critical(this, QString::fromUtf8(error.what()));
+        prompter().critical(this, failureText(error));
     }
 }
 
