@@ -7,6 +7,7 @@
 //   <prefix>/share/hzdot/fonts/       the six library files
 //   <prefix>/share/doc/hzdot/         README.md, arrangements.md, export-format.md
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,14 @@ std::string_view installedDataFromPrograms();
 // otherwise the installed fonts folder when that does; the program's own folder when neither does, so
 // that a message about a missing file names the first place looked in.
 std::string libraryFolder(std::string_view programDir);
+
+// Where libraryFolder looks, in its order: the program's own folder, then the installed fonts folder
+// beside it ("<programDir>/../share/hzdot/fonts" with the ".." taken out by name, links not followed).
+std::array<std::string, 2> libraryPlaces(std::string_view programDir);
+
+// Whether the folder holds any of the six library files: where it does not, libraryFolder found
+// none in either place, and a message about a missing library names both.
+bool holdsAnyLibrary(std::string_view folder);
 
 // The first copy of a document (e.g. "README.md"): beside the program, then in the installed documents
 // folder. Empty when neither exists.

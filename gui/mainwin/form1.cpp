@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -201,6 +202,16 @@ hz::Layout Form1::chosenLayout() const {
     return layoutChoice().layout;
 }
 
+QString Form1::librariesMissingText() const {
+    const std::string programDir = folder.toStdString();
+    if (hz::holdsAnyLibrary(hz::libraryFolder(programDir)))
+        return {};
+    const auto places = hz::libraryPlaces(programDir);
+    return QStringLiteral("程序所在的文件夹（%1）和安装的字库文件夹（%2）里都没有字库文件。")
+        .arg(QFile::decodeName(QByteArray::fromStdString(places[0])),
+             QFile::decodeName(QByteArray::fromStdString(places[1])));
+}
+
 void Form1::followLayoutChoice() {
     const hz::LayoutChoice choice = layoutChoice();
     Picture3->setChosenLayout(choice.kind == hz::LayoutChoice::Kind::Layout ? std::optional(choice.layout)
@@ -215,13 +226,16 @@ void Form1::runLookup() {
         return;
     // A library file of the user's own refuses with the six libraries' words.
     const bool fromFont = source->libraryPosition() < 0 && !fontItem->readsLibraryFile();
+    const QString missingWhere = source->libraryPosition() >= 0 ? librariesMissingText() : QString();
     WaitCursor hourglass;
     LookupPass pass(*list, *ProgressBar1);
-    pass.onRefused([this, fromFont](const hz::RefusedCharacter& refused) {
+    pass.onRefused([this, fromFont, missingWhere](const hz::RefusedCharacter& refused) {
+        QString text = fromFont ? fontRefusalText(refused) : QString::fromUtf8(hz::statusMessage(refused.status));
+        if (refused.status == hz::LookupStatus::LibraryMissing && !missingWhere.isEmpty())
+            text += QLatin1Char('\n') + missingWhere;
         {
             ArrowCursor pointer;
-            prompter().critical(this, fromFont ? fontRefusalText(refused)
-                                               : QString::fromUtf8(hz::statusMessage(refused.status)));
+            prompter().critical(this, text);
         }
         if (refused.status == hz::LookupStatus::LibraryMissing)
             Combo1->setFocus();
