@@ -51,12 +51,12 @@ std::string libraryFolder(std::string_view programDir) {
 
 std::string documentPath(std::string_view programDir, std::string_view fileName) {
     const fs::path name{std::string(fileName)};
-    const fs::path beside = fs::path(programDir) / name;
-    if (isFile(beside))
-        return beside.string();
-    const fs::path installed = (installedFolder(programDir, "doc/hzdot") / name).lexically_normal();
-    if (isFile(installed))
-        return installed.string();
+    // The build folder keeps the documents beside the programs; an install keeps the repository's
+    // shape, so that the README's links to docs/ work where it is installed.
+    for (const fs::path& folder : {fs::path(programDir), installedFolder(programDir, "doc/hzdot").lexically_normal()})
+        for (const fs::path& path : {folder / name, folder / "docs" / name})
+            if (isFile(path))
+                return path.string();
     return {};
 }
 

@@ -5,7 +5,8 @@
 //
 //   <prefix>/bin/hzdot-cli            the program's folder
 //   <prefix>/share/hzdot/fonts/       the six library files
-//   <prefix>/share/doc/hzdot/         README.md, arrangements.md, export-format.md
+//   <prefix>/share/doc/hzdot/         README.md, and docs/arrangements.md, docs/export-format.md as
+//                                     the README links them
 
 #include <array>
 #include <string>
@@ -29,8 +30,8 @@ std::array<std::string, 2> libraryPlaces(std::string_view programDir);
 // none in either place, and a message about a missing library names both.
 bool holdsAnyLibrary(std::string_view folder);
 
-// The first copy of a document (e.g. "README.md"): beside the program, then in the installed documents
-// folder. Empty when neither exists.
+// The first copy of a document (e.g. "README.md", "arrangements.md"): beside the program, then in the
+// installed documents folder; in each, at the top or in its docs/ folder. Empty when none exists.
 std::string documentPath(std::string_view programDir, std::string_view fileName);
 
 } // namespace hz

@@ -88,6 +88,12 @@ TEST_F(InstallTree, DocumentsBesideTheProgramThenInstalled) {
     touch(bin() / "README.md");
     EXPECT_EQ(hz::documentPath(bin().string(), "README.md"), (bin() / "README.md").string());
     EXPECT_EQ(hz::documentPath(bin().string(), "arrangements.md"), "");
+    // Installed, the documents the README links to lie in docs/ beside it, as in the repository.
+    fs::create_directories(docs() / "docs");
+    touch(docs() / "docs/arrangements.md");
+    EXPECT_TRUE(fs::equivalent(hz::documentPath(bin().string(), "arrangements.md"), docs() / "docs/arrangements.md"));
+    touch(bin() / "arrangements.md");
+    EXPECT_EQ(hz::documentPath(bin().string(), "arrangements.md"), (bin() / "arrangements.md").string());
 }
 
 } // namespace
