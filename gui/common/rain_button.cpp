@@ -82,8 +82,8 @@ void RainButton::paintEvent(QPaintEvent*) {
     }
 }
 
-void RainButton::setCaptionWords(const QStringList& captionWords) {
-    words = captionWords;
+void RainButton::setCaptionWords(const QStringList& parts) {
+    words = parts;
     setText(words.join(QString()));
 }
 
@@ -131,20 +131,20 @@ bool linesFit(const QStringList& lines, const QFontMetrics& metrics, QSize area)
 RainButton::CaptionLayout RainButton::captionLayout() const {
     constexpr double kSmallestPoints = 6.5;
     const QSize area = captionArea().size();
-    const QStringList captionWords = this->captionWords();
+    const QStringList wordList = captionWords();
     QFont captionFont = font();
-    QStringList lines = wrapWords(captionWords, QFontMetrics(captionFont), area.width());
+    QStringList lines = wrapWords(wordList, QFontMetrics(captionFont), area.width());
     // A caption too long for the button at its font is drawn smaller rather than cut or broken
     // inside a word.
     while (!linesFit(lines, QFontMetrics(captionFont), area) && captionFont.pointSizeF() > kSmallestPoints) {
         captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
-        lines = wrapWords(captionWords, QFontMetrics(captionFont), area.width());
+        lines = wrapWords(wordList, QFontMetrics(captionFont), area.width());
     }
     // The narrowest width that needs no more lines: the lines come out even ("点阵图/前景色" rather
     // than "点阵图前景/色" where both are two lines).
     const QFontMetrics metrics(captionFont);
     for (int width = area.width() - 1; width > 0; --width) {
-        const QStringList narrower = wrapWords(captionWords, metrics, width);
+        const QStringList narrower = wrapWords(wordList, metrics, width);
         if (narrower.size() > lines.size() || !linesFit(narrower, metrics, QSize(width, area.height())))
             break;
         lines = narrower;
