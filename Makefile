@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps configure bench clean install package check-sanitize fuzz
+.PHONY: run test build deps configure bench clean install installed-files package check-sanitize fuzz
 
 deps:
 	./scripts/install-deps.sh
@@ -22,13 +22,18 @@ test: build
 bench: build
 	$(BUILD_DIR)/bin/hzbench
 
+# Only what an install holds: the programs, the six libraries and the compressed pages; not the
+# tests, benchmarks or fuzz targets, which `make test` builds.
+installed-files: configure
+	cmake --build $(BUILD_DIR) --target installed-files -j $(JOBS)
+
 # Installs into PREFIX (GNU layout); DESTDIR stages the install elsewhere, as packagers do.
 PREFIX ?= /usr/local
-install: build
+install: installed-files
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 # The Debian package, in $(BUILD_DIR)/.
-package: build
+package: installed-files
 	cd $(BUILD_DIR) && cpack -G DEB
 
 # Every test again under AddressSanitizer and UndefinedBehaviorSanitizer, in a folder of its own.

@@ -1,7 +1,9 @@
+#include "gui/common/qt_chinese.h"
 #include "gui/mainwin/form1.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <cstdio>
 #include <cstring>
 
@@ -47,6 +49,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("hzdot"));
     // The installed icon (share/icons/hicolor); a build folder has none and keeps the default.
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hzdot")));
+    const auto qtChinese = hz::gui::installQtChinese(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     Form1 window(QCoreApplication::applicationDirPath());
     window.show();
     return QApplication::exec();

@@ -5,6 +5,7 @@
 #include "core/library/font_library.h"
 #include "core/library/library_probe.h"
 #include "core/library/user_library.h"
+#include "core/system/install_paths.h"
 #include "fontsource/font_source.h"
 
 #include <sys/stat.h>
@@ -17,12 +18,13 @@ namespace hz::cli {
 namespace {
 
 // The library is checked once here rather than refusing every character with the same message.
-std::optional<std::string> checkLibrary(const std::string& path) {
+// notFound is what to say when there is no such file.
+std::optional<std::string> checkLibrary(const std::string& path, const std::string& notFound) {
     const std::string hint = " (--fonts DIR names the folder of the library files)";
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            return "library file not found: " + path + hint;
+            return notFound;
         return "cannot read library file " + path + ": " + std::strerror(errno);
     }
     if (!S_ISREG(info.st_mode))
@@ -32,6 +34,20 @@ std::optional<std::string> checkLibrary(const std::string& path) {
         return "cannot read library file " + path + ": " + std::strerror(errno);
     std::fclose(file);
     return std::nullopt;
+}
+
+// A library missing from its folder. When the folder is the default one and neither place the
+// program looks in holds any library, both are named: a copy of the program alone looked in each.
+std::string libraryNotFound(const CliOptions& options, const std::string& folder) {
+    const hz::FontLibrary& wanted = hz::fontLibrary(options.library);
+    if (options.fontsDir || hz::holdsAnyLibrary(folder))
+        return "library file not found: " + hz::libraryPath(folder, wanted) +
+               " (--fonts DIR names the folder of the library files)";
+    const auto places = hz::libraryPlaces(folder);
+    return "library file not found: " + hz::libraryPath(places[0], wanted) + ", nor " +
+           hz::libraryPath(places[1], wanted) +
+           " (no library files beside the program nor in its installed fonts folder; --fonts DIR names the folder "
+           "of the library files)";
 }
 
 } // namespace
@@ -52,7 +68,11 @@ LibraryProbe probeUserLibrary(const CliOptions& options, const std::string& prog
     const std::string fontsDir = options.fontsDir.value_or(programDir);
     auto reference = hz::probeReference(fontsDir);
     if (!reference) {
-        probe.error = "finding the layout of " + *options.libraryFile + " needs hzk24宋 or hzk16宋 in " + fontsDir +
+        const auto places = hz::libraryPlaces(fontsDir);
+        const std::string where = !options.fontsDir && !hz::holdsAnyLibrary(fontsDir)
+                                      ? places[0] + " (beside the program) or in " + places[1]
+                                      : fontsDir;
+        probe.error = "finding the layout of " + *options.libraryFile + " needs hzk24宋 or hzk16宋 in " + where +
                       "; or give --cell N, --first-row 0xA1|0xB0 and --record-layout L";
         return probe;
     }
@@ -92,7 +112,7 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
     }
     const std::string fontsDir = options.fontsDir.value_or(programDir);
     auto library = std::make_shared<hz::LibrarySource>(fontsDir, options.library, options.spaceX, options.spaceY);
-    if (auto problem = checkLibrary(library->path())) {
+    if (auto problem = checkLibrary(library->path(), libraryNotFound(options, fontsDir))) {
         error = *problem;
         return nullptr;
     }

@@ -10,8 +10,8 @@ packages=(
   clang libclang-rt-14-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  # windows
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  # windows; Qt's own dialogs and buttons in Chinese
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   # font builder: outline and bitmap fonts, simplified-to-traditional table
   libfreetype-dev libopencc-dev opencc
   # PNG pictures of the display preview (zlib), read back in the tests (libpng)

@@ -20,13 +20,6 @@ bool isFile(const fs::path& path) {
     return fs::is_regular_file(path, ec);
 }
 
-bool holdsAnyLibrary(const fs::path& folder) {
-    for (const FontLibrary& library : fontLibraries())
-        if (isFile(folder / std::string(library.fileName)))
-            return true;
-    return false;
-}
-
 fs::path installedFolder(std::string_view programDir, std::string_view below) {
     // Kept as written (not made canonical): a link or a moved tree resolves the same way.
     return fs::path(programDir) / fs::path(installedDataFromPrograms()) / fs::path(below);
@@ -38,23 +31,32 @@ std::string_view installedDataFromPrograms() {
     return HZDOT_DATA_FROM_BIN;
 }
 
+bool holdsAnyLibrary(std::string_view folder) {
+    for (const FontLibrary& library : fontLibraries())
+        if (isFile(fs::path(folder) / std::string(library.fileName)))
+            return true;
+    return false;
+}
+
+std::array<std::string, 2> libraryPlaces(std::string_view programDir) {
+    return {std::string(programDir), installedFolder(programDir, "hzdot/fonts").lexically_normal().string()};
+}
+
 std::string libraryFolder(std::string_view programDir) {
-    if (holdsAnyLibrary(fs::path(programDir)))
-        return std::string(programDir);
-    const fs::path installed = installedFolder(programDir, "hzdot/fonts").lexically_normal();
-    if (holdsAnyLibrary(installed))
-        return installed.string();
+    for (const std::string& place : libraryPlaces(programDir))
+        if (holdsAnyLibrary(place))
+            return place;
     return std::string(programDir);
 }
 
 std::string documentPath(std::string_view programDir, std::string_view fileName) {
     const fs::path name{std::string(fileName)};
-    const fs::path beside = fs::path(programDir) / name;
-    if (isFile(beside))
-        return beside.string();
-    const fs::path installed = (installedFolder(programDir, "doc/hzdot") / name).lexically_normal();
-    if (isFile(installed))
-        return installed.string();
+    // The build folder keeps the documents beside the programs; an install keeps the repository's
+    // shape, so that the README's links to docs/ work where it is installed.
+    for (const fs::path& folder : {fs::path(programDir), installedFolder(programDir, "doc/hzdot").lexically_normal()})
+        for (const fs::path& path : {folder / name, folder / "docs" / name})
+            if (isFile(path))
+                return path.string();
     return {};
 }
 

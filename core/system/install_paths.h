@@ -5,8 +5,10 @@
 //
 //   <prefix>/bin/hzdot-cli            the program's folder
 //   <prefix>/share/hzdot/fonts/       the six library files
-//   <prefix>/share/doc/hzdot/         README.md, arrangements.md, export-format.md
+//   <prefix>/share/doc/hzdot/         README.md, and docs/arrangements.md, docs/export-format.md as
+//                                     the README links them
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -20,8 +22,16 @@ std::string_view installedDataFromPrograms();
 // that a message about a missing file names the first place looked in.
 std::string libraryFolder(std::string_view programDir);
 
-// The first copy of a document (e.g. "README.md"): beside the program, then in the installed documents
-// folder. Empty when neither exists.
+// Where libraryFolder looks, in its order: the program's own folder, then the installed fonts folder
+// beside it ("<programDir>/../share/hzdot/fonts" with the ".." taken out by name, links not followed).
+std::array<std::string, 2> libraryPlaces(std::string_view programDir);
+
+// Whether the folder holds any of the six library files: where it does not, libraryFolder found
+// none in either place, and a message about a missing library names both.
+bool holdsAnyLibrary(std::string_view folder);
+
+// The first copy of a document (e.g. "README.md", "arrangements.md"): beside the program, then in the
+// installed documents folder; in each, at the top or in its docs/ folder. Empty when none exists.
 std::string documentPath(std::string_view programDir, std::string_view fileName);
 
 } // namespace hz

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 RainButton::RainButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
     setFlat(true);
@@ -69,28 +70,84 @@ void RainButton::paintEvent(QPaintEvent*) {
     }
     painter.setPen(isEnabled() ? palette().buttonText().color()
                                : palette().color(QPalette::Disabled, QPalette::ButtonText));
-    const QRect textArea = rect().adjusted(2, 1, -2, -1).translated(isDown() ? QPoint(1, 1) : QPoint());
-    const CaptionLayout caption = layoutCaption(textArea.size());
+    const CaptionLayout caption = captionLayout();
     painter.setFont(caption.font);
-    QRect lines(QPoint(), QSize(caption.width, textArea.height()));
-    lines.moveCenter(textArea.center());
-    painter.drawText(lines, Qt::AlignCenter | Qt::TextWrapAnywhere, text());
+    const QFontMetrics metrics(caption.font);
+    QRect lines(QPoint(), QSize(captionArea().width(), metrics.lineSpacing() * static_cast<int>(caption.lines.size())));
+    lines.moveCenter(captionArea().center());
+    lines.translate(isDown() ? QPoint(1, 1) : QPoint());
+    for (const QString& line : caption.lines) {
+        painter.drawText(QRect(lines.topLeft(), QSize(lines.width(), metrics.lineSpacing())), Qt::AlignCenter, line);
+        lines.setTop(lines.top() + metrics.lineSpacing());
+    }
 }
 
-RainButton::CaptionLayout RainButton::layoutCaption(QSize area) const {
-    constexpr int kWrap = Qt::AlignCenter | Qt::TextWrapAnywhere;
+void RainButton::setCaptionWords(const QStringList& parts) {
+    words = parts;
+    setText(words.join(QString()));
+}
+
+QStringList RainButton::captionWords() const {
+    // A text set since then has no words given.
+    if (!words.isEmpty() && words.join(QString()) == text())
+        return words;
+    QStringList characters;
+    for (const QChar c : text())
+        characters << QString(c);
+    return characters;
+}
+
+QRect RainButton::captionArea() const {
+    return rect().adjusted(2, 1, -2, -1);
+}
+
+namespace {
+
+// The words in lines as long as width allows; a word wider than that has a line of its own.
+QStringList wrapWords(const QStringList& words, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : words) {
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + word) > width) {
+            lines << line;
+            line.clear();
+        }
+        line += word;
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
+bool linesFit(const QStringList& lines, const QFontMetrics& metrics, QSize area) {
+    if (metrics.lineSpacing() * lines.size() > area.height())
+        return false;
+    return std::all_of(lines.begin(), lines.end(),
+                       [&](const QString& line) { return metrics.horizontalAdvance(line) <= area.width(); });
+}
+
+} // namespace
+
+RainButton::CaptionLayout RainButton::captionLayout() const {
+    constexpr double kSmallestPoints = 6.5;
+    const QSize area = captionArea().size();
+    const QStringList wordList = captionWords();
     QFont captionFont = font();
-    auto heightAt = [&](int width) {
-        return QFontMetrics(captionFont).boundingRect(QRect(0, 0, width, 10000), kWrap, text()).height();
-    };
-    // A caption too long for the button at its font is drawn smaller rather than cut.
-    while (heightAt(area.width()) > area.height() && captionFont.pointSizeF() > 6.5)
+    QStringList lines = wrapWords(wordList, QFontMetrics(captionFont), area.width());
+    // A caption too long for the button at its font is drawn smaller rather than cut or broken
+    // inside a word.
+    while (!linesFit(lines, QFontMetrics(captionFont), area) && captionFont.pointSizeF() > kSmallestPoints) {
         captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
-    // The narrowest width that needs no more lines than the full width: the lines come out even
-    // ("程序/帮助" rather than "程序帮/助").
-    const int lines = heightAt(area.width());
-    int width = area.width();
-    while (width > 1 && heightAt(width - 1) <= lines)
-        --width;
-    return {captionFont, width};
+        lines = wrapWords(wordList, QFontMetrics(captionFont), area.width());
+    }
+    // The narrowest width that needs no more lines: the lines come out even ("点阵图/前景色" rather
+    // than "点阵图前景/色" where both are two lines).
+    const QFontMetrics metrics(captionFont);
+    for (int width = area.width() - 1; width > 0; --width) {
+        const QStringList narrower = wrapWords(wordList, metrics, width);
+        if (narrower.size() > lines.size() || !linesFit(narrower, metrics, QSize(width, area.height())))
+            break;
+        lines = narrower;
+    }
+    return {captionFont, lines};
 }

@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +42,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <exception>
+#include <new>
 
 using namespace hz::gui;
 
@@ -52,6 +54,14 @@ QString fontRefusalText(const hz::RefusedCharacter& refused) {
     return QStringLiteral("“%1”(%2)：%3")
         .arg(QString::fromUcs4(&c, 1), QString::fromStdString(hz::codePointText(c)),
              QString::fromUtf8(hz::statusMessage(refused.status)));
+}
+
+// An action that stopped on an exception, in the window's words; the exception's own (English) words
+// follow for a report of the fault.
+QString failureText(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return QStringLiteral("内存不足，操作没有完成。");
+    return QStringLiteral("程序内部出错，操作没有完成。\n（%1）").arg(QString::fromUtf8(error.what()));
 }
 
 // Every library the window may read: an export must never replace one.
@@ -115,6 +125,7 @@ void Form1::connectSignals() {
 
     // Queued: the dialog's own event loop runs after Combo2 has finished its change, not inside it.
     connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog, Qt::QueuedConnection);
+    connect(layoutChooser, &LayoutChooser::choiceChanged, this, &Form1::followLayoutChoice);
     connect(Command6, &QPushButton::clicked, Picture3, &TextPanel::showAssemblySet);
     connect(Command2, &QPushButton::clicked, Picture3, &TextPanel::showCSet);
 
@@ -131,6 +142,7 @@ void Form1::connectSignals() {
     QList<QObject*> closers = {Text1->viewport(), ListView1->viewport(), Frame2, Label2, Picture3->innerPanel()};
     for (int k = 0; k < hz::kArrangementCount; ++k)
         closers << Picture3->assemblyBox(k)->viewport() << Picture3->cBox(k)->viewport();
+    closers << Picture3->chosenLayoutBox()->viewport();
     for (QObject* closer : closers)
         closer->installEventFilter(this);
 }
@@ -190,19 +202,40 @@ hz::Layout Form1::chosenLayout() const {
     return layoutChoice().layout;
 }
 
+QString Form1::librariesMissingText() const {
+    const std::string programDir = folder.toStdString();
+    if (hz::holdsAnyLibrary(hz::libraryFolder(programDir)))
+        return {};
+    const auto places = hz::libraryPlaces(programDir);
+    return QStringLiteral("程序所在的文件夹（%1）和安装的字库文件夹（%2）里都没有字库文件。")
+        .arg(QFile::decodeName(QByteArray::fromStdString(places[0])),
+             QFile::decodeName(QByteArray::fromStdString(places[1])));
+}
+
+void Form1::followLayoutChoice() {
+    const hz::LayoutChoice choice = layoutChoice();
+    Picture3->setChosenLayout(choice.kind == hz::LayoutChoice::Kind::Layout ? std::optional(choice.layout)
+                                                                            : std::nullopt);
+    if (const hz::GlyphRecord* record = currentRecord())
+        Picture3->showTexts(*record);
+}
+
 void Form1::runLookup() {
     const std::shared_ptr<hz::GlyphSource> source = glyphSource();
     if (!source)
         return;
     // A library file of the user's own refuses with the six libraries' words.
     const bool fromFont = source->libraryPosition() < 0 && !fontItem->readsLibraryFile();
+    const QString missingWhere = source->libraryPosition() >= 0 ? librariesMissingText() : QString();
     WaitCursor hourglass;
     LookupPass pass(*list, *ProgressBar1);
-    pass.onRefused([this, fromFont](const hz::RefusedCharacter& refused) {
+    pass.onRefused([this, fromFont, missingWhere](const hz::RefusedCharacter& refused) {
+        QString text = fromFont ? fontRefusalText(refused) : QString::fromUtf8(hz::statusMessage(refused.status));
+        if (refused.status == hz::LookupStatus::LibraryMissing && !missingWhere.isEmpty())
+            text += QLatin1Char('\n') + missingWhere;
         {
             ArrowCursor pointer;
-            prompter().critical(this, fromFont ? fontRefusalText(refused)
-                                               : QString::fromUtf8(hz::statusMessage(refused.status)));
+            prompter().critical(this, text);
         }
         if (refused.status == hz::LookupStatus::LibraryMissing)
             Combo1->setFocus();
@@ -325,7 +358,7 @@ void Form1::Command20Click(int index) {
             break;
         }
     } catch (const std::exception& error) {
-        prompter().critical(this, QString::fromUtf8(error.what()));
+        prompter().critical(this, failureText(error));
     }
 }
 
@@ -368,7 +401,7 @@ void Form1::exportHeaderFile() {
     try {
         exporter->exportHeader(list->records(), chosenLayout());
     } catch (const std::exception& error) {
-        prompter().critical(this, QString::fromUtf8(error.what()));
+        prompter().critical(this, failureText(error));
     }
 }
 

@@ -143,6 +143,10 @@ private:
 
     void openHomePage();
     void followCurrentRow();
+    // The box of a layout from the layout dialog shows while that layout is Combo2's choice.
+    void followLayoutChoice();
+    // Where the program looked for its libraries, when neither place holds any; empty otherwise.
+    QString librariesMissingText() const;
     void drawGlyph(const hz::GlyphRecord& record);
 
     QString folder;

@@ -27,7 +27,8 @@ using namespace hz::gui;
 namespace {
 
 constexpr QSize kClientSize(1016, 741);
-constexpr QSize kGroupButtonSize(49, 41);
+// Wide enough for four characters a line at the buttons' 9 points, so that most captions need two lines.
+constexpr QSize kGroupButtonSize(56, 41);
 
 QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -45,21 +46,27 @@ LinkLabel* makeLinkLabel(const QString& name, const QString& text, QWidget* pare
     return label;
 }
 
-// Captions of the button group by Index; Index 9 shows a picture instead.
+// Captions of the button group by Index, "|" between the words a caption may break between;
+// Index 9 shows a picture instead.
 const char* const kGroupCaptions[12] = {
     "",
-    "删除全部汉字点阵",
-    "导出全部汉字点阵",
-    "导出当前汉字点阵",
-    "点阵图前景色",
-    "点阵图背景色",
-    "退出程序",
-    "点阵图背景字符",
-    "删除当前汉字点阵",
+    "删除|全部|汉字|点阵",
+    "导出|全部|汉字|点阵",
+    "导出|当前|汉字|点阵",
+    "点阵图|前景色",
+    "点阵图|背景色",
+    "退出|程序",
+    "点阵图|背景|字符",
+    "删除|当前|汉字|点阵",
     "",
-    "设计12*12变16*16方案",
-    "程序帮助",
+    "设计|12*12|变|16*16|方案",
+    "程序|帮助",
 };
+
+// A caption with its breaks: RainButton::setCaptionWords' words.
+QStringList captionWords(const char* caption) {
+    return QString::fromUtf8(caption).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
 
 struct ButtonPlace {
     int index; // Index of the group; 0 stands for Command21
@@ -149,15 +156,17 @@ void Form1::createTopBand() {
 
     const QFont buttonFont = windowFont(9);
     for (int index = 1; index <= 11; ++index) {
-        auto* button = new RainButton(QString::fromUtf8(kGroupCaptions[index]), Picture6);
+        auto* button = new RainButton(QString(), Picture6);
+        button->setCaptionWords(captionWords(kGroupCaptions[index]));
         button->setObjectName(QStringLiteral("Command20(%1)").arg(index));
         button->setFont(buttonFont);
         button->setToolTip(button->text());
         Command20[static_cast<std::size_t>(index)] = button;
     }
     Command20[9]->setPicture(meterPicture());
-    Command20[9]->setToolTip(QStringLiteral("仪表演示"));
-    Command21 = new RainButton(QStringLiteral("输入显示字符"), Picture6);
+    Command20[9]->setToolTip(QStringLiteral("打开仪表演示窗口：指针表、数字表和条形表"));
+    Command21 = new RainButton(QString(), Picture6);
+    Command21->setCaptionWords(captionWords("输入|显示|字符"));
     Command21->setObjectName(QStringLiteral("Command21"));
     Command21->setFont(buttonFont);
     Command21->setToolTip(Command21->text());
@@ -195,9 +204,11 @@ void Form1::createTopBand() {
 // The outputs for firmware: a C header of the list, and the list on a simulated display.
 void Form1::createOutputButtons() {
     const QFont buttonFont = windowFont(9);
-    ExportHeader = new RainButton(QStringLiteral("导出C头文件"), Picture6);
+    ExportHeader = new RainButton(QString(), Picture6);
+    ExportHeader->setCaptionWords(captionWords("导出|C头文件"));
     ExportHeader->setObjectName(QStringLiteral("ExportHeader"));
-    OpenPreview = new RainButton(QStringLiteral("液晶预览"), Picture6);
+    OpenPreview = new RainButton(QString(), Picture6);
+    OpenPreview->setCaptionWords(captionWords("液晶|预览"));
     OpenPreview->setObjectName(QStringLiteral("OpenPreview"));
     for (RainButton* button : {ExportHeader, OpenPreview}) {
         button->setFont(buttonFont);

@@ -46,11 +46,13 @@ void LayoutChooser::useLayout(const hz::Layout& layout) {
     custom = layout;
     chosenIndex = layoutItemIndex();
     combo->setCurrentIndex(chosenIndex);
+    emit choiceChanged();
 }
 
 void LayoutChooser::onIndexChanged(int index) {
     if (index != customItemIndex() || index < 0) {
         chosenIndex = index;
+        emit choiceChanged();
         return;
     }
     // "自定义排列…" is an action, not a choice: the box keeps showing what was chosen while the

@@ -36,6 +36,8 @@ public:
 signals:
     // "自定义排列…" was picked; the chooser has gone back to what was chosen before.
     void customLayoutRequested();
+    // The choice is another one now: an item was picked, or the dialog's layout was put in.
+    void choiceChanged();
 
 private:
     void onIndexChanged(int index);

@@ -1,5 +1,8 @@
 #include "gui/mainwin/text_panel.h"
 
+#include "core/layout/layout_presets.h"
+#include "core/output/export_layout.h"
+#include "core/text/byte_text.h"
 #include "gui/common/song_font.h"
 #include "gui/common/text_copy.h"
 #include "gui/mainwin/link_label.h"
@@ -22,6 +25,11 @@ QString cBoxName(int k) {
 
 constexpr int kScrollBarWidth = 17;
 constexpr int kLabelWidth = 64;
+// The chosen layout's box holds an assembly block and a C block: it is two boxes high.
+constexpr int kChosenTop = hz::kArrangementCount * TextPanel::kBoxPitch;
+constexpr int kChosenHeight = 2 * TextPanel::kBoxPitch + 1;
+constexpr int kFiveScrollSteps = 2;   // the five boxes, three at a time
+constexpr int kChosenScrollSteps = 4; // and the chosen layout's box below them
 
 QPlainTextEdit* makeBox(const QString& name, const QFont& font, QWidget* parent) {
     auto* box = new QPlainTextEdit(parent);
@@ -76,6 +84,18 @@ TextPanel::TextPanel(QWidget* parent) : QFrame(parent) {
         hz::gui::addArrayCopyAction(cBox, [cBox] { return cBox->toPlainText(); });
     }
 
+    chosenLabel = new QLabel(Picture5);
+    chosenLabel->setObjectName(QStringLiteral("ChosenLayoutName"));
+    chosenLabel->setGeometry(2, kChosenTop + 14, kLabelWidth - 4, kChosenHeight - 28);
+    chosenLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    chosenLabel->setWordWrap(true); // a long name breaks after its hyphens
+    chosenBox = makeBox(QStringLiteral("ChosenLayoutText"), boxFont, Picture5);
+    chosenBox->setGeometry(kLabelWidth, kChosenTop, kBoxWidth, kChosenHeight);
+    hz::gui::addCopyAction(chosenBox);
+    hz::gui::addArrayCopyAction(chosenBox, [this] { return chosenCFields; });
+    chosenLabel->hide();
+    chosenBox->hide();
+
     Picture5->resize(kLabelWidth + kBoxWidth + 2, (hz::kArrangementCount - 1) * kBoxPitch + kBoxHeight);
     resize(417, 3 * kBoxPitch + 1);
     connect(VScroll1, &QScrollBar::valueChanged, this, &TextPanel::scrollTo);
@@ -87,6 +107,11 @@ void TextPanel::showTexts(const hz::GlyphRecord& record) {
         assemblyBoxes[i]->setPlainText(QString::fromStdString(record.assemblyText(i)));
         cBoxes[i]->setPlainText(QString::fromStdString(record.cText(i)));
     }
+    if (chosen) {
+        const hz::LayoutChoice choice = hz::LayoutChoice::of(*chosen);
+        chosenBox->setPlainText(QString::fromStdString(hz::exportCurrentText(record, choice)));
+        chosenCFields = QString::fromStdString(hz::cText(hz::exportBytes(record, hz::exportForms(choice).front())));
+    }
 }
 
 void TextPanel::clearTexts() {
@@ -94,6 +119,29 @@ void TextPanel::clearTexts() {
         assemblyBoxes[i]->clear();
         cBoxes[i]->clear();
     }
+    chosenBox->clear();
+    chosenCFields.clear();
+}
+
+void TextPanel::setChosenLayout(const std::optional<hz::Layout>& layout) {
+    chosen = layout;
+    chosenBox->clear();
+    chosenCFields.clear();
+    const int fiveHeight = (hz::kArrangementCount - 1) * kBoxPitch + kBoxHeight;
+    if (!layout) {
+        chosenBox->hide();
+        chosenLabel->hide();
+        Picture5->resize(Picture5->width(), fiveHeight);
+        VScroll1->setRange(0, kFiveScrollSteps);
+        return;
+    }
+    chosenLabel->setText(QStringLiteral("所选排列\n") + QString::fromStdString(hz::layoutName(*layout)));
+    chosenBox->show();
+    chosenLabel->show();
+    Picture5->resize(Picture5->width(), kChosenTop + kChosenHeight);
+    VScroll1->setRange(0, kChosenScrollSteps);
+    // The user has just chosen it: it comes into view.
+    VScroll1->setValue(kChosenScrollSteps);
 }
 
 void TextPanel::showAssemblySet() {

@@ -29,6 +29,41 @@ TEST(LibraryFile, FolderInItsPlaceIsRefused) {
     EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
 }
 
+// A copy of the program alone, with no libraries beside it nor in the installed fonts folder
+// beside it, names both places; with -f only the folder given.
+TEST(LibraryFile, ACopyAloneNamesBothPlacesItLookedIn) {
+    TempFolder root;
+    std::filesystem::create_directories(root.file("bin"));
+    std::filesystem::create_directories(root.file("share/hzdot/fonts"));
+    const std::string program = root.file("bin/hzdot-cli");
+    std::filesystem::copy_file(HZDOT_CLI_PATH, program);
+
+    CliCall call{{"-l", "3", "-o", root.file("out.txt"), "样字"}};
+    call.program = program;
+    CliResult r = runCli(call);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(root.file("bin/hzk24宋") + ", nor " + root.file("share/hzdot/fonts/hzk24宋")),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_FALSE(fileExists(root.file("out.txt")));
+
+    // Finding a library file's layout needs one of the six as well: the same two places.
+    call.args = {"--library", program, "样"};
+    r = runCli(call);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(root.file("bin") + " (beside the program) or in " + root.file("share/hzdot/fonts")),
+              std::string::npos)
+        << r.err;
+
+    call.args = {"-f", root.file("share/hzdot/fonts"), "样"};
+    r = runCli(call);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("library file not found: " + root.file("share/hzdot/fonts/hzk16宋") + " ("), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find(", nor "), std::string::npos) << r.err;
+}
+
 TEST(LibraryFile, DefaultFolderIsTheExecutablesOwnEvenThroughALink) {
     SampleFonts s;
     const std::string program = s.fonts.file("hzdot-cli");

@@ -11,6 +11,7 @@
 #include "gui/mainwin/glyph_list_model.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -297,6 +298,35 @@ private slots:
         w.Combo1()->setCurrentIndex(1);
         w.form->runLookup();
         QCOMPARE(w.form->glyphList().count(), 2 + static_cast<int>(input.size()));
+    }
+
+    // A window whose program folder holds no library, nor the installed fonts folder beside it, names
+    // both places with the missing library's message; once the installed folder holds the library,
+    // the window reads it from there.
+    void noLibraryInEitherPlaceNamesBoth() {
+        QTemporaryDir root;
+        const QString bin = root.filePath(QStringLiteral("bin"));
+        const QString installed = root.filePath(QStringLiteral("share/hzdot/fonts"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(installed));
+        ScriptedPrompter prompter;
+        Form1 form(bin, &prompter); // looks up 样字 at start
+        const QString both =
+            message(hz::LookupStatus::LibraryMissing) +
+            QStringLiteral("\n程序所在的文件夹（%1）和安装的字库文件夹（%2）里都没有字库文件。").arg(bin, installed);
+        QCOMPARE(prompter.criticals, QStringList({both, both}));
+
+        writeLibrary(installed, 1, {{kZi, cornerDots(32)}});
+        prompter.criticals.clear();
+        form.inputBox()->setText(QStringLiteral("字"));
+        form.runLookup();
+        QVERIFY(prompter.criticals.isEmpty());
+        QCOMPARE(form.glyphList().count(), 1);
+        QCOMPARE(form.glyphList().record(0).bytes(hz::Arrangement::Rows), cornerDots(32));
+
+        // One library there: another one missing is told as before, without the two places.
+        form.libraryChooser()->setCurrentIndex(3);
+        form.runLookup();
+        QCOMPARE(prompter.criticals, QStringList{message(hz::LookupStatus::LibraryMissing)});
     }
 };
 

@@ -126,6 +126,11 @@ private slots:
         QCOMPARE(seen.result, int(QDialog::Accepted));
         QCOMPARE(w.find<QComboBox>(QStringLiteral("Combo2"))->currentText(), layout);
         QCOMPARE(w.form->layoutChoice(), hz::LayoutChoice::of(expected));
+        // The window shows the current record in the layout used.
+        const QPlainTextEdit* chosen = w.box("ChosenLayoutText");
+        QVERIFY(!chosen->isHidden());
+        QVERIFY2(chosen->toPlainText().startsWith(QStringLiteral(";字[16*16]") + layout + QLatin1Char('\n')),
+                 qPrintable(chosen->toPlainText()));
     }
 
     // A preset's drivers are named beside its layout.

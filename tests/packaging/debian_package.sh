@@ -34,9 +34,13 @@ while read -r soname; do
 done < <(for program in hzdot hzdot-cli hzdot-mkfont; do
     readelf -d "$build/bin/$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'
 done | sort -u)
-for package in libqt6widgets6 libfreetype6 libfontconfig1 libopencc1.1; do
+# Qt's Chinese translation is read at run time, not linked: dpkg-shlibdeps cannot find it.
+for package in libqt6widgets6 libfreetype6 libfontconfig1 libopencc1.1 qt6-translations-l10n; do
     grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
 done
+# Each package once: a name given by hand as well as found by dpkg-shlibdeps is listed twice.
+twice=$(sed 's/, /\n/g' <<<"$depends" | sed 's/ .*//' | sort | uniq -d)
+[[ -z $twice ]] || fail "Depends lists more than once: $twice"
 
 if command -v lintian >/dev/null; then
     lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true

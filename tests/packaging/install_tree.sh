@@ -18,6 +18,14 @@ for f in "$build"/bin/hzk*; do
     cmp -s "$f" "$prefix/share/hzdot/fonts/$(basename "$f")" || fail "library differs: $(basename "$f")"
 done
 
+# Every relative link of the installed documents leads to an installed file or folder, as it does
+# in the repository.
+while read -r document; do
+    while read -r target; do
+        [[ -e $(dirname "$document")/$target ]] || fail "${document#"$prefix"/} links to $target, which is not installed"
+    done < <(grep -oP '\]\(\K[^)#]+(?=[)#])' "$document" | grep -vE '^[a-z]+:')
+done < <(find "$prefix/share/doc/hzdot" -name '*.md')
+
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}'; }
 for size in 16 22 24 32 48 64 128 256; do

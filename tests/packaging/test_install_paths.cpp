@@ -64,6 +64,21 @@ TEST_F(InstallTree, NeitherPlaceHoldsALibrary) {
     // A folder that only bears a library's name is no library.
     fs::create_directory(fonts() / libraryFile(1));
     EXPECT_EQ(hz::libraryFolder(bin().string()), bin().string());
+    EXPECT_FALSE(hz::holdsAnyLibrary(bin().string()));
+    EXPECT_FALSE(hz::holdsAnyLibrary(fonts().string()));
+}
+
+TEST_F(InstallTree, ThePlacesLookedInAreTheProgramsFolderThenTheInstalledOne) {
+    const auto places = hz::libraryPlaces(bin().string());
+    EXPECT_EQ(places[0], bin().string());
+    // Named as a message shows it: the installed folder's own path, no ".." in it.
+    EXPECT_EQ(places[1], fonts().string());
+    // Each is where libraryFolder takes the libraries from once it holds one.
+    touch(fonts() / libraryFile(4));
+    EXPECT_TRUE(hz::holdsAnyLibrary(places[1]));
+    EXPECT_EQ(hz::libraryFolder(bin().string()), places[1]);
+    touch(bin() / libraryFile(0));
+    EXPECT_EQ(hz::libraryFolder(bin().string()), places[0]);
 }
 
 TEST_F(InstallTree, DocumentsBesideTheProgramThenInstalled) {
@@ -73,6 +88,12 @@ TEST_F(InstallTree, DocumentsBesideTheProgramThenInstalled) {
     touch(bin() / "README.md");
     EXPECT_EQ(hz::documentPath(bin().string(), "README.md"), (bin() / "README.md").string());
     EXPECT_EQ(hz::documentPath(bin().string(), "arrangements.md"), "");
+    // Installed, the documents the README links to lie in docs/ beside it, as in the repository.
+    fs::create_directories(docs() / "docs");
+    touch(docs() / "docs/arrangements.md");
+    EXPECT_TRUE(fs::equivalent(hz::documentPath(bin().string(), "arrangements.md"), docs() / "docs/arrangements.md"));
+    touch(bin() / "arrangements.md");
+    EXPECT_EQ(hz::documentPath(bin().string(), "arrangements.md"), (bin() / "arrangements.md").string());
 }
 
 } // namespace
