@@ -1,5 +1,6 @@
 #include "gui/mainwin/text_panel.h"
 
+#include "gui/common/grey_depth.h"
 #include "gui/common/song_font.h"
 #include "gui/common/text_copy.h"
 #include "gui/mainwin/link_label.h"
@@ -82,10 +83,11 @@ TextPanel::TextPanel(QWidget* parent) : QFrame(parent) {
     showAssemblySet();
 }
 
-void TextPanel::showTexts(const hz::GlyphRecord& record) {
+void TextPanel::showTexts(const hz::GlyphRecord& record, int depth) {
     for (std::size_t i = 0; i < assemblyBoxes.size(); ++i) {
-        assemblyBoxes[i]->setPlainText(QString::fromStdString(record.assemblyText(i)));
-        cBoxes[i]->setPlainText(QString::fromStdString(record.cText(i)));
+        const auto arrangement = static_cast<hz::Arrangement>(i);
+        assemblyBoxes[i]->setPlainText(assemblyTextAt(record, arrangement, depth));
+        cBoxes[i]->setPlainText(cTextAt(record, arrangement, depth));
     }
 }
 

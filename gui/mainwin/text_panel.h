@@ -25,8 +25,9 @@ public:
 
     explicit TextPanel(QWidget* parent = nullptr);
 
-    // Fills all ten boxes from the record, whichever set is visible.
-    void showTexts(const hz::GlyphRecord& record);
+    // Fills all ten boxes from the record at depth bits a dot, whichever set is visible. At more than
+    // one bit the page arrangements' boxes say they are one-bit layouts.
+    void showTexts(const hz::GlyphRecord& record, int depth = 1);
     void clearTexts();
 
     // "汇编格式" and "C格式": which set of boxes is visible. The texts stay as they are.
