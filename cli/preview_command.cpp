@@ -58,9 +58,9 @@ int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& inpu
         printError("no character was found; " + *options.outputFile + " was not written");
         return kSomeRefused;
     }
-    return writeWholeOutput(options, pass,
-                            hz::previewPng(glyphs, layout, size, spacing, previewLook(options), hz::kDefaultZoom,
-                                           tftColours(options)));
+    return writeWholeOutput(
+        options, pass,
+        hz::previewPng(glyphs, layout, size, spacing, previewLook(options), hz::kDefaultZoom, tftColours(options)));
 }
 
 } // namespace hz::cli

@@ -52,7 +52,8 @@ std::optional<Rgb> parseRgb(std::string_view text) {
     for (int k = 0; k < 3; ++k) {
         const char* first = text.data() + 1 + 2 * k;
         // from_chars would take a sign; only the two hex digits may be there.
-        if (!std::isxdigit(static_cast<unsigned char>(first[0])) || !std::isxdigit(static_cast<unsigned char>(first[1])))
+        if (!std::isxdigit(static_cast<unsigned char>(first[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(first[1])))
             return std::nullopt;
         std::from_chars(first, first + 2, channels[k], 16);
     }

@@ -84,8 +84,8 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
         const bool usable = QFileInfo(settings.value(QStringLiteral("file")).toString()).isFile() &&
                             choice.fontSpec.face >= 0 && choice.fontSpec.size >= hz::fontsource::FontSource::kMinSize &&
                             choice.fontSpec.size <= hz::fontsource::FontSource::kMaxSize && !choice.name.isEmpty() &&
-                            hz::DotCell::validDepth(choice.fontSpec.bpp) && (!choice.library || choice.fontSpec.bpp == 1) &&
-                            libraryUsable;
+                            hz::DotCell::validDepth(choice.fontSpec.bpp) &&
+                            (!choice.library || choice.fontSpec.bpp == 1) && libraryUsable;
         if (usable &&
             std::none_of(recent.begin(), recent.end(), [&](const FontChoice& c) { return sameEntry(c, choice); }))
             recent.push_back(std::move(choice));

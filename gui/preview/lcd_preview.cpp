@@ -10,8 +10,8 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QImage>
-#include <QPixmap>
 #include <QLabel>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
