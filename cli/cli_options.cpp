@@ -107,6 +107,12 @@ std::string parsePreview(const std::string& option, std::string_view value) {
                      " is not a panel size; give WIDTHxHEIGHT in dots, 1-1024 a side, " + "e.g. 128x64"};
 }
 
+hz::Rgb parseColour(const std::string& option, std::string_view value) {
+    if (auto colour = hz::parseRgb(value))
+        return *colour;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a colour; give #RRGGBB in hex, e.g. #FFA500"};
+}
+
 // A mark is drawn once per dot, so it must be visible text on one line.
 std::string parseMark(const std::string& option, std::string_view value) {
     auto decoded = hz::decodeUtf8(value);
@@ -231,6 +237,13 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
         {{0, "line-spacing", true, cmdline::NumberRange{0, hz::kMaxLineSpacing, "a number of dots"}},
          "      --line-spacing N   dots between the rows of --preview, {low}-{high} (default 0)\n",
          [](CliOptions& o, const Argument& a) { o.lineSpacing = a.number; }},
+        {{0, "fg", true, std::nullopt},
+         "      --fg #RRGGBB, --bg #RRGGBB    draw --preview as a colour TFT: each dot's grey level\n"
+         "                         blended from the background to the foreground (default white on black)\n",
+         [](CliOptions& o, const Argument& a) { o.foreground = parseColour(a.shown, a.value); }},
+        {{0, "bg", true, std::nullopt},
+         "",
+         [](CliOptions& o, const Argument& a) { o.background = parseColour(a.shown, a.value); }},
         {{0, "detect", true, std::nullopt},
          "      --detect FILE      which layout the glyph bytes pasted in FILE (- for standard input) are\n"
          "                         in, for the one character TEXT: up to five LAYOUT, SCORE, PRESETS lines\n",
@@ -308,6 +321,8 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
         throw UsageError{"--preview draws one layout, not all"};
     if (options.lineSpacing && !options.preview)
         throw UsageError{"--line-spacing goes with --preview"};
+    if ((options.foreground || options.background) && !options.preview)
+        throw UsageError{"--fg and --bg go with --preview"};
     if (options.c89 && options.format != OutputFormat::Header)
         throw UsageError{"--c89 goes with --format header"};
     if (options.detectFile) {

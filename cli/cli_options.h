@@ -5,6 +5,7 @@
 #include "core/layout/layout.h"
 #include "core/layout/layout_presets.h"
 #include "core/output/c_header.h"
+#include "core/output/panel_picture.h"
 #include "core/text/dot_matrix_text.h"
 #include "fontsource/width_class.h"
 
@@ -50,6 +51,8 @@ struct CliOptions {
     bool c89 = false;
     std::optional<std::string> preview; // "WxH"
     std::optional<int> lineSpacing;     // dots between the preview's rows
+    std::optional<hz::Rgb> foreground;  // --fg: the preview in the colour-TFT look
+    std::optional<hz::Rgb> background;  // --bg
     std::optional<std::string> detectFile;
     bool current = false;
     bool view = false;

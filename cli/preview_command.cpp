@@ -12,6 +12,24 @@
 
 namespace hz::cli {
 
+namespace {
+
+// Colours ask for the colour-TFT look, and so do grey glyphs, which no other look shows.
+hz::PanelLook previewLook(const CliOptions& options) {
+    if (options.foreground || options.background || options.layout.layout.bpp > 1)
+        return hz::PanelLook::ColourTft;
+    return hz::kDefaultLook;
+}
+
+hz::TftColours tftColours(const CliOptions& options) {
+    hz::TftColours colours;
+    colours.foreground = options.foreground.value_or(colours.foreground);
+    colours.background = options.background.value_or(colours.background);
+    return colours;
+}
+
+} // namespace
+
 // The picture is drawn from the glyphs' bytes decoded back. A line of the input starts a new row.
 int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& input) {
     const hz::PanelSize size = *hz::parsePanelSize(*options.preview);
@@ -40,7 +58,9 @@ int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& inpu
         printError("no character was found; " + *options.outputFile + " was not written");
         return kSomeRefused;
     }
-    return writeWholeOutput(options, pass, hz::previewPng(glyphs, layout, size, spacing));
+    return writeWholeOutput(
+        options, pass,
+        hz::previewPng(glyphs, layout, size, spacing, previewLook(options), hz::kDefaultZoom, tftColours(options)));
 }
 
 } // namespace hz::cli

@@ -20,6 +20,7 @@ struct FontSpec {
     std::optional<int> threshold; // set: render in grey and keep dots covered more than threshold/255
     GlyphWidths widths = GlyphWidths::Fixed;
     AmbiguousWidth ambiguous = AmbiguousWidth::Full;
+    int bpp = 1; // bits a dot: 1, 2, 4 or 8
 
     bool operator==(const FontSpec&) const = default;
 };

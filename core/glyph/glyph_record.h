@@ -22,8 +22,12 @@ struct GlyphRecord {
     std::uint8_t height = 0;
     WidthClass widthClass = WidthClass::Full;
     std::int8_t libraryPosition = -1; // 0..5 for the six libraries, -1 for other sources
+    // A grey glyph's bits a dot (2, 4 or 8) and its levels, width * height of them row by row; dots
+    // then holds the dots at or above half level. 1 and no levels for a one-bit glyph.
+    std::uint8_t depth = 1;
+    std::vector<std::uint8_t> levels;
 
-    DotCell cell() const;
+    DotCell cell() const; // at the record's depth
 
     // Whether the record has bytes in an arrangement: 24x24 library records have none in the two
     // half-column arrangements, whose file layout covers 32-byte glyphs only.

@@ -1,6 +1,7 @@
 #include "core/output/panel_picture.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <stdexcept>
 
@@ -38,8 +39,45 @@ std::string_view panelLookName(PanelLook look) {
         return "绿色STN液晶";
     case PanelLook::WhitePaper:
         return "白色电子纸";
+    case PanelLook::ColourTft:
+        return "彩色TFT";
     }
     return {};
+}
+
+std::optional<Rgb> parseRgb(std::string_view text) {
+    if (text.size() != 7 || text.front() != '#')
+        return std::nullopt;
+    std::uint8_t channels[3] = {};
+    for (int k = 0; k < 3; ++k) {
+        const char* first = text.data() + 1 + 2 * k;
+        // from_chars would take a sign; only the two hex digits may be there.
+        if (!std::isxdigit(static_cast<unsigned char>(first[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(first[1])))
+            return std::nullopt;
+        std::from_chars(first, first + 2, channels[k], 16);
+    }
+    return Rgb{channels[0], channels[1], channels[2]};
+}
+
+std::string rgbText(Rgb colour) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (std::uint8_t channel : {colour.r, colour.g, colour.b}) {
+        text += kDigits[channel >> 4];
+        text += kDigits[channel & 0xF];
+    }
+    return text;
+}
+
+Rgb blendLevel(Rgb background, Rgb foreground, int level, int maxLevel) {
+    const int max = std::max(1, maxLevel);
+    const int share = std::clamp(level, 0, max);
+    const auto mix = [&](std::uint8_t back, std::uint8_t fore) {
+        // Rounded to the nearest: (back * (max - share) + fore * share) / max, half up.
+        return static_cast<std::uint8_t>((back * (max - share) + fore * share + max / 2) / max);
+    };
+    return {mix(background.r, foreground.r), mix(background.g, foreground.g), mix(background.b, foreground.b)};
 }
 
 PanelColours panelColours(PanelLook look) {
@@ -50,6 +88,10 @@ PanelColours panelColours(PanelLook look) {
         return {{0x1E, 0x2B, 0x12}, {0x9F, 0xC0, 0x2A}, {0x8C, 0xAB, 0x22}, true};
     case PanelLook::WhitePaper: // ink on paper, no grid to see
         return {{0x22, 0x22, 0x22}, {0xF2, 0xF1, 0xEA}, {0xF2, 0xF1, 0xEA}, false};
+    case PanelLook::ColourTft: { // pixels packed edge to edge, each the colour it is given
+        const TftColours colours;
+        return {colours.foreground, colours.background, colours.background, false};
+    }
     }
     throw std::invalid_argument("unknown panel look");
 }
@@ -94,9 +136,18 @@ PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout
     if (lineSpacing < 0 || lineSpacing > kMaxLineSpacing)
         throw std::invalid_argument("line spacing " + std::to_string(lineSpacing) + " is not 0.." +
                                     std::to_string(kMaxLineSpacing));
+    if (!hasGreyForm(layout))
+        throw std::invalid_argument(layoutName(layout) + " has no form at " + std::to_string(layout.bpp) +
+                                    " bits a dot");
     PanelDots panel;
     panel.size = size;
-    panel.lit.assign(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height), 0);
+    const std::size_t dots = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+    panel.lit.assign(dots, 0);
+    const bool grey = layout.bpp > 1;
+    if (grey) {
+        panel.levels.assign(dots, 0);
+        panel.maxLevel = (1 << layout.bpp) - 1;
+    }
     int lineHeight = 0;
     for (const EncodedGlyph& glyph : glyphs)
         lineHeight = std::max(lineHeight, glyph.height);
@@ -116,19 +167,51 @@ PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout
         const int w = std::min(glyph.width, size.width - at->x);
         const int h = std::min(glyph.height, size.height - at->y);
         for (int row = 0; row < h; ++row)
-            for (int col = 0; col < w; ++col)
+            for (int col = 0; col < w; ++col) {
+                const std::size_t to = static_cast<std::size_t>(at->y + row) * static_cast<std::size_t>(size.width) +
+                                       static_cast<std::size_t>(at->x + col);
                 if (shown.dot(col, row))
-                    panel.lit[static_cast<std::size_t>(at->y + row) * static_cast<std::size_t>(size.width) +
-                              static_cast<std::size_t>(at->x + col)] = 1;
+                    panel.lit[to] = 1;
+                if (grey)
+                    panel.levels[to] = static_cast<std::uint8_t>(shown.level(col, row));
+            }
         if (w == glyph.width && h == glyph.height)
             ++panel.glyphsShown;
     }
     return panel;
 }
 
-RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom) {
+namespace {
+
+// The colour-TFT look: every dot its level's blend, no grid. The blends of a panel's few levels are
+// worked out once.
+RgbImage renderTft(const PanelDots& panel, int zoom, const TftColours& tft) {
+    const int max = std::max(1, panel.maxLevel);
+    std::vector<Rgb> shades;
+    for (int level = 0; level <= max; ++level)
+        shades.push_back(blendLevel(tft.background, tft.foreground, level, max));
+    RgbImage image;
+    image.width = panel.size.width * zoom;
+    image.height = panel.size.height * zoom;
+    image.rgb.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
+    std::uint8_t* out = image.rgb.data();
+    for (int py = 0; py < image.height; ++py)
+        for (int px = 0; px < image.width; ++px) {
+            const Rgb c = shades[static_cast<std::size_t>(std::clamp(panel.level(px / zoom, py / zoom), 0, max))];
+            *out++ = c.r;
+            *out++ = c.g;
+            *out++ = c.b;
+        }
+    return image;
+}
+
+} // namespace
+
+RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom, const TftColours& tft) {
     if (zoom < kMinZoom || zoom > kMaxZoom)
         throw std::invalid_argument("zoom " + std::to_string(zoom) + " is not 1..8");
+    if (look == PanelLook::ColourTft)
+        return renderTft(panel, zoom, tft);
     const PanelColours colours = panelColours(look);
     const bool grid = colours.grid && zoom >= kGridFromZoom;
     RgbImage image;
@@ -152,8 +235,8 @@ RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom) {
 }
 
 std::string previewPng(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size, int lineSpacing,
-                       PanelLook look, int zoom) {
-    return encodePng(renderPanel(layOutPanel(glyphs, layout, size, lineSpacing), look, zoom));
+                       PanelLook look, int zoom, const TftColours& tft) {
+    return encodePng(renderPanel(layOutPanel(glyphs, layout, size, lineSpacing), look, zoom, tft));
 }
 
 } // namespace hz

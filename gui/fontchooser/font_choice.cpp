@@ -57,6 +57,8 @@ QString FontChoice::label() const {
         text += QStringLiteral(" 比例宽度");
     if (fontSpec.ambiguous == hz::fontsource::AmbiguousWidth::Half)
         text += QStringLiteral(" 符号半角");
+    if (fontSpec.bpp > 1)
+        text += QStringLiteral(" %1位灰度").arg(fontSpec.bpp);
     return text;
 }
 
@@ -73,6 +75,7 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
             choice.fontSpec.widths = hz::fontsource::GlyphWidths::Proportional;
         if (settings.value(QStringLiteral("ambiguous")).toString() == QStringLiteral("half"))
             choice.fontSpec.ambiguous = hz::fontsource::AmbiguousWidth::Half;
+        choice.fontSpec.bpp = settings.value(QStringLiteral("bpp"), 1).toInt();
         choice.name = settings.value(QStringLiteral("name")).toString();
         choice.library = readFindings(settings);
         // A hand-edited or stale entry is skipped rather than offered and refused.
@@ -81,7 +84,8 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
         const bool usable = QFileInfo(settings.value(QStringLiteral("file")).toString()).isFile() &&
                             choice.fontSpec.face >= 0 && choice.fontSpec.size >= hz::fontsource::FontSource::kMinSize &&
                             choice.fontSpec.size <= hz::fontsource::FontSource::kMaxSize && !choice.name.isEmpty() &&
-                            libraryUsable;
+                            hz::DotCell::validDepth(choice.fontSpec.bpp) &&
+                            (!choice.library || choice.fontSpec.bpp == 1) && libraryUsable;
         if (usable &&
             std::none_of(recent.begin(), recent.end(), [&](const FontChoice& c) { return sameEntry(c, choice); }))
             recent.push_back(std::move(choice));
@@ -112,6 +116,7 @@ void rememberFont(QSettings& settings, const FontChoice& chosen) {
                                                            ? QStringLiteral("half")
                                                            : QStringLiteral("full"));
         settings.setValue(QStringLiteral("name"), choice.name);
+        settings.setValue(QStringLiteral("bpp"), choice.fontSpec.bpp);
         if (choice.library)
             writeFindings(settings, *choice.library);
     }

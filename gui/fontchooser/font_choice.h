@@ -21,7 +21,8 @@ struct FontChoice {
     std::optional<LibraryFileFindings> library = std::nullopt;
 
     // What Combo1's font item reads: "文泉驿正黑 20", "HZK24.bin 24"; "文泉驿正黑 20 比例宽度 符号半角"
-    // with proportional widths and the ambiguous characters half width.
+    // with proportional widths and the ambiguous characters half width; " 4位灰度" after it for a
+    // font drawn in grey levels.
     QString label() const;
 
     bool operator==(const FontChoice&) const = default;

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 
 namespace hz::gui {
 
@@ -105,6 +106,12 @@ void FontChooser::createControls() {
     AmbiguousChoice->addItem(QStringLiteral("半角"), static_cast<int>(hz::fontsource::AmbiguousWidth::Half));
     AmbiguousChoice->setToolTip(QStringLiteral("宽度不定的符号，如 ° ± × α № ①"));
 
+    BppChoice = new QComboBox(this);
+    BppChoice->setObjectName(QStringLiteral("BppChoice"));
+    for (int bits : {1, 2, 4, 8})
+        BppChoice->addItem(bits == 1 ? QStringLiteral("1位（单色）") : QStringLiteral("%1位灰度").arg(bits), bits);
+    BppChoice->setToolTip(QStringLiteral("每点的位数：2、4、8位按字体的抗锯齿覆盖率给出灰度，用于彩色TFT和灰度OLED"));
+
     FontFileButton = new QPushButton(QStringLiteral("字体文件…"), this);
     FontFileButton->setObjectName(QStringLiteral("FontFileButton"));
 
@@ -137,12 +144,14 @@ void FontChooser::placeControls() {
     ambiguousRow->addWidget(AmbiguousChoice);
     ambiguousRow->addStretch(1);
     grid->addLayout(ambiguousRow, 3, 2, 1, 2);
-    grid->addWidget(SamplePreview, 4, 0, 1, 4);
-    grid->addWidget(LibraryFindings, 5, 0, 1, 4);
-    grid->addWidget(buttons, 6, 0, 1, 4);
+    grid->addWidget(new QLabel(QStringLiteral("灰度:"), this), 4, 0);
+    grid->addWidget(BppChoice, 4, 1);
+    grid->addWidget(SamplePreview, 5, 0, 1, 4);
+    grid->addWidget(LibraryFindings, 6, 0, 1, 4);
+    grid->addWidget(buttons, 7, 0, 1, 4);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(1, 3);
-    grid->setRowStretch(4, 1);
+    grid->setRowStretch(5, 1);
     resize(560, 520);
 }
 
@@ -153,6 +162,7 @@ void FontChooser::connectSignals() {
     connect(SizeBox, &QSpinBox::valueChanged, this, &FontChooser::sampleSoon);
     connect(WidthChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
     connect(AmbiguousChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
+    connect(BppChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
     sampleTimer.setSingleShot(true);
     sampleTimer.setInterval(kSampleDelayMs);
     connect(&sampleTimer, &QTimer::timeout, this, &FontChooser::updateSample);
@@ -239,6 +249,7 @@ void FontChooser::select(const std::optional<FontChoice>& wanted) {
     SizeBox->setValue(wanted->fontSpec.size);
     WidthChoice->setCurrentIndex(WidthChoice->findData(static_cast<int>(wanted->fontSpec.widths)));
     AmbiguousChoice->setCurrentIndex(AmbiguousChoice->findData(static_cast<int>(wanted->fontSpec.ambiguous)));
+    BppChoice->setCurrentIndex(std::max(0, BppChoice->findData(wanted->fontSpec.bpp)));
 }
 
 void FontChooser::filter(const QString& search) {
@@ -268,6 +279,7 @@ void FontChooser::followSelection() {
     SizeBox->setEnabled(font);
     WidthChoice->setEnabled(font);
     AmbiguousChoice->setEnabled(font);
+    BppChoice->setEnabled(font);
     if (item && item->data(SizeRole).toInt() > 0 && item->data(SizeRole).toInt() != SizeBox->value()) {
         // The new size brings the sample.
         SizeBox->setValue(item->data(SizeRole).toInt());
@@ -363,6 +375,7 @@ std::optional<FontChoice> FontChooser::choice() const {
     chosen.fontSpec.size = SizeBox->value();
     chosen.fontSpec.widths = static_cast<hz::fontsource::GlyphWidths>(WidthChoice->currentData().toInt());
     chosen.fontSpec.ambiguous = static_cast<hz::fontsource::AmbiguousWidth>(AmbiguousChoice->currentData().toInt());
+    chosen.fontSpec.bpp = BppChoice->currentData().toInt();
     chosen.name = item->data(NameRole).toString();
     return chosen;
 }

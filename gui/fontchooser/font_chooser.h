@@ -3,7 +3,8 @@
 // choices first, a search box over them (FontSearch, FontList), the size in dots (SizeBox), a
 // font file that is not installed (FontFileButton) and a live sample drawn from the font source's
 // own glyphs (SamplePreview). A font's cells are fixed or as wide as each glyph (WidthChoice), its
-// ambiguous-width characters ("°", Greek) full or half width (AmbiguousChoice). FontFileButton
+// ambiguous-width characters ("°", Greek) full or half width (AmbiguousChoice), its dots one bit
+// or grey levels of 2, 4 or 8 bits (BppChoice; library files are one bit). FontFileButton
 // takes a library file of the user's own as well: what probing it found is shown (LibraryFindings)
 // before OK, or why it cannot be read, and OK stays off.
 
@@ -74,6 +75,7 @@ private:
     QSpinBox* SizeBox = nullptr;
     QComboBox* WidthChoice = nullptr;
     QComboBox* AmbiguousChoice = nullptr;
+    QComboBox* BppChoice = nullptr;
     QPushButton* FontFileButton = nullptr;
     FontSample* SamplePreview = nullptr;
     QLabel* LibraryFindings = nullptr;

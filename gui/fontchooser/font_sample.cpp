@@ -1,6 +1,7 @@
 #include "gui/fontchooser/font_sample.h"
 
 #include "core/glyph/glyph_source.h"
+#include "core/output/panel_picture.h"
 
 #include <QPainter>
 #include <QResizeEvent>
@@ -15,6 +16,15 @@ constexpr int kCellGapDots = 1; // between neighbouring cells, in dot widths
 const QColor kCellGround(232, 238, 250);
 const QColor kDotColour(20, 20, 20);
 const QColor kMissingColour(200, 60, 60);
+
+QColor shade(int level, int maxLevel) {
+    const auto rgb = [](const QColor& c) {
+        return hz::Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                       static_cast<std::uint8_t>(c.blue())};
+    };
+    const hz::Rgb mixed = hz::blendLevel(rgb(kCellGround), rgb(kDotColour), level, maxLevel);
+    return QColor(mixed.r, mixed.g, mixed.b);
+}
 
 } // namespace
 
@@ -99,10 +109,13 @@ void FontSample::drawCells(QPainter& painter) {
         const QRect ground(x, y, across * dot, cellHeight * dot);
         painter.fillRect(ground, kCellGround);
         if (cell) {
+            // A grey glyph's dots in shades from the cell's ground to the dot colour, by level.
+            const int top = cell->maxLevel();
             for (int row = 0; row < cell->height(); ++row)
                 for (int col = 0; col < cell->width(); ++col)
-                    if (cell->dot(col, row))
-                        painter.fillRect(x + col * dot, y + row * dot, dot - gap, dot - gap, kDotColour);
+                    if (const int level = cell->level(col, row); level > 0)
+                        painter.fillRect(x + col * dot, y + row * dot, dot - gap, dot - gap,
+                                         level == top ? kDotColour : shade(level, top));
         } else {
             painter.setPen(QPen(kMissingColour, 1));
             painter.drawRect(ground.adjusted(0, 0, -1, -1));

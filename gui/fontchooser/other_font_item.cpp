@@ -73,6 +73,7 @@ void OtherFontItem::take(const FontChoice& picked, std::shared_ptr<hz::GlyphSour
                       Qt::ToolTipRole);
     combo.setCurrentIndex(kIndex);
     settledIndex = kIndex;
+    emit fontTaken();
 }
 
 } // namespace hz::gui

@@ -39,6 +39,10 @@ public:
     // Opens the chooser and takes its font: what activating the item does.
     void choose();
 
+signals:
+    // A font or library file has become the item's source (perhaps the same file drawn otherwise).
+    void fontTaken();
+
 private:
     // Makes the source the item's, names the item after it and remembers the choice.
     void take(const FontChoice& picked, std::shared_ptr<hz::GlyphSource> source);

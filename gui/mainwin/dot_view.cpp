@@ -1,11 +1,15 @@
 #include "gui/mainwin/dot_view.h"
 
+#include "core/output/panel_picture.h"
 #include "core/text/dot_matrix_text.h"
 #include "gui/common/module1.h"
 #include "gui/common/song_font.h"
 #include "gui/common/wait_cursor.h"
 
 #include <QFontMetricsF>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <algorithm>
 #include <string>
 
@@ -20,6 +24,21 @@ constexpr double kMarkPointStep = 0.5;
 const QStringList& viewMarks() {
     static const QStringList marks = {QStringLiteral("■"), QStringLiteral("□")};
     return marks;
+}
+
+// A grey cell's dots with any ink at all, as one-bit dots: each is drawn as a mark.
+hz::DotCell inkedDots(const hz::DotCell& cell) {
+    hz::DotCell inked(cell.width(), cell.height(), cell.widthClass());
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x)
+            if (cell.level(x, y) > 0)
+                inked.setDot(x, y);
+    return inked;
+}
+
+hz::Rgb rgbOf(const QColor& colour) {
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
 }
 
 } // namespace
@@ -37,6 +56,7 @@ DotView::DotView(QWidget* parent) : QPlainTextEdit(parent) {
 
 void DotView::ShowGlyph(std::string_view rowAssemblyText, int rows, int bytes) {
     WaitCursor hourglass;
+    greyCell.reset();
     drawn = QString::fromStdString(hz::dotMatrixText(rowAssemblyText, rows, bytes, Module1().marks()));
     setFont(markFont);
     setPlainText(drawn);
@@ -44,9 +64,50 @@ void DotView::ShowGlyph(std::string_view rowAssemblyText, int rows, int bytes) {
 
 void DotView::ShowGlyph(const hz::DotCell& cell) {
     WaitCursor hourglass;
-    drawn = QString::fromStdString(hz::dotMatrixText(cell, Module1().marks()));
+    if (cell.depth() == 1) {
+        greyCell.reset();
+        drawn = QString::fromStdString(hz::dotMatrixText(cell, Module1().marks()));
+    } else {
+        greyCell = cell;
+        drawn = QString::fromStdString(hz::dotMatrixText(inkedDots(cell), Module1().marks()));
+    }
     setFont(fittingFont(cell.width(), cell.height()));
     setPlainText(drawn);
+    if (greyCell)
+        shadeLevels(*greyCell);
+}
+
+QColor DotView::shadeOf(int level, int maxLevel) const {
+    const QColor fore = textColor();
+    const QColor back = backColor();
+    const hz::Rgb shade = hz::blendLevel(rgbOf(back), rgbOf(fore), level, maxLevel);
+    return QColor(shade.r, shade.g, shade.b);
+}
+
+void DotView::shadeLevels(const hz::DotCell& cell) {
+    const ProgramSettings& settings = Module1();
+    const int dotLength = static_cast<int>(settings.DotMark.size());
+    const int clearLength = settings.BackMarkOn ? static_cast<int>(settings.BackMark.size()) : 2;
+    const int top = cell.maxLevel();
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (int y = 0; y < cell.height(); ++y) {
+        int at = document()->findBlockByNumber(y).position();
+        for (int x = 0; x < cell.width(); ++x) {
+            const int level = cell.level(x, y);
+            const int length = level > 0 ? dotLength : clearLength;
+            // Fully covered dots keep the view's own text colour, as a one-bit glyph's do.
+            if (level > 0 && level < top) {
+                cursor.setPosition(at);
+                cursor.setPosition(at + length, QTextCursor::KeepAnchor);
+                QTextCharFormat shade;
+                shade.setForeground(shadeOf(level, top));
+                cursor.mergeCharFormat(shade);
+            }
+            at += length;
+        }
+    }
+    cursor.endEditBlock();
 }
 
 QFont DotView::fittingFont(int columns, int rows) const {
@@ -78,6 +139,7 @@ QFont DotView::fittingFont(int columns, int rows) const {
 }
 
 void DotView::blank() {
+    greyCell.reset();
     drawn.clear();
     clear();
 }
@@ -94,12 +156,16 @@ void DotView::setTextColor(const QColor& color) {
     QPalette colours = palette();
     colours.setColor(QPalette::Text, color);
     setPalette(colours);
+    if (greyCell)
+        ShowGlyph(*greyCell);
 }
 
 void DotView::setBackColor(const QColor& color) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, color);
     setPalette(colours);
+    if (greyCell)
+        ShowGlyph(*greyCell);
 }
 
 } // namespace hz::gui

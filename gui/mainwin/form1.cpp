@@ -7,6 +7,7 @@
 #include "core/system/install_paths.h"
 #include "core/text/code_point_text.h"
 #include "gui/common/export_action.h"
+#include "gui/common/grey_depth.h"
 #include "gui/common/module1.h"
 #include "gui/common/prompter.h"
 #include "gui/common/rain_button.h"
@@ -120,6 +121,9 @@ void Form1::connectSignals() {
     connect(this, &Form1::keyPanelHideRequested, Picture1, &KeyPanel::hidePanel);
     connect(Picture1, &KeyPanel::dotMarkChosen, this, &Form1::redrawCurrentGlyph);
 
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::followDepth);
+    connect(fontItem, &OtherFontItem::fontTaken, this, &Form1::followDepth);
+
     connect(ExportHeader, &QPushButton::clicked, this, &Form1::exportHeaderFile);
     connect(OpenPreview, &QPushButton::clicked, this, &Form1::openPreview);
 
@@ -217,7 +221,35 @@ void Form1::followLayoutChoice() {
     Picture3->setChosenLayout(choice.kind == hz::LayoutChoice::Kind::Layout ? std::optional(choice.layout)
                                                                             : std::nullopt);
     if (const hz::GlyphRecord* record = currentRecord())
-        Picture3->showTexts(*record);
+        Picture3->showTexts(*record, chosenDepth());
+}
+
+int Form1::chosenDepth() const {
+    if (libraryPosition() >= 0 || !fontItem->choice())
+        return 1;
+    return fontItem->choice()->fontSpec.bpp;
+}
+
+void Form1::followDepth() {
+    const int depth = chosenDepth();
+    if (depth == list->depth())
+        return;
+    list->setDepth(depth);
+    if (const hz::GlyphRecord* record = currentRecord())
+        Picture3->showTexts(*record, depth);
+}
+
+hz::LayoutChoice Form1::singleChoice() const {
+    const hz::LayoutChoice choice = layoutChoice();
+    return choice.kind == hz::LayoutChoice::Kind::All ? hz::LayoutChoice::of(hz::Arrangement::Rows) : choice;
+}
+
+std::optional<hz::LayoutChoice> Form1::writableChoice(const hz::LayoutChoice& choice) {
+    const int depth = chosenDepth();
+    auto written = choiceAtDepth(choice, depth);
+    if (!written)
+        prompter().critical(this, depthRefusal(choice, depth));
+    return written;
 }
 
 void Form1::runLookup() {
@@ -264,7 +296,7 @@ void Form1::showRecord(int row) {
         return;
     const hz::GlyphRecord& record = list->record(row);
     Label3->setText(QString::fromStdString(record.character));
-    Picture3->showTexts(record);
+    Picture3->showTexts(record, chosenDepth());
     CurrentIndex = row + 1;
     Label6->setText(QStringLiteral("当前汉字点阵:") + QString::fromStdString(record.sizeText));
     drawGlyph(record);
@@ -389,17 +421,26 @@ void Form1::deleteCurrentRecord() {
 }
 
 void Form1::exportAllRecords() {
-    exporter->exportAll(list->records(), layoutChoice());
+    if (list->isEmpty())
+        return;
+    if (const auto choice = writableChoice(layoutChoice()))
+        exporter->exportAll(list->records(), *choice);
 }
 
 void Form1::exportCurrentRecord() {
-    exporter->exportCurrent(currentRecord(), layoutChoice());
+    if (!currentRecord())
+        return;
+    if (const auto choice = writableChoice(layoutChoice()))
+        exporter->exportCurrent(currentRecord(), *choice);
 }
 
 void Form1::exportHeaderFile() {
     emit keyPanelHideRequested();
     try {
-        exporter->exportHeader(list->records(), chosenLayout());
+        if (list->isEmpty())
+            return;
+        if (const auto choice = writableChoice(singleChoice()))
+            exporter->exportHeader(list->records(), choice->layout);
     } catch (const std::exception& error) {
         prompter().critical(this, failureText(error));
     }
@@ -407,11 +448,15 @@ void Form1::exportHeaderFile() {
 
 void Form1::openPreview() {
     emit keyPanelHideRequested();
+    // The panel shows what the bytes at the chosen depth draw; a page layout has none beyond one bit.
+    const auto choice = writableChoice(singleChoice());
+    if (!choice)
+        return;
     std::unique_ptr<hz::gui::LcdPreview> preview;
     {
         WaitCursor hourglass;
         preview =
-            std::make_unique<hz::gui::LcdPreview>(list->records(), chosenLayout(), prompter(), glyphSource(), this);
+            std::make_unique<hz::gui::LcdPreview>(list->records(), choice->layout, prompter(), glyphSource(), this);
     }
     preview->exec();
 }

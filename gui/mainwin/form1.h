@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace hz {
 class GlyphSource;
@@ -84,6 +85,9 @@ public:
     std::shared_ptr<hz::GlyphSource> glyphSource() const;
     // The byte layout of the choice, for the C header and the display preview ("全部": 横排's).
     hz::Layout chosenLayout() const;
+    // Bits a dot the texts and exports are written at: the chosen font's depth while Combo1's font
+    // item is chosen, otherwise one.
+    int chosenDepth() const;
 
     QLineEdit* inputBox() const { return Text3; }
     QComboBox* libraryChooser() const { return Combo1; }
@@ -147,6 +151,12 @@ private:
     void followLayoutChoice();
     // Where the program looked for its libraries, when neither place holds any; empty otherwise.
     QString librariesMissingText() const;
+    // The text boxes and the list's texts follow the depth of what Combo1 has chosen.
+    void followDepth();
+    // The choice for what takes one layout, the header and the preview: "全部" is 横排.
+    hz::LayoutChoice singleChoice() const;
+    // The choice at the chosen depth; nothing, after telling the user why, when it has no form there.
+    std::optional<hz::LayoutChoice> writableChoice(const hz::LayoutChoice& choice);
     void drawGlyph(const hz::GlyphRecord& record);
 
     QString folder;

@@ -1,5 +1,6 @@
 #include "gui/mainwin/glyph_list_model.h"
 
+#include "gui/common/grey_depth.h"
 #include "gui/mainwin/pictures.h"
 
 #include <QStringList>
@@ -9,24 +10,31 @@ namespace hz::gui {
 
 namespace {
 
-std::string cellText(const hz::GlyphRecord& record, int column) {
-    if (column == GlyphListModel::kCharacterColumn)
-        return record.character;
-    if (column == GlyphListModel::kLibraryColumn)
-        return record.sizeText;
-    if (column < GlyphListModel::kFirstCColumn)
-        return record.assemblyText(column - GlyphListModel::kFirstAssemblyColumn);
-    return record.cText(column - GlyphListModel::kFirstCColumn);
-}
-
 // A list row is one line high, so a text's line breaks are shown as spaces.
-QString oneLine(const std::string& text) {
-    QString line = QString::fromStdString(text);
+QString oneLine(QString line) {
     line.replace(QLatin1String("\r\n"), QLatin1String(" "));
     return line.trimmed();
 }
 
 } // namespace
+
+QString GlyphListModel::cellText(const hz::GlyphRecord& record, int column) const {
+    if (column == kCharacterColumn)
+        return QString::fromStdString(record.character);
+    if (column == kLibraryColumn)
+        return QString::fromStdString(record.sizeText);
+    if (column < kFirstCColumn)
+        return assemblyTextAt(record, static_cast<hz::Arrangement>(column - kFirstAssemblyColumn), textDepth);
+    return cTextAt(record, static_cast<hz::Arrangement>(column - kFirstCColumn), textDepth);
+}
+
+void GlyphListModel::setDepth(int bits) {
+    if (bits == textDepth)
+        return;
+    textDepth = bits;
+    if (!rows.empty())
+        emit dataChanged(index(0, kFirstAssemblyColumn), index(count() - 1, kColumnCount - 1));
+}
 
 GlyphListModel::GlyphListModel(QObject* parent) : QAbstractTableModel(parent), icon(rowIcon()) {}
 
@@ -47,7 +55,7 @@ QVariant GlyphListModel::data(const QModelIndex& index, int role) const {
         return oneLine(cellText(rec, index.column()));
     case Qt::ToolTipRole:
     case ExactTextRole:
-        return QString::fromStdString(cellText(rec, index.column()));
+        return cellText(rec, index.column());
     case Qt::DecorationRole:
         return index.column() == kCharacterColumn ? QVariant(icon) : QVariant();
     case TagRole:

@@ -49,8 +49,15 @@ public:
     // Column widths in pixels: the first two are half as wide as the text columns.
     static int columnWidth(int column);
 
+    // Bits a dot the text columns are written at (1 to begin with): see grey_depth.h.
+    void setDepth(int bits);
+    int depth() const { return textDepth; }
+
 private:
+    QString cellText(const hz::GlyphRecord& record, int column) const;
+
     std::vector<hz::GlyphRecord> rows;
+    int textDepth = 1;
     QIcon icon;
 };
 

@@ -3,6 +3,7 @@
 #include "core/layout/layout_presets.h"
 #include "core/output/export_layout.h"
 #include "core/text/byte_text.h"
+#include "gui/common/grey_depth.h"
 #include "gui/common/song_font.h"
 #include "gui/common/text_copy.h"
 #include "gui/mainwin/link_label.h"
@@ -102,15 +103,22 @@ TextPanel::TextPanel(QWidget* parent) : QFrame(parent) {
     showAssemblySet();
 }
 
-void TextPanel::showTexts(const hz::GlyphRecord& record) {
+void TextPanel::showTexts(const hz::GlyphRecord& record, int depth) {
     for (std::size_t i = 0; i < assemblyBoxes.size(); ++i) {
-        assemblyBoxes[i]->setPlainText(QString::fromStdString(record.assemblyText(i)));
-        cBoxes[i]->setPlainText(QString::fromStdString(record.cText(i)));
+        const auto arrangement = static_cast<hz::Arrangement>(i);
+        assemblyBoxes[i]->setPlainText(assemblyTextAt(record, arrangement, depth));
+        cBoxes[i]->setPlainText(cTextAt(record, arrangement, depth));
     }
     if (chosen) {
-        const hz::LayoutChoice choice = hz::LayoutChoice::of(*chosen);
-        chosenBox->setPlainText(QString::fromStdString(hz::exportCurrentText(record, choice)));
-        chosenCFields = QString::fromStdString(hz::cText(hz::exportBytes(record, hz::exportForms(choice).front())));
+        // The chosen layout as an export at the window's depth writes it, or why it has no such form.
+        const auto choice = choiceAtDepth(hz::LayoutChoice::of(*chosen), depth);
+        if (!choice) {
+            chosenBox->setPlainText(kPagesOneBitNote);
+            chosenCFields.clear();
+            return;
+        }
+        chosenBox->setPlainText(QString::fromStdString(hz::exportCurrentText(record, *choice)));
+        chosenCFields = QString::fromStdString(hz::cText(hz::exportBytes(record, hz::exportForms(*choice).front())));
     }
 }
 

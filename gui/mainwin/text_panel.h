@@ -31,8 +31,9 @@ public:
 
     explicit TextPanel(QWidget* parent = nullptr);
 
-    // Fills all ten boxes from the record, whichever set is visible.
-    void showTexts(const hz::GlyphRecord& record);
+    // Fills all ten boxes from the record at depth bits a dot, whichever set is visible. At more than
+    // one bit the page arrangements' boxes say they are one-bit layouts.
+    void showTexts(const hz::GlyphRecord& record, int depth = 1);
     void clearTexts();
 
     // Shows the box of a layout chosen in the layout dialog, scrolled into view, or hides it (none).

@@ -3,12 +3,15 @@
 #include "core/layout/layout_presets.h"
 #include "core/text/utf8.h"
 #include "gui/common/export_action.h"
+#include "gui/common/prompter.h"
 #include "gui/preview/panel_view.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -80,7 +83,7 @@ QString missingText(const std::u32string& missing) {
 
 LcdPreview::LcdPreview(std::span<const GlyphRecord> records, const Layout& layout, Prompter& prompter,
                        std::shared_ptr<GlyphSource> source, QWidget* parent)
-    : QDialog(parent), layout(layout), recordCount(records.size()), source(std::move(source)),
+    : QDialog(parent), layout(layout), recordCount(records.size()), source(std::move(source)), prompter(prompter),
       saver(std::make_unique<ExportAction>(prompter, this)) {
     // The bytes the firmware would get; the panel is drawn from these alone.
     const std::size_t reachable = reachableGlyphs(records);
@@ -123,7 +126,16 @@ void LcdPreview::createControls() {
     PanelLookBox->setObjectName(QStringLiteral("PanelLook"));
     for (int look = 0; look < kPanelLookCount; ++look)
         PanelLookBox->addItem(fromUtf8(panelLookName(static_cast<PanelLook>(look))));
-    PanelLookBox->setCurrentIndex(static_cast<int>(kDefaultLook));
+    // Grey levels show only on the colour TFT.
+    PanelLookBox->setCurrentIndex(static_cast<int>(layout.bpp > 1 ? PanelLook::ColourTft : kDefaultLook));
+
+    TftForeground = new QPushButton(this);
+    TftForeground->setObjectName(QStringLiteral("TftForeground"));
+    TftForeground->setToolTip(QStringLiteral("彩色TFT的前景色：完全覆盖的点"));
+    TftBackground = new QPushButton(this);
+    TftBackground->setObjectName(QStringLiteral("TftBackground"));
+    TftBackground->setToolTip(QStringLiteral("彩色TFT的背景色：空白的点"));
+    showTftColours();
 
     ZoomBox = new QSpinBox(this);
     ZoomBox->setObjectName(QStringLiteral("Zoom"));
@@ -170,6 +182,10 @@ void LcdPreview::placeControls() {
     choices->addSpacing(12);
     choices->addWidget(new QLabel(QStringLiteral("外观:"), this));
     choices->addWidget(PanelLookBox);
+    choices->addWidget(new QLabel(QStringLiteral("前景:"), this));
+    choices->addWidget(TftForeground);
+    choices->addWidget(new QLabel(QStringLiteral("背景:"), this));
+    choices->addWidget(TftBackground);
     choices->addSpacing(12);
     choices->addWidget(new QLabel(QStringLiteral("放大:"), this));
     choices->addWidget(ZoomBox);
@@ -196,6 +212,8 @@ void LcdPreview::placeControls() {
 void LcdPreview::connectSignals() {
     connect(PanelSizeBox, &QComboBox::currentIndexChanged, this, &LcdPreview::redraw);
     connect(PanelLookBox, &QComboBox::currentIndexChanged, this, &LcdPreview::redraw);
+    connect(TftForeground, &QPushButton::clicked, this, [this] { chooseTftColour(&TftColours::foreground); });
+    connect(TftBackground, &QPushButton::clicked, this, [this] { chooseTftColour(&TftColours::background); });
     connect(ZoomBox, &QSpinBox::valueChanged, this, &LcdPreview::redraw);
     connect(LineSpacingBox, &QSpinBox::valueChanged, this, &LcdPreview::redraw);
     connect(PreviewText, &QPlainTextEdit::textChanged, this, &LcdPreview::redraw);
@@ -264,7 +282,9 @@ void LcdPreview::redraw() {
     const bool listShown = text == listText;
     const TextGlyphs typed = listShown ? TextGlyphs{} : textGlyphs(text.toStdU32String());
     const PanelDots panel = layOutPanel(listShown ? recordGlyphs : typed.glyphs, layout, panelSize(), lineSpacing());
-    image = renderPanel(panel, panelLook(), zoom());
+    image = renderPanel(panel, panelLook(), zoom(), colours);
+    TftForeground->setEnabled(panelLook() == PanelLook::ColourTft);
+    TftBackground->setEnabled(panelLook() == PanelLook::ColourTft);
     const QImage picture(image.rgb.data(), image.width, image.height, image.width * 3, QImage::Format_RGB888);
     view->setPicture(QPixmap::fromImage(picture));
     shownLabel->setText(
@@ -276,6 +296,26 @@ void LcdPreview::redraw() {
     const QSize wanted = view->size().boundedTo(kLargestView) + QSize(2 * kViewMargin, 2 * kViewMargin);
     viewArea->setMinimumSize(wanted);
     adjustSize();
+}
+
+void LcdPreview::chooseTftColour(Rgb TftColours::*which) {
+    const Rgb now = colours.*which;
+    const std::optional<QColor> chosen = prompter.chooseColor(this, QColor(now.r, now.g, now.b));
+    if (!chosen || !chosen->isValid())
+        return;
+    colours.*which = {static_cast<std::uint8_t>(chosen->red()), static_cast<std::uint8_t>(chosen->green()),
+                      static_cast<std::uint8_t>(chosen->blue())};
+    showTftColours();
+    redraw();
+}
+
+void LcdPreview::showTftColours() {
+    for (auto [button, colour] : {std::pair{TftForeground, colours.foreground}, {TftBackground, colours.background}}) {
+        QPixmap swatch(14, 14);
+        swatch.fill(QColor(colour.r, colour.g, colour.b));
+        button->setIcon(QIcon(swatch));
+        button->setText(QString::fromStdString(rgbText(colour)));
+    }
 }
 
 void LcdPreview::savePicture() {

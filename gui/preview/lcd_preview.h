@@ -3,6 +3,8 @@
 // layout decoded back, so what shows here is what the bytes put on a real panel. The text is the
 // list's characters to begin with and can be edited, several lines of it: a line starts a new row.
 // The panel's size, look, zoom and line spacing are chosen here; the picture can be saved as PNG.
+// The colour-TFT look blends each dot's grey level between two colours chosen here (TftForeground,
+// TftBackground); it is the look the window opens on for a grey layout.
 
 #include "core/glyph/glyph_record.h"
 #include "core/glyph/glyph_source.h"
@@ -39,6 +41,7 @@ public:
 
     PanelSize panelSize() const;
     PanelLook panelLook() const;
+    const TftColours& tftColours() const { return colours; }
     int zoom() const;
     int lineSpacing() const;
     // The picture as shown, pixel for pixel.
@@ -59,6 +62,9 @@ private:
     void placeControls();
     void connectSignals();
     void redraw();
+    // Asks for one of the colour-TFT look's colours; a cancelled dialog keeps it.
+    void chooseTftColour(Rgb TftColours::*which);
+    void showTftColours();
     TextGlyphs textGlyphs(const std::u32string& text) const;
     const EncodedGlyph* glyphOf(char32_t character) const;
 
@@ -71,10 +77,14 @@ private:
     std::shared_ptr<GlyphSource> source;
     mutable std::unordered_map<char32_t, std::optional<EncodedGlyph>> sourceGlyphs; // looked up so far
     RgbImage image;
+    Prompter& prompter;
+    TftColours colours;
     std::unique_ptr<ExportAction> saver;
 
     QComboBox* PanelSizeBox = nullptr;
     QComboBox* PanelLookBox = nullptr;
+    QPushButton* TftForeground = nullptr;
+    QPushButton* TftBackground = nullptr;
     QSpinBox* ZoomBox = nullptr;
     QSpinBox* LineSpacingBox = nullptr;
     QPlainTextEdit* PreviewText = nullptr;

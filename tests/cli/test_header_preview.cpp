@@ -164,4 +164,46 @@ TEST(Header, C89AsksForTheHeaderWithoutInlineOrStdint) {
     EXPECT_NE(readFile(file).find("static inline const uint8_t *fresh_find(uint32_t key"), std::string::npos);
 }
 
+// Colours choose the colour-TFT look; the blend itself is tested in the core.
+TEST(PreviewColours, ColoursDrawTheTftLookWithDefaultsForTheOneNotGiven) {
+    SampleFonts s;
+    const std::string oled = previewOf(s, {"--preview", "128x32", "样字"});
+    ASSERT_EQ(oled.substr(1, 3), "PNG") << oled;
+    const std::string gold = previewOf(s, {"--preview", "128x32", "--fg", "#FFD700", "--bg", "#000080", "样字"});
+    ASSERT_EQ(gold.substr(1, 3), "PNG") << gold;
+    EXPECT_TRUE(gold != oled);
+    // White on black is the default pair: either colour alone draws the same picture.
+    const std::string white = previewOf(s, {"--preview", "128x32", "--fg=#ffffff", "样字"});
+    ASSERT_EQ(white.substr(1, 3), "PNG") << white;
+    EXPECT_TRUE(white != oled && white != gold);
+    EXPECT_TRUE(previewOf(s, {"--preview", "128x32", "--bg", "#000000", "样字"}) == white);
+    EXPECT_TRUE(previewOf(s, {"--preview", "128x32", "--bg", "#000001", "样字"}) != white);
+}
+
+TEST(PreviewColours, AnythingButHashAndSixHexDigitsIsRefused) {
+    SampleFonts s;
+    const std::string file = s.fonts.file("out.png");
+    struct Case {
+        std::vector<std::string> args;
+        std::string said;
+    };
+    const Case cases[] = {
+        {{"--preview", "128x64", "--fg", "red", "样"}, "--fg: 'red' is not a colour; give #RRGGBB"},
+        {{"--preview", "128x64", "--bg", "#12345", "样"}, "--bg: '#12345' is not a colour"},
+        {{"--preview", "128x64", "--bg", "FFFFFF", "样"}, "--bg: 'FFFFFF' is not a colour"},
+        {{"--preview", "128x64", "--fg", "#12345G", "样"}, "--fg: '#12345G' is not a colour"},
+        {{"--preview", "128x64", "--fg", "", "样"}, "--fg"},
+        {{"--fg", "#FFFFFF", "样"}, "--fg and --bg go with --preview"},
+        {{"--format", "bin", "--bg", "#000000", "样"}, "--fg and --bg go with --preview"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), {"-f", s.dir(), "-o", file});
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 2) << c.said;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        EXPECT_FALSE(fileExists(file)) << c.said;
+    }
+}
+
 } // namespace

@@ -170,5 +170,28 @@ TEST(TextWalk, RefusedLookupLeavesTheCell) {
     EXPECT_EQ(cell.rowBytes(), before.rowBytes());
 }
 
+TEST(GlyphRecord, KeepsAGreyGlyphsLevelsAndForgetsThemForTheNextOneBitGlyph) {
+    TempFolder dir;
+    LibrarySource source(dir.path(), 1, 2, 2);
+    DotCell grey = DotCell(12, 10).withDepth(4);
+    grey.setLevel(0, 0, 15);
+    grey.setLevel(11, 0, 7); // below half: not among the record's dots
+    grey.setLevel(5, 9, 8);
+    GlyphRecord record;
+    fillRecord(record, U'温', grey, source);
+    EXPECT_EQ(record.depth, 4);
+    EXPECT_EQ(record.cell(), grey);
+    EXPECT_EQ(record.dots, grey.withDepth(1).rowBytes());
+    // The texts are the depth's bytes.
+    EXPECT_EQ(record.bytes(*parseLayout("rows-msb-4bpp")), encodeCell(grey, *parseLayout("rows-msb-4bpp")));
+
+    DotCell plain(12, 10);
+    plain.setDot(3, 3);
+    fillRecord(record, U'度', plain, source);
+    EXPECT_EQ(record.depth, 1);
+    EXPECT_TRUE(record.levels.empty());
+    EXPECT_EQ(record.cell(), plain);
+}
+
 } // namespace
 } // namespace hz

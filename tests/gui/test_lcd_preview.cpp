@@ -104,7 +104,7 @@ private slots:
         auto* zoom = preview.findChild<QSpinBox*>(QStringLiteral("Zoom"));
         QVERIFY(size && look && zoom);
         QCOMPARE(size->count(), 4);
-        QCOMPARE(look->count(), 3);
+        QCOMPARE(look->count(), 4);
         QCOMPARE(zoom->minimum(), 1);
         QCOMPARE(zoom->maximum(), 8);
 
