@@ -3,6 +3,7 @@
 #include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
+#include "fontsource/grey_cell.h"
 #include "fontsource/width_class.h"
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <tuple>
 
 namespace hz::fontsource {
@@ -79,6 +81,11 @@ std::optional<hz::Problem> checkSpec(const FontSpec& fontSpec) {
 } // namespace
 
 hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpec) {
+    if (!hz::DotCell::validDepth(fontSpec.bpp))
+        throw std::invalid_argument("a font drawn at " + std::to_string(fontSpec.bpp) +
+                                    " bits a dot; it must be 1, 2, 4 or 8");
+    if (fontSpec.bpp > 1 && fontSpec.threshold)
+        throw std::invalid_argument("a threshold cuts one-bit glyphs; it has no meaning with grey levels");
     if (auto problem = checkSpec(fontSpec))
         return *problem;
     const RuleCache::Key key = RuleCache::keyOf(fontSpec);
@@ -113,7 +120,8 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
         return hz::LookupStatus::FontUnreadable;
     if (drawn.status == RenderStatus::NotMapped)
         return hz::LookupStatus::NotInFont;
-    cell = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths).cell;
+    PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
+    cell = fontSpec_.bpp == 1 ? std::move(placed.cell) : greyCell(drawer_->face, drawer_->rule, drawn, placed, fontSpec_.bpp);
     return hz::LookupStatus::Found;
 }
 
@@ -124,6 +132,8 @@ std::string FontSource::description() const {
         text += ", proportional widths";
     if (fontSpec_.ambiguous == AmbiguousWidth::Half)
         text += ", ambiguous half width";
+    if (fontSpec_.bpp > 1)
+        text += ", " + std::to_string(fontSpec_.bpp) + " bits a dot";
     return text;
 }
 

@@ -16,7 +16,14 @@ std::string twoDigits(int value) {
 } // namespace
 
 DotCell GlyphRecord::cell() const {
-    return DotCell::fromRowBytes(dots, width, height, widthClass);
+    DotCell shape = DotCell::fromRowBytes(dots, width, height, widthClass);
+    if (depth == 1 || levels.size() != static_cast<std::size_t>(width) * height)
+        return shape;
+    DotCell grey = shape.withDepth(depth);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            grey.setLevel(x, y, levels[static_cast<std::size_t>(y) * width + x]);
+    return grey;
 }
 
 bool GlyphRecord::hasBytes(Arrangement a) const {
@@ -73,6 +80,15 @@ void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, co
     record.height = static_cast<std::uint8_t>(cell.height());
     record.widthClass = cell.widthClass();
     record.libraryPosition = static_cast<std::int8_t>(source.libraryPosition());
+    record.depth = static_cast<std::uint8_t>(cell.depth());
+    record.levels.clear();
+    if (cell.depth() > 1) {
+        record.levels.resize(static_cast<std::size_t>(cell.width()) * static_cast<std::size_t>(cell.height()));
+        for (int y = 0; y < cell.height(); ++y)
+            for (int x = 0; x < cell.width(); ++x)
+                record.levels[static_cast<std::size_t>(y) * cell.width() + x] =
+                    static_cast<std::uint8_t>(cell.level(x, y));
+    }
 }
 
 } // namespace hz
