@@ -81,7 +81,7 @@ TEST(Grey, LibraryGlyphsGiveTheExtremeLevelsNamedByTheirLayout) {
             full += nibble == 0xF;
         }
     }
-    EXPECT_EQ(full, 6); // 样's first three rows: 04 40, 07 E0, 08 40
+    EXPECT_EQ(full, 10); // the dots of 样: rows 00 00, 04 40, 07 E0, 08 40
 }
 
 // An arrangement chosen by its number becomes its layout at the depth, named so.

