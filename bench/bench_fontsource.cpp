@@ -106,8 +106,12 @@ BENCHMARK(BM_Gb2312SetAtDepth)
 
 // One character drawn live from an opened font, as the window and hzdot-cli look them up.
 void BM_LiveGlyph(benchmark::State& state) {
-    const auto opened = fsrc::FontSource::open({kFonts[0], 0, static_cast<int>(state.range(0)), {},
-                                                fsrc::GlyphWidths::Fixed, fsrc::AmbiguousWidth::Full,
+    const auto opened = fsrc::FontSource::open({kFonts[0],
+                                                0,
+                                                static_cast<int>(state.range(0)),
+                                                {},
+                                                fsrc::GlyphWidths::Fixed,
+                                                fsrc::AmbiguousWidth::Full,
                                                 static_cast<int>(state.range(1))});
     if (!opened) {
         state.SkipWithError(opened.problem().value.c_str());

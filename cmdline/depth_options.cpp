@@ -32,7 +32,8 @@ std::string bitsText(int bpp) {
 int parseBpp(const Argument& argument) {
     if (argument.value.size() == 1 && hz::DotCell::validDepth(argument.value[0] - '0'))
         return argument.value[0] - '0';
-    throw UsageError{argument.shown + ": " + inQuotes(argument.value) + " is not a depth; give 1, 2, 4 or 8 bits a dot"};
+    throw UsageError{argument.shown + ": " + inQuotes(argument.value) +
+                     " is not a depth; give 1, 2, 4 or 8 bits a dot"};
 }
 
 bool namesDepth(std::string_view text) {
@@ -43,7 +44,8 @@ bool namesDepth(std::string_view text) {
         if (end == std::string::npos)
             end = words.size();
         const std::string_view word = std::string_view(words).substr(start, end - start);
-        if (word.size() == 4 && word[0] >= '1' && word[0] <= '8' && (word.substr(1) == "bpp" || word.substr(1) == "bit"))
+        if (word.size() == 4 && word[0] >= '1' && word[0] <= '8' &&
+            (word.substr(1) == "bpp" || word.substr(1) == "bit"))
             return true;
         start = end + 1;
     }
@@ -68,8 +70,9 @@ hz::LayoutChoice choiceAtDepth(const hz::LayoutChoice& choice, std::string_view 
         hz::Layout layout = hz::arrangementLayout(choice.arrangement);
         layout.bpp = depth;
         if (!hz::hasGreyForm(layout))
-            refuseOneBit(named, std::string(hz::arrangementName(choice.arrangement)) + " (" +
-                                    hz::layoutName(hz::arrangementLayout(choice.arrangement)) + ")",
+            refuseOneBit(named,
+                         std::string(hz::arrangementName(choice.arrangement)) + " (" +
+                             hz::layoutName(hz::arrangementLayout(choice.arrangement)) + ")",
                          depth);
         return hz::LayoutChoice::of(layout);
     }

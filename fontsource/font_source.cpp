@@ -20,6 +20,10 @@ struct FontSource::Drawer {
     Drawer(FontFace face, CellRule rule) : face(std::move(face)), rule(std::move(rule)) {}
     FontFace face;
     CellRule rule;
+    // Grey levels are drawn with a face of their own: FreeType sets a face's hinting up anew each
+    // time it turns between monochrome and anti-aliased rendering, which would cost more than both
+    // drawings together.
+    std::optional<FontFace> greyFace;
 };
 
 namespace {
@@ -80,6 +84,21 @@ std::optional<hz::Problem> checkSpec(const FontSpec& fontSpec) {
 
 } // namespace
 
+namespace {
+
+hz::Result<std::unique_ptr<FontSource>> withGreyFace(const FontSpec& fontSpec,
+                                                     std::unique_ptr<FontSource::Drawer> drawer) {
+    if (fontSpec.bpp > 1) {
+        auto greyFace = FontFace::open(fontSpec.file, fontSpec.face, fontSpec.size);
+        if (!greyFace)
+            return greyFace.problem();
+        drawer->greyFace.emplace(std::move(*greyFace));
+    }
+    return std::make_unique<FontSource>(fontSpec, std::move(drawer));
+}
+
+} // namespace
+
 hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpec) {
     if (!hz::DotCell::validDepth(fontSpec.bpp))
         throw std::invalid_argument("a font drawn at " + std::to_string(fontSpec.bpp) +
@@ -93,7 +112,7 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
         auto face = FontFace::open(fontSpec.file, fontSpec.face, fontSpec.size);
         if (!face)
             return face.problem();
-        return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(std::move(*face), *rule));
+        return withGreyFace(fontSpec, std::make_unique<Drawer>(std::move(*face), *rule));
     }
     auto pool = FacePool::open(fontSpec.file, fontSpec.face, fontSpec.size);
     if (!pool)
@@ -102,7 +121,7 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
     if (!fitted)
         return fitted.problem();
     ruleCache().keep(key, fitted->rule);
-    return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(pool->takeFront(), fitted->rule));
+    return withGreyFace(fontSpec, std::make_unique<Drawer>(pool->takeFront(), fitted->rule));
 }
 
 FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
@@ -121,7 +140,8 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     if (drawn.status == RenderStatus::NotMapped)
         return hz::LookupStatus::NotInFont;
     PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
-    cell = fontSpec_.bpp == 1 ? std::move(placed.cell) : greyCell(drawer_->face, drawer_->rule, drawn, placed, fontSpec_.bpp);
+    cell = fontSpec_.bpp == 1 ? std::move(placed.cell)
+                              : greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
     return hz::LookupStatus::Found;
 }
 

@@ -25,18 +25,19 @@ GlyphBitmap mergeCoverage(const GlyphBitmap& coverage, const InkBox& ink, int wi
     return merged;
 }
 
-hz::DotCell greyCell(FontFace& face, const CellRule& rule, const DrawnGlyph& glyph, const PlacedGlyph& placed, int bpp) {
-    hz::DotCell twoLevels = placed.cell.withDepth(bpp);
+hz::DotCell greyCell(FontFace& face, const CellRule& rule, const DrawnGlyph& glyph, const PlacedGlyph& placed,
+                     int bpp) {
+    const auto twoLevels = [&] { return placed.cell.withDepth(bpp); };
     if (bpp == 1 || rule.drawing != Drawing::Outline || glyph.status != RenderStatus::Drawn || !glyph.ink)
-        return twoLevels;
+        return twoLevels();
     if (!face.setPixelSize(glyph.pixels))
-        return twoLevels;
+        return twoLevels();
     RenderedGlyph rendered = face.renderCoverage(glyph.shown, glyph.across);
     // The face goes back to the rule's size for the next glyph; had that failed, the glyph was
     // drawn at it a moment ago, so it is not expected to now.
     const bool sizeRestored = static_cast<bool>(face.setPixelSize(rule.pixels));
     if (rendered.status != RenderStatus::Drawn || !sizeRestored)
-        return twoLevels;
+        return twoLevels();
     const GlyphBitmap bitmap = glyph.mergedFrom ? mergeCoverage(rendered.bitmap, *glyph.mergedFrom, glyph.bitmap.width)
                                                 : std::move(rendered.bitmap);
 

@@ -139,8 +139,8 @@ TEST_F(GreyFont, BppAndTheLayoutsDepthDrawTheSameGreys) {
 TEST_F(GreyFont, HeaderNamesTheDepth) {
     TempFolder folder;
     const std::string file = folder.file("grey.h");
-    CliResult r = runCli({"--font", kZenHei, "--size", "16", "--bpp", "4", "--format", "header", "--name", "ui", "-o",
-                          file, "温A"});
+    CliResult r = runCli(
+        {"--font", kZenHei, "--size", "16", "--bpp", "4", "--format", "header", "--name", "ui", "-o", file, "温A"});
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string header = readFile(file);
     EXPECT_NE(header.find("#define ui_BPP 4\n"), std::string::npos) << header;

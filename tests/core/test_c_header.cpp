@@ -272,8 +272,7 @@ TEST(HeaderGrey, DepthAndByteCountsCompileAndHoldTheGreyBytes) {
 
         TempFolder dir;
         test::writeFile(dir.file("grey.h"), text);
-        std::string program =
-            lookupProgram("grey", expected, c.layout, {0x6E2A}, typesOf("grey", c.standard));
+        std::string program = lookupProgram("grey", expected, c.layout, {0x6E2A}, typesOf("grey", c.standard));
         const std::string sizes = "    if (grey_BPP != " + std::to_string(c.layout.bpp) +
                                   " || grey_GLYPH_BYTES(16, 16) != " + std::to_string(c.fullBytes) +
                                   " || grey_GLYPH_BYTES(5, 16) != " + std::to_string(c.halfBytes) +
@@ -286,8 +285,11 @@ TEST(HeaderGrey, DepthAndByteCountsCompileAndHoldTheGreyBytes) {
 
 // A one-bit header names no depth: its text is what it always was.
 TEST(HeaderGrey, OneBitHeadersHaveNoDepthMacros) {
-    const CHeaderInput input{.glyphs = {{0, U'温', DotCell(16, 16)}}, .source = "hzk16宋", .sourceHeight = 16,
-                             .layout = Layout{}, .name = "plain"};
+    const CHeaderInput input{.glyphs = {{0, U'温', DotCell(16, 16)}},
+                             .source = "hzk16宋",
+                             .sourceHeight = 16,
+                             .layout = Layout{},
+                             .name = "plain"};
     const std::string text = makeCHeader(input).text;
     EXPECT_EQ(text.find("_BPP"), std::string::npos);
     EXPECT_EQ(text.find("GLYPH_BYTES"), std::string::npos);

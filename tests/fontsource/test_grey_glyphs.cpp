@@ -38,7 +38,9 @@ std::string greyPicture(const hz::DotCell& cell) {
     for (int y = 0; y < cell.height(); ++y) {
         for (int x = 0; x < cell.width(); ++x) {
             const int level = cell.level(x, y);
-            text += level == 0 ? '.' : level == cell.maxLevel() ? '#' : static_cast<char>('0' + level * 9 / cell.maxLevel());
+            text += level == 0                 ? '.'
+                    : level == cell.maxLevel() ? '#'
+                                               : static_cast<char>('0' + level * 9 / cell.maxLevel());
         }
         text += '\n';
     }

@@ -77,8 +77,11 @@ TEST(GreyLibrary, HalfWidthAndProportionalRecordsHoldTheLiveGreyGlyph) {
         const bool own = widths == GlyphWidths::Proportional;
         SCOPED_TRACE(own ? "proportional" : "fixed");
         TempFolder scratch;
-        const std::vector<std::string> args{"--font",    kMicrohei, "--size",  "16", "--charset", "ascii",
-                                            "--bpp",     "4",       "--width", own ? "proportional" : "fixed",
+        const std::vector<std::string> args{"--font",    kMicrohei,
+                                            "--size",    "16",
+                                            "--charset", "ascii",
+                                            "--bpp",     "4",
+                                            "--width",   own ? "proportional" : "fixed",
                                             "--output",  scratch.file("ascii")};
         const ProcessResult run = runMkfont(args);
         ASSERT_EQ(run.status, 0) << run.err;
