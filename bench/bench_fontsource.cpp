@@ -5,6 +5,7 @@
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
 #include "fontsource/font_source.h"
+#include "fontsource/grey_cell.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,9 +59,60 @@ BENCHMARK(BM_Gb2312SetFromOutlines)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// The whole GB2312 set as hzdot-mkfont builds it at a depth: fitted, every glyph placed, drawn again
+// anti-aliased above one bit, and packed, on both cores. Arguments: font (as above), cell size, bits
+// a dot.
+void BM_Gb2312SetAtDepth(benchmark::State& state) {
+    const std::string& font = kFonts[state.range(0)];
+    const int size = static_cast<int>(state.range(1));
+    const int bpp = static_cast<int>(state.range(2));
+    const std::vector<fsrc::CodeEntry> entries = fsrc::gb2312Table();
+    hz::Layout rows;
+    rows.bpp = bpp;
+    for (auto _ : state) {
+        auto pool = fsrc::FacePool::open(font, 0, size, 2);
+        if (!pool) {
+            state.SkipWithError("the font cannot be opened");
+            return;
+        }
+        auto fitted = fsrc::fitCells(*pool, entries, size, std::nullopt);
+        if (!fitted) {
+            state.SkipWithError("the font cannot be fitted");
+            return;
+        }
+        const std::size_t recordSize = hz::encodedSize(rows, size, size);
+        std::vector<std::uint8_t> bytes(entries.size() * recordSize);
+        pool->forEach(entries.size(), [&](fsrc::FontFace& face, std::size_t i) {
+            const auto placed = fsrc::placeDrawn(fitted->glyphs[i], fitted->rule, hz::WidthClass::Full);
+            const hz::DotCell cell =
+                bpp == 1 ? placed.cell : fsrc::greyCell(face, fitted->rule, fitted->glyphs[i], placed, bpp);
+            hz::encodeCell(cell, rows, bytes.data() + i * recordSize);
+            return true;
+        });
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * entries.size()));
+}
+BENCHMARK(BM_Gb2312SetAtDepth)
+    ->ArgNames({"font", "size", "bpp"})
+    ->Args({0, 16, 1})
+    ->Args({0, 16, 4})
+    ->Args({1, 16, 1})
+    ->Args({1, 16, 4})
+    ->Args({0, 24, 1})
+    ->Args({0, 24, 8})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 // One character drawn live from an opened font, as the window and hzdot-cli look them up.
 void BM_LiveGlyph(benchmark::State& state) {
-    const auto opened = fsrc::FontSource::open({kFonts[0], 0, static_cast<int>(state.range(0)), {}});
+    const auto opened = fsrc::FontSource::open({kFonts[0],
+                                                0,
+                                                static_cast<int>(state.range(0)),
+                                                {},
+                                                fsrc::GlyphWidths::Fixed,
+                                                fsrc::AmbiguousWidth::Full,
+                                                static_cast<int>(state.range(1))});
     if (!opened) {
         state.SkipWithError(opened.problem().value.c_str());
         return;
@@ -75,6 +127,12 @@ void BM_LiveGlyph(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_LiveGlyph)->ArgName("size")->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LiveGlyph)
+    ->ArgNames({"size", "bpp"})
+    ->Args({16, 1})
+    ->Args({16, 4})
+    ->Args({32, 1})
+    ->Args({32, 4})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

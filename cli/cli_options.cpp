@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include "cmdline/command_line.h"
+#include "cmdline/depth_options.h"
 #include "cmdline/width_options.h"
 
 #include "core/library/font_library.h"
@@ -38,18 +39,16 @@ hz::LayoutChoice parseArrangement(const std::string& option, std::string_view va
                      std::string(hz::arrangementName(hz::Arrangement::ColsUp)) + " (--layout takes any layout)"};
 }
 
-// Grey layouts wait for glyphs with grey levels.
+// Library files of one's own are one bit a dot.
 void requireOneBit(const std::string& option, std::string_view value, const hz::Layout& layout) {
     if (layout.bpp != 1)
         throw UsageError{option + ": " + inQuotes(value) + " has " + std::to_string(layout.bpp) +
-                         " bits a dot; the glyphs here have one bit a dot"};
+                         " bits a dot; library files have one bit a dot"};
 }
 
 hz::LayoutChoice parseLayoutOption(const std::string& option, std::string_view value) {
-    if (auto choice = hz::parseLayoutChoice(value)) {
-        requireOneBit(option, value, choice->layout);
+    if (auto choice = hz::parseLayoutChoice(value))
         return *choice;
-    }
     throw UsageError{option + ": " + inQuotes(value) + " is not a layout; give " + hz::layoutChoiceHelp()};
 }
 
@@ -205,12 +204,24 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          [](CliOptions& o, const Argument&) { o.probe = true; }},
         {{'a', "arrangement", true, std::nullopt},
          "  -a, --arrangement N    0-4: 横排, 下上列排, 上下列排, 下半列排, 上半列排 (default 0), or all\n",
-         [](CliOptions& o, const Argument& a) { o.layout = parseArrangement(a.shown, a.value); }},
+         [](CliOptions& o, const Argument& a) {
+             o.layout = parseArrangement(a.shown, a.value);
+             o.layoutNamed = a.shown + " " + a.value;
+         }},
         {cmdline::kLayout,
          "      --layout L         0-4, an arrangement's name, all, a driver preset (--list-layouts) or a\n"
          "                         layout SCAN-BIT[-up][-left][-invert]: SCAN rows, columns or pages,\n"
          "                         BIT msb or lsb (which dot is bit 7), e.g. pages-lsb-invert\n",
-         [](CliOptions& o, const Argument& a) { o.layout = parseLayoutOption(a.shown, a.value); }},
+         [](CliOptions& o, const Argument& a) {
+             o.layout = parseLayoutOption(a.shown, a.value);
+             o.layoutNamed = a.shown + " " + a.value;
+         }},
+        {cmdline::kBpp,
+         "      --bpp B            bits a dot, 1 (default), 2, 4 or 8: a font's glyphs anti-aliased into\n"
+         "                         grey levels, written in the layout's grey form (rows or columns,\n"
+         "                         e.g. rows-msb-4bpp; pages is one-bit only); the libraries and\n"
+         "                         --library files have no grey and give levels 0 and the top only\n",
+         [](CliOptions& o, const Argument& a) { o.bpp = cmdline::parseBpp(a); }},
         {{0, "list-layouts", false, std::nullopt},
          "      --list-layouts     the driver presets, their layouts and drivers\n",
          [](CliOptions& o, const Argument&) { o.listLayouts = true; }},
@@ -296,6 +307,18 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
     return table;
 }
 
+// The depth of --bpp and of the layout's name, made one; a threshold cuts to one bit only.
+void settleDepth(CliOptions& options) {
+    options.layout = cmdline::choiceAtDepth(options.layout, options.layoutNamed, options.bpp);
+    const int depth = options.layout.layout.bpp;
+    if (depth > 1 && options.threshold)
+        throw UsageError{"--threshold cuts a glyph to one bit a dot; it goes with --bpp 1 only (with --bpp " +
+                         std::to_string(depth) + " the levels come from the font's own grey)"};
+    if (depth > 1 && options.detectFile)
+        throw UsageError{"--detect reads one-bit glyph bytes; it does not go with " +
+                         std::string(options.bpp ? "--bpp " + std::to_string(*options.bpp) : options.layoutNamed)};
+}
+
 void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
     if (options.fontFile && !options.size)
         throw UsageError{"--font needs --size N (" + cmdline::rangeText(*cmdline::kSize.range) + ")"};
@@ -309,6 +332,7 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
         throw UsageError{"--cell, --first-row, --record-layout and --probe go with --library FILE"};
     if (options.probe || options.listLayouts)
         return;
+    settleDepth(options);
     if (options.format == OutputFormat::Header && options.layout.kind == hz::LayoutChoice::Kind::All)
         throw UsageError{"--format header takes one layout, not all"};
     if (options.format == OutputFormat::Bin && options.layout.kind == hz::LayoutChoice::Kind::All)

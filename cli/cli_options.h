@@ -26,6 +26,7 @@ struct CliOptions {
     int face = 0;
     std::optional<int> size;                // --size, 8..64
     std::optional<int> threshold;           // --threshold, 0..254
+    std::optional<int> bpp;                 // --bpp as given; layout.layout.bpp is the depth written
     std::optional<std::string> libraryFile; // --library FILE
     std::optional<int> cell;                // --cell N
     std::optional<int> firstRow;            // --first-row 0xA1|0xB0
@@ -37,6 +38,7 @@ struct CliOptions {
     bool probe = false;
 
     hz::LayoutChoice layout = hz::LayoutChoice::of(hz::Arrangement::Rows);
+    std::string layoutNamed; // "--layout rows-msb-4bpp", "-a 2": what chose the layout; empty for the default
     int spaceX = 2;
     int spaceY = 2;
     std::optional<std::string> text;      // TEXT as given

@@ -102,7 +102,8 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
                                           *options.size,
                                           options.threshold,
                                           options.widths.value_or(hz::fontsource::GlyphWidths::Fixed),
-                                          options.ambiguous.value_or(hz::fontsource::AmbiguousWidth::Full)};
+                                          options.ambiguous.value_or(hz::fontsource::AmbiguousWidth::Full),
+                                          options.layout.layout.bpp};
         auto font = hz::fontsource::FontSource::open(fontSpec);
         if (!font) {
             error = problemText(font.problem());

@@ -32,6 +32,8 @@ inline constexpr Option kSize{0, "size", true, NumberRange{8, 64, "a size in dot
 // 254 only fully covered dots, and 255 would keep none, so the range stops at 254.
 inline constexpr Option kThreshold{0, "threshold", true, NumberRange{0, 254, "a grey level"}};
 inline constexpr Option kLayout{0, "layout", true, std::nullopt};
+// Bits a dot: 1, 2, 4 or 8 (cmdline/depth_options.h reads the value).
+inline constexpr Option kBpp{0, "bpp", true, std::nullopt};
 // A font's cell widths (fixed or proportional) and the width of its ambiguous characters (half or
 // full); cmdline/width_options.h reads their values.
 inline constexpr Option kWidth{0, "width", true, std::nullopt};

@@ -31,6 +31,7 @@ DrawnGlyph renderForms(const FontFace& face, std::span<const char32_t> forms, st
             drawn.advance = rendered.advance;
             drawn.shown = form;
             drawn.pixels = face.pixelSize();
+            drawn.across = across;
             return drawn;
         }
         if (rendered.status == RenderStatus::Unusable)
@@ -126,6 +127,7 @@ hz::Result<void> narrowToFit(FontFace& face, const CellRule& rule, std::span<con
         if (auto set = face.setPixelSize(rule.pixels); !set)
             return set;
     }
+    glyph.mergedFrom = glyph.ink;
     glyph.bitmap = mergeColumns(glyph.bitmap, *glyph.ink, width);
     glyph.ink = glyph.bitmap.inkBox();
     glyph.narrowed = true;

@@ -51,7 +51,9 @@ struct DrawnGlyph {
     char32_t shown = 0; // the form drawn
     int pixels = 0;     // the pixel size it was drawn at
     bool shrunk = false;
-    bool narrowed = false; // drawn narrower than the font has it, its rows and baseline kept
+    bool narrowed = false;            // drawn narrower than the font has it, its rows and baseline kept
+    double across = 1.0;              // the outline's scale across (narrowed outlines are drawn narrower)
+    std::optional<InkBox> mergedFrom; // set: the ink columns of this box were merged into the bitmap's
 };
 
 struct FittedSet {

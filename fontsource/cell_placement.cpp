@@ -80,7 +80,7 @@ bool originServes(const std::vector<InkBox>& hanzi, CellOrigin origin, int cellS
 }
 
 PlacedGlyph placeGlyph(const GlyphBitmap& glyph, CellOrigin origin, int width, int height, hz::WidthClass widthClass) {
-    PlacedGlyph placed{hz::DotCell(width, height, widthClass)};
+    PlacedGlyph placed{hz::DotCell(width, height, widthClass), Placement::AsDrawn, origin};
     const auto box = glyph.inkBox();
     if (!box)
         return placed;
@@ -92,8 +92,9 @@ PlacedGlyph placeGlyph(const GlyphBitmap& glyph, CellOrigin origin, int width, i
     else if (fx.shift != 0 || fy.shift != 0)
         placed.placement = Placement::Moved;
 
-    const int dx = origin.x + glyph.left + fx.shift;
-    const int dy = origin.y - glyph.top + fy.shift;
+    placed.pen = {origin.x + fx.shift, origin.y + fy.shift};
+    const int dx = placed.pen.x + glyph.left;
+    const int dy = placed.pen.y - glyph.top;
     for (int y = 0; y < glyph.rows; ++y) {
         const int cy = y + dy;
         if (cy < 0 || cy >= height)

@@ -42,6 +42,7 @@ enum class Placement {
 struct PlacedGlyph {
     hz::DotCell cell;
     Placement placement = Placement::AsDrawn;
+    CellOrigin pen{}; // where the pen origin landed in the cell, after any move
 };
 
 // Draws the glyph into a cell of width x height dots with its pen origin at `origin`; a glyph

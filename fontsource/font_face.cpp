@@ -204,35 +204,55 @@ bool FontFace::maps(char32_t character) const {
     return code && FT_Get_Char_Index(face_.get(), *code) != 0;
 }
 
-RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold, double across) const {
-    RenderedGlyph rendered;
+RenderStatus FontFace::load(char32_t character, FT_Int32 flags, double across) const {
     const auto code = charmap_->codeFor(character);
     const FT_UInt index = code ? FT_Get_Char_Index(face_.get(), *code) : 0;
     if (index == 0)
-        return rendered;
-    rendered.status = RenderStatus::Unusable;
-    const FT_Int32 flags = FT_LOAD_RENDER | (threshold ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
+        return RenderStatus::NotMapped;
     // The outline is hinted first and then scaled, so its rows come out as they would unscaled.
     const bool scaled = across != 1.0;
     if (scaled) {
         FT_Matrix matrix{static_cast<FT_Fixed>(std::lround(across * 0x10000)), 0, 0, 0x10000};
         FT_Set_Transform(face_.get(), &matrix, nullptr);
     }
-    const FT_Error loaded = FT_Load_Glyph(face_.get(), index, flags);
+    const FT_Error loaded = FT_Load_Glyph(face_.get(), index, flags | FT_LOAD_RENDER);
     if (scaled)
         FT_Set_Transform(face_.get(), nullptr, nullptr);
-    if (loaded != 0)
+    return loaded == 0 ? RenderStatus::Drawn : RenderStatus::Unusable;
+}
+
+RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold, double across) const {
+    RenderedGlyph rendered;
+    rendered.status = load(character, threshold ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO, across);
+    if (rendered.status != RenderStatus::Drawn)
         return rendered;
     auto bitmap = convertBitmap(face_->glyph, threshold);
-    if (!bitmap)
+    if (!bitmap) {
+        rendered.status = RenderStatus::Unusable;
         return rendered;
-    rendered.status = RenderStatus::Drawn;
+    }
     rendered.bitmap = std::move(*bitmap);
     rendered.advance = static_cast<int>((face_->glyph->advance.x + 32) >> 6);
     return rendered;
 }
 
-std::optional<GlyphBitmap> FontFace::convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold) const {
+RenderedGlyph FontFace::renderCoverage(char32_t character, double across) const {
+    RenderedGlyph rendered;
+    rendered.status = load(character, FT_LOAD_TARGET_NORMAL, across);
+    if (rendered.status != RenderStatus::Drawn)
+        return rendered;
+    auto bitmap = convertBitmap(face_->glyph, std::nullopt, true);
+    if (!bitmap) {
+        rendered.status = RenderStatus::Unusable;
+        return rendered;
+    }
+    rendered.bitmap = std::move(*bitmap);
+    rendered.advance = static_cast<int>((face_->glyph->advance.x + 32) >> 6);
+    return rendered;
+}
+
+std::optional<GlyphBitmap> FontFace::convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold,
+                                                   bool coverage) const {
     // No glyph of a cell up to 64 dots is honestly this large; a broken font can claim any size.
     const int limit = 8 * std::max(pixelSize_, 32);
     const FT_Bitmap& source = slot->bitmap;
@@ -259,12 +279,22 @@ std::optional<GlyphBitmap> FontFace::convertBitmap(FT_GlyphSlot slot, std::optio
         for (int y = 0; y < glyph.rows; ++y) {
             const unsigned char* row = rowStart(source, y);
             for (int x = 0; x < glyph.width; ++x)
-                glyph.dots[static_cast<std::size_t>(y) * glyph.width + x] = (row[x >> 3] >> (7 - (x & 7))) & 1;
+                glyph.dots[static_cast<std::size_t>(y) * glyph.width + x] =
+                    static_cast<std::uint8_t>(((row[x >> 3] >> (7 - (x & 7))) & 1) * (coverage ? 255 : 1));
         }
         return glyph;
     }
 
-    // Grey (or colour) bitmaps: bring them to one byte a dot and cut at the threshold.
+    // What an outline renders to when anti-aliased: one byte a dot already.
+    if (coverage && source.pixel_mode == FT_PIXEL_MODE_GRAY && source.num_grays == 256) {
+        for (int y = 0; y < glyph.rows; ++y)
+            std::memcpy(&glyph.dots[static_cast<std::size_t>(y) * glyph.width], rowStart(source, y),
+                        static_cast<std::size_t>(glyph.width));
+        return glyph;
+    }
+
+    // Grey (or colour) bitmaps: bring them to one byte a dot and cut at the threshold, or scale to
+    // coverage 0..255.
     FT_Bitmap grey;
     FT_Bitmap_Init(&grey);
     const bool converted = FT_Bitmap_Convert(library_.get(), &source, &grey, 1) == 0 && readable(grey, limit);
@@ -273,8 +303,11 @@ std::optional<GlyphBitmap> FontFace::convertBitmap(FT_GlyphSlot slot, std::optio
         const int levels = grey.num_grays - 1;
         for (int y = 0; y < glyph.rows && y < static_cast<int>(grey.rows); ++y) {
             const unsigned char* row = rowStart(grey, y);
-            for (int x = 0; x < glyph.width && x < static_cast<int>(grey.width); ++x)
-                glyph.dots[static_cast<std::size_t>(y) * glyph.width + x] = row[x] * 255 / levels > cut;
+            for (int x = 0; x < glyph.width && x < static_cast<int>(grey.width); ++x) {
+                const int covered = row[x] * 255 / levels;
+                glyph.dots[static_cast<std::size_t>(y) * glyph.width + x] =
+                    static_cast<std::uint8_t>(coverage ? covered : covered > cut);
+            }
         }
     }
     FT_Bitmap_Done(library_.get(), &grey);

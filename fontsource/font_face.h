@@ -63,6 +63,9 @@ public:
     // An outline is drawn `across` times its width, its rows and baseline as they are; strikes
     // ignore it.
     RenderedGlyph render(char32_t character, std::optional<int> threshold, double across = 1.0) const;
+    // The same outline rendered anti-aliased, each dot of the bitmap its coverage 0..255; a
+    // one-bit bitmap the font keeps for the size gives 0 and 255 only.
+    RenderedGlyph renderCoverage(char32_t character, double across = 1.0) const;
 
 private:
     struct LibraryCloser {
@@ -76,7 +79,13 @@ private:
     FontFace(const std::string& path, int faceIndex, int cellSize);
     void openFile(const std::string& path, int faceIndex);
     void chooseSize(const std::string& path, int cellSize);
-    std::optional<GlyphBitmap> convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold) const;
+    // Loads and renders the glyph with the flags, the outline scaled `across`; Drawn with the slot
+    // filled, or why not.
+    RenderStatus load(char32_t character, FT_Int32 flags, double across) const;
+    // A monochrome bitmap as it is; a grey one cut at the threshold (127 when none is given), or
+    // with coverage left as 0..255.
+    std::optional<GlyphBitmap> convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold,
+                                             bool coverage = false) const;
 
     // Declared in this order so that the face is closed before the library.
     std::unique_ptr<FT_LibraryRec_, LibraryCloser> library_;

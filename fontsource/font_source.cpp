@@ -3,6 +3,7 @@
 #include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
+#include "fontsource/grey_cell.h"
 #include "fontsource/width_class.h"
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <tuple>
 
 namespace hz::fontsource {
@@ -18,6 +20,10 @@ struct FontSource::Drawer {
     Drawer(FontFace face, CellRule rule) : face(std::move(face)), rule(std::move(rule)) {}
     FontFace face;
     CellRule rule;
+    // Grey levels are drawn with a face of their own: FreeType sets a face's hinting up anew each
+    // time it turns between monochrome and anti-aliased rendering, which would cost more than both
+    // drawings together.
+    std::optional<FontFace> greyFace;
 };
 
 namespace {
@@ -78,7 +84,27 @@ std::optional<hz::Problem> checkSpec(const FontSpec& fontSpec) {
 
 } // namespace
 
+namespace {
+
+hz::Result<std::unique_ptr<FontSource>> withGreyFace(const FontSpec& fontSpec,
+                                                     std::unique_ptr<FontSource::Drawer> drawer) {
+    if (fontSpec.bpp > 1) {
+        auto greyFace = FontFace::open(fontSpec.file, fontSpec.face, fontSpec.size);
+        if (!greyFace)
+            return greyFace.problem();
+        drawer->greyFace.emplace(std::move(*greyFace));
+    }
+    return std::make_unique<FontSource>(fontSpec, std::move(drawer));
+}
+
+} // namespace
+
 hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpec) {
+    if (!hz::DotCell::validDepth(fontSpec.bpp))
+        throw std::invalid_argument("a font drawn at " + std::to_string(fontSpec.bpp) +
+                                    " bits a dot; it must be 1, 2, 4 or 8");
+    if (fontSpec.bpp > 1 && fontSpec.threshold)
+        throw std::invalid_argument("a threshold cuts one-bit glyphs; it has no meaning with grey levels");
     if (auto problem = checkSpec(fontSpec))
         return *problem;
     const RuleCache::Key key = RuleCache::keyOf(fontSpec);
@@ -86,7 +112,7 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
         auto face = FontFace::open(fontSpec.file, fontSpec.face, fontSpec.size);
         if (!face)
             return face.problem();
-        return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(std::move(*face), *rule));
+        return withGreyFace(fontSpec, std::make_unique<Drawer>(std::move(*face), *rule));
     }
     auto pool = FacePool::open(fontSpec.file, fontSpec.face, fontSpec.size);
     if (!pool)
@@ -95,7 +121,7 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
     if (!fitted)
         return fitted.problem();
     ruleCache().keep(key, fitted->rule);
-    return std::make_unique<FontSource>(fontSpec, std::make_unique<Drawer>(pool->takeFront(), fitted->rule));
+    return withGreyFace(fontSpec, std::make_unique<Drawer>(pool->takeFront(), fitted->rule));
 }
 
 FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
@@ -113,7 +139,9 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
         return hz::LookupStatus::FontUnreadable;
     if (drawn.status == RenderStatus::NotMapped)
         return hz::LookupStatus::NotInFont;
-    cell = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths).cell;
+    PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
+    cell = fontSpec_.bpp == 1 ? std::move(placed.cell)
+                              : greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
     return hz::LookupStatus::Found;
 }
 
@@ -124,6 +152,8 @@ std::string FontSource::description() const {
         text += ", proportional widths";
     if (fontSpec_.ambiguous == AmbiguousWidth::Half)
         text += ", ambiguous half width";
+    if (fontSpec_.bpp > 1)
+        text += ", " + std::to_string(fontSpec_.bpp) + " bits a dot";
     return text;
 }
 

@@ -20,7 +20,9 @@ struct FontSpec {
     std::optional<int> threshold; // set: render in grey and keep dots covered more than threshold/255
     GlyphWidths widths = GlyphWidths::Fixed;
     AmbiguousWidth ambiguous = AmbiguousWidth::Full;
-    int bpp = 1; // bits a dot: 1, 2, 4 or 8
+    // Bits a dot: 1, or 2, 4 or 8 for glyphs with grey levels (anti-aliased outlines in the cells and
+    // places one bit gives; strikes give the two extreme levels). A threshold goes with 1 only.
+    int bpp = 1;
 
     bool operator==(const FontSpec&) const = default;
 };
@@ -35,7 +37,8 @@ public:
 
     // Opens and fits the font. The problem is one of the Font kinds: a file that cannot be read or
     // is not a font, a face it does not have, a size outside 8..64 or without a strike in a bitmap
-    // font, a threshold outside 0..254.
+    // font, a threshold outside 0..254. Throws std::invalid_argument for a depth other than 1, 2, 4
+    // or 8, or a threshold with more than one bit a dot: the front ends refuse those first.
     static hz::Result<std::unique_ptr<FontSource>> open(const FontSpec& fontSpec);
 
     ~FontSource() override;
@@ -45,8 +48,8 @@ public:
     // one but it cannot be drawn.
     hz::LookupStatus glyph(char32_t character, hz::DotCell& cell) override;
     int height() const override { return fontSpec_.size; }
-    // "wqy-zenhei.ttc face 0, 20 dots", and ", proportional widths", ", ambiguous half width" when
-    // those are chosen
+    // "wqy-zenhei.ttc face 0, 20 dots", and ", proportional widths", ", ambiguous half width",
+    // ", 4 bits a dot" when those are chosen
     std::string description() const override;
     std::string filePath() const override { return fontSpec_.file; }
 

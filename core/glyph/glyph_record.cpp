@@ -16,12 +16,13 @@ std::string twoDigits(int value) {
 } // namespace
 
 DotCell GlyphRecord::cell() const {
-    if (depth <= 1 || levels.size() != static_cast<std::size_t>(width) * height)
-        return DotCell::fromRowBytes(dots, width, height, widthClass);
-    DotCell grey = DotCell(width, height, widthClass).withDepth(depth);
+    DotCell shape = DotCell::fromRowBytes(dots, width, height, widthClass);
+    if (depth == 1 || levels.size() != static_cast<std::size_t>(width) * height)
+        return shape;
+    DotCell grey = shape.withDepth(depth);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            grey.setLevel(x, y, levels[static_cast<std::size_t>(y * width + x)]);
+            grey.setLevel(x, y, levels[static_cast<std::size_t>(y) * width + x]);
     return grey;
 }
 
@@ -82,10 +83,11 @@ void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, co
     record.depth = static_cast<std::uint8_t>(cell.depth());
     record.levels.clear();
     if (cell.depth() > 1) {
-        record.levels.reserve(static_cast<std::size_t>(cell.width()) * static_cast<std::size_t>(cell.height()));
+        record.levels.resize(static_cast<std::size_t>(cell.width()) * static_cast<std::size_t>(cell.height()));
         for (int y = 0; y < cell.height(); ++y)
             for (int x = 0; x < cell.width(); ++x)
-                record.levels.push_back(static_cast<std::uint8_t>(cell.level(x, y)));
+                record.levels[static_cast<std::size_t>(y) * cell.width() + x] =
+                    static_cast<std::uint8_t>(cell.level(x, y));
     }
 }
 

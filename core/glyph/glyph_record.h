@@ -22,10 +22,8 @@ struct GlyphRecord {
     std::uint8_t height = 0;
     WidthClass widthClass = WidthClass::Full;
     std::int8_t libraryPosition = -1; // 0..5 for the six libraries, -1 for other sources
-    // A grey glyph's bits a dot (2, 4 or 8) and its levels, width * height of them row by row; dots
-    // then holds the dots at or above half level. 1 and no levels for a one-bit glyph.
-    std::uint8_t depth = 1;
-    std::vector<std::uint8_t> levels;
+    std::uint8_t depth = 1;           // bits a dot of the cell; dots then holds its half-level shape
+    std::vector<std::uint8_t> levels; // a grey cell's levels, width*height row by row; else empty
 
     DotCell cell() const; // at the record's depth
 

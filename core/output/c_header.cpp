@@ -94,8 +94,31 @@ std::string upper(std::string_view text) {
     return out;
 }
 
+// The sentence for a layout of 2, 4 or 8 bits a dot (rows or columns; pages has no grey form).
+std::string greySentence(const Layout& layout) {
+    const std::string bits = std::to_string(layout.bpp);
+    const bool rows = layout.scan == Scan::Rows;
+    std::string text = rows ? "rows top to bottom, (width*" + bits + "+7)/8 bytes a row"
+                            : "columns left to right, (height*" + bits + "+7)/8 bytes a column";
+    text += ", " + bits + " bits a dot";
+    if (layout.bpp < 8)
+        text += ", " + std::to_string(8 / layout.bpp) + " dots a byte, the " + (rows ? "leftmost" : "topmost") +
+                " in the " + (layout.bit == BitOrder::Msb ? "highest" : "lowest") + " bits";
+    const std::string top = std::to_string((1 << layout.bpp) - 1);
+    text += "; a dot's level from 0 (clear) to " + top + " (fully covered)";
+    if (layout.up)
+        text += "; rows taken bottom to top";
+    if (layout.left)
+        text += "; columns taken right to left";
+    if (layout.invert)
+        text += "; a level L is written as " + top + "-L";
+    return text;
+}
+
 // One sentence a firmware writer needs to read a glyph's bytes.
 std::string layoutSentence(const Layout& layout) {
+    if (layout.bpp > 1)
+        return greySentence(layout);
     std::string text;
     switch (layout.scan) {
     case Scan::Rows:
@@ -300,10 +323,21 @@ void appendAccess(std::string& out, const std::string& name) {
     out += named(kAccess, name) + "\n";
 }
 
-void appendSizes(std::string& out, const std::string& name, std::size_t count, int height, int maxWidth) {
+void appendSizes(std::string& out, const std::string& name, std::size_t count, int height, int maxWidth,
+                 const Layout& layout) {
     out += "#define " + name + "_COUNT " + std::to_string(count) + "\n";
     out += "#define " + name + "_HEIGHT " + std::to_string(height) + "\n";
-    out += "#define " + name + "_MAX_WIDTH " + std::to_string(maxWidth) + "\n\n";
+    out += "#define " + name + "_MAX_WIDTH " + std::to_string(maxWidth) + "\n";
+    // A one-bit header stays as it always was: the depth and the byte count are spelled out only
+    // for grey levels.
+    if (layout.bpp > 1) {
+        out += "#define " + name + "_BPP " + std::to_string(layout.bpp) + "\n";
+        out += "/* The bytes of a glyph of width w and height h. */\n";
+        out += layout.scan == Scan::Rows
+                   ? named("#define NAME_GLYPH_BYTES(w, h) ((h) * (((w) * NAME_BPP + 7) / 8))\n", name)
+                   : named("#define NAME_GLYPH_BYTES(w, h) ((w) * (((h) * NAME_BPP + 7) / 8))\n", name);
+    }
+    out += "\n";
 }
 
 void appendTables(std::string& out, const std::string& name, const Dialect& dialect, const std::vector<Entry>& entries,
@@ -465,7 +499,7 @@ CHeader makeCHeader(const CHeaderInput& input) {
     out += "#ifndef " + guard + "\n#define " + guard + "\n\n";
     appendIncludes(out, name, dialect);
     appendAccess(out, name);
-    appendSizes(out, name, entries.size(), height, maxWidth);
+    appendSizes(out, name, entries.size(), height, maxWidth, input.layout);
     appendTables(out, name, dialect, entries, input.key, heightTable);
     appendFind(out, name, dialect, heightTable);
     out += "\n#endif /* " + guard + " */\n";

@@ -7,6 +7,8 @@
 //                    lookup reads an element through a pointer to it; empty and (*(p)) unless the
 //                    firmware defines them first, as compilers with a separate code space need
 //   NAME_COUNT, NAME_HEIGHT, NAME_MAX_WIDTH       macros
+//   NAME_BPP, NAME_GLYPH_BYTES(w, h)              for a layout of 2, 4 or 8 bits a dot only: the
+//                    depth, and a glyph's byte count from its width, height and depth
 //   NAME_bytes[]     uint8_t   the glyphs one after another, in key order, in the chosen layout
 //   NAME_keys[]      uint32_t  ascending: Unicode code points, or code page 936 codes (0xC4E3)
 //   NAME_widths[]    uint8_t   each glyph's width in dots

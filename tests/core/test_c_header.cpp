@@ -234,6 +234,68 @@ TEST(HeaderEdges, NoGlyphsAndMixedHeightsStillCompileInEveryLanguage) {
     }
 }
 
+// A header of grey glyphs: the encoder's bytes at the depth, found by the lookup, NAME_BPP the depth
+// and NAME_GLYPH_BYTES(w, h) each glyph's byte count (rows of ceil(w*bpp/8) bytes, or columns of
+// ceil(h*bpp/8)), stated here on their own.
+TEST(HeaderGrey, DepthAndByteCountsCompileAndHoldTheGreyBytes) {
+    struct GreyCase {
+        Compiler compiler;
+        HeaderStandard standard;
+        Layout layout;
+        int fullBytes; // a 16x16 glyph
+        int halfBytes; // a 5x16 glyph
+    };
+    const GreyCase cases[] = {
+        {Compiler::C, HeaderStandard::C99, *parseLayout("rows-msb-4bpp"), 16 * 8, 16 * 3},
+        {Compiler::Cxx, HeaderStandard::C99, *parseLayout("columns-lsb-up-2bpp"), 16 * 4, 5 * 4},
+        {Compiler::C89, HeaderStandard::C89, *parseLayout("rows-lsb-invert-8bpp"), 16 * 16, 16 * 5},
+    };
+    std::mt19937 random(11);
+    for (const GreyCase& c : cases) {
+        SCOPED_TRACE(layoutName(c.layout));
+        std::vector<Expected> expected = {{0x6E29, DotCell(16, 16).withDepth(c.layout.bpp)},
+                                          {0x41, DotCell(5, 16, WidthClass::Half).withDepth(c.layout.bpp)}};
+        for (Expected& e : expected)
+            for (int y = 0; y < e.cell.height(); ++y)
+                for (int x = 0; x < e.cell.width(); ++x)
+                    e.cell.setLevel(x, y, static_cast<int>(random() % (e.cell.maxLevel() + 1)));
+        const CHeaderInput input{.glyphs = {{0, U'温', expected[0].cell}, {1, U'A', expected[1].cell}},
+                                 .source = "font.ttf face 0, 16 dots, " + std::to_string(c.layout.bpp) + " bits a dot",
+                                 .sourceHeight = 16,
+                                 .layout = c.layout,
+                                 .name = "grey",
+                                 .standard = c.standard};
+        const std::string text = makeCHeader(input).text;
+        EXPECT_NE(text.find("#define grey_BPP " + std::to_string(c.layout.bpp) + "\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("grey_bytes[" + std::to_string(c.fullBytes + c.halfBytes) + "]"), std::string::npos);
+        EXPECT_NE(text.find(" * Layout:     " + layoutName(c.layout) + "\n"), std::string::npos);
+
+        TempFolder dir;
+        test::writeFile(dir.file("grey.h"), text);
+        std::string program = lookupProgram("grey", expected, c.layout, {0x6E2A}, typesOf("grey", c.standard));
+        const std::string sizes = "    if (grey_BPP != " + std::to_string(c.layout.bpp) +
+                                  " || grey_GLYPH_BYTES(16, 16) != " + std::to_string(c.fullBytes) +
+                                  " || grey_GLYPH_BYTES(5, 16) != " + std::to_string(c.halfBytes) +
+                                  ") { printf(\"sizes\\n\"); ++failures; }\n";
+        program.insert(program.rfind("    return failures"), sizes);
+        test::writeFile(dir.file("program.c"), program);
+        EXPECT_EQ(compileAndRun(dir, "grey", c.compiler), "");
+    }
+}
+
+// A one-bit header names no depth: its text is what it always was.
+TEST(HeaderGrey, OneBitHeadersHaveNoDepthMacros) {
+    const CHeaderInput input{.glyphs = {{0, U'温', DotCell(16, 16)}},
+                             .source = "hzk16宋",
+                             .sourceHeight = 16,
+                             .layout = Layout{},
+                             .name = "plain"};
+    const std::string text = makeCHeader(input).text;
+    EXPECT_EQ(text.find("_BPP"), std::string::npos);
+    EXPECT_EQ(text.find("GLYPH_BYTES"), std::string::npos);
+    EXPECT_NE(text.find("#define plain_MAX_WIDTH 16\n\nstatic const"), std::string::npos) << text;
+}
+
 // A program built as for a compiler that keeps constants in a code space of its own, set up as the
 // README says for AVR, with stand-ins for PROGMEM and pgm_read_*: the tables go to a section of their
 // own, and every read goes through the stand-ins, which count the reads and answer from the tables of

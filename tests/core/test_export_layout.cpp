@@ -38,6 +38,16 @@ TEST(ExportLayout, ExportAllOfTwoRecords) {
     EXPECT_EQ(exportCurrentText(records[0], Arrangement::Rows), yangAsm + yangC);
 }
 
+// A grey layout is named with its depth in both headers, and its bytes are the record's levels.
+TEST(ExportLayout, GreyRecordsNameTheirDepth) {
+    GlyphRecord record = test::libraryRecord(U'样', {0xC0}, 1); // the first two dots set
+    const Layout grey = *parseLayout("rows-msb-2bpp");
+    const std::string text = exportCurrentText(record, LayoutChoice::of(grey));
+    // 16 dots at 2 bits: four bytes a row; the first row 11 11 00 00 ... = F0 00 00 00.
+    EXPECT_TRUE(text.starts_with(";样[16*16]rows-msb-2bpp\r\nDB  0F0h,  00h,  00h,  00h,")) << text;
+    EXPECT_NE(text.find("{//样[16*16]rows-msb-2bpp\r\n0xF0,0x00,0x00,0x00,"), std::string::npos) << text;
+}
+
 TEST(ExportLayout, EmptyHalfTextsStillGetTheirHeaders) {
     for (int position : {3, 4, 5}) {
         const GlyphRecord record = test::libraryRecord(U'字', {0xFF}, position);

@@ -127,6 +127,30 @@ TEST(GlyphRecord, TwelveByTwelveUsesTheSpacing) {
     }
 }
 
+// A record keeps a grey cell's levels, and a record filled again (as a walk reuses one) with a
+// one-bit cell keeps none of them.
+TEST(GlyphRecord, GreyCellsKeepTheirLevelsAndAReusedRecordForgetsThem) {
+    LibrarySource source("/nonexistent", 1, 2, 2);
+    DotCell grey = DotCell(10, 16, WidthClass::Half).withDepth(4);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 10; ++x)
+            grey.setLevel(x, y, (x * 3 + y * 5) % 16);
+    GlyphRecord record;
+    fillRecord(record, U'A', grey, source);
+    EXPECT_EQ(record.cell(), grey);
+    EXPECT_EQ(record.sizeText, "10*16");
+    const Layout greyRows = *parseLayout("rows-msb-4bpp");
+    EXPECT_EQ(record.bytes(greyRows), encodeCell(grey, greyRows));
+    // The one-bit bytes are the half-level shape, as for any reader of set and clear dots.
+    EXPECT_EQ(record.bytes(Arrangement::Rows), grey.withDepth(1).rowBytes());
+
+    DotCell oneBit(16, 16);
+    oneBit.setDot(3, 4);
+    fillRecord(record, U'温', oneBit, source);
+    EXPECT_EQ(record.cell(), oneBit);
+    EXPECT_EQ(record.cell().depth(), 1);
+}
+
 TEST(TextWalk, HandsOnEachCharacterInOrderWithItsPosition) {
     TempFolder dir;
     test::writePatternLibrary(dir.path(), fontLibrary(1), 1411);

@@ -40,6 +40,10 @@ std::vector<std::string> specArguments(const FontSpec& fontSpec) {
         args.push_back("--threshold");
         args.push_back(std::to_string(*fontSpec.threshold));
     }
+    if (fontSpec.bpp > 1) {
+        args.push_back("--bpp");
+        args.push_back(std::to_string(fontSpec.bpp));
+    }
     return args;
 }
 
@@ -94,15 +98,21 @@ TEST_P(LiveMatchesMkfont, EveryGb2312Record) {
     expectRecordsMatch(**source, readFile(scratch.file("library")), *layout);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, LiveMatchesMkfont,
-                         ::testing::Values(LiveCase{"MicroHei12", {fonts::kMicrohei, 0, 12, {}}, "rows-msb"},
-                                           LiveCase{"MicroHei16", {fonts::kMicrohei, 0, 16, {}}, "columns-lsb"},
-                                           LiveCase{"Song20", {fonts::kSong, 0, 20, {}}, "pages-msb"},
-                                           LiveCase{"ZenHeiSharp24", {fonts::kZenhei, 1, 24, {}}, "pages-lsb-up-left"},
-                                           LiveCase{"UMing32", {fonts::kUming, 0, 32, {}}, "columns-msb-invert"},
-                                           LiveCase{"KaiGrey16", {fonts::kKai, 0, 16, 100}, "rows-lsb-left"},
-                                           LiveCase{"Strike12", {fonts::kStrike12, 0, 12, {}}, "rows-msb"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, LiveMatchesMkfont,
+    ::testing::Values(LiveCase{"MicroHei12", {fonts::kMicrohei, 0, 12, {}}, "rows-msb"},
+                      LiveCase{"MicroHei16", {fonts::kMicrohei, 0, 16, {}}, "columns-lsb"},
+                      LiveCase{"Song20", {fonts::kSong, 0, 20, {}}, "pages-msb"},
+                      LiveCase{"ZenHeiSharp24", {fonts::kZenhei, 1, 24, {}}, "pages-lsb-up-left"},
+                      LiveCase{"UMing32", {fonts::kUming, 0, 32, {}}, "columns-msb-invert"},
+                      LiveCase{"KaiGrey16", {fonts::kKai, 0, 16, 100}, "rows-lsb-left"},
+                      LiveCase{"Strike12", {fonts::kStrike12, 0, 12, {}}, "rows-msb"},
+                      // Grey levels: the same glyphs, anti-aliased where the one-bit
+                      // rule puts them; a strike gives its two levels.
+                      LiveCase{"MicroHeiGrey16", {fonts::kMicrohei, 0, 16, {}, {}, {}, 4}, "rows-msb-4bpp"},
+                      LiveCase{"SongGrey20", {fonts::kSong, 0, 20, {}, {}, {}, 2}, "columns-lsb-2bpp"},
+                      LiveCase{"Strike12Grey8", {fonts::kStrike12, 0, 12, {}, {}, {}, 8}, "rows-lsb-up-8bpp"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct BuiltLibrary {
     const char* name;

@@ -194,6 +194,15 @@ INSTANTIATE_TEST_SUITE_P(
         usageError("UnknownAmbiguousWidth", {"--font", kSong, "--size", "16", "--ambiguous", ""},
                    {"--ambiguous: '' is not a width for the ambiguous characters; give half or full"}),
         usageError("UnknownOption", {"--font", kSong, "--size", "16", "--bogus"}, {"unknown option '--bogus'"}),
+        usageError("BppFive", {"--font", kSong, "--size", "16", "--bpp", "5"},
+                   {"--bpp: '5' is not a depth; give 1, 2, 4 or 8 bits a dot"}),
+        usageError("BppPages", {"--font", kSong, "--size", "16", "--bpp", "4", "--layout", "ssd1306"},
+                   {"--layout ssd1306", "pages is a one-bit layout"}),
+        usageError("BppDisagreesWithTheName",
+                   {"--font", kSong, "--size", "16", "--layout", "columns-lsb-2bpp", "--bpp", "4"},
+                   {"--layout columns-lsb-2bpp has 2 bits a dot but --bpp 4 asks for 4 bits a dot"}),
+        usageError("ThresholdWithGrey", {"--font", kSong, "--size", "16", "--threshold", "100", "--bpp", "2"},
+                   {"--threshold cuts a glyph to one bit a dot; it goes with --bpp 1 only"}),
         usageError("StrayWord", {"--font", kSong, "--size", "16", "wqy"}, {"unknown argument 'wqy'"})),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -10,6 +10,7 @@
 #include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
+#include "fontsource/grey_cell.h"
 #include "fontsource/legacy_codes.h"
 #include "fontsource/width_class.h"
 
@@ -159,9 +160,15 @@ std::vector<DrawnGlyph> drawSet(fsrc::FacePool& pool, fsrc::FittedSet& fitted, c
 hz::DotCell atRecordWidth(const hz::DotCell& cell, int width) {
     if (cell.width() == width)
         return cell;
-    hz::DotCell record(width, cell.height(), cell.widthClass());
-    for (int y = 0; y < cell.height(); ++y)
-        record.setRow(y, cell.row(y));
+    hz::DotCell record = hz::DotCell(width, cell.height(), cell.widthClass()).withDepth(cell.depth());
+    for (int y = 0; y < cell.height(); ++y) {
+        if (cell.depth() == 1) {
+            record.setRow(y, cell.row(y));
+            continue;
+        }
+        for (int x = 0; x < cell.width(); ++x)
+            record.setLevel(x, y, cell.level(x, y));
+    }
     return record;
 }
 
@@ -233,6 +240,25 @@ BuiltRecords records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& gly
     return built;
 }
 
+// The records of drawn outlines again at the layout's depth: each glyph anti-aliased in the cell and
+// place its one-bit record gives it (records() has counted and placed them), on every face of the pool.
+void greyRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyphs,
+                 const fsrc::CellRule& rule, const hz::Layout& layout, std::string& bytes) {
+    const int recordWidth = plan.recordWidth(rule);
+    const std::size_t recordSize = hz::encodedSize(layout, recordWidth, rule.size);
+    auto* out = reinterpret_cast<std::uint8_t*>(bytes.data());
+    pool.forEach(plan.entries.size(), [&](fsrc::FontFace& face, std::size_t i) {
+        const DrawnGlyph& glyph = glyphs[i];
+        if (!plan.entries[i].character || glyph.status != fsrc::RenderStatus::Drawn || !glyph.ink)
+            return true;
+        const hz::WidthClass widthClass = plan.classOf(plan.entries[i]);
+        const fsrc::PlacedGlyph placed = fsrc::placeDrawn(glyph, rule, widthClass, plan.widths);
+        const hz::DotCell grey = fsrc::greyCell(face, rule, glyph, placed, layout.bpp);
+        hz::encodeCell(atRecordWidth(grey, recordWidth), layout, out + i * recordSize);
+        return true;
+    });
+}
+
 std::string offsetFormula(Charset charset, std::size_t recordSize) {
     const std::string size = std::to_string(recordSize);
     switch (charset) {
@@ -264,8 +290,12 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
     if (const std::string family = face.familyName(); !family.empty())
         out << " \"" << family << "\"";
     out << ", ";
+    const int bpp = options.layout.bpp;
     if (rule.drawing == fsrc::Drawing::Strike)
-        out << "its " << rule.size << "-pixel strike";
+        out << "its " << rule.size << "-pixel strike" << (bpp > 1 ? " (levels 0 and the top only)" : "");
+    else if (bpp > 1)
+        out << "outlines anti-aliased into " << bpp << " bits a dot at " << rule.pixels
+            << " pixels, in the cells and places of one bit";
     else
         out << "outlines rendered " << (options.threshold ? "in grey" : "monochrome") << " at " << rule.pixels
             << " pixels";
@@ -304,8 +334,16 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
     if (stats.unreadable > 0)
         out << " (" << stats.unreadable << " of them unreadable in the font)";
     out << "\n";
-    out << "record size: " << recordSize << " bytes, " << hz::layoutName(options.layout) << "; record k at k * "
-        << recordSize << "\n";
+    out << "record size: " << recordSize << " bytes, " << hz::layoutName(options.layout);
+    if (bpp > 1) {
+        // Each row (column) of grey dots starts a byte of its own.
+        const bool rows = options.layout.scan == hz::Scan::Rows;
+        const int lines = rows ? rule.size : width;
+        const int along = rows ? width : rule.size;
+        out << " (" << lines << (rows ? " rows" : " columns") << " of ceil(" << along << " x " << bpp
+            << " / 8) = " << (along * bpp + 7) / 8 << " bytes)";
+    }
+    out << "; record k at k * " << recordSize << "\n";
     out << offsetFormula(options.charset, recordSize) << "\n";
     if (plan.ownWidths()) {
         out << "widths: " << widthsPath(options) << ", a byte a record in the same order: the width of its glyph in "
@@ -370,7 +408,9 @@ void buildLibrary(const Options& options, std::ostream& out) {
     const CharsetPlan plan = planFor(options, gb2312);
     const std::vector<DrawnGlyph> glyphs = drawSet(pool, fitted, plan, options.charset);
     BuildStats stats;
-    const BuiltRecords built = records(plan, glyphs, fitted.rule, options.layout, stats);
+    BuiltRecords built = records(plan, glyphs, fitted.rule, options.layout, stats);
+    if (options.layout.bpp > 1 && fitted.rule.drawing == fsrc::Drawing::Outline)
+        greyRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
     writeOutputs(options, built);
     report(out, options, plan, fitted, pool.front(), stats);
 }

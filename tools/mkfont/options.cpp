@@ -1,6 +1,7 @@
 #include "tools/mkfont/options.h"
 
 #include "cmdline/command_line.h"
+#include "cmdline/depth_options.h"
 #include "cmdline/width_options.h"
 
 #include "core/layout/layout_presets.h"
@@ -26,15 +27,12 @@ Charset parseCharset(const Argument& a) {
 }
 
 // A layout or one of the five arrangements; "all" makes five files' worth and has no place here.
-hz::Layout parseLayoutOption(const Argument& a) {
+hz::LayoutChoice parseLayoutOption(const Argument& a) {
     const auto choice = hz::parseLayoutChoice(a.value);
     if (!choice || choice->kind == hz::LayoutChoice::Kind::All)
         throw UsageError{a.shown + ": " + inQuotes(a.value) + " is not one layout; give " + hz::layoutChoiceHelp() +
                          " (but not all)"};
-    if (choice->layout.bpp != 1)
-        throw UsageError{a.shown + ": " + inQuotes(a.value) + " has " + std::to_string(choice->layout.bpp) +
-                         " bits a dot; the glyphs here have one bit a dot"};
-    return choice->layout;
+    return *choice;
 }
 
 const cmdline::OptionTable<Options>& optionTable() {
@@ -57,7 +55,18 @@ const cmdline::OptionTable<Options>& optionTable() {
          "  --layout L       the bytes of each record: a layout SCAN-BIT[-up][-left][-invert]\n"
          "                   (rows, columns or pages; msb or lsb), a preset or one of the five\n"
          "                   arrangements 0-4 (default rows-msb, the libraries' own)\n",
-         [](Options& o, const Argument& a) { o.layout = parseLayoutOption(a); }},
+         [](Options& o, const Argument& a) {
+             // Kept as chosen until --bpp, which may follow, is known.
+             o.layoutChoice = parseLayoutOption(a);
+             o.layoutNamed = a.shown + " " + a.value;
+         }},
+        {cmdline::kBpp,
+         "  --bpp B          bits a dot, 1 (default), 2, 4 or 8: outlines anti-aliased into grey\n"
+         "                   levels, in the cells and places of one bit, written in the layout's\n"
+         "                   grey form (rows or columns, e.g. rows-msb-4bpp; pages is one-bit\n"
+         "                   only); records of height x ceil(width x B / 8) bytes for rows;\n"
+         "                   a bitmap font's strike gives levels 0 and the top only\n",
+         [](Options& o, const Argument& a) { o.bpp = cmdline::parseBpp(a); }},
         {cmdline::kWidth,
          "  --width W        fixed (default): the character set's full-width or half-width\n"
          "                   cells; proportional: each glyph as wide as its advance in the font\n"
@@ -105,6 +114,12 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"--size N (" + cmdline::rangeText(*cmdline::kSize.range) + ") is required"};
     if (options.outputPath.empty())
         throw UsageError{"--output FILE is required"};
+    options.layout = cmdline::choiceAtDepth(options.layoutChoice.value_or(hz::LayoutChoice::of(hz::Layout{})),
+                                            options.layoutNamed, options.bpp)
+                         .layout;
+    if (options.layout.bpp > 1 && options.threshold)
+        throw UsageError{"--threshold cuts a glyph to one bit a dot; it goes with --bpp 1 only (with --bpp " +
+                         std::to_string(options.layout.bpp) + " the levels come from the font's own grey)"};
     if (options.traditional && options.charset != Charset::Gb2312)
         throw UsageError{"--traditional draws GB2312's simplified characters; it goes with --charset gb2312 only"};
     return options;
@@ -113,7 +128,7 @@ Options parseOptions(const std::vector<std::string>& args) {
 std::string usageText() {
     std::string text = "usage: hzdot-mkfont --font FILE [--face N] --size N [--charset gb2312|gbk|ascii]\n"
                        "                    [--layout L] [--width fixed|proportional] [--ambiguous full|half]\n"
-                       "                    [--traditional] [--threshold " +
+                       "                    [--traditional] [--bpp 1|2|4|8] [--threshold " +
                        cmdline::rangeText(*cmdline::kThreshold.range) +
                        "] [--verbose]\n"
                        "                    --output FILE\n"

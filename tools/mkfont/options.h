@@ -2,6 +2,7 @@
 // The command line of hzdot-mkfont.
 
 #include "core/layout/layout.h"
+#include "core/layout/layout_presets.h"
 #include "fontsource/width_class.h"
 
 #include <optional>
@@ -22,7 +23,10 @@ struct Options {
     int faceIndex = 0;
     int size = 0; // dots per cell side, 8..64; 0 until given
     Charset charset = Charset::Gb2312;
-    hz::Layout layout; // rows-msb: the six libraries' layout
+    hz::Layout layout;                            // rows-msb: the six libraries' layout; its bpp is the depth written
+    std::optional<hz::LayoutChoice> layoutChoice; // --layout as given
+    std::string layoutNamed;                      // "--layout 4": what chose the layout; empty for the default
+    std::optional<int> bpp;                       // --bpp as given
     bool traditional = false;
     hz::fontsource::GlyphWidths widths = hz::fontsource::GlyphWidths::Fixed;
     hz::fontsource::AmbiguousWidth ambiguous = hz::fontsource::AmbiguousWidth::Full;
