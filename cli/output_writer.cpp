@@ -25,10 +25,16 @@ std::optional<std::string> encode(std::string_view utf8, OutputEncoding encoding
 
 } // namespace
 
-std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding) {
-    std::string bytes;
+std::optional<std::string> encodeForStandardOutput(std::string_view utf8, OutputEncoding encoding, std::string& bytes) {
     if (auto error = encode(utf8, encoding, bytes))
         return "cannot write standard output: " + *error;
+    return std::nullopt;
+}
+
+std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding) {
+    std::string bytes;
+    if (auto error = encodeForStandardOutput(utf8, encoding, bytes))
+        return error;
     errno = 0;
     std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
