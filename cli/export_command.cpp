@@ -1,6 +1,7 @@
 #include "cli/export_command.h"
 
 #include "cli/exit_status.h"
+#include "cli/export_blocks.h"
 #include "cli/output_sink.h"
 #include "cli/print_error.h"
 
@@ -31,18 +32,54 @@ void noteMissingHalves(const CliOptions& options, const hz::GlyphSource& source)
 }
 
 // Export all: for each arrangement of the choice, every record's assembly block, a line break, then
-// every record's C block. The records are looked up again for each part rather than kept.
-void writeExportAll(GlyphPass& pass, const CliOptions& options, ChunkedOutput& out) {
+// every record's C block. What a character's blocks are made of is kept the first time it comes:
+// the first walk looks up only the characters not met before (and reports the refused ones), and
+// later walks take the characters found by the first, looking one up again only where it was not
+// kept.
+void writeExportAll(GlyphPass& pass, const CliOptions& options, const OutputSink& sink, ChunkedOutput& out) {
     for (const auto& form : hz::exportForms(options.layout)) {
-        pass.run([&](const hz::GlyphRecord& record) {
-            hz::appendAssemblyBlock(out.buffer(), record, form);
+        ExportBlocks blocks(form, sink);
+        // Whether the character can be written, kept from its record if it was not.
+        const auto ready = [&](char32_t character, const hz::GlyphRecord* record, std::size_t position) {
+            if (out.error())
+                return false;
+            if (blocks.has(character))
+                return true;
+            std::optional<hz::GlyphRecord> again;
+            if (!record && (again = pass.recordAt(position)))
+                record = &*again;
+            if (!record) {
+                out.fail("cannot write the output: " + pass.where(position) + " " + describeCharacter(character) +
+                         " is no longer found");
+                return false;
+            }
+            if (auto error = blocks.keep(character, *record)) {
+                out.fail(std::move(*error));
+                return false;
+            }
+            return true;
+        };
+        const auto assembly = [&](char32_t character) {
+            blocks.appendAssembly(out.buffer(), character);
             out.maybeFlush();
-        });
+        };
+        if (!pass.walked())
+            pass.run([&](char32_t character) { return blocks.has(character); },
+                     [&](std::size_t position, char32_t character, const hz::GlyphRecord* record) {
+                         if (ready(character, record, position))
+                             assembly(character);
+                     });
+        else
+            pass.runFound([&](std::size_t position, char32_t character) {
+                if (ready(character, nullptr, position))
+                    assembly(character);
+            });
         out.buffer() += "\r\n";
-        pass.run([&](const hz::GlyphRecord& record) {
-            hz::appendCBlock(out.buffer(), record, form);
-            out.buffer() += "\r\n";
-            out.maybeFlush();
+        pass.runFound([&](std::size_t position, char32_t character) {
+            if (ready(character, nullptr, position)) {
+                blocks.appendC(out.buffer(), character);
+                out.maybeFlush();
+            }
         });
     }
 }
@@ -83,7 +120,9 @@ int runExport(const CliOptions& options, GlyphPass& pass) {
     const bool bytes = options.format == OutputFormat::Bin && !options.view;
     std::unique_ptr<OutputSink> sink =
         options.outputFile ? fileSink(*options.outputFile) : standardOutputSink(options.encoding);
-    ChunkedOutput out(*sink, bytes);
+    // Export all makes its text in the sink's bytes itself.
+    const bool exportAll = !options.current && !options.view && !bytes;
+    ChunkedOutput out(*sink, bytes || exportAll);
 
     // The first pass reports the refused characters; later passes see the same found ones.
     if (options.current) {
@@ -95,7 +134,7 @@ int runExport(const CliOptions& options, GlyphPass& pass) {
     } else if (bytes) {
         writeBytes(pass, options, out);
     } else {
-        writeExportAll(pass, options, out);
+        writeExportAll(pass, options, *sink, out);
     }
     if (!options.view)
         noteMissingHalves(options, pass.source());

@@ -32,12 +32,16 @@ void GlyphPass::refuse(std::size_t position, char32_t character, hz::LookupStatu
 
 void GlyphPass::run(const std::function<void(const hz::GlyphRecord&)>& onFound) {
     // Refusals are told, and counts kept, on the first walk only: later walks see the same text.
-    const bool first = !walked;
+    const bool first = !walkedOnce;
+    if (first)
+        foundAt.assign(input.characters.size(), false);
     hz::walkText(
         input.characters, *glyphSource,
         [&](std::size_t position, const hz::GlyphRecord& record) {
-            if (first)
+            if (first) {
                 ++found;
+                foundAt[position] = true;
+            }
             current = position;
             onFound(record);
         },
@@ -47,7 +51,55 @@ void GlyphPass::run(const std::function<void(const hz::GlyphRecord&)>& onFound) 
             ++refused;
             refuse(refusal.position, refusal.character, refusal.status);
         });
-    walked = true;
+    walkedOnce = true;
+}
+
+void GlyphPass::run(const std::function<bool(char32_t)>& known,
+                    const std::function<void(std::size_t, char32_t, const hz::GlyphRecord*)>& onFound) {
+    const bool first = !walkedOnce;
+    if (first)
+        foundAt.assign(input.characters.size(), false);
+    hz::DotCell cell;
+    hz::GlyphRecord record; // one for the whole walk, as walkText does
+    for (std::size_t position = 0; position < input.characters.size(); ++position) {
+        const char32_t character = input.characters[position];
+        current = position;
+        const hz::GlyphRecord* given = nullptr;
+        if (!known(character)) {
+            const hz::LookupStatus status = glyphSource->glyph(character, cell);
+            if (status != hz::LookupStatus::Found) {
+                if (first) {
+                    ++refused;
+                    refuse(position, character, status);
+                }
+                continue;
+            }
+            hz::fillRecord(record, character, cell, *glyphSource);
+            given = &record;
+        }
+        if (first) {
+            ++found;
+            foundAt[position] = true;
+        }
+        onFound(position, character, given);
+    }
+    walkedOnce = true;
+}
+
+void GlyphPass::runFound(const std::function<void(std::size_t, char32_t)>& onFound) const {
+    for (std::size_t position = 0; position < foundAt.size(); ++position)
+        if (foundAt[position])
+            onFound(position, input.characters[position]);
+}
+
+std::optional<hz::GlyphRecord> GlyphPass::recordAt(std::size_t position) {
+    const char32_t character = input.characters.at(position);
+    hz::DotCell cell;
+    if (glyphSource->glyph(character, cell) != hz::LookupStatus::Found)
+        return std::nullopt;
+    hz::GlyphRecord record;
+    hz::fillRecord(record, character, cell, *glyphSource);
+    return record;
 }
 
 std::optional<hz::GlyphRecord> GlyphPass::lastFound() {

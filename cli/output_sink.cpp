@@ -24,6 +24,9 @@ public:
     std::optional<std::string> writeBytes(std::string_view bytes) override {
         return writeToStandardOutput(bytes, OutputEncoding::Utf8);
     }
+    std::optional<std::string> encode(std::string_view utf8, std::string& bytes) const override {
+        return encodeForStandardOutput(utf8, encoding, bytes);
+    }
     std::optional<std::string> finish(bool) override { return std::nullopt; }
 
 private:
@@ -37,10 +40,17 @@ class FileSink : public OutputSink {
 public:
     explicit FileSink(std::string path) : path(std::move(path)) {}
     std::optional<std::string> writeText(std::string_view utf8) override {
+        std::string bytes;
+        if (auto error = encode(utf8, bytes))
+            return error;
+        return writeBytes(bytes);
+    }
+    std::optional<std::string> encode(std::string_view utf8, std::string& bytes) const override {
         auto converted = hz::utf8ToCp936(utf8);
         if (!converted)
             return "cannot write " + path + ": " + problemText(converted.problem());
-        return writeBytes(*converted);
+        bytes = std::move(*converted);
+        return std::nullopt;
     }
     std::optional<std::string> writeBytes(std::string_view bytes) override {
         if (!opened) {

@@ -18,6 +18,8 @@ public:
     virtual std::optional<std::string> writeText(std::string_view utf8) = 0;
     // Bytes written as they are.
     virtual std::optional<std::string> writeBytes(std::string_view bytes) = 0;
+    // The bytes writeText writes for utf8, into bytes, so that text made once can be written often.
+    virtual std::optional<std::string> encode(std::string_view utf8, std::string& bytes) const = 0;
     // Ends the output: keep writes it (a file replaces the old one only now); otherwise nothing
     // written so far is kept where that can be helped.
     virtual std::optional<std::string> finish(bool keep) = 0;
@@ -29,7 +31,10 @@ std::unique_ptr<OutputSink> fileSink(const std::string& path);
 // Collects output and hands it to a sink in chunks of about a megabyte, whole records at a time.
 class ChunkedOutput {
 public:
-    explicit ChunkedOutput(OutputSink& sink, bool bytes = false) : sink(sink), bytes(bytes) {}
+    // The buffer is taken whole at once rather than grown, which would copy it over and over.
+    explicit ChunkedOutput(OutputSink& sink, bool bytes = false) : sink(sink), bytes(bytes) {
+        pending.reserve(kChunk + kChunk / 8);
+    }
 
     std::string& buffer() { return pending; }
     // Passes the buffer on once it is big enough; the first failure is kept and stops the rest.
@@ -38,6 +43,11 @@ public:
             flush();
     }
     void flush();
+    // Stops the output with a failure of the caller's; the first failure is the one kept.
+    void fail(std::string message) {
+        if (!failure)
+            failure = std::move(message);
+    }
     const std::optional<std::string>& error() const { return failure; }
 
 private:

@@ -4,6 +4,7 @@
 #include "core/system/same_file.h"
 #include "core/text/codepage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,10 +26,16 @@ std::optional<std::string> encode(std::string_view utf8, OutputEncoding encoding
 
 } // namespace
 
-std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding) {
-    std::string bytes;
+std::optional<std::string> encodeForStandardOutput(std::string_view utf8, OutputEncoding encoding, std::string& bytes) {
     if (auto error = encode(utf8, encoding, bytes))
         return "cannot write standard output: " + *error;
+    return std::nullopt;
+}
+
+std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding) {
+    std::string bytes;
+    if (auto error = encodeForStandardOutput(utf8, encoding, bytes))
+        return error;
     errno = 0;
     std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
@@ -43,12 +50,17 @@ std::optional<std::string> checkOutputTarget(const CliOptions& options, const st
     if (!options.outputFile)
         return std::nullopt;
     const std::string& output = *options.outputFile;
-    for (const FileRead& read : reads) {
-        const std::string one[] = {read.path};
-        if (hz::sameFileAs(output, one))
-            return "refusing to write " + output + ": it is the " + read.what + " being read (" + read.path + ")";
-    }
-    return std::nullopt;
+    // One look at the output for all of them: a scan may have read thousands of files.
+    std::vector<std::string> paths;
+    paths.reserve(reads.size());
+    for (const FileRead& read : reads)
+        paths.push_back(read.path);
+    const auto same = hz::sameFileAs(output, paths);
+    if (!same)
+        return std::nullopt;
+    const FileRead& read =
+        reads[static_cast<std::size_t>(std::find(paths.begin(), paths.end(), *same) - paths.begin())];
+    return "refusing to write " + output + ": it is the " + read.what + " being read (" + read.path + ")";
 }
 
 } // namespace hz::cli

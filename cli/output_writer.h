@@ -16,6 +16,8 @@ namespace hz::cli {
 struct StandardOutputClosed {};
 
 std::optional<std::string> writeToStandardOutput(std::string_view utf8, OutputEncoding encoding);
+// The bytes writeToStandardOutput would write for utf8, into bytes.
+std::optional<std::string> encodeForStandardOutput(std::string_view utf8, OutputEncoding encoding, std::string& bytes);
 
 
 // A message when the output file named in options is a file being read (the library, the input

@@ -22,7 +22,18 @@ LookupStatus LibrarySource::glyph(char32_t character, DotCell& cell) {
             cell.setRow(y, static_cast<std::uint64_t>(moved[static_cast<std::size_t>(y)]) << 48);
         return status;
     }
-    cell = DotCell::fromRowBytes(read.GlyphData, read.CellSize, read.CellSize);
+    // Into the cell given, row by row: a walk over a long text reuses one cell.
+    const int side = read.CellSize;
+    if (cell.width() != side || cell.height() != side || cell.widthClass() != WidthClass::Full)
+        cell = DotCell(side, side);
+    const int perRow = side / 8;
+    const std::uint8_t* bytes = read.GlyphData.data();
+    for (int y = 0; y < side; ++y) {
+        std::uint64_t bits = 0;
+        for (int k = 0; k < perRow; ++k)
+            bits = bits << 8 | *bytes++;
+        cell.setRow(y, bits << (64 - side));
+    }
     return status;
 }
 

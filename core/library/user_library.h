@@ -37,8 +37,8 @@ Result<void> checkGeometry(const LibraryGeometry& geometry);
 // A code page 936 row as the messages write it: "0xB0".
 std::string hexRow(int row);
 
-// Reads glyphs from a user's library file. The file is opened on the first lookup and kept open;
-// records are read through a window, as GlyphReader does.
+// Reads glyphs from a user's library file. The file is opened on the first lookup and its records
+// taken from memory after that, as GlyphReader does.
 class UserLibrarySource : public GlyphSource {
 public:
     // Throws std::invalid_argument for a geometry with a problem: check the geometry first.

@@ -74,16 +74,19 @@ std::vector<std::uint8_t> exportBytes(const GlyphRecord& record, const ExportFor
     return record.bytes(form.choice.layout);
 }
 
-void appendAssemblyBlock(std::string& out, const GlyphRecord& record, const ExportForm& form) {
-    appendHeader(out, record, form.name, false);
+void appendHeaderLine(std::string& out, const GlyphRecord& record, const ExportForm& form, bool cBlock) {
+    appendHeader(out, record, form.name, cBlock);
     out += kCrLf;
+}
+
+void appendAssemblyBlock(std::string& out, const GlyphRecord& record, const ExportForm& form) {
+    appendHeaderLine(out, record, form, false);
     appendAssemblyText(out, exportBytes(record, form)); // ends with CR LF unless empty
     out += kCrLf;
 }
 
 void appendCBlock(std::string& out, const GlyphRecord& record, const ExportForm& form) {
-    appendHeader(out, record, form.name, true);
-    out += kCrLf;
+    appendHeaderLine(out, record, form, true);
     appendCText(out, exportBytes(record, form));
     out += "};";
 }

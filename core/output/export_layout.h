@@ -46,5 +46,9 @@ std::vector<ExportForm> exportForms(const LayoutChoice& choice);
 std::vector<std::uint8_t> exportBytes(const GlyphRecord& record, const ExportForm& form); // empty: none
 void appendAssemblyBlock(std::string& out, const GlyphRecord& record, const ExportForm& form);
 void appendCBlock(std::string& out, const GlyphRecord& record, const ExportForm& form); // ends with "};"
+// A block's first line, its line break included: ";样[16*16]横排" CR LF, or for the C block
+// "{//样[16*16]横排" CR LF. What follows it is the record's bytes as appendAssemblyText or appendCText
+// writes them, then CR LF after the assembly text or "};" after the C text.
+void appendHeaderLine(std::string& out, const GlyphRecord& record, const ExportForm& form, bool cBlock);
 
 } // namespace hz

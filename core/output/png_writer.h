@@ -1,5 +1,7 @@
 #pragma once
-// A minimal PNG encoder for the preview pictures: 8-bit RGB, no interlace, one zlib stream.
+// A minimal PNG encoder for the preview pictures: a palette of the picture's colours in as few bits a
+// pixel as hold them (8-bit RGB for a picture of more than 256 colours), no interlace, one zlib stream
+// made for speed rather than the smallest file.
 
 #include <cstdint>
 #include <string>

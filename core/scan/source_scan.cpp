@@ -2,540 +2,31 @@
 
 #include "core/system/regular_file.h"
 #include "core/system/unique_fd.h"
-#include "core/text/codepage.h"
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cerrno>
-#include <fcntl.h>
+#include <condition_variable>
+#include <exception>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
-#include <set>
-#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace hz {
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 16;
-// How much of one literal is kept for reading it again as code page 936.
-constexpr std::size_t kMaxHeld = 1 << 20;
-// A raw string's delimiter is at most 16 characters.
-constexpr std::size_t kMaxDelimiter = 16;
+namespace fs = std::filesystem;
 
-bool isIdentByte(int c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
-}
-
-bool isDigit(int c) {
-    return c >= '0' && c <= '9';
-}
-
-int hexValue(int c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool isCp936Lead(int c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-
-bool isCp936Trail(int c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
-}
-
-// Code page 936 by table: a file of such literals would otherwise cost a conversion a character.
-char32_t cp936At(int lead, int trail) {
-    static const std::vector<char32_t> table = [] {
-        std::vector<char32_t> t(0x7F * 0xBF, 0);
-        for (int l = 0x81; l <= 0xFE; ++l)
-            for (int r = 0x40; r <= 0xFE; ++r)
-                if (auto c = cp936Character(static_cast<std::uint16_t>(l << 8 | r)))
-                    t[static_cast<std::size_t>((l - 0x81) * 0xBF + (r - 0x40))] = *c;
-        return t;
-    }();
-    return table[static_cast<std::size_t>((lead - 0x81) * 0xBF + (trail - 0x40))];
-}
-
-// The characters of one reading of a literal, each once. Sorted now and then so that a long
-// literal of few characters stays small.
-class CharacterSet {
-public:
-    void add(char32_t c) {
-        chars.push_back(c);
-        if (chars.size() >= compactAt) {
-            compact();
-            compactAt = chars.size() * 2 + 1024;
-        }
-    }
-    std::u32string take() {
-        compact();
-        compactAt = 1024;
-        return std::move(chars);
-    }
-    void clear() {
-        chars.clear();
-        compactAt = 1024;
-    }
-
-private:
-    void compact() {
-        std::sort(chars.begin(), chars.end());
-        chars.erase(std::unique(chars.begin(), chars.end()), chars.end());
-    }
-    std::u32string chars;
-    std::size_t compactAt = 1024;
-};
-
-// One reading of a literal's bytes, UTF-8 or code page 936, a byte at a time.
-class Reading {
-public:
-    Reading(bool cp936, bool ascii) : cp936(cp936), ascii(ascii) {}
-
-    void reset() {
-        valid = true;
-        need = 0;
-        lead = 0;
-        set.clear();
-    }
-    void byte(int b) {
-        if (cp936)
-            cp936Byte(b);
-        else
-            utf8Byte(b);
-    }
-    // A character made by an escape: it ends any code the bytes before it began.
-    void character(char32_t c) {
-        if (need != 0 || lead != 0)
-            valid = false;
-        take(c);
-    }
-    bool finish() {
-        if (need != 0 || lead != 0)
-            valid = false;
-        return valid;
-    }
-    bool ok() const { return valid; }
-    std::u32string characters() { return set.take(); }
-
-private:
-    void take(char32_t c) {
-        if (c >= 0xA0 || (ascii && c >= 0x20 && c <= 0x7E))
-            set.add(c);
-    }
-
-    void utf8Byte(int b) {
-        if (need == 0) {
-            if (b < 0x80) {
-                take(static_cast<char32_t>(b));
-                return;
-            }
-            length = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
-            if (length == 0) {
-                valid = false;
-                return;
-            }
-            need = length - 1;
-            code = static_cast<char32_t>(b & (0x7F >> length));
-            return;
-        }
-        if ((b & 0xC0) != 0x80) {
-            valid = false;
-            need = 0;
-            return;
-        }
-        code = code << 6 | static_cast<char32_t>(b & 0x3F);
-        if (--need != 0)
-            return;
-        const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-        if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            valid = false;
-        else
-            take(code);
-    }
-
-    void cp936Byte(int b) {
-        if (lead != 0) {
-            const char32_t c = isCp936Trail(b) ? cp936At(lead, b) : 0;
-            lead = 0;
-            if (c == 0)
-                valid = false;
-            else
-                take(c);
-        } else if (b < 0x80) {
-            take(static_cast<char32_t>(b));
-        } else if (isCp936Lead(b)) {
-            lead = b;
-        } else {
-            valid = false;
-        }
-    }
-
-    bool cp936;
-    bool ascii;
-    bool valid = true;
-    int need = 0; // UTF-8 continuation bytes still to come
-    int length = 0;
-    char32_t code = 0;
-    int lead = 0; // a code page 936 lead byte waiting for its trail
-    CharacterSet set;
-};
-
-// The source's bytes with a few bytes of look-ahead, line counting, and the bytes of the current
-// literal kept so that it can be read again.
-class ByteReader {
-public:
-    explicit ByteReader(const SourceRead& read) : read(read) {}
-
-    int peek(std::size_t ahead = 0) {
-        if (!fill(ahead + 1))
-            return -1;
-        return static_cast<unsigned char>(buffer[pos + ahead]);
-    }
-    int get() {
-        const int c = peek();
-        if (c < 0)
-            return c;
-        ++pos;
-        if (c == '\n')
-            ++lineNumber;
-        if (holding) {
-            held.push_back(static_cast<char>(c));
-            if (held.size() > kMaxHeld)
-                holding = false;
-        }
-        return c;
-    }
-    int line() const { return lineNumber; }
-    int readError() const { return failure; }
-
-    void hold() {
-        held.clear();
-        holding = true;
-        heldLine = lineNumber;
-    }
-    void release() { holding = false; }
-    bool holdsAll() const { return holding; }
-    // Back to where hold() was called.
-    void rewind() {
-        buffer.erase(0, pos);
-        buffer.insert(0, held);
-        pos = 0;
-        lineNumber = heldLine;
-        holding = false;
-    }
-
-private:
-    bool fill(std::size_t n) {
-        while (buffer.size() - pos < n) {
-            if (ended)
-                return false;
-            buffer.erase(0, pos);
-            pos = 0;
-            const std::size_t old = buffer.size();
-            buffer.resize(old + kChunk);
-            const long got = read(buffer.data() + old, kChunk);
-            buffer.resize(old + static_cast<std::size_t>(std::max(got, 0L)));
-            if (got <= 0) {
-                ended = true;
-                if (got < 0)
-                    failure = errno ? errno : EIO;
-            }
-        }
-        return true;
-    }
-
-    const SourceRead& read;
-    std::string buffer;
-    std::size_t pos = 0;
-    bool ended = false;
-    int failure = 0;
-    int lineNumber = 1;
-    std::string held;
-    bool holding = false;
-    int heldLine = 1;
-};
-
-enum class Width { Narrow, Wide16, Wide32 };
-
-class LiteralScanner {
-public:
-    LiteralScanner(const SourceRead& read, bool cplusplus, bool ascii,
-                   const std::function<void(const LiteralFound&)>& found)
-        : r(read), cplusplus(cplusplus), utf8(false, ascii), cp936(true, ascii), found(found) {}
-
-    int run() {
-        if (r.peek(0) == 0xEF && r.peek(1) == 0xBB && r.peek(2) == 0xBF)
-            r.get(), r.get(), r.get();
-        bool lineStart = true;
-        for (int c = r.peek(); c >= 0; c = r.peek()) {
-            if (c == '\n') {
-                r.get();
-                lineStart = true;
-                continue;
-            }
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
-                r.get();
-                continue;
-            }
-            if (c == '/' && r.peek(1) == '/')
-                lineComment();
-            else if (c == '/' && r.peek(1) == '*')
-                blockComment();
-            else if (c == '#' && lineStart)
-                directive();
-            else if (c == '"')
-                r.get(), string(Width::Narrow);
-            else if (c == '\'')
-                r.get(), skipCharacterLiteral();
-            else if (isDigit(c) || (c == '.' && isDigit(r.peek(1))))
-                number();
-            else if (isIdentByte(c))
-                word();
-            else
-                r.get();
-            lineStart = false;
-        }
-        return r.readError();
-    }
-
-private:
-    // A backslash at the end of a line carries the comment on to the next, unless it is the second
-    // byte of a code page 936 character (a byte that no UTF-8 character ends with comes before it).
-    void lineComment() {
-        int before = 0;
-        for (int c = r.peek(); c >= 0 && c != '\n'; c = r.peek()) {
-            r.get();
-            if (c == '\\' && before < 0xC0 && (r.peek() == '\n' || (r.peek() == '\r' && r.peek(1) == '\n'))) {
-                if (r.get() == '\r')
-                    r.get();
-                before = 0;
-                continue;
-            }
-            before = c;
-        }
-    }
-
-    void blockComment() {
-        r.get(), r.get();
-        for (int c = r.get(); c >= 0; c = r.get())
-            if (c == '*' && r.peek() == '/') {
-                r.get();
-                return;
-            }
-    }
-
-    // #include "name" and #import: a file name, not a text.
-    void directive() {
-        r.get();
-        std::size_t j = 0;
-        while (r.peek(j) == ' ' || r.peek(j) == '\t')
-            ++j;
-        std::string name;
-        while (name.size() < 16 && isIdentByte(r.peek(j + name.size())))
-            name.push_back(static_cast<char>(r.peek(j + name.size())));
-        if (name == "include" || name == "include_next" || name == "import")
-            while (r.peek() >= 0 && r.peek() != '\n')
-                r.get();
-        // Otherwise the rest of the line is ordinary code: #define MSG "..." holds a text.
-    }
-
-    // A preprocessing number, digit separators and exponent signs included, so that the ' of
-    // 1'000 does not open a character literal.
-    void number() {
-        int last = r.get();
-        for (int c = r.peek(); c >= 0; c = r.peek()) {
-            if ((c == '+' || c == '-') && (last == 'e' || last == 'E' || last == 'p' || last == 'P'))
-                last = r.get();
-            else if (c == '\'' && isIdentByte(r.peek(1)))
-                r.get(), last = r.get();
-            else if (isIdentByte(c) || c == '.')
-                last = r.get();
-            else
-                break;
-        }
-    }
-
-    void word() {
-        std::string w;
-        while (isIdentByte(r.peek())) {
-            const int c = r.get();
-            if (w.size() < 4)
-                w.push_back(static_cast<char>(c));
-            else
-                w = "long"; // longer than any prefix
-        }
-        const int next = r.peek();
-        const bool charPrefix = w == "u8" || w == "u" || w == "U" || w == "L";
-        const bool rawPrefix = w == "R" || w == "u8R" || w == "uR" || w == "UR" || w == "LR";
-        const Width width = w.starts_with("u8")                        ? Width::Narrow
-                            : w.starts_with("u")                       ? Width::Wide16
-                            : w.starts_with("U") || w.starts_with("L") ? Width::Wide32
-                                                                       : Width::Narrow;
-        if (next == '"' && charPrefix)
-            r.get(), string(width);
-        else if (next == '\'' && charPrefix)
-            r.get(), skipCharacterLiteral();
-        else if (next == '"' && rawPrefix && cplusplus)
-            r.get(), raw(width);
-        // Anything else: a name; a quote after it is read by the main loop as it comes.
-    }
-
-    // '...': skipped; it ends at its quote or the end of the line.
-    void skipCharacterLiteral() {
-        for (int c = r.peek(); c >= 0 && c != '\n'; c = r.peek()) {
-            r.get();
-            if (c == '\'')
-                return;
-            if (c == '\\' && r.peek() >= 0)
-                r.get();
-        }
-    }
-
-    // "...", after its opening quote: read as UTF-8 while that holds, else read again from the start
-    // as code page 936, where the second byte of a character may be a backslash.
-    void string(Width width) {
-        const int line = r.line();
-        r.hold();
-        utf8.reset();
-        stringBody(width, utf8, false);
-        if (utf8.finish()) {
-            r.release();
-            report(line, LiteralEncoding::Utf8, utf8);
-            return;
-        }
-        if (!r.holdsAll()) {
-            report(line, LiteralEncoding::Neither, utf8);
-            return;
-        }
-        r.rewind();
-        cp936.reset();
-        stringBody(width, cp936, true);
-        report(line, cp936.finish() ? LiteralEncoding::Cp936 : LiteralEncoding::Neither, cp936);
-    }
-
-    // To after the closing quote, or to the end of the line for a literal left open.
-    void stringBody(Width width, Reading& reading, bool pairs) {
-        for (int c = r.peek(); c >= 0 && c != '\n'; c = r.peek()) {
-            r.get();
-            if (c == '"')
-                return;
-            if (pairs && isCp936Lead(c) && isCp936Trail(r.peek())) {
-                reading.byte(c);
-                reading.byte(r.get());
-            } else if (c == '\\') {
-                escape(width, reading);
-            } else {
-                reading.byte(c);
-            }
-        }
-    }
-
-    void escape(Width width, Reading& reading) {
-        const int e = r.peek();
-        if (e == '\n' || (e == '\r' && r.peek(1) == '\n')) {
-            r.get(); // a spliced line
-            if (e == '\r')
-                r.get();
-        } else if (e == 'u' || e == 'U') {
-            r.get();
-            const int digits = e == 'u' ? 4 : 8;
-            char32_t value = 0;
-            int n = 0;
-            for (; n < digits && hexValue(r.peek()) >= 0; ++n)
-                value = value * 16 + static_cast<char32_t>(hexValue(r.get()));
-            if (n == digits && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF))
-                reading.character(value);
-        } else if (e == '"' || e == '\'' || e == '\\' || e == '?') {
-            reading.character(static_cast<char32_t>(r.get()));
-        } else if (e == 'x' || (e >= '0' && e <= '7')) {
-            // \x has any number of digits, an octal escape up to three.
-            const bool hex = e == 'x';
-            if (hex)
-                r.get();
-            std::uint64_t value = 0;
-            int n = 0;
-            for (; hex ? hexValue(r.peek()) >= 0 : (n < 3 && r.peek() >= '0' && r.peek() <= '7'); ++n)
-                value = std::min<std::uint64_t>(value * (hex ? 16 : 8) + static_cast<unsigned>(hexValue(r.get())),
-                                                0xFFFFFFFF);
-            // A byte above 0x7F in a narrow string is part of a code of unknown encoding.
-            const std::uint64_t limit = width == Width::Narrow ? 0x7F : width == Width::Wide16 ? 0xFFFF : 0x10FFFF;
-            if (n > 0 && value <= limit && (value < 0xD800 || value > 0xDFFF))
-                reading.character(static_cast<char32_t>(value));
-        } else if (e >= 0 && e < 0x80) {
-            r.get(); // \n, \t and the like: control characters, never taken
-        }
-        // A backslash before a byte above 0x7F stands for nothing: the character is read as it is.
-    }
-
-    // R"delim( ... )delim": everything inside is the text, escapes and all. Both readings go
-    // along, as the end is the same for both.
-    void raw(Width width) {
-        std::string close = ")";
-        std::size_t k = 0;
-        for (; k <= kMaxDelimiter; ++k) {
-            const int c = r.peek(k);
-            if (c == '(')
-                break;
-            const bool dchar = c > 0x20 && c < 0x7F && c != ')' && c != '\\' && c != '"';
-            if (!dchar || k == kMaxDelimiter) {
-                string(width); // no valid delimiter: read it as an ordinary string
-                return;
-            }
-            close.push_back(static_cast<char>(c));
-        }
-        close.push_back('"');
-        for (std::size_t n = 0; n <= k; ++n)
-            r.get();
-        const int line = r.line();
-        utf8.reset();
-        cp936.reset();
-        // The last bytes wait until they are known not to be the closing )delim".
-        std::string pending;
-        for (int c = r.get(); c >= 0; c = r.get()) {
-            pending.push_back(static_cast<char>(c));
-            if (pending.size() == close.size() && pending == close) {
-                pending.clear();
-                break;
-            }
-            if (pending.size() == close.size()) {
-                const int b = static_cast<unsigned char>(pending.front());
-                utf8.byte(b);
-                cp936.byte(b);
-                pending.erase(0, 1);
-            }
-        }
-        for (char c : pending) {
-            utf8.byte(static_cast<unsigned char>(c));
-            cp936.byte(static_cast<unsigned char>(c));
-        }
-        if (utf8.finish())
-            report(line, LiteralEncoding::Utf8, utf8);
-        else
-            report(line, cp936.finish() ? LiteralEncoding::Cp936 : LiteralEncoding::Neither, cp936);
-    }
-
-    void report(int line, LiteralEncoding encoding, Reading& reading) {
-        LiteralFound literal{line, encoding, reading.characters()};
-        if (encoding == LiteralEncoding::Neither)
-            literal.characters.clear();
-        if (!literal.characters.empty() || encoding != LiteralEncoding::Utf8)
-            found(literal);
-    }
-
-    ByteReader r;
-    bool cplusplus;
-    Reading utf8;
-    Reading cp936;
-    const std::function<void(const LiteralFound&)>& found;
-};
+constexpr char32_t kPlaneSize = 0x10000;
+// Files scanned ahead of the first one not yet put together, at most: what they found waits.
+constexpr std::size_t kScanAhead = 256;
+constexpr unsigned kMostThreads = 8;
 
 std::string lowerExtension(const std::filesystem::path& path) {
     std::string ext = path.extension().string();
@@ -551,52 +42,198 @@ Problem pathProblem(ProblemKind kind, const std::filesystem::path& path, int err
     return problem;
 }
 
-class SourceScan {
-public:
-    explicit SourceScan(bool ascii) : ascii(ascii) {}
+// What one file holds.
+struct FileScan {
+    std::optional<Problem> failure;
+    std::size_t cp936Literals = 0;
+    std::size_t unreadableLiterals = 0;
+    std::vector<Problem> literals; // ScanLiteralCp936 and ScanLiteralUnreadable notes, in order
+    // Each character of the file once, with the line it was first met on, in the order met.
+    std::vector<std::pair<char32_t, int>> characters;
+};
 
-    // A regular file, opened without waiting, so that a pipe is refused rather than waited on.
-    std::optional<Problem> scanFile(const std::filesystem::path& path) {
-        auto opened = openRegularFile(path.string());
-        if (!opened)
-            return opened.problem().kind == ProblemKind::NotAFile
-                       ? pathProblem(ProblemKind::ScanNotAFile, path)
-                       : pathProblem(ProblemKind::ScanPathUnreadable, path, opened.problem().systemError);
-        const UniqueFd fd = std::move(opened->fd);
-        const std::size_t index = result.files.size();
-        result.files.push_back({path});
-        std::set<char32_t> own;
-        const SourceRead read = [&](char* into, std::size_t room) -> long {
-            for (;;) {
-                const ssize_t n = ::read(fd.get(), into, room);
-                if (n >= 0 || errno != EINTR)
-                    return static_cast<long>(n);
-            }
-        };
-        const int error = scanLiterals(read, lowerExtension(path) != ".c", ascii, [&](const LiteralFound& literal) {
-            if (literal.encoding != LiteralEncoding::Utf8) {
-                Problem note =
-                    pathProblem(literal.encoding == LiteralEncoding::Cp936 ? ProblemKind::ScanLiteralCp936
-                                                                           : ProblemKind::ScanLiteralUnreadable,
-                                path);
-                note.line = literal.line;
-                result.literals.push_back(std::move(note));
-            }
-            if (literal.encoding == LiteralEncoding::Cp936)
-                ++result.files[index].cp936Literals;
-            if (literal.encoding == LiteralEncoding::Neither)
-                ++result.unreadableLiterals;
-            for (char32_t c : literal.characters) {
-                own.insert(c);
-                all.emplace(c, ScanPlace{index, literal.line});
-            }
-        });
-        if (error != 0)
-            return pathProblem(ProblemKind::ScanPathUnreadable, path, error);
-        result.files[index].characters = own.size();
-        return std::nullopt;
+// Which characters a file has shown so far; one per thread, cleared after each file.
+class SeenInFile {
+public:
+    bool add(char32_t c) {
+        if (c >= kPlaneSize)
+            return beyond.insert(c).second;
+        if (plane[c])
+            return false;
+        plane[c] = true;
+        return true;
+    }
+    void clear(const std::vector<std::pair<char32_t, int>>& added) {
+        for (const auto& [c, line] : added)
+            if (c < kPlaneSize)
+                plane[c] = false;
+        beyond.clear();
     }
 
+private:
+    std::bitset<kPlaneSize> plane;
+    std::unordered_set<char32_t> beyond;
+};
+
+// A regular file, opened without waiting, so that a pipe is refused rather than waited on.
+FileScan scanFile(const fs::path& path, bool ascii, SeenInFile& seen) {
+    FileScan scan;
+    auto opened = openRegularFile(path.string());
+    if (!opened) {
+        scan.failure = opened.problem().kind == ProblemKind::NotAFile
+                           ? pathProblem(ProblemKind::ScanNotAFile, path)
+                           : pathProblem(ProblemKind::ScanPathUnreadable, path, opened.problem().systemError);
+        return scan;
+    }
+    const UniqueFd fd = std::move(opened->fd);
+    // The bytes the file had when it was opened are read, in one call as a rule, and no call is made
+    // only to learn of its end; a file that says it is empty (as some special files do) is read to
+    // its end.
+    const std::uint64_t size = opened->size;
+    std::uint64_t left = size;
+    const SourceRead read = [&](char* into, std::size_t room) -> long {
+        if (size > 0 && left == 0)
+            return 0;
+        if (size > 0)
+            room = static_cast<std::size_t>(std::min<std::uint64_t>(room, left));
+        for (;;) {
+            const ssize_t n = ::read(fd.get(), into, room);
+            if (n > 0 && size > 0)
+                left -= static_cast<std::uint64_t>(n);
+            if (n >= 0 || errno != EINTR)
+                return static_cast<long>(n);
+        }
+    };
+    const int error = scanLiterals(read, lowerExtension(path) != ".c", ascii, [&](const LiteralFound& literal) {
+        if (literal.encoding != LiteralEncoding::Utf8) {
+            Problem note = pathProblem(literal.encoding == LiteralEncoding::Cp936 ? ProblemKind::ScanLiteralCp936
+                                                                                  : ProblemKind::ScanLiteralUnreadable,
+                                       path);
+            note.line = literal.line;
+            scan.literals.push_back(std::move(note));
+        }
+        if (literal.encoding == LiteralEncoding::Cp936)
+            ++scan.cp936Literals;
+        if (literal.encoding == LiteralEncoding::Neither)
+            ++scan.unreadableLiterals;
+        for (char32_t c : literal.characters)
+            if (seen.add(c))
+                scan.characters.emplace_back(c, literal.line);
+    });
+    seen.clear(scan.characters);
+    if (error != 0)
+        scan.failure = pathProblem(ProblemKind::ScanPathUnreadable, path, error);
+    return scan;
+}
+
+// The files' findings put together in the files' order: each character with the first place it
+// was met.
+class ScanTotal {
+public:
+    // False once a file has failed: the scan fails with its problem.
+    bool add(const fs::path& path, FileScan&& scan) {
+        if (failure)
+            return false;
+        if (scan.failure) {
+            failure = std::move(scan.failure);
+            return false;
+        }
+        const std::size_t index = result.files.size();
+        result.files.push_back({path, scan.characters.size(), scan.cp936Literals});
+        result.literals.insert(result.literals.end(), std::make_move_iterator(scan.literals.begin()),
+                               std::make_move_iterator(scan.literals.end()));
+        result.unreadableLiterals += scan.unreadableLiterals;
+        for (const auto& [c, line] : scan.characters) {
+            const ScanPlace place{index, line};
+            if (c >= kPlaneSize) {
+                beyond.emplace(c, place);
+                continue;
+            }
+            if (plane.empty())
+                plane.assign(kPlaneSize, ScanPlace{kNone, 0});
+            if (plane[c].file == kNone)
+                plane[c] = place;
+        }
+        return true;
+    }
+    const std::optional<Problem>& problem() const { return failure; }
+
+    ScanResult finish() {
+        for (char32_t c = 0; c < plane.size(); ++c)
+            if (plane[c].file != kNone) {
+                result.characters.push_back(c);
+                result.places.push_back(plane[c]);
+            }
+        for (const auto& [c, place] : beyond) {
+            result.characters.push_back(c);
+            result.places.push_back(place);
+        }
+        return std::move(result);
+    }
+
+private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    ScanResult result;
+    std::vector<ScanPlace> plane; // by code point; file kNone where not met
+    std::map<char32_t, ScanPlace> beyond;
+    std::optional<Problem> failure;
+};
+
+// Scans the files on up to every core. Each thread takes the next file; what a file found is put
+// together as soon as every file before it has been, so that only the few files scanned ahead wait.
+void scanAll(const std::vector<fs::path>& files, bool ascii, ScanTotal& total) {
+    const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
+    const auto threads = static_cast<unsigned>(std::min<std::size_t>({cores, kMostThreads, files.size()}));
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t next = 0;   // the next file to take
+    std::size_t joined = 0; // files put together so far
+    std::map<std::size_t, FileScan> waiting;
+    bool stop = false;
+    std::exception_ptr thrown;
+
+    const auto work = [&] {
+        try {
+            SeenInFile seen;
+            std::unique_lock lock(mutex);
+            for (;;) {
+                changed.wait(lock, [&] { return stop || next >= files.size() || next < joined + kScanAhead; });
+                if (stop || next >= files.size())
+                    return;
+                const std::size_t index = next++;
+                lock.unlock();
+                FileScan scan = scanFile(files[index], ascii, seen);
+                lock.lock();
+                waiting.emplace(index, std::move(scan));
+                for (auto first = waiting.begin(); first != waiting.end() && first->first == joined;
+                     first = waiting.begin()) {
+                    if (!total.add(files[joined], std::move(first->second)))
+                        stop = true;
+                    waiting.erase(first);
+                    ++joined;
+                }
+                changed.notify_all();
+            }
+        } catch (...) {
+            const std::lock_guard lock(mutex);
+            if (!thrown)
+                thrown = std::current_exception();
+            stop = true;
+            changed.notify_all();
+        }
+    };
+    {
+        std::vector<std::jthread> helpers;
+        for (unsigned t = 1; t < threads; ++t)
+            helpers.emplace_back(work);
+        work();
+    }
+    if (thrown)
+        std::rethrow_exception(thrown);
+}
+
+class SourceList {
+public:
     // Every source file under folder, in sorted order; any entry that cannot be looked at fails.
     std::optional<Problem> findSources(const std::filesystem::path& folder, std::vector<std::filesystem::path>& files) {
         namespace fs = std::filesystem;
@@ -630,27 +267,9 @@ public:
             return pathProblem(ProblemKind::ScanFolderUnreadable, folder, ec.value());
         return std::nullopt;
     }
-
-    ScanResult finish() {
-        for (const auto& [c, place] : all) {
-            result.characters.push_back(c);
-            result.places.push_back(place);
-        }
-        return std::move(result);
-    }
-
-private:
-    bool ascii;
-    ScanResult result;
-    std::map<char32_t, ScanPlace> all;
 };
 
 } // namespace
-
-int scanLiterals(const SourceRead& read, bool cplusplus, bool ascii,
-                 const std::function<void(const LiteralFound&)>& found) {
-    return LiteralScanner(read, cplusplus, ascii, found).run();
-}
 
 bool isSourceFile(const std::filesystem::path& path) {
     static constexpr std::array<std::string_view, 6> kExtensions = {".c", ".h", ".cc", ".cpp", ".hpp", ".ino"};
@@ -659,29 +278,42 @@ bool isSourceFile(const std::filesystem::path& path) {
 }
 
 Result<ScanResult> scanSources(std::span<const std::filesystem::path> paths, bool ascii) {
-    namespace fs = std::filesystem;
-    SourceScan scan(ascii);
+    // The files in the order a scan takes them; the first path that cannot be read or searched ends
+    // the list, and fails the scan unless a file before it does.
+    std::vector<fs::path> files;
+    std::optional<Problem> listing;
+    SourceList list;
     for (const fs::path& path : paths) {
         std::error_code ec;
         const fs::file_status status = fs::status(path, ec);
-        if (ec && ec != std::errc::no_such_file_or_directory)
-            return pathProblem(ProblemKind::ScanPathUnreadable, path, ec.value());
-        if (!fs::exists(status))
-            return pathProblem(ProblemKind::ScanPathMissing, path);
+        if (ec && ec != std::errc::no_such_file_or_directory) {
+            listing = pathProblem(ProblemKind::ScanPathUnreadable, path, ec.value());
+            break;
+        }
+        if (!fs::exists(status)) {
+            listing = pathProblem(ProblemKind::ScanPathMissing, path);
+            break;
+        }
         if (!fs::is_directory(status)) {
-            if (auto problem = scan.scanFile(path))
-                return *problem;
+            files.push_back(path);
             continue;
         }
-        std::vector<fs::path> files;
-        if (auto problem = scan.findSources(path, files))
-            return *problem;
-        std::sort(files.begin(), files.end());
-        for (const fs::path& file : files)
-            if (auto problem = scan.scanFile(file))
-                return *problem;
+        std::vector<fs::path> found;
+        if (auto problem = list.findSources(path, found)) {
+            listing = std::move(problem);
+            break;
+        }
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
     }
-    return scan.finish();
+
+    ScanTotal total;
+    scanAll(files, ascii, total);
+    if (total.problem())
+        return *total.problem();
+    if (listing)
+        return *listing;
+    return total.finish();
 }
 
 } // namespace hz

@@ -17,38 +17,21 @@
 // characters beyond ASCII count, unless printable ASCII is asked for as well (for fonts with
 // half-width characters); control characters never do.
 //
-// Files are read a piece at a time, so memory does not grow with a file's size: only a literal
-// that may have to be read again as code page 936 is held, up to a megabyte (a longer one on a
-// single line is read as UTF-8 only).
+// Files are read a megabyte at a time (nearly every source in one read), so memory does not grow
+// with a file's size: only a literal that may have to be read again as code page 936 is held, up to
+// a megabyte (a longer one on a single line is read as UTF-8 only). The files of a scan are read on
+// every core, and what they hold is put together in their order, as if they had been read one by one.
 
+#include "core/scan/literal_scan.h"
 #include "core/system/result.h"
 
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace hz {
-
-enum class LiteralEncoding { Utf8, Cp936, Neither };
-
-struct LiteralFound {
-    int line = 0; // where the literal opens, from 1
-    LiteralEncoding encoding = LiteralEncoding::Utf8;
-    std::u32string characters; // the characters taken, each once; empty for Neither
-};
-
-// Fills into with up to room bytes of a source; returns how many, 0 at its end, or -1 with errno
-// set when the read failed.
-using SourceRead = std::function<long(char* into, std::size_t room)>;
-
-// Reads one source through read and calls found for each string literal, in order (character
-// literals and literals of no character are not reported). cplusplus: raw strings are read; in C,
-// R"..." is an identifier R before a string. Returns 0, or the errno of a failed read.
-int scanLiterals(const SourceRead& read, bool cplusplus, bool ascii,
-                 const std::function<void(const LiteralFound&)>& found);
 
 // Whether a file is one of the sources a folder is searched for: .c .h .cc .cpp .hpp .ino.
 bool isSourceFile(const std::filesystem::path& path);

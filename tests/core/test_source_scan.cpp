@@ -248,3 +248,103 @@ TEST(SourceScan, WhatCannotBeReadFailsTheScan) {
 }
 
 } // namespace
+
+namespace {
+
+// However the source is handed over, a byte or a megabyte at a time, the same literals come out.
+TEST(SourceScan, SameLiteralsHoweverTheSourceIsCut) {
+    const std::string gbk = *hz::utf8ToCp936("温度");
+    const std::string source =
+        "\xEF\xBB\xBF#include \"头.h\"\n"
+        "int abcd\"一\"; x = u8\"二\" xu8\"三\" Lx\"四\" L\"五\" 1u8\"六\" 1.u8\"七\" 1e+u8\"八\";\n"
+        "// 注释 \\\n 续 \"不\"\n"
+        "/* \"块\" ** / */ auto r = LR\"x(九\")x\" R\"(十\\)\";\n"
+        "n = 1'000 + 'c' + 0x1F'FF; s = \"\\u4E2D\\x41" +
+        gbk + "\"; t = \"" + gbk + "\";\n" +
+        "w = \"abc \xE4\xB8\xAD def \xE4\xB8\"; v = \"\xE6\x96\x87\\t\xE5\xAD\x97\";\n";
+    const auto whole = literals(source, true, false, std::size_t{1} << 20);
+    std::u32string all;
+    for (const auto& literal : whole)
+        all += literal.characters;
+    EXPECT_EQ(distinct(utf8(all)), distinct("一二三四五六七八九十温度中文字"));
+    for (bool ascii : {false, true}) {
+        const auto reference = literals(source, true, ascii, std::size_t{1} << 20);
+        for (std::size_t piece : {1, 2, 3, 4, 7, 16, 100}) {
+            const auto cut = literals(source, true, ascii, piece);
+            ASSERT_EQ(cut.size(), reference.size()) << piece;
+            for (std::size_t i = 0; i < cut.size(); ++i) {
+                EXPECT_EQ(cut[i].line, reference[i].line) << piece << " " << i;
+                EXPECT_EQ(cut[i].encoding, reference[i].encoding) << piece << " " << i;
+                EXPECT_EQ(cut[i].characters, reference[i].characters) << piece << " " << i;
+            }
+        }
+    }
+}
+
+// The files of a tree are read side by side, yet the result is that of reading them in order: each
+// character is placed in the first file that has it, the notes come in the files' order, and of
+// several files that fail, the first does.
+TEST(SourceScan, FilesReadSideBySideAddUpInTheirOrder) {
+    hz::test::TempFolder dir;
+    const fs::path root = dir.file("many");
+    constexpr int kFiles = 600;       // more than are read ahead of the first not yet added
+    constexpr char32_t kOwn = 0x6000; // file f's own character is kOwn + f
+    const std::u32string pool = utf32("零一二三四五六七八九十百千万亿");
+    for (int f = 0; f < kFiles; ++f) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%03d.c", f);
+        // File f holds pool characters f % 15 and (f + 1) % 15 on lines 2 and 3, and its own
+        // character, which no other file has, on line 4; every 100th file has a literal in code page
+        // 936 on line 5.
+        std::string text = "int x;\nconst char* a = \"" + utf8(pool.substr(f % 15, 1)) + "\";\nconst char* b = \"" +
+                           utf8(pool.substr((f + 1) % 15, 1)) + "\";\nconst char* c = \"" +
+                           utf8(std::u32string(1, static_cast<char32_t>(kOwn + f))) + "\";\n";
+        if (f % 100 == 50)
+            text += "const char* d = \"" + *hz::utf8ToCp936("温度") + "\";\n";
+        writeText(root / name, text);
+    }
+    const std::vector<fs::path> paths{root};
+    const auto result = hz::scanSources(paths, false);
+    ASSERT_TRUE(result);
+    ASSERT_EQ(result->files.size(), static_cast<std::size_t>(kFiles));
+    EXPECT_EQ(result->characters.size(), 15u + kFiles + 2);
+    for (std::size_t i = 0; i < result->characters.size(); ++i) {
+        const char32_t c = result->characters[i];
+        if (c == U'温' || c == U'度') {
+            EXPECT_EQ(result->places[i].file, 50u);
+            EXPECT_EQ(result->places[i].line, 5);
+            continue;
+        }
+        const auto inPool = pool.find(c);
+        // A pool character is first met in file k as its first literal, or in file k - 1 as its second.
+        const std::size_t file =
+            inPool != std::u32string::npos ? (inPool == 0 ? 0 : inPool - 1) : static_cast<std::size_t>(c - kOwn);
+        const int line = inPool != std::u32string::npos ? (inPool == 0 ? 2 : 3) : 4;
+        EXPECT_EQ(result->places[i].file, file) << utf8(std::u32string(1, c));
+        EXPECT_EQ(result->places[i].line, line) << utf8(std::u32string(1, c));
+    }
+    ASSERT_EQ(result->literals.size(), 6u);
+    for (std::size_t n = 0; n < result->literals.size(); ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%03zu.c", n * 100 + 50);
+        EXPECT_EQ(result->literals[n].kind, hz::ProblemKind::ScanLiteralCp936);
+        EXPECT_EQ(result->literals[n].file, (root / name).string());
+        EXPECT_EQ(result->literals[n].line, 5);
+    }
+    for (std::size_t f = 0; f < result->files.size(); ++f)
+        EXPECT_EQ(result->files[f].characters, f % 100 == 50 ? 5u : 3u) << f;
+
+    // Two files that cannot be read, and a path missing after them: the first file is named.
+    hz::test::WithoutFileAccessOverride asUser;
+    ASSERT_TRUE(asUser.active());
+    fs::permissions(root / "f123.c", fs::perms::none);
+    fs::permissions(root / "f456.c", fs::perms::none);
+    const std::vector<fs::path> twice{root, dir.file("absent")};
+    const auto failed = hz::scanSources(twice, false);
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.problem().kind, hz::ProblemKind::ScanPathUnreadable);
+    EXPECT_EQ(failed.problem().file, (root / "f123.c").string());
+    EXPECT_EQ(failed.problem().systemError, EACCES);
+}
+
+} // namespace

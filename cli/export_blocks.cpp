@@ -1,0 +1,94 @@
+#include "cli/export_blocks.h"
+
+#include "core/text/byte_text.h"
+
+#include <cstring>
+#include <span>
+#include <string_view>
+
+namespace hz::cli {
+
+namespace {
+
+constexpr char32_t kPlaneSize = 0x10000;
+constexpr std::size_t kFirstStore = 1 << 20;
+constexpr std::string_view kCrLf = "\r\n";
+
+} // namespace
+
+const ExportBlocks::Entry* ExportBlocks::find(char32_t character) const {
+    if (scratchCharacter == character)
+        return &scratchEntry;
+    std::uint32_t number = 0;
+    if (character < kPlaneSize) {
+        if (const auto& block = planeZero[character >> 8])
+            number = (*block)[character & 0xFF];
+    } else if (const auto at = beyond.find(character); at != beyond.end()) {
+        number = at->second;
+    }
+    return number == 0 ? nullptr : &entries[number - 1];
+}
+
+std::optional<std::string> ExportBlocks::keep(char32_t character, const hz::GlyphRecord& record) {
+    // The two header lines, encoded in one go; neither encoding has a line break inside a character.
+    text.clear();
+    hz::appendHeaderLine(text, record, form, false);
+    hz::appendHeaderLine(text, record, form, true);
+    std::string lines;
+    if (auto failed = sink.encode(text, lines))
+        return failed;
+    const std::size_t firstLine = lines.find(kCrLf) + kCrLf.size();
+    const std::vector<std::uint8_t> bytes = hz::exportBytes(record, form);
+
+    Entry entry;
+    entry.assemblyHeader = static_cast<std::uint16_t>(firstLine);
+    entry.cHeader = static_cast<std::uint16_t>(lines.size() - firstLine);
+    entry.bytes = static_cast<std::uint16_t>(bytes.size());
+    const std::size_t size = lines.size() + bytes.size();
+    const bool past = kept.size() + size > kMostKept;
+    std::string& store = past ? scratch : kept;
+    if (past)
+        store.clear();
+    else if (kept.capacity() == 0)
+        kept.reserve(kFirstStore); // rather than grown from nothing, copied each time
+    entry.start = static_cast<std::uint32_t>(store.size());
+    store += lines;
+    store.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+
+    if (past) {
+        scratchCharacter = character;
+        scratchEntry = entry;
+        return std::nullopt;
+    }
+    entries.push_back(entry);
+    const auto number = static_cast<std::uint32_t>(entries.size());
+    if (character < kPlaneSize) {
+        auto& block = planeZero[character >> 8];
+        if (!block)
+            block = std::make_unique<Block>(); // zeroed
+        (*block)[character & 0xFF] = number;
+    } else {
+        beyond[character] = number;
+    }
+    return std::nullopt;
+}
+
+void ExportBlocks::appendAssembly(std::string& out, char32_t character) const {
+    const Entry* entry = find(character);
+    const char* at = storeOf(entry) + entry->start;
+    out.append(at, entry->assemblyHeader);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(at + entry->assemblyHeader + entry->cHeader);
+    hz::appendAssemblyText(out, std::span(bytes, entry->bytes)); // ends with CR LF unless empty
+    out += kCrLf;
+}
+
+void ExportBlocks::appendC(std::string& out, char32_t character) const {
+    const Entry* entry = find(character);
+    const char* at = storeOf(entry) + entry->start;
+    out.append(at + entry->assemblyHeader, entry->cHeader);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(at + entry->assemblyHeader + entry->cHeader);
+    hz::appendCText(out, std::span(bytes, entry->bytes));
+    out += "};\r\n";
+}
+
+} // namespace hz::cli

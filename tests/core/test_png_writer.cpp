@@ -1,0 +1,151 @@
+// The preview's PNG files: a palette in as few bits as hold the picture's colours, and exactly the
+// pixels it was given, read back by libpng, an independent decoder.
+#include "core/output/panel_picture.h"
+#include "core/output/png_writer.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstring>
+#include <random>
+#include <stdexcept>
+
+namespace hz {
+namespace {
+
+RgbImage decoded(const std::string& file) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
+        throw std::runtime_error(image.message);
+    image.format = PNG_FORMAT_RGB;
+    RgbImage out;
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    out.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr))
+        throw std::runtime_error(image.message);
+    return out;
+}
+
+// The same picture as an 8-bit RGB file, the form previews were written in before, by libpng.
+std::string truecolourFile(const RgbImage& picture) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(picture.width);
+    image.height = static_cast<png_uint_32>(picture.height);
+    image.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_get_memory_size(image, size, 0, picture.rgb.data(), 0, nullptr))
+        throw std::runtime_error(image.message);
+    std::string file(size, '\0');
+    if (!png_image_write_to_memory(&image, file.data(), &size, 0, picture.rgb.data(), 0, nullptr))
+        throw std::runtime_error(image.message);
+    file.resize(size);
+    return file;
+}
+
+// A picture of `colours` colours in blocks: rows come in pairs, the second like the first, and the
+// pixels of a row in runs of random length, so that both kinds of row and every bit position occur.
+RgbImage blockPicture(int width, int height, int colours, unsigned seed) {
+    std::mt19937 random(seed);
+    RgbImage image{width, height, {}};
+    const auto colourOf = [](int n) {
+        return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(n * 37), static_cast<std::uint8_t>(n / 7),
+                                           static_cast<std::uint8_t>(255 - n % 256)};
+    };
+    int next = 0; // every colour shows at least once, in order, then at random
+    for (int y = 0; y < height; ++y) {
+        if (y % 2 == 1) {
+            image.rgb.insert(image.rgb.end(), image.rgb.end() - width * 3, image.rgb.end());
+            continue;
+        }
+        for (int x = 0; x < width;) {
+            const int n = next < colours ? next++ : static_cast<int>(random() % static_cast<unsigned>(colours));
+            for (int run = 1 + static_cast<int>(random() % 4); run > 0 && x < width; --run, ++x) {
+                const auto c = colourOf(n);
+                image.rgb.insert(image.rgb.end(), c.begin(), c.end());
+            }
+        }
+    }
+    return image;
+}
+
+struct PictureRow {
+    int width;
+    int height;
+    int colours; // all show: rows of a few hundred pixels show a hundred or so
+    int bitDepth;
+    int colourType; // 3 palette, 2 RGB
+};
+
+class PngPictures : public ::testing::TestWithParam<PictureRow> {};
+
+TEST_P(PngPictures, PaletteInFewestBitsAndThePixelsAsGiven) {
+    const PictureRow& row = GetParam();
+    const RgbImage image = blockPicture(row.width, row.height, row.colours, 11);
+    const std::string file = encodePng(image);
+    ASSERT_GT(file.size(), 33u);
+    ASSERT_EQ(file.compare(0, 8, "\x89PNG\r\n\x1a\n"), 0);
+    ASSERT_EQ(file.compare(12, 4, "IHDR"), 0);
+    EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(file[24])), row.bitDepth);
+    EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(file[25])), row.colourType);
+    // The palette holds each colour once; an RGB file has none.
+    const std::size_t palette = file.find("PLTE");
+    if (row.colourType == 3) {
+        ASSERT_NE(palette, std::string::npos);
+        const auto* length = reinterpret_cast<const unsigned char*>(file.data() + palette - 4);
+        EXPECT_EQ(length[0] << 24 | length[1] << 16 | length[2] << 8 | length[3], 3 * row.colours);
+    } else {
+        EXPECT_EQ(palette, std::string::npos);
+    }
+
+    const RgbImage back = decoded(file);
+    EXPECT_EQ(back.width, row.width);
+    EXPECT_EQ(back.height, row.height);
+    EXPECT_TRUE(back.rgb == image.rgb);
+    EXPECT_TRUE(decoded(truecolourFile(image)).rgb == back.rgb);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, PngPictures,
+                         ::testing::Values(PictureRow{1, 1, 1, 1, 3},      // one pixel
+                                           PictureRow{9, 3, 2, 1, 3},      // eight a byte, one over
+                                           PictureRow{7, 4, 3, 2, 3},      // four a byte, three in the last
+                                           PictureRow{8, 2, 4, 2, 3},      //
+                                           PictureRow{13, 5, 5, 4, 3},     // two a byte, one in the last
+                                           PictureRow{64, 6, 16, 4, 3},    //
+                                           PictureRow{31, 6, 17, 8, 3},    // a byte a pixel
+                                           PictureRow{256, 8, 256, 8, 3},  // the most a palette holds
+                                           PictureRow{300, 9, 257, 8, 2}), // one too many: RGB
+                         [](const auto& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) + "_" +
+                                    std::to_string(info.param.colours) + "Colours";
+                         });
+
+// A preview as the command line and the window write it: the panel's two or three colours in a
+// palette, the same pixels as the picture drawn, and as the RGB file of before.
+TEST(PngPreview, SamePixelsAsTheRgbFileOfBefore) {
+    DotCell glyph(16, 16);
+    for (int i = 0; i < 16; ++i) {
+        glyph.setDot(i, i);
+        glyph.setDot(15 - i, i);
+        glyph.setDot(i, 7);
+    }
+    const std::vector<DotCell> cells(60, glyph);
+    const Layout rows{};
+    const PanelDots panel = layOutPanel(encodeGlyphs(cells, rows), rows, {240, 128});
+    for (PanelLook look : {PanelLook::BlueOled, PanelLook::GreenStn, PanelLook::WhitePaper})
+        for (int zoom : {1, 3, 4}) {
+            SCOPED_TRACE(std::string(panelLookName(look)) + " zoom " + std::to_string(zoom));
+            const RgbImage image = renderPanel(panel, look, zoom);
+            const std::string file = encodePng(image);
+            EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(file[25])), 3);
+            const std::string before = truecolourFile(image);
+            EXPECT_TRUE(decoded(file).rgb == decoded(before).rgb);
+        }
+}
+
+} // namespace
+} // namespace hz
