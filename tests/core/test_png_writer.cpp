@@ -133,9 +133,9 @@ TEST(PngPreview, SamePixelsAsTheRgbFileOfBefore) {
         glyph.setDot(15 - i, i);
         glyph.setDot(i, 7);
     }
-    const std::vector<DotCell> cells(60, glyph);
     const Layout rows{};
-    const PanelDots panel = layOutPanel(encodeGlyphs(cells, rows), rows, {240, 128});
+    const std::vector<EncodedGlyph> glyphs(60, encodeGlyph(U'米', glyph, rows));
+    const PanelDots panel = layOutPanel(glyphs, rows, {240, 128});
     for (PanelLook look : {PanelLook::BlueOled, PanelLook::GreenStn, PanelLook::WhitePaper})
         for (int zoom : {1, 3, 4}) {
             SCOPED_TRACE(std::string(panelLookName(look)) + " zoom " + std::to_string(zoom));
