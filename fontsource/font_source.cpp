@@ -13,6 +13,7 @@
 #include <optional>
 #include <stdexcept>
 #include <tuple>
+#include <unordered_map>
 
 namespace hz::fontsource {
 
@@ -24,6 +25,10 @@ struct FontSource::Drawer {
     // time it turns between monochrome and anti-aliased rendering, which would cost more than both
     // drawings together.
     std::optional<FontFace> greyFace;
+    // Full-width glyphs the fitting drew by this very rule, kept so the first lookups need not draw
+    // them again. Only a glyph drawn from the character itself is kept: one drawn in its place
+    // (a traditional form) is not what a lookup of the character draws.
+    std::unordered_map<char32_t, DrawnGlyph> fitted;
 };
 
 namespace {
@@ -86,6 +91,16 @@ std::optional<hz::Problem> checkSpec(const FontSpec& fontSpec) {
 
 namespace {
 
+void keepFitted(const std::vector<CodeEntry>& entries, std::vector<DrawnGlyph> glyphs,
+                std::unordered_map<char32_t, DrawnGlyph>& kept) {
+    kept.reserve(glyphs.size());
+    for (std::size_t i = 0; i < entries.size() && i < glyphs.size(); ++i) {
+        DrawnGlyph& glyph = glyphs[i];
+        if (entries[i].character && glyph.status == RenderStatus::Drawn && glyph.shown == *entries[i].character)
+            kept.try_emplace(glyph.shown, std::move(glyph));
+    }
+}
+
 hz::Result<std::unique_ptr<FontSource>> withGreyFace(const FontSpec& fontSpec,
                                                      std::unique_ptr<FontSource::Drawer> drawer) {
     if (fontSpec.bpp > 1) {
@@ -121,7 +136,9 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
     if (!fitted)
         return fitted.problem();
     ruleCache().keep(key, fitted->rule);
-    return withGreyFace(fontSpec, std::make_unique<Drawer>(pool->takeFront(), fitted->rule));
+    auto drawer = std::make_unique<Drawer>(pool->takeFront(), fitted->rule);
+    keepFitted(gb2312Table(), std::move(fitted->glyphs), drawer->fitted);
+    return withGreyFace(fontSpec, std::move(drawer));
 }
 
 FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
@@ -133,8 +150,16 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     if (!drawer_->face.maps(character))
         return hz::LookupStatus::NotInFont;
     const hz::WidthClass widthClass = widthClassOf(character, fontSpec_.ambiguous);
-    const char32_t forms[] = {character};
-    const DrawnGlyph drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
+    DrawnGlyph drawn;
+    const auto kept = widthClass == hz::WidthClass::Full ? drawer_->fitted.find(character) : drawer_->fitted.end();
+    if (kept != drawer_->fitted.end()) {
+        // Each lookup of a character is usually its only one: hand the bitmap over.
+        drawn = std::move(kept->second);
+        drawer_->fitted.erase(kept);
+    } else {
+        const char32_t forms[] = {character};
+        drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
+    }
     if (drawn.status == RenderStatus::Unusable)
         return hz::LookupStatus::FontUnreadable;
     if (drawn.status == RenderStatus::NotMapped)
