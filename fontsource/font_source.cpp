@@ -3,6 +3,7 @@
 #include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
+#include "fontsource/fit_cache.h"
 #include "fontsource/grey_cell.h"
 #include "fontsource/width_class.h"
 
@@ -34,7 +35,8 @@ struct FontSource::Drawer {
 namespace {
 
 // Fitting a face draws the whole GB2312 set, a noticeable pause; a window that reopens the same
-// font (another size in the chooser and back) finds the rule here. A changed file is fitted anew.
+// font (another size in the chooser and back) finds the rule here, a later run in the fit cache. A
+// changed file is fitted anew.
 class RuleCache {
 public:
     using Key = std::tuple<std::string, int, int, int, std::uintmax_t, std::filesystem::file_time_type::rep>;
@@ -123,7 +125,13 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
     if (auto problem = checkSpec(fontSpec))
         return *problem;
     const RuleCache::Key key = RuleCache::keyOf(fontSpec);
-    if (auto rule = ruleCache().find(key)) {
+    std::optional<CellRule> known = ruleCache().find(key);
+    if (!known) {
+        known = loadFittedRule(fontSpec);
+        if (known)
+            ruleCache().keep(key, *known);
+    }
+    if (auto rule = known) {
         auto face = FontFace::open(fontSpec.file, fontSpec.face, fontSpec.size);
         if (!face)
             return face.problem();
@@ -136,6 +144,7 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
     if (!fitted)
         return fitted.problem();
     ruleCache().keep(key, fitted->rule);
+    storeFittedRule(fontSpec, fitted->rule);
     auto drawer = std::make_unique<Drawer>(pool->takeFront(), fitted->rule);
     keepFitted(gb2312Table(), std::move(fitted->glyphs), drawer->fitted);
     return withGreyFace(fontSpec, std::move(drawer));
