@@ -162,9 +162,8 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     DrawnGlyph drawn;
     const auto kept = widthClass == hz::WidthClass::Full ? drawer_->fitted.find(character) : drawer_->fitted.end();
     if (kept != drawer_->fitted.end()) {
-        // Each lookup of a character is usually its only one: hand the bitmap over.
-        drawn = std::move(kept->second);
-        drawer_->fitted.erase(kept);
+        // Kept, not handed over: a file in parts looks its characters up once for each part.
+        drawn = kept->second;
     } else {
         const char32_t forms[] = {character};
         drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
