@@ -30,6 +30,10 @@ struct FontSource::Drawer {
     // them again. Only a glyph drawn from the character itself is kept: one drawn in its place
     // (a traditional form) is not what a lookup of the character draws.
     std::unordered_map<char32_t, DrawnGlyph> fitted;
+    // Cells already looked up, up to a budget: a file in parts looks each character up once a part.
+    static constexpr std::size_t kCellBudget = std::size_t{32} << 20;
+    std::unordered_map<char32_t, hz::DotCell> cells;
+    std::size_t cellBytes = 0;
 };
 
 namespace {
@@ -156,14 +160,19 @@ FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
 FontSource::~FontSource() = default;
 
 hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
+    if (const auto known = drawer_->cells.find(character); known != drawer_->cells.end()) {
+        cell = known->second;
+        return hz::LookupStatus::Found;
+    }
     if (!drawer_->face.maps(character))
         return hz::LookupStatus::NotInFont;
     const hz::WidthClass widthClass = widthClassOf(character, fontSpec_.ambiguous);
     DrawnGlyph drawn;
     const auto kept = widthClass == hz::WidthClass::Full ? drawer_->fitted.find(character) : drawer_->fitted.end();
     if (kept != drawer_->fitted.end()) {
-        // Kept, not handed over: a file in parts looks its characters up once for each part.
-        drawn = kept->second;
+        // Handed over: its cell is remembered below, or, over the budget, drawn again if asked for.
+        drawn = std::move(kept->second);
+        drawer_->fitted.erase(kept);
     } else {
         const char32_t forms[] = {character};
         drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
@@ -175,6 +184,12 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
     cell = fontSpec_.bpp == 1 ? std::move(placed.cell)
                               : greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
+    const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *
+                                                        (fontSpec_.bpp > 1 ? 1 : 0);
+    if (drawer_->cellBytes + bytes <= Drawer::kCellBudget) {
+        drawer_->cells.emplace(character, cell);
+        drawer_->cellBytes += bytes;
+    }
     return hz::LookupStatus::Found;
 }
 
