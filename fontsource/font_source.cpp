@@ -3,6 +3,7 @@
 #include "fontsource/cell_fit.h"
 #include "fontsource/code_table.h"
 #include "fontsource/face_pool.h"
+#include "fontsource/fit_cache.h"
 #include "fontsource/grey_cell.h"
 #include "fontsource/width_class.h"
 
@@ -13,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 #include <tuple>
+#include <unordered_map>
 
 namespace hz::fontsource {
 
@@ -24,12 +26,21 @@ struct FontSource::Drawer {
     // time it turns between monochrome and anti-aliased rendering, which would cost more than both
     // drawings together.
     std::optional<FontFace> greyFace;
+    // Full-width glyphs the fitting drew by this very rule, kept so the first lookups need not draw
+    // them again. Only a glyph drawn from the character itself is kept: one drawn in its place
+    // (a traditional form) is not what a lookup of the character draws.
+    std::unordered_map<char32_t, DrawnGlyph> fitted;
+    // Cells already looked up, up to a budget: a file in parts looks each character up once a part.
+    static constexpr std::size_t kCellBudget = std::size_t{32} << 20;
+    std::unordered_map<char32_t, hz::DotCell> cells;
+    std::size_t cellBytes = 0;
 };
 
 namespace {
 
 // Fitting a face draws the whole GB2312 set, a noticeable pause; a window that reopens the same
-// font (another size in the chooser and back) finds the rule here. A changed file is fitted anew.
+// font (another size in the chooser and back) finds the rule here, a later run in the fit cache. A
+// changed file is fitted anew.
 class RuleCache {
 public:
     using Key = std::tuple<std::string, int, int, int, std::uintmax_t, std::filesystem::file_time_type::rep>;
@@ -86,6 +97,16 @@ std::optional<hz::Problem> checkSpec(const FontSpec& fontSpec) {
 
 namespace {
 
+void keepFitted(const std::vector<CodeEntry>& entries, std::vector<DrawnGlyph> glyphs,
+                std::unordered_map<char32_t, DrawnGlyph>& kept) {
+    kept.reserve(glyphs.size());
+    for (std::size_t i = 0; i < entries.size() && i < glyphs.size(); ++i) {
+        DrawnGlyph& glyph = glyphs[i];
+        if (entries[i].character && glyph.status == RenderStatus::Drawn && glyph.shown == *entries[i].character)
+            kept.try_emplace(glyph.shown, std::move(glyph));
+    }
+}
+
 hz::Result<std::unique_ptr<FontSource>> withGreyFace(const FontSpec& fontSpec,
                                                      std::unique_ptr<FontSource::Drawer> drawer) {
     if (fontSpec.bpp > 1) {
@@ -108,7 +129,13 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
     if (auto problem = checkSpec(fontSpec))
         return *problem;
     const RuleCache::Key key = RuleCache::keyOf(fontSpec);
-    if (auto rule = ruleCache().find(key)) {
+    std::optional<CellRule> known = ruleCache().find(key);
+    if (!known) {
+        known = loadFittedRule(fontSpec);
+        if (known)
+            ruleCache().keep(key, *known);
+    }
+    if (auto rule = known) {
         auto face = FontFace::open(fontSpec.file, fontSpec.face, fontSpec.size);
         if (!face)
             return face.problem();
@@ -121,7 +148,10 @@ hz::Result<std::unique_ptr<FontSource>> FontSource::open(const FontSpec& fontSpe
     if (!fitted)
         return fitted.problem();
     ruleCache().keep(key, fitted->rule);
-    return withGreyFace(fontSpec, std::make_unique<Drawer>(pool->takeFront(), fitted->rule));
+    storeFittedRule(fontSpec, fitted->rule);
+    auto drawer = std::make_unique<Drawer>(pool->takeFront(), fitted->rule);
+    keepFitted(gb2312Table(), std::move(fitted->glyphs), drawer->fitted);
+    return withGreyFace(fontSpec, std::move(drawer));
 }
 
 FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
@@ -130,11 +160,23 @@ FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
 FontSource::~FontSource() = default;
 
 hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
+    if (const auto known = drawer_->cells.find(character); known != drawer_->cells.end()) {
+        cell = known->second;
+        return hz::LookupStatus::Found;
+    }
     if (!drawer_->face.maps(character))
         return hz::LookupStatus::NotInFont;
     const hz::WidthClass widthClass = widthClassOf(character, fontSpec_.ambiguous);
-    const char32_t forms[] = {character};
-    const DrawnGlyph drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
+    DrawnGlyph drawn;
+    const auto kept = widthClass == hz::WidthClass::Full ? drawer_->fitted.find(character) : drawer_->fitted.end();
+    if (kept != drawer_->fitted.end()) {
+        // Handed over: its cell is remembered below, or, over the budget, drawn again if asked for.
+        drawn = std::move(kept->second);
+        drawer_->fitted.erase(kept);
+    } else {
+        const char32_t forms[] = {character};
+        drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
+    }
     if (drawn.status == RenderStatus::Unusable)
         return hz::LookupStatus::FontUnreadable;
     if (drawn.status == RenderStatus::NotMapped)
@@ -142,6 +184,12 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
     cell = fontSpec_.bpp == 1 ? std::move(placed.cell)
                               : greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
+    const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *
+                                                        (fontSpec_.bpp > 1 ? 1 : 0);
+    if (drawer_->cellBytes + bytes <= Drawer::kCellBudget) {
+        drawer_->cells.emplace(character, cell);
+        drawer_->cellBytes += bytes;
+    }
     return hz::LookupStatus::Found;
 }
 

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Measures what remembering a font's fitted placement saves hzdot-cli --font: one character from a
+# font seen before (the cache warm) and never seen (HZDOT_NO_CACHE=1), and the 6763 GB2312 hanzi as
+# a header, against hzdot-mkfont building its whole library from the same font. Median wall time
+# of RUNS runs each.
+#
+#   bench/font_cache_end_to_end.sh [BUILD_DIR] [RUNS] [FONT] [SIZE]
+set -euo pipefail
+
+build=${1:-build}
+runs=${2:-20}
+font=${3:-/usr/share/fonts/truetype/wqy/wqy-microhei.ttc}
+size=${4:-16}
+cli="$build/bin/hzdot-cli"
+mkfont="$build/bin/hzdot-mkfont"
+for program in "$cli" "$mkfont"; do
+  [ -x "$program" ] || { echo "no $program; build it first" >&2; exit 2; }
+done
+[ -r "$font" ] || { echo "no font $font" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CACHE_HOME="$work/cache"
+unset HZDOT_NO_CACHE
+
+# The hanzi: GB2312 rows 16-87, one code a line so that an unassigned code drops alone.
+codes=""
+for hi in $(seq 176 247); do
+  for lo in $(seq 161 254); do
+    codes+=$(printf '\\x%02x\\x%02x\\n' "$hi" "$lo")
+  done
+done
+printf "$codes" | iconv -c -f GB2312 -t UTF-8 2>/dev/null | tr -d '\n' > "$work/hanzi.txt" || true
+echo "font $font, $size dots; $(wc -m < "$work/hanzi.txt") hanzi; $runs runs each, median wall"
+
+# The median wall time of running the command RUNS times, in milliseconds.
+median() {
+  local times=()
+  for _ in $(seq "$runs"); do
+    local start end
+    start=$(date +%s%N)
+    "$@" > /dev/null 2>&1
+    end=$(date +%s%N)
+    times+=($(( (end - start) / 1000 )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f ms", t[int((NR + 1) / 2)] / 1000 }'
+}
+
+one=(--font "$font" --size "$size" 温)
+header=(--font "$font" --size "$size" --format header -i "$work/hanzi.txt" -o "$work/hanzi.h")
+"$cli" "${one[@]}" > /dev/null # fits the font once and remembers it
+echo "one character, font seen before:        $(median "$cli" "${one[@]}")"
+echo "one character, no cache:                $(HZDOT_NO_CACHE=1 median "$cli" "${one[@]}")"
+echo "the hanzi as a header, font seen before: $(median "$cli" "${header[@]}")"
+echo "the hanzi as a header, no cache:         $(HZDOT_NO_CACHE=1 median "$cli" "${header[@]}")"
+echo "hzdot-mkfont, the whole library:         $(median "$mkfont" --font "$font" --size "$size" --output "$work/lib.bin")"
