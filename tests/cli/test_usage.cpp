@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 namespace {
 
 struct BadCommandLine {
@@ -72,6 +76,19 @@ TEST(Usage, HelpAndVersionSucceedWithoutALibrary) {
     CliResult version = runCli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("hzdot-cli (HzDot) ", 0), 0u);
+}
+
+// The README shows the help as the program prints it, so what users read there is what they get.
+TEST(Usage, TheReadmeShowsTheHelpAsPrinted) {
+    std::ifstream readme(HZDOT_SOURCE_DIR "/README.md");
+    ASSERT_TRUE(readme);
+    const std::string text((std::istreambuf_iterator<char>(readme)), std::istreambuf_iterator<char>());
+    const std::string start = "```\nUsage: hzdot-cli [options] [TEXT]\n";
+    const auto from = text.find(start);
+    ASSERT_NE(from, std::string::npos) << "the README has no block of the help";
+    const auto to = text.find("```\n", from + 4);
+    ASSERT_NE(to, std::string::npos);
+    EXPECT_EQ(text.substr(from + 4, to - from - 4), runCli({"--help"}).out);
 }
 
 TEST(Usage, DoubleDashEndsTheOptions) {
