@@ -1,3 +1,4 @@
+#include "png_read.h"
 #include "core/output/panel_picture.h"
 
 #include <gtest/gtest.h>
@@ -198,23 +199,6 @@ TEST(PreviewPicture, DotsBecomeZoomedBlocksWithAGridOnTheLcdLooks) {
 
     EXPECT_THROW(renderPanel(panel, PanelLook::BlueOled, 0), std::invalid_argument);
     EXPECT_THROW(renderPanel(panel, PanelLook::BlueOled, 9), std::invalid_argument);
-}
-
-// Read back with libpng, an independent decoder.
-RgbImage readPng(const std::string& file) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
-        throw std::runtime_error(image.message);
-    image.format = PNG_FORMAT_RGB;
-    RgbImage out;
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    out.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr))
-        throw std::runtime_error(image.message);
-    return out;
 }
 
 TEST(PreviewPicture, PngHoldsExactlyThePixels) {

@@ -1,5 +1,6 @@
 // The preview's PNG files: a palette in as few bits as hold the picture's colours, and exactly the
 // pixels it was given, read back by libpng, an independent decoder.
+#include "png_read.h"
 #include "core/output/panel_picture.h"
 #include "core/output/png_writer.h"
 
@@ -12,22 +13,6 @@
 
 namespace hz {
 namespace {
-
-RgbImage decoded(const std::string& file) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
-        throw std::runtime_error(image.message);
-    image.format = PNG_FORMAT_RGB;
-    RgbImage out;
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    out.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr))
-        throw std::runtime_error(image.message);
-    return out;
-}
 
 // The same picture as an 8-bit RGB file, the form previews were written in before, by libpng.
 std::string truecolourFile(const RgbImage& picture) {
@@ -102,11 +87,11 @@ TEST_P(PngPictures, PaletteInFewestBitsAndThePixelsAsGiven) {
         EXPECT_EQ(palette, std::string::npos);
     }
 
-    const RgbImage back = decoded(file);
+    const RgbImage back = readPng(file);
     EXPECT_EQ(back.width, row.width);
     EXPECT_EQ(back.height, row.height);
     EXPECT_TRUE(back.rgb == image.rgb);
-    EXPECT_TRUE(decoded(truecolourFile(image)).rgb == back.rgb);
+    EXPECT_TRUE(readPng(truecolourFile(image)).rgb == back.rgb);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, PngPictures,
@@ -143,7 +128,7 @@ TEST(PngPreview, SamePixelsAsTheRgbFileOfBefore) {
             const std::string file = encodePng(image);
             EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(file[25])), 3);
             const std::string before = truecolourFile(image);
-            EXPECT_TRUE(decoded(file).rgb == decoded(before).rgb);
+            EXPECT_TRUE(readPng(file).rgb == readPng(before).rgb);
         }
 }
 
