@@ -27,6 +27,11 @@ hz::DotCell strokeCell(FontFace& face, const CellRule& rule, const DrawnGlyph& g
     const bool sizeRestored = static_cast<bool>(face.setPixelSize(rule.pixels));
     if (rendered.status != RenderStatus::Drawn || !sizeRestored)
         return placed.cell;
+    // Merged columns are taken from the classic glyph's ink box, which the bitmap drawn again must
+    // hold (the same outline gives the same bitmap box; a font that does otherwise is drawn classic).
+    if (const auto& box = glyph.mergedFrom; box && (box->left < rendered.bitmap.left ||
+                                                    box->right >= rendered.bitmap.left + rendered.bitmap.width))
+        return placed.cell;
     const GlyphBitmap bitmap = glyph.mergedFrom ? mergeColumns(rendered.bitmap, *glyph.mergedFrom, glyph.bitmap.width)
                                                 : std::move(rendered.bitmap);
 
