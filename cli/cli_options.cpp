@@ -2,6 +2,7 @@
 
 #include "cmdline/command_line.h"
 #include "cmdline/depth_options.h"
+#include "cmdline/render_options.h"
 #include "cmdline/width_options.h"
 
 #include "core/library/font_library.h"
@@ -199,6 +200,10 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          "      --ambiguous A      full (default, as GB2312) or half: the cells of East Asian Width's\n"
          "                         ambiguous characters, such as ° ± × α № ①\n",
          [](CliOptions& o, const Argument& a) { o.ambiguous = cmdline::parseAmbiguousWidth(a); }},
+        {cmdline::kRender,
+         "      --render R         default (strokes thinner than a dot kept) or classic (the hinted\n"
+         "                         rendering the six libraries were made with); same cells and places\n",
+         [](CliOptions& o, const Argument& a) { o.render = cmdline::parseRenderRule(a); }},
         {{0, "probe", false, std::nullopt},
          "      --probe            print what was found about --library FILE, one \"key value\" a line\n",
          [](CliOptions& o, const Argument&) { o.probe = true; }},
@@ -326,6 +331,8 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
         throw UsageError{"--size, --face and --threshold go with --font FILE"};
     if (!options.fontFile && (options.widths || options.ambiguous))
         throw UsageError{"--width and --ambiguous go with --font FILE"};
+    if (!options.fontFile && options.render)
+        throw UsageError{"--render goes with --font FILE"};
     if (options.fontFile && options.libraryFile)
         throw UsageError{"give either --font or --library FILE, not both"};
     if (!options.libraryFile && (options.cell || options.firstRow || options.recordLayout || options.probe))

@@ -7,6 +7,7 @@
 #include "core/output/c_header.h"
 #include "core/output/panel_picture.h"
 #include "core/text/dot_matrix_text.h"
+#include "fontsource/render_rule.h"
 #include "fontsource/width_class.h"
 
 #include <optional>
@@ -34,6 +35,7 @@ struct CliOptions {
 
     std::optional<hz::fontsource::GlyphWidths> widths;       // --width
     std::optional<hz::fontsource::AmbiguousWidth> ambiguous; // --ambiguous
+    std::optional<hz::fontsource::RenderRule> render;        // --render
 
     bool probe = false;
 

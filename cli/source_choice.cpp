@@ -103,7 +103,8 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
                                           options.threshold,
                                           options.widths.value_or(hz::fontsource::GlyphWidths::Fixed),
                                           options.ambiguous.value_or(hz::fontsource::AmbiguousWidth::Full),
-                                          options.layout.layout.bpp};
+                                          options.layout.layout.bpp,
+                                          options.render.value_or(hz::fontsource::RenderRule::KeepStrokes)};
         auto font = hz::fontsource::FontSource::open(fontSpec);
         if (!font) {
             error = problemText(font.problem());

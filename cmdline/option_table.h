@@ -38,6 +38,9 @@ inline constexpr Option kBpp{0, "bpp", true, std::nullopt};
 // full); cmdline/width_options.h reads their values.
 inline constexpr Option kWidth{0, "width", true, std::nullopt};
 inline constexpr Option kAmbiguous{0, "ambiguous", true, std::nullopt};
+// How one-bit glyphs are rendered from outlines (default or classic); cmdline/render_options.h
+// reads the value.
+inline constexpr Option kRender{0, "render", true, std::nullopt};
 inline constexpr Option kVerbose{0, "verbose", false, std::nullopt};
 inline constexpr Option kHelp{'h', "help", false, std::nullopt};
 

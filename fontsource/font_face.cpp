@@ -204,7 +204,7 @@ bool FontFace::maps(char32_t character) const {
     return code && FT_Get_Char_Index(face_.get(), *code) != 0;
 }
 
-RenderStatus FontFace::load(char32_t character, FT_Int32 flags, double across) const {
+RenderStatus FontFace::load(char32_t character, FT_Int32 flags, double across, bool keepDropouts) const {
     const auto code = charmap_->codeFor(character);
     const FT_UInt index = code ? FT_Get_Char_Index(face_.get(), *code) : 0;
     if (index == 0)
@@ -215,18 +215,26 @@ RenderStatus FontFace::load(char32_t character, FT_Int32 flags, double across) c
         FT_Matrix matrix{static_cast<FT_Fixed>(std::lround(across * 0x10000)), 0, 0, 0x10000};
         FT_Set_Transform(face_.get(), &matrix, nullptr);
     }
-    const FT_Error loaded = FT_Load_Glyph(face_.get(), index, flags | FT_LOAD_RENDER);
+    FT_Error loaded = FT_Load_Glyph(face_.get(), index, flags | (keepDropouts ? 0 : FT_LOAD_RENDER));
     if (scaled)
         FT_Set_Transform(face_.get(), nullptr, nullptr);
+    if (loaded == 0 && keepDropouts) {
+        // The hinter marks the outline to ignore dropouts when the font's instructions ask for no
+        // dropout control (or give none); the scan converter then drops strokes thinner than a dot.
+        FT_GlyphSlot slot = face_->glyph;
+        if (slot->format == FT_GLYPH_FORMAT_OUTLINE)
+            slot->outline.flags &= ~FT_OUTLINE_IGNORE_DROPOUTS;
+        loaded = FT_Render_Glyph(slot, FT_RENDER_MODE_MONO);
+    }
     return loaded == 0 ? RenderStatus::Drawn : RenderStatus::Unusable;
 }
 
-RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold, double across) const {
+RenderedGlyph FontFace::drawn(RenderStatus status, std::optional<int> threshold, bool coverage) const {
     RenderedGlyph rendered;
-    rendered.status = load(character, threshold ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO, across);
+    rendered.status = status;
     if (rendered.status != RenderStatus::Drawn)
         return rendered;
-    auto bitmap = convertBitmap(face_->glyph, threshold);
+    auto bitmap = convertBitmap(face_->glyph, threshold, coverage);
     if (!bitmap) {
         rendered.status = RenderStatus::Unusable;
         return rendered;
@@ -236,19 +244,16 @@ RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold,
     return rendered;
 }
 
+RenderedGlyph FontFace::render(char32_t character, std::optional<int> threshold, double across) const {
+    return drawn(load(character, threshold ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO, across), threshold, false);
+}
+
 RenderedGlyph FontFace::renderCoverage(char32_t character, double across) const {
-    RenderedGlyph rendered;
-    rendered.status = load(character, FT_LOAD_TARGET_NORMAL, across);
-    if (rendered.status != RenderStatus::Drawn)
-        return rendered;
-    auto bitmap = convertBitmap(face_->glyph, std::nullopt, true);
-    if (!bitmap) {
-        rendered.status = RenderStatus::Unusable;
-        return rendered;
-    }
-    rendered.bitmap = std::move(*bitmap);
-    rendered.advance = static_cast<int>((face_->glyph->advance.x + 32) >> 6);
-    return rendered;
+    return drawn(load(character, FT_LOAD_TARGET_NORMAL, across), std::nullopt, true);
+}
+
+RenderedGlyph FontFace::renderKeepingStrokes(char32_t character, double across) const {
+    return drawn(load(character, FT_LOAD_TARGET_MONO, across, true), std::nullopt, false);
 }
 
 std::optional<GlyphBitmap> FontFace::convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold,

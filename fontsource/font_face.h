@@ -66,6 +66,9 @@ public:
     // The same outline rendered anti-aliased, each dot of the bitmap its coverage 0..255; a
     // one-bit bitmap the font keeps for the size gives 0 and 255 only.
     RenderedGlyph renderCoverage(char32_t character, double across = 1.0) const;
+    // The outline rendered monochrome as render() does without a threshold, but with the
+    // rasteriser's dropout control on, so strokes thinner than a dot keep a dot. Strikes as they are.
+    RenderedGlyph renderKeepingStrokes(char32_t character, double across = 1.0) const;
 
 private:
     struct LibraryCloser {
@@ -81,7 +84,9 @@ private:
     void chooseSize(const std::string& path, int cellSize);
     // Loads and renders the glyph with the flags, the outline scaled `across`; Drawn with the slot
     // filled, or why not.
-    RenderStatus load(char32_t character, FT_Int32 flags, double across) const;
+    // With keepDropouts the outline is rendered with the "ignore dropouts" flag cleared.
+    RenderStatus load(char32_t character, FT_Int32 flags, double across, bool keepDropouts = false) const;
+    RenderedGlyph drawn(RenderStatus status, std::optional<int> threshold, bool coverage) const;
     // A monochrome bitmap as it is; a grey one cut at the threshold (127 when none is given), or
     // with coverage left as 0..255.
     std::optional<GlyphBitmap> convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold,

@@ -182,8 +182,12 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     if (drawn.status == RenderStatus::NotMapped)
         return hz::LookupStatus::NotInFont;
     PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
-    cell = fontSpec_.bpp == 1 ? std::move(placed.cell)
-                              : greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
+    if (fontSpec_.bpp > 1)
+        cell = greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
+    else if (fontSpec_.render == RenderRule::KeepStrokes)
+        cell = strokeCell(drawer_->face, drawer_->rule, drawn, placed);
+    else
+        cell = std::move(placed.cell);
     const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *
                                                         (fontSpec_.bpp > 1 ? 1 : 0);
     if (drawer_->cellBytes + bytes <= Drawer::kCellBudget) {

@@ -5,6 +5,7 @@
 
 #include "core/glyph/glyph_source.h"
 #include "core/system/result.h"
+#include "fontsource/render_rule.h"
 #include "fontsource/width_class.h"
 
 #include <memory>
@@ -23,6 +24,9 @@ struct FontSpec {
     // Bits a dot: 1, or 2, 4 or 8 for glyphs with grey levels (anti-aliased outlines in the cells and
     // places one bit gives; strikes give the two extreme levels). A threshold goes with 1 only.
     int bpp = 1;
+    // One bit a dot without a threshold: whether strokes thinner than a dot are kept. Either way
+    // every glyph has the same cell and place.
+    RenderRule render = RenderRule::KeepStrokes;
 
     bool operator==(const FontSpec&) const = default;
 };

@@ -59,6 +59,8 @@ QString FontChoice::label() const {
         text += QStringLiteral(" 符号半角");
     if (fontSpec.bpp > 1)
         text += QStringLiteral(" %1位灰度").arg(fontSpec.bpp);
+    else if (fontSpec.render == hz::fontsource::RenderRule::Classic && !library)
+        text += QStringLiteral(" 经典渲染");
     return text;
 }
 
@@ -76,6 +78,10 @@ std::vector<FontChoice> loadRecentFonts(QSettings& settings) {
         if (settings.value(QStringLiteral("ambiguous")).toString() == QStringLiteral("half"))
             choice.fontSpec.ambiguous = hz::fontsource::AmbiguousWidth::Half;
         choice.fontSpec.bpp = settings.value(QStringLiteral("bpp"), 1).toInt();
+        // Choices kept before there was a choice of rule draw by the default one.
+        if (const auto rule = hz::fontsource::parseRenderRule(
+                settings.value(QStringLiteral("render"), QStringLiteral("default")).toString().toStdString()))
+            choice.fontSpec.render = *rule;
         choice.name = settings.value(QStringLiteral("name")).toString();
         choice.library = readFindings(settings);
         // A hand-edited or stale entry is skipped rather than offered and refused.
@@ -117,6 +123,8 @@ void rememberFont(QSettings& settings, const FontChoice& chosen) {
                                                            : QStringLiteral("full"));
         settings.setValue(QStringLiteral("name"), choice.name);
         settings.setValue(QStringLiteral("bpp"), choice.fontSpec.bpp);
+        settings.setValue(QStringLiteral("render"),
+                          QString::fromStdString(std::string(hz::fontsource::renderRuleName(choice.fontSpec.render))));
         if (choice.library)
             writeFindings(settings, *choice.library);
     }

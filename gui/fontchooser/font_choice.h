@@ -22,7 +22,7 @@ struct FontChoice {
 
     // What Combo1's font item reads: "文泉驿正黑 20", "HZK24.bin 24"; "文泉驿正黑 20 比例宽度 符号半角"
     // with proportional widths and the ambiguous characters half width; " 4位灰度" after it for a
-    // font drawn in grey levels.
+    // font drawn in grey levels, " 经典渲染" for one-bit glyphs drawn by the classic rule.
     QString label() const;
 
     bool operator==(const FontChoice&) const = default;

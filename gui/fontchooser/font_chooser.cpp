@@ -112,6 +112,13 @@ void FontChooser::createControls() {
         BppChoice->addItem(bits == 1 ? QStringLiteral("1位（单色）") : QStringLiteral("%1位灰度").arg(bits), bits);
     BppChoice->setToolTip(QStringLiteral("每点的位数：2、4、8位按字体的抗锯齿覆盖率给出灰度，用于彩色TFT和灰度OLED"));
 
+    RenderChoice = new QComboBox(this);
+    RenderChoice->setObjectName(QStringLiteral("RenderChoice"));
+    RenderChoice->addItem(QStringLiteral("保留细笔画"), static_cast<int>(hz::fontsource::RenderRule::KeepStrokes));
+    RenderChoice->addItem(QStringLiteral("经典（同六个字库）"), static_cast<int>(hz::fontsource::RenderRule::Classic));
+    RenderChoice->setToolTip(
+        QStringLiteral("单色轮廓的渲染：保留细于一点的笔画，或按六个字库的经典方式；字形的位置不变"));
+
     FontFileButton = new QPushButton(QStringLiteral("字体文件…"), this);
     FontFileButton->setObjectName(QStringLiteral("FontFileButton"));
 
@@ -146,6 +153,11 @@ void FontChooser::placeControls() {
     grid->addLayout(ambiguousRow, 3, 2, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("灰度:"), this), 4, 0);
     grid->addWidget(BppChoice, 4, 1);
+    auto* renderRow = new QHBoxLayout;
+    renderRow->addWidget(new QLabel(QStringLiteral("渲染:"), this));
+    renderRow->addWidget(RenderChoice);
+    renderRow->addStretch(1);
+    grid->addLayout(renderRow, 4, 2, 1, 2);
     grid->addWidget(SamplePreview, 5, 0, 1, 4);
     grid->addWidget(LibraryFindings, 6, 0, 1, 4);
     grid->addWidget(buttons, 7, 0, 1, 4);
@@ -163,6 +175,7 @@ void FontChooser::connectSignals() {
     connect(WidthChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
     connect(AmbiguousChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
     connect(BppChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
+    connect(RenderChoice, &QComboBox::currentIndexChanged, this, &FontChooser::sampleSoon);
     sampleTimer.setSingleShot(true);
     sampleTimer.setInterval(kSampleDelayMs);
     connect(&sampleTimer, &QTimer::timeout, this, &FontChooser::updateSample);
@@ -250,6 +263,7 @@ void FontChooser::select(const std::optional<FontChoice>& wanted) {
     WidthChoice->setCurrentIndex(WidthChoice->findData(static_cast<int>(wanted->fontSpec.widths)));
     AmbiguousChoice->setCurrentIndex(AmbiguousChoice->findData(static_cast<int>(wanted->fontSpec.ambiguous)));
     BppChoice->setCurrentIndex(std::max(0, BppChoice->findData(wanted->fontSpec.bpp)));
+    RenderChoice->setCurrentIndex(std::max(0, RenderChoice->findData(static_cast<int>(wanted->fontSpec.render))));
 }
 
 void FontChooser::filter(const QString& search) {
@@ -280,6 +294,7 @@ void FontChooser::followSelection() {
     WidthChoice->setEnabled(font);
     AmbiguousChoice->setEnabled(font);
     BppChoice->setEnabled(font);
+    RenderChoice->setEnabled(font);
     if (item && item->data(SizeRole).toInt() > 0 && item->data(SizeRole).toInt() != SizeBox->value()) {
         // The new size brings the sample.
         SizeBox->setValue(item->data(SizeRole).toInt());
@@ -376,6 +391,7 @@ std::optional<FontChoice> FontChooser::choice() const {
     chosen.fontSpec.widths = static_cast<hz::fontsource::GlyphWidths>(WidthChoice->currentData().toInt());
     chosen.fontSpec.ambiguous = static_cast<hz::fontsource::AmbiguousWidth>(AmbiguousChoice->currentData().toInt());
     chosen.fontSpec.bpp = BppChoice->currentData().toInt();
+    chosen.fontSpec.render = static_cast<hz::fontsource::RenderRule>(RenderChoice->currentData().toInt());
     chosen.name = item->data(NameRole).toString();
     return chosen;
 }

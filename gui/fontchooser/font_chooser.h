@@ -4,7 +4,8 @@
 // font file that is not installed (FontFileButton) and a live sample drawn from the font source's
 // own glyphs (SamplePreview). A font's cells are fixed or as wide as each glyph (WidthChoice), its
 // ambiguous-width characters ("°", Greek) full or half width (AmbiguousChoice), its dots one bit
-// or grey levels of 2, 4 or 8 bits (BppChoice; library files are one bit). FontFileButton
+// or grey levels of 2, 4 or 8 bits (BppChoice; library files are one bit), its one-bit outlines
+// drawn keeping strokes thinner than a dot or as the six libraries were (RenderChoice). FontFileButton
 // takes a library file of the user's own as well: what probing it found is shown (LibraryFindings)
 // before OK, or why it cannot be read, and OK stays off.
 
@@ -76,6 +77,7 @@ private:
     QComboBox* WidthChoice = nullptr;
     QComboBox* AmbiguousChoice = nullptr;
     QComboBox* BppChoice = nullptr;
+    QComboBox* RenderChoice = nullptr;
     QPushButton* FontFileButton = nullptr;
     FontSample* SamplePreview = nullptr;
     QLabel* LibraryFindings = nullptr;

@@ -115,6 +115,9 @@ TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
               ": has no face 65535 (it holds 3 faces, numbered from 0)\n"},
              {{"--font", kZenHei}, "--size"},
              {{"--size", "16"}, "--font"},
+             {{"--font", kZenHei, "--size", "12", "--render", "plain"},
+              "--render: 'plain' is not a rendering rule; give default or classic"},
+             {{"--render", "classic"}, "--render goes with --font FILE"},
          }) {
         std::vector<std::string> args = c.args;
         args.insert(args.end(), {"-o", out, "温"});
@@ -123,6 +126,29 @@ TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_FALSE(fileExists(out));
     }
+}
+
+// --render reaches the font: Zen Hei's 温 at 12 dots gains the strokes the classic rendering drops,
+// in the same cell; default is the rule without the option.
+TEST_F(FontSource, RenderRuleReachesTheGlyphs) {
+    auto bytes = [](std::vector<std::string> extra) {
+        std::vector<std::string> args{"--font", kZenHei, "--size", "12", "--format", "bin"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back("温");
+        CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r.out;
+    };
+    const std::string plain = bytes({});
+    const std::string kept = bytes({"--render", "default"});
+    const std::string classic = bytes({"--render", "classic"});
+    ASSERT_EQ(plain.size(), 24u);
+    EXPECT_EQ(plain, kept);
+    ASSERT_EQ(classic.size(), plain.size());
+    EXPECT_NE(classic, kept);
+    // The kept glyph has every dot of the classic one.
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(kept[i] & classic[i], classic[i]) << "byte " << i;
 }
 
 // The width of each glyph's own cell reaches the record headers and a header's widths table;

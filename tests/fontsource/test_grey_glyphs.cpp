@@ -102,7 +102,9 @@ class GreyOutlines : public ::testing::TestWithParam<FontCase> {};
 // than a dot stays below half level, so a Song face with hairline strokes differs more.
 TEST_P(GreyOutlines, SameCellsHalfLevelShapeNearOneBitAndRealGreys) {
     const FontCase& c = GetParam();
-    const auto oneBit = openOrFail({c.file, c.face, 16, {}});
+    // Grey glyphs take the cells and places of the classic one-bit rendering.
+    const auto oneBit = openOrFail(
+        {c.file, c.face, 16, {}, GlyphWidths::Fixed, AmbiguousWidth::Full, 1, hz::fontsource::RenderRule::Classic});
     const auto grey = openOrFail({c.file, c.face, 16, {}, GlyphWidths::Fixed, AmbiguousWidth::Full, 4});
     ASSERT_TRUE(oneBit && grey);
 

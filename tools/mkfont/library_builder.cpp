@@ -1,5 +1,7 @@
 #include "tools/mkfont/library_builder.h"
 
+#include "fontsource/render_rule.h"
+
 #include "tools/mkfont/mkfont_error.h"
 #include "tools/mkfont/traditional_map.h"
 
@@ -12,6 +14,7 @@
 #include "fontsource/face_pool.h"
 #include "fontsource/grey_cell.h"
 #include "fontsource/legacy_codes.h"
+#include "fontsource/render_rule.h"
 #include "fontsource/width_class.h"
 
 #include <cstdio>
@@ -259,6 +262,25 @@ void greyRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vecto
     });
 }
 
+// The one-bit records of drawn outlines again with their strokes kept, in the cells and places
+// records() gave them, on every face of the pool.
+void strokeRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyphs,
+                   const fsrc::CellRule& rule, const hz::Layout& layout, std::string& bytes) {
+    const int recordWidth = plan.recordWidth(rule);
+    const std::size_t recordSize = hz::encodedSize(layout, recordWidth, rule.size);
+    auto* out = reinterpret_cast<std::uint8_t*>(bytes.data());
+    pool.forEach(plan.entries.size(), [&](fsrc::FontFace& face, std::size_t i) {
+        const DrawnGlyph& glyph = glyphs[i];
+        if (!plan.entries[i].character || glyph.status != fsrc::RenderStatus::Drawn || !glyph.ink)
+            return true;
+        const hz::WidthClass widthClass = plan.classOf(plan.entries[i]);
+        const fsrc::PlacedGlyph placed = fsrc::placeDrawn(glyph, rule, widthClass, plan.widths);
+        const hz::DotCell cell = fsrc::strokeCell(face, rule, glyph, placed);
+        hz::encodeCell(atRecordWidth(cell, recordWidth), layout, out + i * recordSize);
+        return true;
+    });
+}
+
 std::string offsetFormula(Charset charset, std::size_t recordSize) {
     const std::string size = std::to_string(recordSize);
     switch (charset) {
@@ -297,8 +319,11 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
         out << "outlines anti-aliased into " << bpp << " bits a dot at " << rule.pixels
             << " pixels, in the cells and places of one bit";
     else
-        out << "outlines rendered " << (options.threshold ? "in grey" : "monochrome") << " at " << rule.pixels
-            << " pixels";
+        out << "outlines rendered "
+            << (options.threshold                                         ? "in grey"
+                : options.render == fsrc::RenderRule::KeepStrokes ? "monochrome, thin strokes kept,"
+                                                                  : "monochrome")
+            << " at " << rule.pixels << " pixels";
     out << ", " << face.charmap().name() << " character map\n";
     if (rule.fromHanzi) {
         const fsrc::MeanBox mean = fsrc::meanBox(fitted.hanzi, rule.origin);
@@ -411,6 +436,9 @@ void buildLibrary(const Options& options, std::ostream& out) {
     BuiltRecords built = records(plan, glyphs, fitted.rule, options.layout, stats);
     if (options.layout.bpp > 1 && fitted.rule.drawing == fsrc::Drawing::Outline)
         greyRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
+    else if (options.layout.bpp == 1 && options.render == fsrc::RenderRule::KeepStrokes &&
+             fitted.rule.drawing == fsrc::Drawing::Outline && !fitted.rule.threshold)
+        strokeRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
     writeOutputs(options, built);
     report(out, options, plan, fitted, pool.front(), stats);
 }

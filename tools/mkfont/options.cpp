@@ -2,6 +2,7 @@
 
 #include "cmdline/command_line.h"
 #include "cmdline/depth_options.h"
+#include "cmdline/render_options.h"
 #include "cmdline/width_options.h"
 
 #include "core/layout/layout_presets.h"
@@ -88,6 +89,11 @@ const cmdline::OptionTable<Options>& optionTable() {
          "  --threshold T    render outlines in grey and keep the dots covered more than T/255\n"
          "                   (default: monochrome rendering)\n",
          [](Options& o, const Argument& a) { o.threshold = a.number; }},
+        {cmdline::kRender,
+         "  --render R       default: outlines rendered monochrome with strokes thinner than a dot\n"
+         "                   kept; classic: the hinted rendering the six libraries were made with\n"
+         "                   (the same cells and places either way)\n",
+         [](Options& o, const Argument& a) { o.render = cmdline::parseRenderRule(a); }},
         {cmdline::kVerbose,
          "  --verbose        list every code without a glyph and every glyph moved, drawn\n"
          "                   smaller or narrower, or cropped\n",
@@ -130,7 +136,7 @@ std::string usageText() {
                        "                    [--layout L] [--width fixed|proportional] [--ambiguous full|half]\n"
                        "                    [--traditional] [--bpp 1|2|4|8] [--threshold " +
                        cmdline::rangeText(*cmdline::kThreshold.range) +
-                       "] [--verbose]\n"
+                       "] [--render default|classic] [--verbose]\n"
                        "                    --output FILE\n"
                        "\n"
                        "Builds a dot-matrix library, one record per code of a character set, from an outline\n"

@@ -3,6 +3,7 @@
 
 #include "core/layout/layout.h"
 #include "core/layout/layout_presets.h"
+#include "fontsource/render_rule.h"
 #include "fontsource/width_class.h"
 
 #include <optional>
@@ -30,6 +31,7 @@ struct Options {
     bool traditional = false;
     hz::fontsource::GlyphWidths widths = hz::fontsource::GlyphWidths::Fixed;
     hz::fontsource::AmbiguousWidth ambiguous = hz::fontsource::AmbiguousWidth::Full;
+    hz::fontsource::RenderRule render = hz::fontsource::RenderRule::KeepStrokes; // --render
     std::string outputPath;
     std::optional<int> threshold; // set: render grey and keep dots covered more than this (0..254)
     bool verbose = false;

@@ -1,0 +1,12 @@
+#pragma once
+// The value of --render, read the same way by both programs.
+
+#include "cmdline/command_line.h"
+#include "fontsource/render_rule.h"
+
+namespace hz::cmdline {
+
+// default or classic; anything else is a UsageError naming the option.
+hz::fontsource::RenderRule parseRenderRule(const Argument& argument);
+
+} // namespace hz::cmdline
