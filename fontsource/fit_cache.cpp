@@ -18,6 +18,10 @@ namespace {
 
 constexpr std::uintmax_t kLargestFile = 4096; // a file of ours is a few hundred bytes
 
+// Raise this with any change to how a font is fitted or placed: development builds share the
+// program's version, and a kept fit from an older rule must not be taken for the new one's.
+constexpr int kFitRuleVersion = 1;
+
 // Everything the rule is fitted from, one field a line; the file starts with it word for word.
 std::optional<std::string> keyOf(const FontSpec& fontSpec) {
     std::error_code pathError, sizeError, timeError;
@@ -28,7 +32,7 @@ std::optional<std::string> keyOf(const FontSpec& fontSpec) {
         return std::nullopt;
     std::ostringstream key;
     key << "hzdot fitted cells\n"
-        << "program " << HZDOT_VERSION << '\n'
+        << "program " << HZDOT_VERSION << " rule " << kFitRuleVersion << '\n'
         << "freetype " << FREETYPE_MAJOR << '.' << FREETYPE_MINOR << '.' << FREETYPE_PATCH << '\n'
         << "file " << path.string() << '\n'
         << "bytes " << bytes << '\n'
