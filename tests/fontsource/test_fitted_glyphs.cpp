@@ -51,10 +51,10 @@ protected:
 
 TEST_P(FittedGlyphs, MatchGlyphsDrawnAfresh) {
     const DrawCase& c = GetParam();
-    const FontSpec spec{.file = c.file, .size = c.size, .threshold = c.threshold, .widths = c.widths, .ambiguous = c.ambiguous, .bpp = c.bpp};
-    auto fitted = FontSource::open(spec);
+    const FontSpec wanted{.file = c.file, .size = c.size, .threshold = c.threshold, .widths = c.widths, .ambiguous = c.ambiguous, .bpp = c.bpp};
+    auto fitted = FontSource::open(wanted);
     ASSERT_TRUE(fitted);
-    auto afresh = FontSource::open(spec);
+    auto afresh = FontSource::open(wanted);
     ASSERT_TRUE(afresh);
     for (const char32_t character : mixedText()) {
         hz::DotCell kept(1, 1), drawn(1, 1);

@@ -80,9 +80,9 @@ int inkedColumns(const hz::DotCell& cell, int top, int bottom) {
 // 温 at 12 dots in Zen Hei: the classic rendering drops the left stroke of 日 (hinted to less than
 // a dot wide); kept, the box of 日 is closed: on the rows of 日 its left column holds ink top to bottom.
 TEST(KeptStrokes, ZenHeiTwelveKeepsTheLeftSideOfRi) {
-    const FontSpec spec{fonts::kZenhei, 0, 12, {}};
-    auto classic = openOrFail(spec, RenderRule::Classic);
-    auto kept = openOrFail(spec, RenderRule::KeepStrokes);
+    const FontSpec wanted{fonts::kZenhei, 0, 12, {}};
+    auto classic = openOrFail(wanted, RenderRule::Classic);
+    auto kept = openOrFail(wanted, RenderRule::KeepStrokes);
     ASSERT_TRUE(classic && kept);
     const hz::DotCell before = glyphOf(*classic, U'温');
     const hz::DotCell after = glyphOf(*kept, U'温');
@@ -112,9 +112,9 @@ TEST_P(KeptStrokesOverCommonHanzi, NeverLoseADotAtTwelveFourteenSixteen) {
     const std::vector<char32_t> sample = commonHanzi();
     ASSERT_GE(sample.size(), 370u);
     for (const int size : {12, 14, 16}) {
-        const FontSpec spec{font.file, font.face, size, {}};
-        auto classic = openOrFail(spec, RenderRule::Classic);
-        auto kept = openOrFail(spec, RenderRule::KeepStrokes);
+        const FontSpec wanted{font.file, font.face, size, {}};
+        auto classic = openOrFail(wanted, RenderRule::Classic);
+        auto kept = openOrFail(wanted, RenderRule::KeepStrokes);
         ASSERT_TRUE(classic && kept);
         long classicDots = 0, keptDots = 0;
         int gained = 0, lost = 0;
@@ -151,17 +151,17 @@ INSTANTIATE_TEST_SUITE_P(Fonts, KeptStrokesOverCommonHanzi,
 // The rule changes one-bit outline dots only: grey levels, a threshold's grey cut and a strike are
 // drawn as they are by either rule.
 TEST(KeptStrokes, LeavesGreyThresholdAndStrikesAlone) {
-    const std::vector<FontSpec> specs{{fonts::kZenhei, 0, 12, {}, {}, {}, 4},
+    const std::vector<FontSpec> wantedFonts{{fonts::kZenhei, 0, 12, {}, {}, {}, 4},
                                       {fonts::kZenhei, 0, 12, 100},
                                       {fonts::kStrike12, 0, 12, {}}};
-    for (const FontSpec& spec : specs) {
-        auto classic = openOrFail(spec, RenderRule::Classic);
-        auto kept = openOrFail(spec, RenderRule::KeepStrokes);
+    for (const FontSpec& wanted : wantedFonts) {
+        auto classic = openOrFail(wanted, RenderRule::Classic);
+        auto kept = openOrFail(wanted, RenderRule::KeepStrokes);
         ASSERT_TRUE(classic && kept);
         for (const char32_t character : {U'温', U'鬻', U'A'}) {
             const hz::DotCell before = glyphOf(*classic, character);
             const hz::DotCell after = glyphOf(*kept, character);
-            EXPECT_TRUE(before == after) << spec.file << " U+" << std::hex << static_cast<std::uint32_t>(character);
+            EXPECT_TRUE(before == after) << wanted.file << " U+" << std::hex << static_cast<std::uint32_t>(character);
         }
     }
 }
