@@ -7,8 +7,8 @@
 
 #include "core/library/font_library.h"
 #include "core/output/panel_picture.h"
-#include "core/picture/picture_record.h"
 #include "core/output/picture_header.h"
+#include "core/picture/picture_record.h"
 #include "core/text/utf8.h"
 
 #include <algorithm>
@@ -430,7 +430,8 @@ void checkPictureOptions(CliOptions& options, const std::vector<std::string>& te
     checkPictureNames(options);
 }
 
-void checkCombination(CliOptions& options, std::vector<std::string>& texts, const std::vector<std::size_t>& imagesBefore) {
+void checkCombination(CliOptions& options, std::vector<std::string>& texts,
+                      const std::vector<std::size_t>& imagesBefore) {
     settleImages(options, texts, imagesBefore);
     if (options.fontFile && !options.size)
         throw UsageError{"--font needs --size N (" + cmdline::rangeText(*cmdline::kSize.range) + ")"};

@@ -17,9 +17,9 @@
 namespace hz::picturesource {
 
 struct ReadLimits {
-    std::int64_t maxFileBytes = 64LL << 20;  // larger files are not read
-    std::int64_t maxPixels = 16LL << 20;     // width * height of a raster picture as stored
-    int maxSide = 16384;                     // either side of a raster picture as stored
+    std::int64_t maxFileBytes = 64LL << 20; // larger files are not read
+    std::int64_t maxPixels = 16LL << 20;    // width * height of a raster picture as stored
+    int maxSide = 16384;                    // either side of a raster picture as stored
 };
 
 // The picture in path. An SVG has no pixels of its own: it is rendered to fit inside svgBox keeping

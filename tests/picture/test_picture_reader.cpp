@@ -34,7 +34,8 @@ TEST_P(PictureFiles, EachFormatIsReadAtItsOwnSize) {
     expectTopBar(*dots, std::string(GetParam()) == "logo.png" ? 12 : 16);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PictureFiles, ::testing::Values("logo.png", "bar.bmp", "bar.jpg", "bar.gif", "bar.svg"),
+INSTANTIATE_TEST_SUITE_P(Formats, PictureFiles,
+                         ::testing::Values("logo.png", "bar.bmp", "bar.jpg", "bar.gif", "bar.svg"),
                          [](const auto& info) {
                              std::string name = info.param;
                              name[name.find('.')] = '_';
