@@ -109,6 +109,21 @@ INSTANTIATE_TEST_SUITE_P(
                                   PictureProblemKind::Broken}),
     [](const auto& info) { return std::string(info.param.what); });
 
+// gdk-pixbuf's BMP loader would size a buffer by the offset a file claims before anything else is
+// known; the claim is checked against the file first, and the refusal says so.
+TEST(PictureReader, ABmpClaimingMoreThanItHoldsIsRefusedFirst) {
+    std::string bmp = std::string("BM\x3c\0\0\0\0\0\0\0\x36\0\0\x80\x28\0\0\0", 18) + std::string(42, '\x01');
+    auto image = readPictureBytes(bytesOf(bmp), "x.bmp");
+    ASSERT_FALSE(image);
+    EXPECT_EQ(image.problem().kind, PictureProblemKind::Broken);
+    EXPECT_NE(image.problem().detail.find("past the end of the file"), std::string::npos) << image.problem().detail;
+    bmp[10] = 0x36; // the same file with honest claims goes on to the loader
+    bmp[13] = 0;
+    auto honest = readPictureBytes(bytesOf(bmp), "x.bmp");
+    ASSERT_FALSE(honest);
+    EXPECT_EQ(honest.problem().detail.find("past the end of the file"), std::string::npos);
+}
+
 TEST(PictureReader, FilesThatCannotBeReadAreNamed) {
     auto missing = readPicture(kPictures + "/no-such.png");
     ASSERT_FALSE(missing);
