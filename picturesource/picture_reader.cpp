@@ -169,7 +169,11 @@ Result<RgbaImage, PictureProblem> readPictureBytes(std::span<const std::uint8_t>
     } else if (!written || !closed) {
         result = PictureProblem{.kind = PictureProblemKind::Broken, .file = name, .detail = detail};
     } else if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)) {
-        result = rgbaOf(pixbuf, name);
+        // A camera's JPEG is stored as the sensor lay and says in its EXIF how to turn it upright.
+        GdkPixbuf* upright = gdk_pixbuf_apply_embedded_orientation(pixbuf);
+        result = rgbaOf(upright ? upright : pixbuf, name);
+        if (upright)
+            g_object_unref(upright);
     } else {
         result = PictureProblem{.kind = PictureProblemKind::Broken, .file = name, .detail = "no picture in it"};
     }

@@ -42,6 +42,16 @@ INSTANTIATE_TEST_SUITE_P(Formats, PictureFiles,
                              return name;
                          });
 
+TEST(PictureReader, AJpegIsTurnedAsItsExifSays) {
+    auto dots = readPictureDots(kPictures + "/turned.jpg", {.dither = Dither::Threshold, .threshold = 128});
+    ASSERT_TRUE(dots);
+    ASSERT_EQ(dots->width(), 8);
+    ASSERT_EQ(dots->height(), 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(dots->dot(x, y), x >= 4) << "at " << x << "," << y;
+}
+
 TEST(PictureReader, AnSvgIsRenderedAtTheFittedSize) {
     auto image = readPicture(kPictures + "/bar.svg", PictureSize{64, 64});
     ASSERT_TRUE(image);
