@@ -91,6 +91,11 @@ TEST(Image, PreviewDrawsPicturesAndTextInTheOrderGiven) {
     EXPECT_EQ(pictureFirst.substr(1, 3), "PNG");
     EXPECT_NE(pictureFirst, textFirst);
     EXPECT_NE(pictureFirst, pictureAlone);
+    // -i FILE stands where it is given, as TEXT does
+    const std::string text = s.fonts.file("text.txt");
+    writeFile(text, "样");
+    EXPECT_EQ(preview({"--image", kPictures + "bar.bmp", "-i", text}), pictureFirst);
+    EXPECT_EQ(preview({"-i", text, "--image", kPictures + "bar.bmp"}), textFirst);
 }
 
 struct BadImage {
