@@ -7,6 +7,7 @@
 #include "fontsource/grey_cell.h"
 #include "fontsource/width_class.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -195,6 +196,10 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
         drawer_->cellBytes += bytes;
     }
     return hz::LookupStatus::Found;
+}
+
+int FontSource::baselineRows() const {
+    return std::clamp(fontSpec_.size - drawer_->rule.origin.y, 0, fontSpec_.size);
 }
 
 std::string FontSource::description() const {

@@ -52,6 +52,8 @@ public:
     // one but it cannot be drawn.
     hz::LookupStatus glyph(char32_t character, hz::DotCell& cell) override;
     int height() const override { return fontSpec_.size; }
+    // From the fitted rule's pen origin, within the cell.
+    int baselineRows() const override;
     // "wqy-zenhei.ttc face 0, 20 dots", and ", proportional widths", ", ambiguous half width",
     // ", 4 bits a dot" when those are chosen
     std::string description() const override;
