@@ -4,6 +4,7 @@
 #include "core/text/code_point_text.h"
 #include "core/text/utf8.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace hz {
@@ -112,7 +113,9 @@ void writeCmaps(std::string& out, const LvglFont& font, const std::string& name)
         const LvglCmap& cmap = font.cmaps[i];
         const bool sparse = cmap.type == LvglCmapType::Sparse;
         const std::string list = sparse ? name + "_codes" + std::to_string(i) : "NULL";
-        out += "    {.range_start = " + std::to_string(cmap.rangeStart) +
+        char start[16];
+        std::snprintf(start, sizeof start, "0x%X", static_cast<unsigned>(cmap.rangeStart));
+        out += "    {.range_start = " + std::string(start) +
                ", .range_length = " + std::to_string(cmap.rangeLength) +
                ", .glyph_id_start = " + std::to_string(cmap.glyphIdStart) + ", .unicode_list = " + list +
                ", .glyph_id_ofs_list = NULL, .list_length = " + std::to_string(sparse ? cmap.offsets.size() : 0) +
