@@ -57,9 +57,10 @@ void writeHead(Bytes& b, const LvglFont& font, bool longOffsets) {
     }
     const int ascent = font.lineHeight - font.baseLine;
     const int descent = -font.baseLine;
+    // The fields in the order and widths LVGL's loader reads them.
     const std::size_t at = openTable(b, "head");
-    b.u16(1);                              // version
-    b.u16(3);                              // tables after this one: cmap, loca, glyf
+    b.u32(1);                                      // version
+    b.u16(3);                                      // tables after this one: cmap, loca, glyf
     b.u16(static_cast<unsigned>(font.lineHeight)); // font size
     b.u16(static_cast<unsigned>(ascent));
     b.u16(static_cast<std::uint16_t>(descent));
@@ -68,16 +69,20 @@ void writeHead(Bytes& b, const LvglFont& font, bool longOffsets) {
     b.u16(0);
     b.u16(static_cast<std::uint16_t>(minY));
     b.u16(static_cast<std::uint16_t>(maxY));
-    b.u16(0);                                   // default advance: every glyph has its own
-    b.u16(0);                                   // kerning scale: no kerning
-    b.u8(longOffsets ? 1 : 0);                  // loca offsets: 16 or 32 bits
-    b.u8(font.boxes.size() > 256 ? 1 : 0);      // glyph ids: 1 or 2 bytes
-    b.u8(1);                                    // advances in 1/16 dot
+    b.u16(0);                              // default advance: every glyph has its own
+    b.u16(0);                              // kerning scale: no kerning
+    b.u8(longOffsets ? 1 : 0);             // loca offsets: 16 or 32 bits
+    b.u8(font.boxes.size() > 256 ? 1 : 0); // glyph ids: 1 or 2 bytes
+    b.u8(0);                               // advances in whole dots
     b.u8(static_cast<unsigned>(font.bpp));
     b.u8(kLvglBinOffsetBits);
     b.u8(kLvglBinBoxBits);
     b.u8(kLvglBinAdvanceBits);
     b.u8(0); // bitmaps uncompressed
+    b.u8(0); // no subpixels
+    b.u8(0);
+    b.u16(static_cast<std::uint16_t>(-1)); // underline position and thickness, as the C file has them
+    b.u16(1);
     b.padTo4();
     closeTable(b, at);
 }
@@ -129,7 +134,8 @@ std::vector<std::uint8_t> lvglBinary(const LvglFont& font) {
     std::size_t glyfSize = 8;
     for (std::size_t id = 0; id < font.boxes.size(); ++id) {
         starts.push_back(static_cast<std::uint32_t>(glyfSize));
-        glyfSize += kRecordHead + (id == 0 ? 0 : font.bitmapEnd(id) - font.boxes[id].bitmapIndex);
+        if (id != 0)
+            glyfSize += kRecordHead + font.bitmapEnd(id) - font.boxes[id].bitmapIndex;
     }
     const bool longOffsets = glyfSize > 0xFFFF;
 
@@ -149,16 +155,14 @@ std::vector<std::uint8_t> lvglBinary(const LvglFont& font) {
     closeTable(b, loca);
 
     const std::size_t glyf = openTable(b, "glyf");
-    for (std::size_t id = 0; id < font.boxes.size(); ++id) {
+    for (std::size_t id = 1; id < font.boxes.size(); ++id) {
         const LvglGlyphBox& box = font.boxes[id];
-        b.u8(box.advance16 >> 8); // the record is a bit stream, most significant bit first
-        b.u8(box.advance16 & 0xFF);
+        b.u8(box.advance16 / 16); // the record is a bit stream, most significant bit first
         b.u8(static_cast<std::uint8_t>(box.offsetX));
         b.u8(static_cast<std::uint8_t>(box.offsetY));
         b.u8(static_cast<unsigned>(box.boxWidth));
         b.u8(static_cast<unsigned>(box.boxHeight));
-        if (id != 0)
-            b.out.insert(b.out.end(), font.bitmap.begin() + box.bitmapIndex, font.bitmap.begin() + font.bitmapEnd(id));
+        b.out.insert(b.out.end(), font.bitmap.begin() + box.bitmapIndex, font.bitmap.begin() + font.bitmapEnd(id));
     }
     closeTable(b, glyf);
     return std::move(b.out);

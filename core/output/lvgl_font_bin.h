@@ -16,9 +16,10 @@ constexpr bool lvglBinaryDepth(int bpp) {
     return bpp == 1 || bpp == 2 || bpp == 4;
 }
 
-// Each glyph record in glyf: its advance in 1/16 dot (16 bits), ofs_x and ofs_y (8 bits each,
-// signed), box_w and box_h (8 bits each), then the box's dots as the C file has them.
-constexpr int kLvglBinAdvanceBits = 16;
+// Each glyph record in glyf: its advance in whole dots (8 bits), ofs_x and ofs_y (8 bits each,
+// signed), box_w and box_h (8 bits each), then the box's dots as the C file has them. Glyph id 0
+// has an empty record.
+constexpr int kLvglBinAdvanceBits = 8;
 constexpr int kLvglBinOffsetBits = 8;
 constexpr int kLvglBinBoxBits = 8;
 

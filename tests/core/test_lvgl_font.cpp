@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <random>
 #include <stdexcept>
 
@@ -135,6 +136,10 @@ struct FontCase {
     Include include;
 };
 
+void PrintTo(const FontCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
 class LvglRoundTrip : public testing::TestWithParam<FontCase> {};
 
 // Every glyph of the C file and of the binary file draws as the cell it was made from, through
@@ -153,8 +158,13 @@ TEST_P(LvglRoundTrip, EveryGlyphDrawsAsItsCell) {
     EXPECT_EQ(walkCFont(dir, "font_" + std::string(c.label), text, c.version, c.include, codes), expected);
 
     if (lvglBinaryDepth(c.bpp)) {
+        const std::vector<std::uint8_t> bin = lvglBinary(font);
+        // The head as LVGL's loader takes it whole: 48 bytes, the depth at byte 37.
+        ASSERT_GT(bin.size(), 48U);
+        EXPECT_EQ(bin[0], 48);
+        EXPECT_EQ(bin[37], c.bpp);
         std::string error;
-        const auto read = test::readLvglBin(lvglBinary(font), error);
+        const auto read = test::readLvglBin(bin, error);
         ASSERT_TRUE(read) << error;
         EXPECT_EQ((std::vector<std::string>{"head", "cmap", "loca", "glyf"}), read->tags);
         EXPECT_EQ(read->fontSize, c.size);
@@ -191,6 +201,10 @@ struct CmapCase {
     std::vector<char32_t> codes;
     std::vector<LvglCmapType> types;
 };
+
+void PrintTo(const CmapCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class LvglCmapChoice : public testing::TestWithParam<CmapCase> {};
 

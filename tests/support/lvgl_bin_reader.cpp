@@ -74,8 +74,9 @@ std::optional<LvglBinFont> readLvglBin(const std::vector<std::uint8_t>& file, st
         }
     font.kern = tables.count("kern") != 0;
 
+    // The head as LVGL's loader reads it: a 32-bit version, then 16-bit fields, then bytes.
     Cursor h{file, tables["head"].first + 8};
-    h.le(2); // version
+    h.le(4); // version
     h.le(2); // table count
     font.fontSize = static_cast<int>(h.le(2));
     font.ascent = static_cast<int>(h.le(2));
@@ -91,7 +92,8 @@ std::optional<LvglBinFont> readLvglBin(const std::vector<std::uint8_t>& file, st
     const int whBits = static_cast<int>(h.le(1));
     const int advBits = static_cast<int>(h.le(1));
     font.compression = static_cast<int>(h.le(1));
-    if (!h.ok) {
+    h.le(1), h.le(1), h.le(2), h.le(2); // subpixels, padding; underline position and thickness
+    if (!h.ok || h.at > tables["head"].first + tables["head"].second) {
         error = "the head table is short";
         return std::nullopt;
     }
@@ -148,6 +150,10 @@ std::optional<LvglBinFont> readLvglBin(const std::vector<std::uint8_t>& file, st
         }
         Bits b{file, (glyfAt + offsets[i]) * 8, (glyfAt + end) * 8};
         LvglBinGlyph g;
+        if (offsets[i] == end) { // an empty record: no glyph (glyph id 0)
+            font.glyphs.push_back(std::move(g));
+            continue;
+        }
         g.advance16 = advBits == 0 ? defaultAdvance : static_cast<int>(b.read(advBits));
         if (advanceFormat == 0)
             g.advance16 *= 16;

@@ -1,7 +1,7 @@
 #pragma once
-// A reader of LVGL's binary font files, written from the format's published description: the head,
-// cmap, loca and glyf tables, every field read as the description gives it (glyph records as bit
-// streams of the widths the head names). It draws a glyph the way walk_font.c draws one from a C
+// A reader of LVGL's binary font files, written from the format's published description and the
+// header LVGL's loader reads (a 32-bit version first, subpixels and underline fields last): the
+// head, cmap, loca and glyf tables, glyph records as bit streams of the widths the head names. It draws a glyph the way walk_font.c draws one from a C
 // font, so the two outputs compare with one expectation.
 
 #include <cstdint>
