@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <thread>
 
 #include <unistd.h>
@@ -134,6 +135,10 @@ struct Refused {
     std::vector<std::string> args;
     std::string says;
 };
+
+void PrintTo(const Refused& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class LvglCliRefuses : public ::testing::TestWithParam<Refused> {};
 

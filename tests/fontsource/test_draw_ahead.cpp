@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -24,6 +25,10 @@ struct AheadCase {
     RenderRule render;
 };
 
+void PrintTo(const AheadCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
 class DrawAhead : public testing::TestWithParam<AheadCase> {};
 
 TEST_P(DrawAhead, GivesTheCellsOfLookupsOneByOne) {
@@ -34,10 +39,10 @@ TEST_P(DrawAhead, GivesTheCellsOfLookupsOneByOne) {
     spec.size = GetParam().size;
     spec.bpp = GetParam().bpp;
     spec.render = GetParam().render;
-    // Enough characters for a pool of faces: the first hanzi of GB2312 order, ASCII, a character
-    // no font maps, and repeats.
+    // Enough hanzi for a pool of faces (the font maps about a third of these), ASCII, a character no
+    // font maps, and repeats.
     std::u32string text = U"ABCxyz0123!?\U0010FFFD啊啊";
-    for (char32_t c = 0x4E00; text.size() < 700; c += 7)
+    for (char32_t c = 0x4E00; text.size() < 1500; c += 7)
         text += c;
     auto ahead = FontSource::open(spec);
     auto oneByOne = FontSource::open(spec);
@@ -54,7 +59,7 @@ TEST_P(DrawAhead, GivesTheCellsOfLookupsOneByOne) {
             ASSERT_TRUE(got == want) << "U+" << std::hex << static_cast<unsigned>(c);
         }
     }
-    EXPECT_GT(found, 600);
+    EXPECT_GT(found, 400); // more than one face's share of a pool
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, DrawAhead,

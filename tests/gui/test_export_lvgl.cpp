@@ -45,7 +45,8 @@ private slots:
         ScriptedPrompter prompter;
         ExportAction action{prompter, nullptr};
         prompter.fileAnswers << dir.filePath(QStringLiteral("oled_font.c"));
-        action.exportLvgl({record(U'样', 0x80), record(U'字', 0x01), record(U'样', 0x80)}, 1, false, 0);
+        const std::vector<hz::GlyphRecord> records{record(U'样', 0x80), record(U'字', 0x01), record(U'样', 0x80)};
+        action.exportLvgl(records, 1, false, 0);
         QCOMPARE(prompter.lastSuggestedName, QStringLiteral("hzk16_16.c"));
         const QByteArray text = readAll(dir.filePath(QStringLiteral("oled_font.c")));
         QVERIFY2(text.contains("\nconst lv_font_t oled_font = {\n"), text.left(600).constData());
@@ -57,8 +58,10 @@ private slots:
     void refusalsComeBeforeTheDialog() {
         ScriptedPrompter prompter;
         ExportAction action{prompter, nullptr};
-        action.exportLvgl({record(U'样', 0x80, 1), record(U'样', 0x81, 3)}, 1, true, 0);
-        action.exportLvgl({record(U'样', 0x80)}, 8, true, 0);
+        const std::vector<hz::GlyphRecord> twoSizes{record(U'样', 0x80, 1), record(U'样', 0x81, 3)};
+        const std::vector<hz::GlyphRecord> one{record(U'样', 0x80)};
+        action.exportLvgl(twoSizes, 1, true, 0);
+        action.exportLvgl(one, 8, true, 0);
         QCOMPARE(prompter.criticals.size(), 2);
         QVERIFY(prompter.criticals[0].startsWith(QStringLiteral("LVGL字体只能容纳一种大小的点阵，而列表中有 16、24 点的字。")));
         QVERIFY(prompter.criticals[1].startsWith(QStringLiteral("LVGL二进制字体只能是每点1、2或4位，当前是8位。")));

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <thread>
 
 using namespace hz::test;
@@ -99,6 +100,10 @@ struct Refused {
     std::vector<std::string> args;
     std::string says;
 };
+
+void PrintTo(const Refused& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class MkfontLvglRefuses : public ::testing::TestWithParam<Refused> {};
 
