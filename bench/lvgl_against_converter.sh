@@ -63,16 +63,18 @@ report() {
   read -r ow oc <<<"$2"
   read -r tw tc <<<"$3"
   awk -v l="$label" -v ow="$ow" -v oc="$oc" -v tw="$tw" -v tc="$tc" 'BEGIN {
-    printf "%-8s wall: hzdot-cli %6d ms, converter %6d ms, %.1fx faster;", l, ow, tw, tw / (ow > 0 ? ow : 1)
+    printf "%-8s\n  wall: hzdot-cli %6d ms, converter %6d ms, %.1fx faster;", l, ow, tw, tw / (ow > 0 ? ow : 1)
     printf " CPU: %6d ms against %6d ms, %.1fx\n", oc, tc, tc / (oc > 0 ? oc : 1) }'
 }
 c_ours=$(median_ms "$cli" "${hz[@]}" --format lvgl -o "$work/hz.c")
 c_cold=$(HZDOT_NO_CACHE=1 median_ms "$cli" "${hz[@]}" --format lvgl -o "$work/hz_cold.c")
 c_theirs=$(median_ms "$conv" "${lv[@]}" --format lvgl -o "$work/conv.c")
 bin_ours=$(median_ms "$cli" "${hz[@]}" --format lvgl-bin -o "$work/hz.bin")
+bin_classic=$(median_ms "$cli" "${hz[@]}" --render classic --format lvgl-bin -o "$work/hz_classic.bin")
 bin_theirs=$(median_ms "$conv" "${lv[@]}" --format bin -o "$work/conv.bin")
 report "C file" "$c_ours" "$c_theirs"
 report "binary" "$bin_ours" "$bin_theirs"
+report "binary, --render classic" "$bin_classic" "$bin_theirs"
 echo "C file, no fit cache: hzdot-cli $(cut -d' ' -f1 <<<"$c_cold") ms wall, $(cut -d' ' -f2 <<<"$c_cold") ms CPU"
 echo "sizes: hzdot-cli $(stat -c %s "$work/hz.c") and $(stat -c %s "$work/hz.bin") bytes;" \
      "converter $(stat -c %s "$work/conv.c") and $(stat -c %s "$work/conv.bin") bytes"
