@@ -183,6 +183,23 @@ INSTANTIATE_TEST_SUITE_P(SizesAndDepths, LvglRoundTrip,
                                          FontCase{"s32_8bpp", 32, 8, 6, 9, Include::Folder}),
                          [](const auto& info) { return std::string(info.param.label); });
 
+// A binary font whose glyphs take more than 64 KiB has 32-bit glyph offsets, and more than 255 glyphs
+// two-byte ids: still every glyph reads back.
+TEST(LvglFont, LargeBinaryFontReadsBack) {
+    std::mt19937 random(7);
+    std::vector<LvglGlyphInput> glyphs;
+    for (char32_t c = 0x4E00; c < 0x4E00 + 300; ++c)
+        glyphs.push_back({c, randomCell(32, 32, 4, random, WidthClass::Full)});
+    const LvglFont font = makeLvglFont({glyphs, 4, 32, 4});
+    const std::vector<std::uint8_t> bin = lvglBinary(font);
+    ASSERT_GT(bin.size(), 65536U * 2);
+    std::string error;
+    const auto read = test::readLvglBin(bin, error);
+    ASSERT_TRUE(read) << error;
+    const auto codes = codesToDraw(glyphs);
+    EXPECT_EQ(test::drawLvglBin(*read, codes), expectedDrawing(glyphs, codes, 32, 4, 4));
+}
+
 // A scan that found nothing still gives a font that compiles and loads, holding no glyph.
 TEST(LvglFont, EmptyFontCompilesAndLoads) {
     const LvglFont font = makeLvglFont({{}, 1, 16, 0});
