@@ -91,7 +91,11 @@ OutputFormat parseFormat(const std::string& option, std::string_view value) {
         return OutputFormat::Bin;
     if (value == "header")
         return OutputFormat::Header;
-    throw UsageError{option + ": " + inQuotes(value) + " is not a format; give text, bin or header"};
+    if (value == "lvgl")
+        return OutputFormat::Lvgl;
+    if (value == "lvgl-bin")
+        return OutputFormat::LvglBin;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a format; give text, bin, header, lvgl or lvgl-bin"};
 }
 
 hz::HeaderKey parseKey(const std::string& option, std::string_view value) {
@@ -264,10 +268,13 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          [](CliOptions& o, const Argument&) { o.listLayouts = true; }},
         {{0, "format", true, std::nullopt},
          "      --format F         text (default: assembly and C tables), bin (the raw bytes of each\n"
-         "                         record, nothing else) or header (a C header with a lookup, needs -o)\n",
+         "                         record, nothing else), header (a C header with a lookup, needs -o),\n"
+         "                         lvgl (an LVGL font as C, needs -o) or lvgl-bin (LVGL's binary font\n"
+         "                         file, needs -o; --bpp 1, 2 or 4)\n",
          [](CliOptions& o, const Argument& a) { o.format = parseFormat(a.shown, a.value); }},
         {{0, "name", true, std::nullopt},
-         "      --name NAME        the header's prefix for its macros, tables and NAME_find (a C name)\n",
+         "      --name NAME        the header's prefix for its macros, tables and NAME_find, or the LVGL\n"
+         "                         font's name (a C name)\n",
          [](CliOptions& o, const Argument& a) {
              if (auto problem = hz::checkHeaderName(a.value))
                  throw UsageError{a.shown + ": " + inQuotes(a.value) + " cannot name the tables: " + *problem};
@@ -450,6 +457,26 @@ void checkPictureOptions(CliOptions& options, const std::vector<std::string>& te
     checkPictureNames(options);
 }
 
+// An LVGL font has LVGL's own bitmap layout; only the depth is the user's.
+void checkLvgl(const CliOptions& options) {
+    if (options.format != OutputFormat::Lvgl && options.format != OutputFormat::LvglBin)
+        return;
+    const std::string format = options.format == OutputFormat::Lvgl ? "--format lvgl" : "--format lvgl-bin";
+    if (!options.outputFile)
+        throw UsageError{format + " needs -o FILE"};
+    if (!options.layoutNamed.empty())
+        throw UsageError{format + " keeps glyphs in LVGL's own layout; " + options.layoutNamed +
+                         " does not go with it (give the depth by --bpp)"};
+    if (options.preview || options.view || options.current || options.detectFile)
+        throw UsageError{format + " writes a whole font; --preview, --view, --current and --detect do not go with it"};
+    if (options.key != hz::HeaderKey::Unicode)
+        throw UsageError{format + " keys its glyphs by Unicode; --key gb2312 goes with --format header"};
+    if (!options.images.empty())
+        throw UsageError{format + " writes a font of characters; --image goes with text, bin, header or --preview"};
+    if (options.format == OutputFormat::LvglBin && options.layout.layout.bpp == 8)
+        throw UsageError{"--format lvgl-bin holds 1, 2 or 4 bits a dot; 8 bits go in --format lvgl"};
+}
+
 void checkCombination(CliOptions& options, std::vector<std::string>& texts, const WordPlaces& places) {
     settleImages(options, texts, places);
     if (options.fontFile && !options.size)
@@ -476,6 +503,7 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts, cons
         throw UsageError{"--format bin takes one layout, not all"};
     if (options.format == OutputFormat::Header && !options.outputFile)
         throw UsageError{"--format header needs -o FILE"};
+    checkLvgl(options);
     if (options.preview && !options.outputFile)
         throw UsageError{"--preview needs -o FILE.png"};
     if (options.preview && options.layout.kind == hz::LayoutChoice::Kind::All)

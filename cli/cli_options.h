@@ -18,7 +18,7 @@
 namespace hz::cli {
 
 enum class OutputEncoding { Utf8, Cp936 };
-enum class OutputFormat { Text, Bin, Header };
+enum class OutputFormat { Text, Bin, Header, Lvgl, LvglBin };
 
 struct CliOptions {
     // Where glyphs come from: one of the six libraries (the default), a font, or a library file.

@@ -6,6 +6,7 @@
 #include "cli/glyph_pass.h"
 #include "cli/header_command.h"
 #include "cli/input_text.h"
+#include "cli/lvgl_command.h"
 #include "cli/output_writer.h"
 #include "cli/picture_command.h"
 #include "cli/preview_command.h"
@@ -16,6 +17,7 @@
 #include "cli/usage_text.h"
 
 #include "core/layout/layout_presets.h"
+#include "fontsource/font_source.h"
 
 namespace hz::cli {
 namespace {
@@ -123,8 +125,13 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
     if (input.characters.empty() && scanning)
         printError("no characters found in the scanned sources; the output holds none");
 
+    const bool lvgl = options.format == OutputFormat::Lvgl || options.format == OutputFormat::LvglBin;
+    // A font is made of every character at once: drawn on every core before the pass looks them up.
+    if (auto* font = dynamic_cast<hz::fontsource::FontSource*>(source.get()); font && lvgl)
+        font->drawAhead(input.characters);
     GlyphPass pass(std::move(source), input, [](const std::string& message) { printError(message); });
     const int status = options.format == OutputFormat::Header ? runHeader(options, pass)
+                       : lvgl                                 ? runLvgl(options, pass)
                        : options.preview                      ? runPreview(options, pass, input, pictures)
                                                               : runExport(options, pass);
     return status == kAllFound && scanned.literalsRefused ? kSomeRefused : status;

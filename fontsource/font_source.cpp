@@ -7,6 +7,7 @@
 #include "fontsource/grey_cell.h"
 #include "fontsource/width_class.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -159,6 +160,43 @@ FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
 
 FontSource::~FontSource() = default;
 
+namespace {
+
+// One character drawn into its cell by the rule, on the faces given (a grey face for levels), from
+// a glyph the fitting drew already when there is one.
+hz::LookupStatus drawCell(FontFace& face, FontFace& greyFace, const CellRule& rule, const FontSpec& spec,
+                          char32_t character, std::optional<DrawnGlyph> kept, hz::DotCell& cell) {
+    const hz::WidthClass widthClass = widthClassOf(character, spec.ambiguous);
+    DrawnGlyph drawn;
+    if (kept) {
+        drawn = std::move(*kept);
+    } else {
+        const char32_t forms[] = {character};
+        drawn = drawGlyph(face, rule, forms, widthClass, spec.widths);
+    }
+    if (drawn.status == RenderStatus::Unusable)
+        return hz::LookupStatus::FontUnreadable;
+    if (drawn.status == RenderStatus::NotMapped)
+        return hz::LookupStatus::NotInFont;
+    PlacedGlyph placed = placeDrawn(drawn, rule, widthClass, spec.widths);
+    if (spec.bpp > 1)
+        cell = greyCell(greyFace, rule, drawn, placed, spec.bpp);
+    else if (spec.render == RenderRule::KeepStrokes)
+        cell = strokeCell(face, rule, drawn, placed);
+    else
+        cell = std::move(placed.cell);
+    return hz::LookupStatus::Found;
+}
+
+} // namespace
+
+void FontSource::keepCell(char32_t character, const hz::DotCell& cell) {
+    const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *
+                                                        (fontSpec_.bpp > 1 ? 1 : 0);
+    if (drawer_->cellBytes + bytes <= Drawer::kCellBudget && drawer_->cells.emplace(character, cell).second)
+        drawer_->cellBytes += bytes;
+}
+
 hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     if (const auto known = drawer_->cells.find(character); known != drawer_->cells.end()) {
         cell = known->second;
@@ -166,35 +204,50 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     }
     if (!drawer_->face.maps(character))
         return hz::LookupStatus::NotInFont;
-    const hz::WidthClass widthClass = widthClassOf(character, fontSpec_.ambiguous);
-    DrawnGlyph drawn;
-    const auto kept = widthClass == hz::WidthClass::Full ? drawer_->fitted.find(character) : drawer_->fitted.end();
-    if (kept != drawer_->fitted.end()) {
+    std::optional<DrawnGlyph> kept;
+    const auto fitted = widthClassOf(character, fontSpec_.ambiguous) == hz::WidthClass::Full
+                            ? drawer_->fitted.find(character)
+                            : drawer_->fitted.end();
+    if (fitted != drawer_->fitted.end()) {
         // Handed over: its cell is remembered below, or, over the budget, drawn again if asked for.
-        drawn = std::move(kept->second);
-        drawer_->fitted.erase(kept);
-    } else {
-        const char32_t forms[] = {character};
-        drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
+        kept = std::move(fitted->second);
+        drawer_->fitted.erase(fitted);
     }
-    if (drawn.status == RenderStatus::Unusable)
-        return hz::LookupStatus::FontUnreadable;
-    if (drawn.status == RenderStatus::NotMapped)
-        return hz::LookupStatus::NotInFont;
-    PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
-    if (fontSpec_.bpp > 1)
-        cell = greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
-    else if (fontSpec_.render == RenderRule::KeepStrokes)
-        cell = strokeCell(drawer_->face, drawer_->rule, drawn, placed);
-    else
-        cell = std::move(placed.cell);
-    const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *
-                                                        (fontSpec_.bpp > 1 ? 1 : 0);
-    if (drawer_->cellBytes + bytes <= Drawer::kCellBudget) {
-        drawer_->cells.emplace(character, cell);
-        drawer_->cellBytes += bytes;
-    }
-    return hz::LookupStatus::Found;
+    FontFace& greyFace = drawer_->greyFace ? *drawer_->greyFace : drawer_->face;
+    const hz::LookupStatus status =
+        drawCell(drawer_->face, greyFace, drawer_->rule, fontSpec_, character, std::move(kept), cell);
+    if (status == hz::LookupStatus::Found)
+        keepCell(character, cell);
+    return status;
+}
+
+void FontSource::drawAhead(std::span<const char32_t> characters) {
+    std::vector<char32_t> wanted;
+    std::unordered_map<char32_t, bool> seen;
+    for (char32_t c : characters)
+        if (seen.emplace(c, true).second && !drawer_->cells.contains(c) && drawer_->face.maps(c))
+            wanted.push_back(c);
+    // A few characters are drawn sooner one by one than a pool of faces is opened.
+    constexpr std::size_t kWorthAPool = 256;
+    if (wanted.size() < kWorthAPool || FacePool::defaultWorkers() < 2)
+        return;
+    auto pool = FacePool::open(fontSpec_.file, fontSpec_.face, fontSpec_.size);
+    if (!pool)
+        return; // glyph() draws them one by one, and reports what goes wrong
+    std::vector<std::optional<hz::DotCell>> cells(wanted.size());
+    pool->forEach(wanted.size(), [&](FontFace& face, std::size_t i) {
+        hz::DotCell cell;
+        if (drawCell(face, face, drawer_->rule, fontSpec_, wanted[i], std::nullopt, cell) == hz::LookupStatus::Found)
+            cells[i] = std::move(cell);
+        return true;
+    });
+    for (std::size_t i = 0; i < wanted.size(); ++i)
+        if (cells[i])
+            keepCell(wanted[i], *cells[i]);
+}
+
+int FontSource::baselineRows() const {
+    return std::clamp(fontSpec_.size - drawer_->rule.origin.y, 0, fontSpec_.size);
 }
 
 std::string FontSource::description() const {

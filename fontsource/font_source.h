@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace hz::fontsource {
@@ -52,6 +53,14 @@ public:
     // one but it cannot be drawn.
     hz::LookupStatus glyph(char32_t character, hz::DotCell& cell) override;
     int height() const override { return fontSpec_.size; }
+    // From the fitted rule's pen origin, within the cell.
+    int baselineRows() const override;
+
+    // Draws the characters not looked up yet on every core and keeps their cells (within the
+    // source's budget), so that the lookups that follow find them drawn: a whole font's worth at
+    // once goes as fast as the machine allows. The cells are those glyph() draws; characters the
+    // font lacks or cannot draw are left for glyph() to report.
+    void drawAhead(std::span<const char32_t> characters);
     // "wqy-zenhei.ttc face 0, 20 dots", and ", proportional widths", ", ambiguous half width",
     // ", 4 bits a dot" when those are chosen
     std::string description() const override;
@@ -66,6 +75,8 @@ public:
     FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer);
 
 private:
+    void keepCell(char32_t character, const hz::DotCell& cell);
+
     FontSpec fontSpec_;
     std::unique_ptr<Drawer> drawer_;
 };

@@ -27,6 +27,10 @@ public:
     // The full-width cell height, for headers and previews.
     virtual int height() const = 0;
 
+    // Rows of the full-width cell below the baseline the glyphs stand on, for fonts that place
+    // glyphs on a line; 0 for sources that know no baseline (their cell's bottom edge serves).
+    virtual int baselineRows() const { return 0; }
+
     // A short description for headers and messages: "hzk16宋", "wqy-zenhei.ttc face 0, 20 dots".
     virtual std::string description() const = 0;
 

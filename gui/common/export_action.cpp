@@ -3,6 +3,9 @@
 #include "core/library/font_library.h"
 #include "core/output/c_header.h"
 #include "core/output/export_layout.h"
+#include "core/output/lvgl_font.h"
+#include "core/output/lvgl_font_bin.h"
+#include "core/output/lvgl_font_c.h"
 #include "core/system/safe_writer.h"
 #include "core/system/same_file.h"
 #include "core/text/codepage.h"
@@ -120,22 +123,8 @@ void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const 
         return;
     // A header holds glyphs of one size, each character once: from a list of two sizes it would keep
     // whichever came first of a character drawn in both, and name one height for all.
-    std::vector<int> sizes;
-    for (const hz::GlyphRecord& record : records) {
-        const int size = record.libraryPosition == hz::kTwelvePosition ? 12 : static_cast<int>(record.height);
-        if (std::find(sizes.begin(), sizes.end(), size) == sizes.end())
-            sizes.push_back(size);
-    }
-    if (sizes.size() > 1) {
-        std::sort(sizes.begin(), sizes.end());
-        QStringList named;
-        for (int size : sizes)
-            named << QString::number(size);
-        prompter.critical(parent, QStringLiteral("C头文件只能容纳一种大小的点阵，而列表中有 %1 点的字。\n"
-                                                 "请删去其他大小的字，只留一种再导出。")
-                                      .arg(named.join(QStringLiteral("、"))));
+    if (!oneSize(records, QStringLiteral("C头文件")))
         return;
-    }
     hz::CHeaderInput input;
     input.source = sourceOf(records, input.sourceHeight);
     input.layout = layout;
@@ -150,6 +139,73 @@ void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const 
     const std::string baseName = QFileInfo(*path).completeBaseName().toStdString();
     input.name = hz::checkHeaderName(baseName) ? defaultName : baseName;
     writeBytes(*path, hz::makeCHeader(input).text);
+}
+
+bool ExportAction::oneSize(std::span<const hz::GlyphRecord> records, const QString& what) {
+    std::vector<int> sizes;
+    for (const hz::GlyphRecord& record : records) {
+        const int size = record.libraryPosition == hz::kTwelvePosition ? 12 : static_cast<int>(record.height);
+        if (std::find(sizes.begin(), sizes.end(), size) == sizes.end())
+            sizes.push_back(size);
+    }
+    if (sizes.size() <= 1)
+        return true;
+    std::sort(sizes.begin(), sizes.end());
+    QStringList named;
+    for (int size : sizes)
+        named << QString::number(size);
+    prompter.critical(parent, QStringLiteral("%1只能容纳一种大小的点阵，而列表中有 %2 点的字。\n"
+                                             "请删去其他大小的字，只留一种再导出。")
+                                  .arg(what, named.join(QStringLiteral("、"))));
+    return false;
+}
+
+void ExportAction::exportLvgl(std::span<const hz::GlyphRecord> records, int bpp, bool binary, int baselineRows) {
+    if (records.empty() || !oneSize(records, QStringLiteral("LVGL字体")))
+        return;
+    if (binary && !hz::lvglBinaryDepth(bpp)) {
+        prompter.critical(parent, QStringLiteral("LVGL二进制字体只能是每点1、2或4位，当前是%1位。\n"
+                                                 "请改选灰度，或导出LVGL C。")
+                                      .arg(bpp));
+        return;
+    }
+    hz::LvglFontInput input;
+    input.bpp = bpp;
+    input.baseline = baselineRows;
+    int height = 0;
+    const std::string source = sourceOf(records, height);
+    input.lineHeight = height;
+    for (const hz::HeaderGlyph& glyph : hz::headerGlyphs(records)) {
+        input.glyphs.push_back({glyph.character, glyph.cell});
+        input.lineHeight = std::max(input.lineHeight, glyph.cell.height());
+    }
+    const hz::LvglFont font = hz::makeLvglFont(input);
+    if (font.refusal != hz::LvglRefusal::None) {
+        prompter.critical(parent, font.refusal == hz::LvglRefusal::TooManyGlyphs
+                                      ? QStringLiteral("LVGL字体最多容纳%1个字。").arg(hz::LvglFont::kMaxGlyphs)
+                                      : QStringLiteral("这些字的点阵共%1字节，超出LVGL字体能寻址的1 MiB。\n"
+                                                       "请减少字数、减小点阵或降低灰度。")
+                                            .arg(font.bitmapBytesNeeded));
+        return;
+    }
+    const std::string defaultName = hz::defaultHeaderName(source, height);
+    const QString suffix = binary ? QStringLiteral(".bin") : QStringLiteral(".c");
+    if (lastLvglName.isEmpty() || !lastLvglName.endsWith(suffix))
+        lastLvglName = (lastLvglName.isEmpty() ? QString::fromStdString(defaultName)
+                                               : lastLvglName.left(lastLvglName.lastIndexOf(QLatin1Char('.')))) +
+                       suffix;
+    const QStringList filters = binary ? QStringList{QStringLiteral("LVGL二进制字体(*.bin)"), QStringLiteral("所有文件(*.*)")}
+                                       : QStringList{QStringLiteral("LVGL C字体(*.c)"), QStringLiteral("所有文件(*.*)")};
+    const auto path = chooseFile(filters, lastLvglName);
+    if (!path)
+        return;
+    if (binary) {
+        const std::vector<std::uint8_t> bytes = hz::lvglBinary(font);
+        writeBytes(*path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return;
+    }
+    const std::string baseName = QFileInfo(*path).completeBaseName().toStdString();
+    writeBytes(*path, hz::lvglCFile(font, {hz::checkHeaderName(baseName) ? defaultName : baseName, source}));
 }
 
 void ExportAction::savePicture(const std::string& pngBytes) {

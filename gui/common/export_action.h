@@ -45,6 +45,11 @@ public:
     // from the records' library. An empty list does nothing.
     void exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout);
 
+    // An LVGL font of the records, each character once, bpp bits a dot, as a C file or LVGL's binary
+    // font file (1, 2 or 4 bits only); baselineRows as GlyphSource::baselineRows gives it. The C
+    // font's name is the chosen file's base name when that is a C identifier, as for the header.
+    void exportLvgl(std::span<const hz::GlyphRecord> records, int bpp, bool binary, int baselineRows);
+
     // A PNG picture, as it is.
     void savePicture(const std::string& pngBytes);
 
@@ -59,11 +64,14 @@ private:
     void writeExport(const QString& path, const TextPieces& pieces);
     void writeBytes(const QString& path, std::string_view bytes);
     void reportFailure(const QString& path, const QString& reason);
+    // Whether the records are of one size; if not, tells the user that `what` holds one only.
+    bool oneSize(std::span<const hz::GlyphRecord> records, const QString& what);
 
     Prompter& prompter;
     QWidget* parent;
     QString lastName;
     QString lastHeaderName;
+    QString lastLvglName;
     QString lastPictureName;
     std::vector<std::string> readFiles;
     std::function<std::string()> chosenFile;

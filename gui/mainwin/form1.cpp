@@ -7,6 +7,7 @@
 #include "core/system/install_paths.h"
 #include "core/text/code_point_text.h"
 #include "gui/common/export_action.h"
+#include "gui/common/export_format.h"
 #include "gui/common/grey_depth.h"
 #include "gui/common/module1.h"
 #include "gui/common/prompter.h"
@@ -439,8 +440,15 @@ void Form1::exportHeaderFile() {
     try {
         if (list->isEmpty())
             return;
-        if (const auto choice = writableChoice(singleChoice()))
+        const auto format = static_cast<hz::gui::ExportFormat>(FormatChoice->currentData().toInt());
+        if (format != hz::gui::ExportFormat::CHeader) {
+            // An LVGL font has LVGL's own layout: only the depth is the window's.
+            const auto source = glyphSource();
+            exporter->exportLvgl(list->records(), chosenDepth(), format == hz::gui::ExportFormat::LvglBin,
+                                 source ? source->baselineRows() : 0);
+        } else if (const auto choice = writableChoice(singleChoice())) {
             exporter->exportHeader(list->records(), choice->layout);
+        }
     } catch (const std::exception& error) {
         prompter().critical(this, failureText(error));
     }

@@ -129,7 +129,8 @@ private:
     void openMeters();
     void openDesigner();
     void openHelp();
-    // "导出C头文件" and "液晶预览": the list's records as a C header, and on a simulated display.
+    // "导出C头文件" and "液晶预览": the list's records as a C header (or in the form FormatChoice
+    // names), and on a simulated display.
     void exportHeaderFile();
     void openPreview();
     // "自定义排列…": the layout dialog on the current record; what it chooses becomes Combo2's choice.
@@ -175,6 +176,7 @@ private:
     RainButton* Command3 = nullptr;
     RainButton* Command21 = nullptr;
     RainButton* ExportHeader = nullptr;
+    QComboBox* FormatChoice = nullptr; // what ExportHeader writes: kExportFormats' labels
     RainButton* OpenPreview = nullptr;
     std::array<RainButton*, 12> Command20{}; // Index 1..11; [0] unused
     QProgressBar* ProgressBar1 = nullptr;

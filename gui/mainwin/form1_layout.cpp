@@ -1,6 +1,7 @@
 // The main window's controls: what there is, and where it stands. Positions are in pixels of the
 // window's 1016 x 741 client area (the top band's children in pixels of the band).
 
+#include "gui/common/export_format.h"
 #include "gui/common/rain_button.h"
 #include "gui/common/song_font.h"
 #include "gui/mainwin/dot_view.h"
@@ -214,6 +215,12 @@ void Form1::createOutputButtons() {
         button->setFont(buttonFont);
         button->setToolTip(button->text());
     }
+    FormatChoice = new QComboBox(Picture6);
+    FormatChoice->setObjectName(QStringLiteral("FormatChoice"));
+    FormatChoice->setFont(buttonFont);
+    for (const hz::gui::ExportFormatEntry& entry : hz::gui::kExportFormats)
+        FormatChoice->addItem(QString::fromUtf8(entry.label), static_cast<int>(entry.format));
+    FormatChoice->setToolTip(QStringLiteral("导出的格式"));
 }
 
 void Form1::placeControls() {
@@ -242,6 +249,7 @@ void Form1::placeControls() {
     }
     ProgressBar1->setGeometry(360, 120, 369, 9);
     // Between the choosers and the button group, clear of the search buttons below.
+    FormatChoice->setGeometry(276, 0, 80, 21);
     ExportHeader->setGeometry(296, 22, 49, 38);
     OpenPreview->setGeometry(296, 64, 49, 38);
 

@@ -46,6 +46,7 @@ expected_files=(
     share/man/man1/hzdot.1.gz share/man/man1/hzdot-cli.1.gz share/man/man1/hzdot-mkfont.1.gz
     share/bash-completion/completions/hzdot-cli share/bash-completion/completions/hzdot-mkfont
     share/doc/hzdot/README.md share/doc/hzdot/docs/arrangements.md share/doc/hzdot/docs/export-format.md
+    share/doc/hzdot/docs/lvgl-format.md
     share/doc/hzdot/copyright share/doc/hzdot/changelog.gz share/doc/hzdot/fonts/README.md
     share/doc/hzdot/docs/screenshots/main.png
 )

@@ -44,6 +44,8 @@ fi
 expect "--layout flags" "$(complete_words "$cli" _hzdot_cli hzdot-cli --layout pages-lsb-)" \
     pages-lsb-up pages-lsb-left pages-lsb-invert pages-lsb-up-left-invert
 expect "--format" "$(complete_words "$cli" _hzdot_cli hzdot-cli --format '')" text bin header
+expect "--format lvgl" "$(complete_words "$cli" _hzdot_cli hzdot-cli --format '')" lvgl lvgl-bin
+expect "mkfont --format" "$(complete_words "$mkfont" _hzdot_mkfont hzdot-mkfont --format '')" hzk lvgl lvgl-bin
 expect "mkfont --layout" "$(complete_words "$mkfont" _hzdot_mkfont hzdot-mkfont --layout x)" xbm
 expect "mkfont --charset" "$(complete_words "$mkfont" _hzdot_mkfont hzdot-mkfont --charset '')" gb2312 gbk ascii
 

@@ -17,8 +17,17 @@
 #include "fontsource/render_rule.h"
 #include "fontsource/width_class.h"
 
+#include "core/output/c_header.h"
+#include "core/output/lvgl_font.h"
+#include "core/output/lvgl_font_bin.h"
+#include "core/output/lvgl_font_c.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unordered_set>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -76,11 +85,13 @@ struct CharsetPlan {
 struct BuiltRecords {
     std::string bytes;
     std::string widths;
+    std::vector<std::uint8_t> glyphWidths; // a record's glyph's cell width; 0 where the font has none
 };
 
 bool writesWidths(const Options& options) {
-    return options.widths == fsrc::GlyphWidths::Proportional ||
-           (options.charset != Charset::Ascii && options.ambiguous == fsrc::AmbiguousWidth::Half);
+    return options.format == OutputFormat::Hzk &&
+           (options.widths == fsrc::GlyphWidths::Proportional ||
+            (options.charset != Charset::Ascii && options.ambiguous == fsrc::AmbiguousWidth::Half));
 }
 
 std::string widthsPath(const Options& options) {
@@ -185,6 +196,7 @@ BuiltRecords records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& gly
     bytes.assign(entries.size() * recordSize, '\0');
     if (plan.ownWidths())
         built.widths.assign(entries.size(), '\0');
+    built.glyphWidths.assign(entries.size(), 0);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CodeEntry& entry = entries[i];
         const DrawnGlyph& glyph = glyphs[i];
@@ -237,6 +249,8 @@ BuiltRecords records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& gly
         }
         if (placedGlyph && !built.widths.empty())
             built.widths[i] = static_cast<char>(placed.cell.width());
+        if (placedGlyph)
+            built.glyphWidths[i] = static_cast<std::uint8_t>(placed.cell.width());
         hz::encodeCell(atRecordWidth(placed.cell, recordWidth), layout,
                        reinterpret_cast<std::uint8_t*>(bytes.data()) + i * recordSize);
     }
@@ -407,6 +421,63 @@ void writeOutputs(const Options& options, const BuiltRecords& built) {
     }
 }
 
+// The set's glyphs as an LVGL font: each record that holds a glyph, read back at its glyph's width,
+// keyed by its character (the first record of a character that two codes share).
+std::string lvglBytes(const Options& options, const CharsetPlan& plan, const fsrc::CellRule& rule,
+                      const BuiltRecords& built, std::size_t& glyphCount) {
+    hz::LvglFontInput in;
+    in.bpp = options.layout.bpp;
+    in.lineHeight = rule.size;
+    in.baseline = std::clamp(rule.size - rule.origin.y, 0, rule.size);
+    const int recordWidth = plan.recordWidth(rule);
+    const std::size_t recordSize = hz::encodedSize(options.layout, recordWidth, rule.size);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(built.bytes.data());
+    std::unordered_set<char32_t> seen;
+    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+        const int width = built.glyphWidths[i];
+        const CodeEntry& entry = plan.entries[i];
+        if (width == 0 || !entry.character || !seen.insert(*entry.character).second)
+            continue;
+        const hz::DotCell record = hz::decodeCell({bytes + i * recordSize, recordSize}, options.layout, recordWidth,
+                                                  rule.size, plan.classOf(entry));
+        hz::DotCell cell = hz::DotCell(width, rule.size, record.widthClass()).withDepth(record.depth());
+        for (int y = 0; y < rule.size; ++y)
+            for (int x = 0; x < width; ++x)
+                cell.setLevel(x, y, record.level(x, y));
+        in.glyphs.push_back({*entry.character, std::move(cell)});
+    }
+    glyphCount = in.glyphs.size();
+    const hz::LvglFont font = hz::makeLvglFont(in);
+    if (font.refusal == hz::LvglRefusal::TooManyGlyphs)
+        throw MkfontError("an LVGL font holds at most " + std::to_string(hz::LvglFont::kMaxGlyphs) + " characters");
+    if (font.refusal == hz::LvglRefusal::BitmapTooLarge)
+        throw MkfontError("the glyphs take " + std::to_string(font.bitmapBytesNeeded) +
+                          " bytes of bitmap, more than the 1 MiB an LVGL font can address; give a smaller " +
+                          "--size, fewer bits a dot or a smaller --charset");
+    if (options.format == OutputFormat::LvglBin) {
+        const std::vector<std::uint8_t> file = hz::lvglBinary(font);
+        return std::string(file.begin(), file.end());
+    }
+    const std::string source = fs::path(options.fontPath).filename().string() + " face " +
+                               std::to_string(options.faceIndex) + ", " + std::to_string(rule.size) + " dots";
+    return hz::lvglCFile(font, {options.name.value_or(hz::defaultHeaderName(source, rule.size)), source});
+}
+
+// An LVGL font whose bytes are already in the file is left alone, its date too.
+void writeLvgl(const Options& options, const std::string& bytes, std::ostream& out) {
+    std::error_code ec;
+    if (fs::is_regular_file(options.outputPath, ec) && fs::file_size(options.outputPath, ec) == bytes.size()) {
+        std::ifstream existing(options.outputPath, std::ios::binary);
+        const std::string old((std::istreambuf_iterator<char>(existing)), std::istreambuf_iterator<char>());
+        if (existing && old == bytes) {
+            out << options.outputPath << " unchanged\n";
+            return;
+        }
+    }
+    if (auto result = hz::writeFileSafely(options.outputPath, bytes); !result)
+        throw MkfontError(hz::cmdline::problemText(result.problem()));
+}
+
 } // namespace
 
 void buildLibrary(const Options& options, std::ostream& out) {
@@ -439,6 +510,18 @@ void buildLibrary(const Options& options, std::ostream& out) {
     else if (options.layout.bpp == 1 && options.render == fsrc::RenderRule::KeepStrokes &&
              fitted.rule.drawing == fsrc::Drawing::Outline && !fitted.rule.threshold)
         strokeRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
+    if (options.format != OutputFormat::Hzk) {
+        std::size_t glyphCount = 0;
+        const std::string bytes = lvglBytes(options, plan, fitted.rule, built, glyphCount);
+        writeLvgl(options, bytes, out);
+        out << "wrote " << options.outputPath << ": an LVGL "
+            << (options.format == OutputFormat::Lvgl ? "font as C" : "binary font") << " of " << glyphCount
+            << " glyphs, " << fitted.rule.size << " dots a line, " << options.layout.bpp
+            << (options.layout.bpp == 1 ? " bit" : " bits") << " a dot, base line "
+            << std::clamp(fitted.rule.size - fitted.rule.origin.y, 0, fitted.rule.size)
+            << " dots above the bottom; " << stats.missing << " characters without a glyph left out\n";
+        return;
+    }
     writeOutputs(options, built);
     report(out, options, plan, fitted, pool.front(), stats);
 }

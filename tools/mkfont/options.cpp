@@ -6,6 +6,7 @@
 #include "cmdline/width_options.h"
 
 #include "core/layout/layout_presets.h"
+#include "core/output/c_header.h"
 
 #include <string_view>
 
@@ -25,6 +26,16 @@ Charset parseCharset(const Argument& a) {
     if (a.value == "ascii")
         return Charset::Ascii;
     throw UsageError{a.shown + ": " + inQuotes(a.value) + " is not a character set; give gb2312, gbk or ascii"};
+}
+
+OutputFormat parseFormat(const Argument& a) {
+    if (a.value == "hzk")
+        return OutputFormat::Hzk;
+    if (a.value == "lvgl")
+        return OutputFormat::Lvgl;
+    if (a.value == "lvgl-bin")
+        return OutputFormat::LvglBin;
+    throw UsageError{a.shown + ": " + inQuotes(a.value) + " is not a format; give hzk, lvgl or lvgl-bin"};
 }
 
 // A layout or one of the five arrangements; "all" makes five files' worth and has no place here.
@@ -82,6 +93,19 @@ const cmdline::OptionTable<Options>& optionTable() {
         {{0, "traditional", false, std::nullopt},
          "  --traditional    draw each simplified character in its traditional form (gb2312)\n",
          [](Options& o, const Argument&) { o.traditional = true; }},
+        {{0, "format", true, std::nullopt},
+         "  --format F       hzk (default): the library of fixed records; lvgl: an LVGL font as a\n"
+         "                   C file of the set's glyphs; lvgl-bin: LVGL's binary font file\n"
+         "                   (--bpp 1, 2 or 4); both crop glyphs to their ink and skip codes\n"
+         "                   without a glyph\n",
+         [](Options& o, const Argument& a) { o.format = parseFormat(a); }},
+        {{0, "name", true, std::nullopt},
+         "  --name NAME      the LVGL font's C name (default from the font file and size)\n",
+         [](Options& o, const Argument& a) {
+             if (auto problem = hz::checkHeaderName(a.value))
+                 throw UsageError{a.shown + ": " + inQuotes(a.value) + " cannot name the font: " + *problem};
+             o.name = a.value;
+         }},
         {{0, "output", true, std::nullopt},
          "  --output FILE    the file to write; its folder must exist\n",
          [](Options& o, const Argument& a) { o.outputPath = a.value; }},
@@ -126,6 +150,16 @@ Options parseOptions(const std::vector<std::string>& args) {
     if (options.layout.bpp > 1 && options.threshold)
         throw UsageError{"--threshold cuts a glyph to one bit a dot; it goes with --bpp 1 only (with --bpp " +
                          std::to_string(options.layout.bpp) + " the levels come from the font's own grey)"};
+    if (options.format != OutputFormat::Hzk) {
+        const std::string format = options.format == OutputFormat::Lvgl ? "--format lvgl" : "--format lvgl-bin";
+        if (!options.layoutNamed.empty())
+            throw UsageError{format + " keeps glyphs in LVGL's own layout; " + options.layoutNamed +
+                             " does not go with it (give the depth by --bpp)"};
+        if (options.format == OutputFormat::LvglBin && options.layout.bpp == 8)
+            throw UsageError{"--format lvgl-bin holds 1, 2 or 4 bits a dot; 8 bits go in --format lvgl"};
+    } else if (options.name) {
+        throw UsageError{"--name goes with --format lvgl or lvgl-bin"};
+    }
     if (options.traditional && options.charset != Charset::Gb2312)
         throw UsageError{"--traditional draws GB2312's simplified characters; it goes with --charset gb2312 only"};
     return options;
@@ -137,7 +171,7 @@ std::string usageText() {
                        "                    [--traditional] [--bpp 1|2|4|8] [--threshold " +
                        cmdline::rangeText(*cmdline::kThreshold.range) +
                        "] [--render default|classic] [--verbose]\n"
-                       "                    --output FILE\n"
+                       "                    [--format hzk|lvgl|lvgl-bin] [--name NAME] --output FILE\n"
                        "\n"
                        "Builds a dot-matrix library, one record per code of a character set, from an outline\n"
                        "font (TTF, OTF, TTC) or a bitmap font (PCF, PCF.gz, BDF).\n"

@@ -19,6 +19,9 @@ enum class Charset {
     Ascii,  // 20..7E in half-width cells
 };
 
+// What is written: a library of fixed records (the default), or an LVGL font of the set's glyphs.
+enum class OutputFormat { Hzk, Lvgl, LvglBin };
+
 struct Options {
     std::string fontPath;
     int faceIndex = 0;
@@ -33,6 +36,8 @@ struct Options {
     hz::fontsource::AmbiguousWidth ambiguous = hz::fontsource::AmbiguousWidth::Full;
     hz::fontsource::RenderRule render = hz::fontsource::RenderRule::KeepStrokes; // --render
     std::string outputPath;
+    OutputFormat format = OutputFormat::Hzk;
+    std::optional<std::string> name; // --name: the LVGL font's C name
     std::optional<int> threshold; // set: render grey and keep dots covered more than this (0..254)
     bool verbose = false;
     bool help = false;
