@@ -89,7 +89,11 @@ OutputFormat parseFormat(const std::string& option, std::string_view value) {
         return OutputFormat::Bin;
     if (value == "header")
         return OutputFormat::Header;
-    throw UsageError{option + ": " + inQuotes(value) + " is not a format; give text, bin or header"};
+    if (value == "u8g2")
+        return OutputFormat::U8g2;
+    if (value == "bdf")
+        return OutputFormat::Bdf;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a format; give text, bin, header, u8g2 or bdf"};
 }
 
 hz::HeaderKey parseKey(const std::string& option, std::string_view value) {
@@ -232,10 +236,13 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          [](CliOptions& o, const Argument&) { o.listLayouts = true; }},
         {{0, "format", true, std::nullopt},
          "      --format F         text (default: assembly and C tables), bin (the raw bytes of each\n"
-         "                         record, nothing else) or header (a C header with a lookup, needs -o)\n",
+         "                         record, nothing else) or header (a C header with a lookup, needs -o);\n"
+         "                         fonts, each glyph cut to its ink on the baseline (need -o): u8g2\n"
+         "                         (a C file of a u8g2 font, for setFont) or bdf (a BDF 2.1 font)\n",
          [](CliOptions& o, const Argument& a) { o.format = parseFormat(a.shown, a.value); }},
         {{0, "name", true, std::nullopt},
-         "      --name NAME        the header's prefix for its macros, tables and NAME_find (a C name)\n",
+         "      --name NAME        the header's prefix for its macros, tables and NAME_find (a C name);\n"
+         "                         the u8g2 font's array; the BDF font's family\n",
          [](CliOptions& o, const Argument& a) {
              if (auto problem = hz::checkHeaderName(a.value))
                  throw UsageError{a.shown + ": " + inQuotes(a.value) + " cannot name the tables: " + *problem};
@@ -346,6 +353,16 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
         throw UsageError{"--format bin takes one layout, not all"};
     if (options.format == OutputFormat::Header && !options.outputFile)
         throw UsageError{"--format header needs -o FILE"};
+    if (options.format == OutputFormat::U8g2 || options.format == OutputFormat::Bdf) {
+        const std::string format = options.format == OutputFormat::U8g2 ? "u8g2" : "bdf";
+        if (!options.outputFile)
+            throw UsageError{"--format " + format + " needs -o FILE"};
+        if (options.layout.layout.bpp > 1)
+            throw UsageError{"--format " + format + " writes one bit a dot; it does not go with " +
+                             std::string(options.bpp ? "--bpp " + std::to_string(*options.bpp) : options.layoutNamed)};
+        if (options.preview)
+            throw UsageError{"--format " + format + " does not go with --preview"};
+    }
     if (options.preview && !options.outputFile)
         throw UsageError{"--preview needs -o FILE.png"};
     if (options.preview && options.layout.kind == hz::LayoutChoice::Kind::All)

@@ -197,6 +197,10 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     return hz::LookupStatus::Found;
 }
 
+int FontSource::baseline() const {
+    return drawer_->rule.origin.y;
+}
+
 std::string FontSource::description() const {
     std::string text = std::filesystem::path(fontSpec_.file).filename().string() + " face " +
                        std::to_string(fontSpec_.face) + ", " + std::to_string(fontSpec_.size) + " dots";

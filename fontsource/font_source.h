@@ -52,6 +52,9 @@ public:
     // one but it cannot be drawn.
     hz::LookupStatus glyph(char32_t character, hz::DotCell& cell) override;
     int height() const override { return fontSpec_.size; }
+    // The rows of a full-width cell above the baseline every glyph was placed on: the row of the
+    // fitted rule's pen origin.
+    int baseline() const;
     // "wqy-zenhei.ttc face 0, 20 dots", and ", proportional widths", ", ambiguous half width",
     // ", 4 bits a dot" when those are chosen
     std::string description() const override;

@@ -27,6 +27,16 @@ Charset parseCharset(const Argument& a) {
     throw UsageError{a.shown + ": " + inQuotes(a.value) + " is not a character set; give gb2312, gbk or ascii"};
 }
 
+OutputFormat parseFormat(const Argument& a) {
+    if (a.value == "hzk")
+        return OutputFormat::Hzk;
+    if (a.value == "u8g2")
+        return OutputFormat::U8g2;
+    if (a.value == "bdf")
+        return OutputFormat::Bdf;
+    throw UsageError{a.shown + ": " + inQuotes(a.value) + " is not a format; give hzk, u8g2 or bdf"};
+}
+
 // A layout or one of the five arrangements; "all" makes five files' worth and has no place here.
 hz::LayoutChoice parseLayoutOption(const Argument& a) {
     const auto choice = hz::parseLayoutChoice(a.value);
@@ -85,6 +95,12 @@ const cmdline::OptionTable<Options>& optionTable() {
         {{0, "output", true, std::nullopt},
          "  --output FILE    the file to write; its folder must exist\n",
          [](Options& o, const Argument& a) { o.outputPath = a.value; }},
+        {{0, "format", true, std::nullopt},
+         "  --format F       hzk (default): a library of fixed records; u8g2: a C file of a u8g2\n"
+         "                   font (setFont), its array named for the output file; bdf: a BDF 2.1\n"
+         "                   font. Both fonts hold the set's characters the font has, each glyph\n"
+         "                   cut to its ink on the baseline, one bit a dot\n",
+         [](Options& o, const Argument& a) { o.format = parseFormat(a); }},
         {cmdline::kThreshold,
          "  --threshold T    render outlines in grey and keep the dots covered more than T/255\n"
          "                   (default: monochrome rendering)\n",
@@ -126,6 +142,14 @@ Options parseOptions(const std::vector<std::string>& args) {
     if (options.layout.bpp > 1 && options.threshold)
         throw UsageError{"--threshold cuts a glyph to one bit a dot; it goes with --bpp 1 only (with --bpp " +
                          std::to_string(options.layout.bpp) + " the levels come from the font's own grey)"};
+    if (options.format != OutputFormat::Hzk) {
+        const std::string format = options.format == OutputFormat::U8g2 ? "u8g2" : "bdf";
+        if (options.layout.bpp > 1)
+            throw UsageError{"--format " + format + " writes one bit a dot; it does not go with " +
+                             (options.bpp ? "--bpp " + std::to_string(*options.bpp) : options.layoutNamed)};
+        if (options.layoutChoice)
+            throw UsageError{"--format " + format + " has its own bit order; it does not go with " + options.layoutNamed};
+    }
     if (options.traditional && options.charset != Charset::Gb2312)
         throw UsageError{"--traditional draws GB2312's simplified characters; it goes with --charset gb2312 only"};
     return options;
@@ -134,7 +158,7 @@ Options parseOptions(const std::vector<std::string>& args) {
 std::string usageText() {
     std::string text = "usage: hzdot-mkfont --font FILE [--face N] --size N [--charset gb2312|gbk|ascii]\n"
                        "                    [--layout L] [--width fixed|proportional] [--ambiguous full|half]\n"
-                       "                    [--traditional] [--bpp 1|2|4|8] [--threshold " +
+                       "                    [--traditional] [--bpp 1|2|4|8] [--format hzk|u8g2|bdf] [--threshold " +
                        cmdline::rangeText(*cmdline::kThreshold.range) +
                        "] [--render default|classic] [--verbose]\n"
                        "                    --output FILE\n"

@@ -19,6 +19,9 @@ enum class Charset {
     Ascii,  // 20..7E in half-width cells
 };
 
+// What the file holds: a library of fixed records (the default), or a font a graphics library loads.
+enum class OutputFormat { Hzk, U8g2, Bdf };
+
 struct Options {
     std::string fontPath;
     int faceIndex = 0;
@@ -33,6 +36,7 @@ struct Options {
     hz::fontsource::AmbiguousWidth ambiguous = hz::fontsource::AmbiguousWidth::Full;
     hz::fontsource::RenderRule render = hz::fontsource::RenderRule::KeepStrokes; // --render
     std::string outputPath;
+    OutputFormat format = OutputFormat::Hzk;
     std::optional<int> threshold; // set: render grey and keep dots covered more than this (0..254)
     bool verbose = false;
     bool help = false;
