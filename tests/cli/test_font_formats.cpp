@@ -106,6 +106,24 @@ TEST_P(FontFormatsFromFont, U8g2GlyphsAreTheCells) {
     expectU8g2MatchesBin({"--font", kZenHei, "--size", std::to_string(GetParam())}, kText, GetParam());
 }
 
+// The baseline is the font's: 'A' stands on it, 'g' reaches under it, and the header says so.
+TEST_P(FontFormatsFromFont, U8g2LettersStandOnTheFontsBaseline) {
+    TempFolder dir;
+    const std::string cFile = dir.file("font.c");
+    ASSERT_EQ(runCli({"--font", kZenHei, "--size", std::to_string(GetParam()), "--format", "u8g2", "-o", cFile, "Ag"})
+                  .status,
+              0);
+    const std::vector<std::uint8_t> font = hz::test::bytesOfCArray(readFile(cFile));
+    const auto a = hz::test::lookUpU8g2(font, U'A');
+    const auto g = hz::test::lookUpU8g2(font, U'g');
+    ASSERT_TRUE(a && g);
+    EXPECT_EQ(a->y, 0);
+    EXPECT_LT(g->y, 0);
+    const hz::test::U8g2Decoded d = hz::test::decodeU8g2(font);
+    EXPECT_EQ(d.header.ascentA, a->height);
+    EXPECT_EQ(d.header.descentG, g->y);
+}
+
 // The BDF font, drawn again through --font at its size, gives every cell the font gave.
 TEST_P(FontFormatsFromFont, BdfDrawsTheSameCellsAgain) {
     const std::string size = std::to_string(GetParam());

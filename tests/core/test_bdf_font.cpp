@@ -36,6 +36,10 @@ struct BdfCase {
     int baseline;
 };
 
+void PrintTo(const BdfCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class BdfRoundTrip : public ::testing::TestWithParam<BdfCase> {};
 
 TEST_P(BdfRoundTrip, EveryGlyphReadsBackToItsCell) {
