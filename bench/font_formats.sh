@@ -33,17 +33,20 @@ done
 printf "$codes" | iconv -c -f GB2312 -t UTF-8 2>/dev/null | tr -d '\n' > "$work/hanzi.txt" || true
 echo "font $font, $size dots; $(wc -m < "$work/hanzi.txt") hanzi; $runs runs each, median wall"
 
-# The median wall time of running the command RUNS times, in milliseconds.
+# The median wall time and CPU time (user and system) of running the command RUNS times, in
+# milliseconds: on a loaded machine the CPU time is the steadier figure.
 median() {
-  local times=()
+  local walls=() cpus=()
   for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s%N)
-    "$@" > /dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
-    end=$(date +%s%N)
-    times+=($(( (end - start) / 1000 )))
+    /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" > /dev/null 2>&1 || true
+    read -r wall user system < <(tail -1 "$work/time")
+    walls+=("$(awk -v w="$wall" 'BEGIN { printf "%d", w * 1000 }')")
+    cpus+=("$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%d", (u + s) * 1000 }')")
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f ms", t[int((NR + 1) / 2)] / 1000 }'
+  local wall cpu
+  wall=$(printf '%s\n' "${walls[@]}" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }')
+  cpu=$(printf '%s\n' "${cpus[@]}" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }')
+  printf '%s ms wall, %s ms CPU' "$wall" "$cpu"
 }
 
 # The placement is fitted once and remembered, as on a developer's machine after the first run.
@@ -52,13 +55,16 @@ for format in u8g2 bdf; do
   out="$work/hanzi.$format"
   echo "hzdot-cli --format $format, 6763 hanzi:   $(median "$cli" --font "$font" --size "$size" --format "$format" -i "$work/hanzi.txt" -o "$out")" \
        "($(wc -c < "$out") bytes)"
-  # Each run writes anew: an unchanged output would not be rewritten.
-  echo "hzdot-mkfont --format $format, GB2312:    $(median sh -c "rm -f '$work/set.$format' && '$mkfont' --font '$font' --size $size --format $format --output '$work/set.$format'")"
+  echo "hzdot-mkfont --format $format, GB2312:    $(median "$mkfont" --font "$font" --size "$size" --format "$format" --output "$work/set.$format")"
 done
 if command -v otf2bdf > /dev/null; then
-  # otf2bdf takes points and a resolution: 16 points at 72 dots an inch is 16 pixels.
-  echo "otf2bdf, the whole font:                  $(median sh -c "otf2bdf -p $size -r 72 '$font' > '$work/otf2bdf.bdf'; test -s '$work/otf2bdf.bdf'")" \
-       "($(grep -c '^STARTCHAR' "$work/otf2bdf.bdf" 2>/dev/null || echo 0) glyphs)"
+  # otf2bdf takes points and a resolution: 16 points at 72 dots an inch is 16 pixels. It exits
+  # with status 8 even when it has written the font, so its output is checked instead.
+  subset=$(iconv -f UTF-8 -t UTF-32LE "$work/hanzi.txt" | od -An -v -tu4 | tr -s ' \n' ' ')
+  echo "otf2bdf, the same 6763 hanzi:              $(median otf2bdf -p "$size" -r 72 -l "$subset" -o "$work/otf2bdf.bdf" "$font")" \
+       "($(grep -c '^STARTCHAR' "$work/otf2bdf.bdf") glyphs)"
+  echo "otf2bdf, the whole font:                   $(median otf2bdf -p "$size" -r 72 -o "$work/whole.bdf" "$font")" \
+       "($(grep -c '^STARTCHAR' "$work/whole.bdf") glyphs)"
 else
   echo "otf2bdf: not installed (apt-get install otf2bdf)"
 fi

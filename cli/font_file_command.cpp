@@ -11,6 +11,8 @@
 #include "core/text/utf8.h"
 #include "fontsource/font_source.h"
 
+#include <unordered_set>
+
 namespace hz::cli {
 namespace {
 
@@ -40,12 +42,11 @@ int baselineOf(const hz::GlyphSource& source) {
 // The characters go in the order first met, each once; the font sorts them by code.
 int runFontFile(const CliOptions& options, GlyphPass& pass) {
     std::vector<hz::FontGlyph> glyphs;
-    std::u32string seen;
+    std::unordered_set<char32_t> seen;
     pass.run([&](const hz::GlyphRecord& record) {
         const char32_t ch = hz::decodeUtf8(record.character).text.front();
-        if (seen.find(ch) != std::u32string::npos)
+        if (!seen.insert(ch).second)
             return;
-        seen.push_back(ch);
         glyphs.push_back({pass.position(), ch, record.cell().withDepth(1)});
     });
     const hz::GlyphSource& source = pass.source();

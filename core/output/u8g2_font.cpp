@@ -1,7 +1,6 @@
 #include "core/output/u8g2_font.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 namespace hz {
@@ -377,12 +376,13 @@ std::string u8g2CText(const U8g2Font& font, std::string_view name, std::string_v
             "#endif\n\n";
     text += "const uint8_t " + n + "[" + std::to_string(font.bytes.size()) + "] U8G2_FONT_SECTION(\"" + n +
             "\") = {\n";
-    char hex[8];
+    static const char kDigits[] = "0123456789ABCDEF";
+    text.reserve(text.size() + font.bytes.size() * 6 + 16);
     for (std::size_t i = 0; i < font.bytes.size(); ++i) {
         if (i % 16 == 0)
             text += "    ";
-        std::snprintf(hex, sizeof hex, "0x%02X", font.bytes[i]);
-        text += hex;
+        const char hex[4] = {'0', 'x', kDigits[font.bytes[i] >> 4], kDigits[font.bytes[i] & 15]};
+        text.append(hex, 4);
         if (i + 1 < font.bytes.size())
             text += (i % 16 == 15) ? ",\n" : ", ";
     }
