@@ -30,11 +30,17 @@ std::string leftOutText(const hz::U8g2LeftOut& left, const GlyphPass& pass) {
     return text + "; left out of the font";
 }
 
+// The height of the cells handed on: the 12x12 library's glyphs come in 16x16 cells, its spacing
+// around them, and a font of them is a 16-dot font.
+int cellHeightOf(const hz::GlyphSource& source, const std::vector<hz::FontGlyph>& glyphs) {
+    return glyphs.empty() ? source.height() : glyphs.front().cell.height();
+}
+
 // Rows above the baseline: a font's own; a library's glyphs stand on the cell's bottom edge.
-int baselineOf(const hz::GlyphSource& source) {
+int baselineOf(const hz::GlyphSource& source, int cellHeight) {
     if (const auto* font = dynamic_cast<const hz::fontsource::FontSource*>(&source))
         return font->baseline();
-    return source.height();
+    return cellHeight;
 }
 
 } // namespace
@@ -52,17 +58,19 @@ int runFontFile(const CliOptions& options, GlyphPass& pass) {
     const hz::GlyphSource& source = pass.source();
     const std::string name = options.headerName.value_or(hz::defaultHeaderName(source.description(), source.height()));
     const bool anyInput = pass.foundCount() + pass.refusedCount() != 0;
+    const int cellHeight = cellHeightOf(source, glyphs);
+    const int baseline = baselineOf(source, cellHeight);
     if (options.format == OutputFormat::Bdf) {
         if (glyphs.empty() && anyInput) {
             printError("no character could be written; " + *options.outputFile + " was not written");
             return kSomeRefused;
         }
         const std::string text = hz::makeBdfFont(
-            {std::move(glyphs), baselineOf(source), source.height(), name, source.description()});
+            {std::move(glyphs), baseline, cellHeight, name, source.description()});
         return writeWholeOutput(options, pass, text);
     }
 
-    const hz::U8g2Font font = hz::makeU8g2Font({std::move(glyphs), baselineOf(source)});
+    const hz::U8g2Font font = hz::makeU8g2Font({std::move(glyphs), baseline});
     for (const auto& left : font.leftOut)
         printError(leftOutText(left, pass));
     // An empty input (a scan that found nothing) gives the empty font, which still compiles.

@@ -166,6 +166,30 @@ TEST(FontFormats, LibraryGlyphsStandOnTheCellBottom) {
     EXPECT_EQ(read.glyphs.at(0x5B57).x, 15);
 }
 
+// The 12x12 library hands its glyphs on in 16x16 cells, its spacing around them: a 16-dot font,
+// which --font reads back cell for cell.
+TEST(FontFormats, TwelveDotLibraryMakesASixteenDotFont) {
+    TempFolder fonts;
+    // 字 as a 12x12 frame: rows of two bytes, the twelve leftmost dots.
+    std::vector<std::uint8_t> frame(24, 0x00);
+    frame[0] = 0xFF, frame[1] = 0xF0, frame[22] = 0xFF, frame[23] = 0xF0;
+    for (int row = 1; row < 11; ++row)
+        frame[static_cast<std::size_t>(row * 2)] = 0x80, frame[static_cast<std::size_t>(row * 2 + 1)] = 0x10;
+    writeLibrary(fonts.file(kLibraryFiles[0]), 24, {TinyGlyph{0xD7D6, frame}});
+    const std::string bdf = fonts.file("font.bdf");
+    ASSERT_EQ(runCli({"-f", fonts.path(), "-l", "0", "--format", "bdf", "-o", bdf, "字"}).status, 0);
+    const hz::test::BdfRead read = hz::test::readBdf(readFile(bdf));
+    ASSERT_EQ(read.error, "");
+    EXPECT_EQ(read.properties.at("PIXEL_SIZE"), "16");
+    EXPECT_EQ(read.properties.at("FONT_ASCENT"), "16");
+    EXPECT_EQ(read.properties.at("FONT_DESCENT"), "0");
+    CliResult library = runCli({"-f", fonts.path(), "-l", "0", "--format", "bin", "字"});
+    CliResult again = runCli({"--font", bdf, "--size", "16", "--format", "bin", "字"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(bytesOf(again.out), bytesOf(library.out));
+    expectU8g2MatchesBin({"-f", fonts.path(), "-l", "0"}, "字", 16);
+}
+
 // Characters a u8g2 font cannot hold are named and left out; the rest is written, exit status 1.
 TEST(FontFormats, U8g2NamesWhatItLeavesOut) {
     TempFolder dir;
