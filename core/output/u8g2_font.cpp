@@ -374,8 +374,10 @@ std::string u8g2CText(const U8g2Font& font, std::string_view name, std::string_v
             "#define U8G2_FONT_SECTION(name)\n"
             "#endif\n"
             "#endif\n\n";
-    text += "const uint8_t " + n + "[" + std::to_string(font.bytes.size()) + "] U8G2_FONT_SECTION(\"" + n +
-            "\") = {\n";
+    // Declared extern first: compiled as C++, a const array would otherwise be local to its file.
+    const std::string array = n + "[" + std::to_string(font.bytes.size()) + "]";
+    text += "extern const uint8_t " + array + ";\n";
+    text += "const uint8_t " + array + " U8G2_FONT_SECTION(\"" + n + "\") = {\n";
     static const char kDigits[] = "0123456789ABCDEF";
     text.reserve(text.size() + font.bytes.size() * 6 + 16);
     for (std::size_t i = 0; i < font.bytes.size(); ++i) {

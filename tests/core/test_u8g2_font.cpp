@@ -212,11 +212,15 @@ TEST(U8g2Font, CFileCompilesAndHoldsTheBytes) {
     test::writeFile(dir.file("main.c"),
                     "#include <stdint.h>\nextern const uint8_t my_font_16[];\n"
                     "int main(void) { return my_font_16[0] == " + std::to_string(font.bytes[0]) + " ? 0 : 1; }\n");
-    for (const std::string& define : {std::string(), std::string("-DU8G2_FONT_SECTION(name)=__attribute__((section(\".rodata.\" name)))")}) {
+    // As C99 on its own and with u8g2's section macro defined; as C++, as some firmware builds it.
+    const std::string section = "-DU8G2_FONT_SECTION(name)=__attribute__((section(\".rodata.\" name)))";
+    const std::vector<std::vector<std::string>> compilers = {
+        {"cc", "-std=c99"}, {"cc", "-std=c99", section}, {"c++", "-x", "c++", "-std=c++17"}};
+    for (const auto& compiler : compilers) {
         test::ProcessCall build;
-        build.command = {"cc", "-std=c99", "-O2", "-Wall", "-Wextra", "-Werror", "-pedantic", "-o", dir.file("font_test")};
-        if (!define.empty())
-            build.command.push_back(define);
+        build.command = compiler;
+        build.command.insert(build.command.end(),
+                             {"-O2", "-Wall", "-Wextra", "-Werror", "-pedantic", "-o", dir.file("font_test")});
         build.command.push_back(dir.file("font.c"));
         build.command.push_back(dir.file("main.c"));
         const auto built = test::runProcess(build);
