@@ -61,12 +61,17 @@ int runFontFile(const CliOptions& options, GlyphPass& pass) {
     const int cellHeight = cellHeightOf(source, glyphs);
     const int baseline = baselineOf(source, cellHeight);
     if (options.format == OutputFormat::Bdf) {
+        // A BDF font's family is a font's own name where it has one: the size is in its name anyway.
+        std::string family = name;
+        if (const auto* font = dynamic_cast<const hz::fontsource::FontSource*>(&source);
+            font && !options.headerName && !font->familyName().empty())
+            family = font->familyName();
         if (glyphs.empty() && anyInput) {
             printError("no character could be written; " + *options.outputFile + " was not written");
             return kSomeRefused;
         }
         const std::string text = hz::makeBdfFont(
-            {std::move(glyphs), baseline, cellHeight, name, source.description()});
+            {std::move(glyphs), baseline, cellHeight, family, source.description()});
         return writeWholeOutput(options, pass, text);
     }
 

@@ -134,6 +134,8 @@ TEST_P(FontFormatsFromFont, BdfDrawsTheSameCellsAgain) {
     const hz::test::BdfRead read = hz::test::readBdf(readFile(bdf));
     ASSERT_EQ(read.error, "");
     EXPECT_EQ(read.glyphs.size(), codePoints(kText).size());
+    // Named for the font's family; --name names it otherwise.
+    EXPECT_NE(read.properties.at("FAMILY_NAME").find("WenQuanYi Zen Hei"), std::string::npos);
     CliResult before = runCli({"--font", kZenHei, "--size", size, "--format", "bin", kText});
     CliResult after = runCli({"--font", bdf, "--size", size, "--format", "bin", kText});
     ASSERT_EQ(after.status, 0) << after.err;
@@ -163,7 +165,10 @@ TEST(FontFormats, LibraryGlyphsStandOnTheCellBottom) {
     ASSERT_EQ(read.error, "");
     EXPECT_EQ(read.properties.at("FONT_ASCENT"), "16");
     EXPECT_EQ(read.properties.at("FONT_DESCENT"), "0");
+    EXPECT_EQ(read.properties.at("FAMILY_NAME"), "hzk16_16");
     EXPECT_EQ(read.glyphs.at(0x5B57).x, 15);
+    ASSERT_EQ(runCli({"-f", s.dir(), "--format", "bdf", "--name", "menu_font", "-o", bdf, "字"}).status, 0);
+    EXPECT_EQ(hz::test::readBdf(readFile(bdf)).properties.at("FAMILY_NAME"), "menu_font");
 }
 
 // The 12x12 library hands its glyphs on in 16x16 cells, its spacing around them: a 16-dot font,
