@@ -120,6 +120,9 @@ std::string makeBdfFont(const BdfFontInput& input) {
         "FONT_ASCENT " + std::to_string(ascent),
         "FONT_DESCENT " + std::to_string(descent),
         "DEFAULT_CHAR " + std::to_string(static_cast<unsigned>(defaultChar)),
+        // Every glyph stands in a cell of this height on the font's own baseline: HzDot reads the
+        // font back with its placement as it is.
+        "HZDOT_CELL_SIZE " + px,
     };
     out += "STARTPROPERTIES " + std::to_string(properties.size()) + "\n";
     for (const std::string& property : properties)

@@ -140,6 +140,13 @@ TEST_P(FontFormatsFromFont, BdfDrawsTheSameCellsAgain) {
     CliResult after = runCli({"--font", bdf, "--size", size, "--format", "bin", kText});
     ASSERT_EQ(after.status, 0) << after.err;
     EXPECT_EQ(bytesOf(after.out), bytesOf(before.out));
+    // A font of hanzi whose ink is all off the cell's centre keeps its glyphs where they stand.
+    for (const std::string text : {"丶", "亠丶", "丶Ag"}) {
+        ASSERT_EQ(runCli({"--font", kZenHei, "--size", size, "--format", "bdf", "-o", bdf, text}).status, 0);
+        CliResult one = runCli({"--font", kZenHei, "--size", size, "--format", "bin", text});
+        CliResult back = runCli({"--font", bdf, "--size", size, "--format", "bin", text});
+        EXPECT_EQ(bytesOf(back.out), bytesOf(one.out)) << text;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FontFormatsFromFont, ::testing::Values(12, 16, 24, 32),

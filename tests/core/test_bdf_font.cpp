@@ -74,6 +74,7 @@ TEST_P(BdfRoundTrip, EveryGlyphReadsBackToItsCell) {
     EXPECT_EQ(font.properties.at("CHARSET_ENCODING"), "1");
     EXPECT_EQ(font.properties.at("SPACING"), "P");
     EXPECT_EQ(font.properties.at("DEFAULT_CHAR"), "32");
+    EXPECT_EQ(font.properties.at("HZDOT_CELL_SIZE"), std::to_string(c.size));
     // The font box holds every glyph box.
     const int boxX = font.box[2], boxY = font.box[3], boxRight = boxX + font.box[0], boxTop = boxY + font.box[1];
     ASSERT_EQ(font.glyphs.size(), in.glyphs.size());
