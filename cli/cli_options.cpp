@@ -95,7 +95,11 @@ OutputFormat parseFormat(const std::string& option, std::string_view value) {
         return OutputFormat::Lvgl;
     if (value == "lvgl-bin")
         return OutputFormat::LvglBin;
-    throw UsageError{option + ": " + inQuotes(value) + " is not a format; give text, bin, header, lvgl or lvgl-bin"};
+    if (value == "u8g2")
+        return OutputFormat::U8g2;
+    if (value == "bdf")
+        return OutputFormat::Bdf;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a format; give text, bin, header, lvgl, lvgl-bin, u8g2 or bdf"};
 }
 
 hz::HeaderKey parseKey(const std::string& option, std::string_view value) {
@@ -270,11 +274,13 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          "      --format F         text (default: assembly and C tables), bin (the raw bytes of each\n"
          "                         record, nothing else), header (a C header with a lookup, needs -o),\n"
          "                         lvgl (an LVGL font as C, needs -o) or lvgl-bin (LVGL's binary font\n"
-         "                         file, needs -o; --bpp 1, 2 or 4)\n",
+         "                         file, needs -o; --bpp 1, 2 or 4); fonts, each glyph cut to its ink\n"
+         "                         on the baseline (need -o): u8g2 (a C file of a u8g2 font, for\n"
+         "                         setFont) or bdf (a BDF 2.1 font)\n",
          [](CliOptions& o, const Argument& a) { o.format = parseFormat(a.shown, a.value); }},
         {{0, "name", true, std::nullopt},
          "      --name NAME        the header's prefix for its macros, tables and NAME_find, or the LVGL\n"
-         "                         font's name (a C name)\n",
+         "                         font's name (a C name); the u8g2 font's array; the BDF font's family\n",
          [](CliOptions& o, const Argument& a) {
              if (auto problem = hz::checkHeaderName(a.value))
                  throw UsageError{a.shown + ": " + inQuotes(a.value) + " cannot name the tables: " + *problem};
@@ -504,6 +510,18 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts, cons
     if (options.format == OutputFormat::Header && !options.outputFile)
         throw UsageError{"--format header needs -o FILE"};
     checkLvgl(options);
+    if (options.format == OutputFormat::U8g2 || options.format == OutputFormat::Bdf) {
+        const std::string format = options.format == OutputFormat::U8g2 ? "u8g2" : "bdf";
+        if (!options.outputFile)
+            throw UsageError{"--format " + format + " needs -o FILE"};
+        if (options.layout.layout.bpp > 1)
+            throw UsageError{"--format " + format + " writes one bit a dot; it does not go with " +
+                             std::string(options.bpp ? "--bpp " + std::to_string(*options.bpp) : options.layoutNamed)};
+        if (options.preview)
+            throw UsageError{"--format " + format + " does not go with --preview"};
+        if (!options.images.empty())
+            throw UsageError{"--format " + format + " writes a font of characters; --image goes with text, bin, header or --preview"};
+    }
     if (options.preview && !options.outputFile)
         throw UsageError{"--preview needs -o FILE.png"};
     if (options.preview && options.layout.kind == hz::LayoutChoice::Kind::All)

@@ -18,7 +18,7 @@
 namespace hz::cli {
 
 enum class OutputEncoding { Utf8, Cp936 };
-enum class OutputFormat { Text, Bin, Header, Lvgl, LvglBin };
+enum class OutputFormat { Text, Bin, Header, Lvgl, LvglBin, U8g2, Bdf };
 
 struct CliOptions {
     // Where glyphs come from: one of the six libraries (the default), a font, or a library file.

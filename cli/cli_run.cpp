@@ -3,6 +3,7 @@
 #include "cli/cli_options.h"
 #include "cli/detect_command.h"
 #include "cli/export_command.h"
+#include "cli/font_file_command.h"
 #include "cli/glyph_pass.h"
 #include "cli/header_command.h"
 #include "cli/input_text.h"
@@ -130,8 +131,10 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
     if (auto* font = dynamic_cast<hz::fontsource::FontSource*>(source.get()); font && lvgl)
         font->drawAhead(input.characters);
     GlyphPass pass(std::move(source), input, [](const std::string& message) { printError(message); });
+    const bool fontFile = options.format == OutputFormat::U8g2 || options.format == OutputFormat::Bdf;
     const int status = options.format == OutputFormat::Header ? runHeader(options, pass)
                        : lvgl                                 ? runLvgl(options, pass)
+                       : fontFile                             ? runFontFile(options, pass)
                        : options.preview                      ? runPreview(options, pass, input, pictures)
                                                               : runExport(options, pass);
     return status == kAllFound && scanned.literalsRefused ? kSomeRefused : status;

@@ -103,6 +103,11 @@ int runPictures(const CliOptions& options) {
     }
     case OutputFormat::Text:
         break;
+    case OutputFormat::Lvgl:
+    case OutputFormat::LvglBin:
+    case OutputFormat::U8g2:
+    case OutputFormat::Bdf:
+        break; // fonts of characters: refused with pictures before anything is read
     }
     return writeOutput(options, hz::pictureExportText(*pictures, options.layout), true);
 }

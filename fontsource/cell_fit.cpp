@@ -222,9 +222,10 @@ public:
             rule.origin = centredOrigin(hanziBoxes, allBoxes, rule.size);
         } else {
             // A strike places its glyphs by the font's own baseline and ascent; only when that leaves
-            // the hanzi cut or off-centre (a line taller than the cell) is the baseline moved.
+            // the hanzi cut or off-centre (a line taller than the cell) is the baseline moved. A
+            // font that says its glyphs stand in cells of this size keeps them where they are.
             rule.origin = {0, pool.front().ascent()};
-            if (!originServes(hanziBoxes, rule.origin, rule.size))
+            if (!pool.front().placesItsOwnCells() && !originServes(hanziBoxes, rule.origin, rule.size))
                 rule.origin = centredOrigin(hanziBoxes, allBoxes, rule.size);
         }
         return {rule, std::move(glyphs), hanziBoxes};

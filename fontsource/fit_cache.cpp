@@ -20,7 +20,7 @@ constexpr std::uintmax_t kLargestFile = 4096; // a file of ours is a few hundred
 
 // Raise this with any change to how a font is fitted or placed: development builds share the
 // program's version, and a kept fit from an older rule must not be taken for the new one's.
-constexpr int kFitRuleVersion = 1;
+constexpr int kFitRuleVersion = 2;
 
 // Everything the rule is fitted from, one field a line; the file starts with it word for word.
 std::optional<std::string> keyOf(const FontSpec& fontSpec) {

@@ -3,6 +3,7 @@
 #include "fontsource/font_failure.h"
 
 #include FT_BITMAP_H
+#include FT_BDF_H
 
 #include <algorithm>
 #include <cerrno>
@@ -185,6 +186,20 @@ std::string FontFace::familyName() const {
 
 int FontFace::ascent() const {
     return static_cast<int>((face_->size->metrics.ascender + 63) >> 6);
+}
+
+bool FontFace::placesItsOwnCells() const {
+    BDF_PropertyRec property{};
+    if (drawing_ != Drawing::Strike || FT_Get_BDF_Property(face_.get(), "HZDOT_CELL_SIZE", &property) != 0)
+        return false;
+    if (property.type == BDF_PROPERTY_TYPE_INTEGER)
+        return property.u.integer == pixelSize_;
+    if (property.type == BDF_PROPERTY_TYPE_CARDINAL)
+        return property.u.cardinal == static_cast<FT_UInt32>(pixelSize_);
+    // FreeType keeps a property it does not know as a string.
+    if (property.type == BDF_PROPERTY_TYPE_ATOM && property.u.atom)
+        return std::string(property.u.atom) == std::to_string(pixelSize_);
+    return false;
 }
 
 double FontFace::ascenderEm() const {

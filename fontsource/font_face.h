@@ -50,6 +50,9 @@ public:
 
     // Rows above the baseline that the font reserves at the current size.
     int ascent() const;
+    // Whether the font says its strike's glyphs already stand in cells of the size chosen, on its
+    // own baseline: a BDF font HzDot wrote (property HZDOT_CELL_SIZE), to be read back as it is.
+    bool placesItsOwnCells() const;
     // The design ascender and descender (negative below the baseline) as shares of the em; both
     // zero when the font does not give them.
     double ascenderEm() const;

@@ -250,6 +250,10 @@ int FontSource::baselineRows() const {
     return std::clamp(fontSpec_.size - drawer_->rule.origin.y, 0, fontSpec_.size);
 }
 
+int FontSource::baseline() const {
+    return drawer_->rule.origin.y;
+}
+
 std::string FontSource::description() const {
     std::string text = std::filesystem::path(fontSpec_.file).filename().string() + " face " +
                        std::to_string(fontSpec_.face) + ", " + std::to_string(fontSpec_.size) + " dots";

@@ -61,6 +61,10 @@ public:
     // once goes as fast as the machine allows. The cells are those glyph() draws; characters the
     // font lacks or cannot draw are left for glyph() to report.
     void drawAhead(std::span<const char32_t> characters);
+
+    // The rows of a full-width cell above the baseline every glyph was placed on: the row of the
+    // fitted rule's pen origin.
+    int baseline() const;
     // "wqy-zenhei.ttc face 0, 20 dots", and ", proportional widths", ", ambiguous half width",
     // ", 4 bits a dot" when those are chosen
     std::string description() const override;

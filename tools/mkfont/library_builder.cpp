@@ -7,6 +7,9 @@
 
 #include "cmdline/problem_text.h"
 #include "core/layout/layout.h"
+#include "core/output/bdf_font.h"
+#include "core/output/c_header.h"
+#include "core/output/u8g2_font.h"
 #include "core/system/safe_writer.h"
 #include "core/text/utf8.h"
 #include "fontsource/cell_fit.h"
@@ -57,6 +60,7 @@ struct BuildStats {
     int variant = 0;
     int ownForm = 0;
     std::vector<std::string> notes; // a line per code without a glyph and per adjusted glyph
+    std::string fontSummary;        // --format u8g2 or bdf: what the font holds
 };
 
 // The character set's codes and the width of their cells.
@@ -86,12 +90,15 @@ struct BuiltRecords {
     std::string bytes;
     std::string widths;
     std::vector<std::uint8_t> glyphWidths; // a record's glyph's cell width; 0 where the font has none
+    std::vector<bool> drawn; // by record: a glyph of the font (blank by design included) was placed
 };
 
 bool writesWidths(const Options& options) {
-    return options.format == OutputFormat::Hzk &&
-           (options.widths == fsrc::GlyphWidths::Proportional ||
-            (options.charset != Charset::Ascii && options.ambiguous == fsrc::AmbiguousWidth::Half));
+    // A font keeps each glyph's advance itself.
+    if (options.format != OutputFormat::Hzk)
+        return false;
+    return options.widths == fsrc::GlyphWidths::Proportional ||
+           (options.charset != Charset::Ascii && options.ambiguous == fsrc::AmbiguousWidth::Half);
 }
 
 std::string widthsPath(const Options& options) {
@@ -197,6 +204,7 @@ BuiltRecords records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& gly
     if (plan.ownWidths())
         built.widths.assign(entries.size(), '\0');
     built.glyphWidths.assign(entries.size(), 0);
+    built.drawn.assign(entries.size(), false);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CodeEntry& entry = entries[i];
         const DrawnGlyph& glyph = glyphs[i];
@@ -247,6 +255,7 @@ BuiltRecords records(const CharsetPlan& plan, const std::vector<DrawnGlyph>& gly
             ++stats.cropped;
             stats.notes.push_back("  cropped, larger than the cell: " + codeText(entry));
         }
+        built.drawn[i] = placedGlyph;
         if (placedGlyph && !built.widths.empty())
             built.widths[i] = static_cast<char>(placed.cell.width());
         if (placedGlyph)
@@ -313,8 +322,12 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
     const fsrc::CellRule& rule = fitted.rule;
     const int width = plan.recordWidth(rule);
     const std::size_t recordSize = hz::encodedSize(options.layout, width, rule.size);
-    out << "wrote " << options.outputPath << ": " << plan.entries.size() << " records of " << recordSize << " bytes, "
-        << width << "x" << rule.size << " dots";
+    if (options.format != OutputFormat::Hzk)
+        out << "wrote " << options.outputPath << ": " << stats.fontSummary << ", cells " << width << "x" << rule.size
+            << " dots";
+    else
+        out << "wrote " << options.outputPath << ": " << plan.entries.size() << " records of " << recordSize
+            << " bytes, " << width << "x" << rule.size << " dots";
     if (plan.widths == fsrc::GlyphWidths::Proportional)
         out << " (proportional widths, each glyph at the left of its record)";
     else if (plan.ownWidths())
@@ -373,6 +386,8 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
     if (stats.unreadable > 0)
         out << " (" << stats.unreadable << " of them unreadable in the font)";
     out << "\n";
+    if (options.format != OutputFormat::Hzk)
+        return;
     out << "record size: " << recordSize << " bytes, " << hz::layoutName(options.layout);
     if (bpp > 1) {
         // Each row (column) of grey dots starts a byte of its own.
@@ -463,8 +478,8 @@ std::string lvglBytes(const Options& options, const CharsetPlan& plan, const fsr
     return hz::lvglCFile(font, {options.name.value_or(hz::defaultHeaderName(source, rule.size)), source});
 }
 
-// An LVGL font whose bytes are already in the file is left alone, its date too.
-void writeLvgl(const Options& options, const std::string& bytes, std::ostream& out) {
+// A font whose bytes are already in the file is left alone, its date too.
+void writeUnlessUnchanged(const Options& options, const std::string& bytes, std::ostream& out) {
     std::error_code ec;
     if (fs::is_regular_file(options.outputPath, ec) && fs::file_size(options.outputPath, ec) == bytes.size()) {
         std::ifstream existing(options.outputPath, std::ios::binary);
@@ -476,6 +491,73 @@ void writeLvgl(const Options& options, const std::string& bytes, std::ostream& o
     }
     if (auto result = hz::writeFileSafely(options.outputPath, bytes); !result)
         throw MkfontError(hz::cmdline::problemText(result.problem()));
+}
+
+// The glyphs placed, read back from their one-bit rows-msb records, each as wide as its cell, under
+// its character's code point (once: a character with two codes keeps the first).
+std::vector<hz::FontGlyph> fontGlyphs(const CharsetPlan& plan, const fsrc::CellRule& rule, const BuiltRecords& built) {
+    const int recordWidth = plan.recordWidth(rule);
+    const std::size_t recordSize = hz::encodedSize(hz::Layout{}, recordWidth, rule.size);
+    std::vector<hz::FontGlyph> glyphs;
+    std::vector<bool> seen;
+    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+        const CodeEntry& entry = plan.entries[i];
+        if (!built.drawn[i] || !entry.character)
+            continue;
+        const char32_t ch = *entry.character;
+        if (ch >= seen.size())
+            seen.resize(ch + 1, false);
+        if (seen[ch])
+            continue;
+        seen[ch] = true;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(built.bytes.data()) + i * recordSize;
+        const int width = built.widths.empty() ? recordWidth : static_cast<unsigned char>(built.widths[i]);
+        if (width == 0)
+            continue;
+        const hz::DotCell record =
+            hz::DotCell::fromRowBytes({bytes, recordSize}, recordWidth, rule.size, plan.classOf(entry));
+        hz::DotCell cell(width, rule.size, plan.classOf(entry));
+        for (int y = 0; y < rule.size; ++y)
+            cell.setRow(y, record.row(y) & hz::rowMask(width));
+        glyphs.push_back({i, ch, std::move(cell)});
+    }
+    return glyphs;
+}
+
+std::string codeOf(const CharsetPlan& plan, std::size_t i) {
+    return codeText(plan.entries[i]);
+}
+
+// The whole set as a u8g2 or BDF font, all or nothing. A glyph a u8g2 font cannot hold is refused
+// with the rest: a font with holes would draw nothing where the firmware expects a character.
+void writeFont(const Options& options, const CharsetPlan& plan, const fsrc::CellRule& rule, const BuiltRecords& built,
+               BuildStats& stats, std::ostream& out) {
+    std::vector<hz::FontGlyph> glyphs = fontGlyphs(plan, rule, built);
+    const std::size_t count = glyphs.size();
+    const std::string stem = fs::path(options.outputPath).stem().string();
+    std::string text;
+    if (options.format == OutputFormat::Bdf) {
+        text = hz::makeBdfFont({std::move(glyphs), rule.origin.y, rule.size, options.name.value_or(stem),
+                                fs::path(options.fontPath).filename().string() + " face " +
+                                    std::to_string(options.faceIndex) + ", " + std::to_string(rule.size) + " dots"});
+        stats.fontSummary = "a BDF font of " + std::to_string(count) + " glyphs";
+    } else {
+        const hz::U8g2Font font = hz::makeU8g2Font({std::move(glyphs), rule.origin.y});
+        if (!font.leftOut.empty()) {
+            std::string message = std::to_string(font.leftOut.size()) +
+                                  " glyphs take more bytes coded than the 255 a u8g2 glyph may take, such as " +
+                                  codeOf(plan, font.leftOut.front().position) + " (" +
+                                  std::to_string(font.leftOut.front().bytes) + " bytes); " + options.outputPath +
+                                  " was not written (a smaller --size makes them fit)";
+            throw MkfontError(message);
+        }
+        const std::string name = options.name.value_or(hz::defaultHeaderName(stem, rule.size));
+        text = hz::u8g2CText(font, name, fs::path(options.fontPath).filename().string() + " face " +
+                                             std::to_string(options.faceIndex));
+        stats.fontSummary = "a u8g2 font of " + std::to_string(count) + " glyphs, " +
+                            std::to_string(font.bytes.size()) + " bytes, array " + name;
+    }
+    writeUnlessUnchanged(options, text, out);
 }
 
 } // namespace
@@ -510,10 +592,10 @@ void buildLibrary(const Options& options, std::ostream& out) {
     else if (options.layout.bpp == 1 && options.render == fsrc::RenderRule::KeepStrokes &&
              fitted.rule.drawing == fsrc::Drawing::Outline && !fitted.rule.threshold)
         strokeRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
-    if (options.format != OutputFormat::Hzk) {
+    if (options.format == OutputFormat::Lvgl || options.format == OutputFormat::LvglBin) {
         std::size_t glyphCount = 0;
         const std::string bytes = lvglBytes(options, plan, fitted.rule, built, glyphCount);
-        writeLvgl(options, bytes, out);
+        writeUnlessUnchanged(options, bytes, out);
         out << "wrote " << options.outputPath << ": an LVGL "
             << (options.format == OutputFormat::Lvgl ? "font as C" : "binary font") << " of " << glyphCount
             << " glyphs, " << fitted.rule.size << " dots a line, " << options.layout.bpp
@@ -522,7 +604,10 @@ void buildLibrary(const Options& options, std::ostream& out) {
             << " dots above the bottom; " << stats.missing << " characters without a glyph left out\n";
         return;
     }
-    writeOutputs(options, built);
+    if (options.format == OutputFormat::Hzk)
+        writeOutputs(options, built);
+    else
+        writeFont(options, plan, fitted.rule, built, stats, out);
     report(out, options, plan, fitted, pool.front(), stats);
 }
 

@@ -35,7 +35,11 @@ OutputFormat parseFormat(const Argument& a) {
         return OutputFormat::Lvgl;
     if (a.value == "lvgl-bin")
         return OutputFormat::LvglBin;
-    throw UsageError{a.shown + ": " + inQuotes(a.value) + " is not a format; give hzk, lvgl or lvgl-bin"};
+    if (a.value == "u8g2")
+        return OutputFormat::U8g2;
+    if (a.value == "bdf")
+        return OutputFormat::Bdf;
+    throw UsageError{a.shown + ": " + inQuotes(a.value) + " is not a format; give hzk, lvgl, lvgl-bin, u8g2 or bdf"};
 }
 
 // A layout or one of the five arrangements; "all" makes five files' worth and has no place here.
@@ -96,11 +100,13 @@ const cmdline::OptionTable<Options>& optionTable() {
         {{0, "format", true, std::nullopt},
          "  --format F       hzk (default): the library of fixed records; lvgl: an LVGL font as a\n"
          "                   C file of the set's glyphs; lvgl-bin: LVGL's binary font file\n"
-         "                   (--bpp 1, 2 or 4); both crop glyphs to their ink and skip codes\n"
-         "                   without a glyph\n",
+         "                   (--bpp 1, 2 or 4); u8g2: a C file of a u8g2 font (setFont); bdf: a\n"
+         "                   BDF 2.1 font (u8g2 and bdf one bit a dot). The fonts hold the set's\n"
+         "                   characters the font has, each glyph cut to its ink on the baseline\n",
          [](Options& o, const Argument& a) { o.format = parseFormat(a); }},
         {{0, "name", true, std::nullopt},
-         "  --name NAME      the LVGL font's C name (default from the font file and size)\n",
+         "  --name NAME      the font's C name (LVGL, u8g2) or family (BDF); default from the\n"
+         "                   font file and size (u8g2, BDF: from the output file)\n",
          [](Options& o, const Argument& a) {
              if (auto problem = hz::checkHeaderName(a.value))
                  throw UsageError{a.shown + ": " + inQuotes(a.value) + " cannot name the font: " + *problem};
@@ -151,14 +157,24 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"--threshold cuts a glyph to one bit a dot; it goes with --bpp 1 only (with --bpp " +
                          std::to_string(options.layout.bpp) + " the levels come from the font's own grey)"};
     if (options.format != OutputFormat::Hzk) {
-        const std::string format = options.format == OutputFormat::Lvgl ? "--format lvgl" : "--format lvgl-bin";
-        if (!options.layoutNamed.empty())
-            throw UsageError{format + " keeps glyphs in LVGL's own layout; " + options.layoutNamed +
-                             " does not go with it (give the depth by --bpp)"};
-        if (options.format == OutputFormat::LvglBin && options.layout.bpp == 8)
-            throw UsageError{"--format lvgl-bin holds 1, 2 or 4 bits a dot; 8 bits go in --format lvgl"};
+        if (options.format == OutputFormat::Lvgl || options.format == OutputFormat::LvglBin) {
+            const std::string format = options.format == OutputFormat::Lvgl ? "--format lvgl" : "--format lvgl-bin";
+            if (!options.layoutNamed.empty())
+                throw UsageError{format + " keeps glyphs in LVGL's own layout; " + options.layoutNamed +
+                                 " does not go with it (give the depth by --bpp)"};
+            if (options.format == OutputFormat::LvglBin && options.layout.bpp == 8)
+                throw UsageError{"--format lvgl-bin holds 1, 2 or 4 bits a dot; 8 bits go in --format lvgl"};
+        } else {
+            const std::string format = options.format == OutputFormat::U8g2 ? "u8g2" : "bdf";
+            if (options.layout.bpp > 1)
+                throw UsageError{"--format " + format + " writes one bit a dot; it does not go with " +
+                                 (options.bpp ? "--bpp " + std::to_string(*options.bpp) : options.layoutNamed)};
+            if (options.layoutChoice)
+                throw UsageError{"--format " + format + " has its own bit order; it does not go with " +
+                                 options.layoutNamed};
+        }
     } else if (options.name) {
-        throw UsageError{"--name goes with --format lvgl or lvgl-bin"};
+        throw UsageError{"--name goes with --format lvgl, lvgl-bin, u8g2 or bdf"};
     }
     if (options.traditional && options.charset != Charset::Gb2312)
         throw UsageError{"--traditional draws GB2312's simplified characters; it goes with --charset gb2312 only"};
@@ -171,7 +187,7 @@ std::string usageText() {
                        "                    [--traditional] [--bpp 1|2|4|8] [--threshold " +
                        cmdline::rangeText(*cmdline::kThreshold.range) +
                        "] [--render default|classic] [--verbose]\n"
-                       "                    [--format hzk|lvgl|lvgl-bin] [--name NAME] --output FILE\n"
+                       "                    [--format hzk|lvgl|lvgl-bin|u8g2|bdf] [--name NAME] --output FILE\n"
                        "\n"
                        "Builds a dot-matrix library, one record per code of a character set, from an outline\n"
                        "font (TTF, OTF, TTC) or a bitmap font (PCF, PCF.gz, BDF).\n"

@@ -19,8 +19,8 @@ enum class Charset {
     Ascii,  // 20..7E in half-width cells
 };
 
-// What is written: a library of fixed records (the default), or an LVGL font of the set's glyphs.
-enum class OutputFormat { Hzk, Lvgl, LvglBin };
+// What is written: a library of fixed records (the default), or a font a graphics library loads.
+enum class OutputFormat { Hzk, Lvgl, LvglBin, U8g2, Bdf };
 
 struct Options {
     std::string fontPath;
