@@ -159,7 +159,7 @@ TEST_P(LvglCliRefuses, SaysWhyAndWritesNothing) {
 INSTANTIATE_TEST_SUITE_P(CommandLines, LvglCliRefuses, ::testing::Values(
     Refused{"no_output_c", {"--format", "lvgl"}, "--format lvgl needs -o FILE"},
     Refused{"no_output_bin", {"--format", "lvgl-bin"}, "--format lvgl-bin needs -o FILE"},
-    Refused{"unknown_format", {"--format", "lvgl2", "-o", "OUT"}, "give text, bin, header, lvgl or lvgl-bin"},
+    Refused{"unknown_format", {"--format", "lvgl2", "-o", "OUT"}, "give text, bin, header, lvgl, lvgl-bin, u8g2 or bdf"},
     Refused{"arrangement", {"--format", "lvgl", "-a", "2", "-o", "OUT"}, "LVGL's own layout; --arrangement 2 does not go with it"},
     Refused{"layout", {"--format", "lvgl", "--layout", "rows-msb-4bpp", "-o", "OUT"}, "give the depth by --bpp"},
     Refused{"bin_8bpp", {"--format", "lvgl-bin", "--bpp", "8", "-o", "OUT"}, "lvgl-bin holds 1, 2 or 4 bits a dot"},

@@ -125,7 +125,7 @@ TEST(SetFonts, BadRequestsAreRefused) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--format", "u8g2", "--bpp", "4"}, "one bit a dot"},
         {{"--format", "bdf", "--layout", "ssd1306"}, "its own bit order"},
-        {{"--format", "lvgl9"}, "give hzk, u8g2 or bdf"},
+        {{"--format", "lvgl9"}, "give hzk, lvgl, lvgl-bin, u8g2 or bdf"},
     };
     for (auto [args, says] : cases) {
         args.insert(args.begin(), {"--font", kZenhei, "--size", "16", "--output", out});

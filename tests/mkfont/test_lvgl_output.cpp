@@ -119,11 +119,11 @@ TEST_P(MkfontLvglRefuses, SaysWhyAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, MkfontLvglRefuses,
-    ::testing::Values(Refused{"unknown_format", {"--size", "16", "--format", "u8"}, "give hzk, lvgl or lvgl-bin"},
+    ::testing::Values(Refused{"unknown_format", {"--size", "16", "--format", "u8"}, "give hzk, lvgl, lvgl-bin, u8g2 or bdf"},
                       Refused{"layout", {"--size", "16", "--format", "lvgl", "--layout", "ssd1306"}, "LVGL's own layout"},
                       Refused{"bin_8bpp", {"--size", "16", "--format", "lvgl-bin", "--bpp", "8"},
                               "lvgl-bin holds 1, 2 or 4 bits a dot"},
-                      Refused{"name_without_lvgl", {"--size", "16", "--name", "song"}, "--name goes with --format lvgl or lvgl-bin"},
+                      Refused{"name_without_lvgl", {"--size", "16", "--name", "song"}, "--name goes with --format lvgl, lvgl-bin, u8g2 or bdf"},
                       Refused{"bad_name", {"--size", "16", "--format", "lvgl", "--name", "for"}, "--name"},
                       // 6763 hanzi of 64x64 dots are far beyond the 1 MiB LVGL addresses.
                       Refused{"too_large", {"--format", "lvgl", "--size", "64"}, "more than the 1 MiB"}),
