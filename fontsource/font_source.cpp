@@ -7,7 +7,11 @@
 #include "fontsource/grey_cell.h"
 #include "fontsource/width_class.h"
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
 #include <filesystem>
+#include <thread>
 #include <map>
 #include <mutex>
 #include <new>
@@ -15,6 +19,7 @@
 #include <stdexcept>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 namespace hz::fontsource {
 
@@ -159,6 +164,45 @@ FontSource::FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer)
 
 FontSource::~FontSource() = default;
 
+namespace {
+
+// A character's cell as a lookup draws it, with the faces given; fitted is the glyph the fitting
+// drew of it by the same rule, if kept.
+hz::LookupStatus drawCell(FontFace& face, FontFace* greyFace, const CellRule& rule, const FontSpec& fontSpec,
+                          char32_t character, const DrawnGlyph* fitted, hz::DotCell& cell) {
+    const hz::WidthClass widthClass = widthClassOf(character, fontSpec.ambiguous);
+    DrawnGlyph drawn;
+    if (fitted) {
+        drawn = *fitted;
+    } else {
+        const char32_t forms[] = {character};
+        drawn = drawGlyph(face, rule, forms, widthClass, fontSpec.widths);
+    }
+    if (drawn.status == RenderStatus::Unusable)
+        return hz::LookupStatus::FontUnreadable;
+    if (drawn.status == RenderStatus::NotMapped)
+        return hz::LookupStatus::NotInFont;
+    PlacedGlyph placed = placeDrawn(drawn, rule, widthClass, fontSpec.widths);
+    if (fontSpec.bpp > 1)
+        cell = greyCell(*greyFace, rule, drawn, placed, fontSpec.bpp);
+    else if (fontSpec.render == RenderRule::KeepStrokes)
+        cell = strokeCell(face, rule, drawn, placed);
+    else
+        cell = std::move(placed.cell);
+    return hz::LookupStatus::Found;
+}
+
+std::size_t cellBytes(const hz::DotCell& cell, int bpp) {
+    return sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) * (bpp > 1 ? 1 : 0);
+}
+
+// Fewer characters than this are drawn one by one: opening another face costs more than it saves.
+constexpr std::size_t kFewestToShare = 256;
+// Characters are handed to the workers in runs of this many.
+constexpr std::size_t kRun = 32;
+
+} // namespace
+
 hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     if (const auto known = drawer_->cells.find(character); known != drawer_->cells.end()) {
         cell = known->second;
@@ -166,35 +210,117 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     }
     if (!drawer_->face.maps(character))
         return hz::LookupStatus::NotInFont;
-    const hz::WidthClass widthClass = widthClassOf(character, fontSpec_.ambiguous);
-    DrawnGlyph drawn;
-    const auto kept = widthClass == hz::WidthClass::Full ? drawer_->fitted.find(character) : drawer_->fitted.end();
+    const bool full = widthClassOf(character, fontSpec_.ambiguous) == hz::WidthClass::Full;
+    const auto kept = full ? drawer_->fitted.find(character) : drawer_->fitted.end();
+    std::optional<DrawnGlyph> fitted;
     if (kept != drawer_->fitted.end()) {
         // Handed over: its cell is remembered below, or, over the budget, drawn again if asked for.
-        drawn = std::move(kept->second);
+        fitted = std::move(kept->second);
         drawer_->fitted.erase(kept);
-    } else {
-        const char32_t forms[] = {character};
-        drawn = drawGlyph(drawer_->face, drawer_->rule, forms, widthClass, fontSpec_.widths);
     }
-    if (drawn.status == RenderStatus::Unusable)
-        return hz::LookupStatus::FontUnreadable;
-    if (drawn.status == RenderStatus::NotMapped)
-        return hz::LookupStatus::NotInFont;
-    PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
-    if (fontSpec_.bpp > 1)
-        cell = greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
-    else if (fontSpec_.render == RenderRule::KeepStrokes)
-        cell = strokeCell(drawer_->face, drawer_->rule, drawn, placed);
-    else
-        cell = std::move(placed.cell);
-    const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *
-                                                        (fontSpec_.bpp > 1 ? 1 : 0);
+    FontFace* greyFace = drawer_->greyFace ? &*drawer_->greyFace : nullptr;
+    const hz::LookupStatus status =
+        drawCell(drawer_->face, greyFace, drawer_->rule, fontSpec_, character, fitted ? &*fitted : nullptr, cell);
+    if (status != hz::LookupStatus::Found)
+        return status;
+    const std::size_t bytes = cellBytes(cell, fontSpec_.bpp);
     if (drawer_->cellBytes + bytes <= Drawer::kCellBudget) {
         drawer_->cells.emplace(character, cell);
         drawer_->cellBytes += bytes;
     }
     return hz::LookupStatus::Found;
+}
+
+void FontSource::prefetch(std::span<const char32_t> characters, int workers) {
+    // The characters not drawn yet, each once, in their order, as many as the cells kept can hold.
+    const std::size_t perCell = cellBytes(hz::DotCell(fontSpec_.size, fontSpec_.size), fontSpec_.bpp);
+    std::size_t room = drawer_->cellBytes < Drawer::kCellBudget ? (Drawer::kCellBudget - drawer_->cellBytes) / perCell : 0;
+    std::vector<char32_t> wanted;
+    std::vector<bool> met;
+    for (const char32_t character : characters) {
+        if (wanted.size() >= room)
+            break;
+        if (character >= met.size())
+            met.resize(std::max<std::size_t>(character + 1, 0x10000), false);
+        if (met[character])
+            continue;
+        met[character] = true;
+        if (!drawer_->cells.contains(character) && drawer_->face.maps(character))
+            wanted.push_back(character);
+    }
+    if (workers <= 0)
+        workers = FacePool::defaultWorkers();
+    if (wanted.size() < kFewestToShare || workers < 2)
+        return;
+
+    // One face (and one for grey levels) for each worker after the first, which has the source's.
+    struct Faces {
+        FontFace face;
+        std::optional<FontFace> grey;
+    };
+    std::vector<Faces> helpers;
+    for (int w = 1; w < workers; ++w) {
+        auto face = FontFace::open(fontSpec_.file, fontSpec_.face, fontSpec_.size);
+        if (!face)
+            break; // drawn with fewer helpers, or by glyph() one by one
+        Faces faces{std::move(*face), std::nullopt};
+        if (fontSpec_.bpp > 1) {
+            auto grey = FontFace::open(fontSpec_.file, fontSpec_.face, fontSpec_.size);
+            if (!grey)
+                break;
+            faces.grey.emplace(std::move(*grey));
+        }
+        helpers.push_back(std::move(faces));
+    }
+    if (helpers.empty())
+        return;
+
+    // The fitted glyphs are only read while the workers draw.
+    std::vector<std::optional<hz::DotCell>> cells(wanted.size());
+    std::atomic<std::size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    const auto work = [&](FontFace& face, FontFace* greyFace) {
+        try {
+            for (std::size_t first; (first = next.fetch_add(kRun, std::memory_order_relaxed)) < wanted.size();) {
+                for (std::size_t i = first; i < std::min(first + kRun, wanted.size()); ++i) {
+                    const char32_t character = wanted[i];
+                    const bool full = widthClassOf(character, fontSpec_.ambiguous) == hz::WidthClass::Full;
+                    const auto kept = full ? drawer_->fitted.find(character) : drawer_->fitted.end();
+                    const DrawnGlyph* fitted = kept != drawer_->fitted.end() ? &kept->second : nullptr;
+                    hz::DotCell cell;
+                    if (drawCell(face, greyFace, drawer_->rule, fontSpec_, character, fitted, cell) ==
+                        hz::LookupStatus::Found)
+                        cells[i] = std::move(cell);
+                }
+            }
+        } catch (...) {
+            const std::lock_guard lock(failureLock);
+            if (!failure)
+                failure = std::current_exception();
+            next = wanted.size();
+        }
+    };
+    {
+        std::vector<std::jthread> threads;
+        for (Faces& faces : helpers)
+            threads.emplace_back(work, std::ref(faces.face), faces.grey ? &*faces.grey : nullptr);
+        work(drawer_->face, drawer_->greyFace ? &*drawer_->greyFace : nullptr);
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+
+    // Kept as glyph() keeps them; a character left without a cell is drawn by glyph() when asked.
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (!cells[i])
+            continue;
+        const std::size_t bytes = cellBytes(*cells[i], fontSpec_.bpp);
+        if (drawer_->cellBytes + bytes > Drawer::kCellBudget)
+            break;
+        drawer_->fitted.erase(wanted[i]);
+        drawer_->cells.emplace(wanted[i], std::move(*cells[i]));
+        drawer_->cellBytes += bytes;
+    }
 }
 
 std::string FontSource::description() const {

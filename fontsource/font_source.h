@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace hz::fontsource {
@@ -56,6 +57,12 @@ public:
     // ", 4 bits a dot" when those are chosen
     std::string description() const override;
     std::string filePath() const override { return fontSpec_.file; }
+
+    // Draws the glyphs of the characters given that are not drawn yet on every core, with a face
+    // of its own for each, and keeps their cells (as far as glyph() keeps cells), so that the
+    // lookups of a long text that follow take them ready. The cells are the ones glyph() draws; a
+    // short list is left to glyph() alone.
+    void prefetch(std::span<const char32_t> characters, int workers = 0);
 
     const FontSpec& fontSpec() const { return fontSpec_; }
     // The family and style the font names itself with, e.g. "WenQuanYi Zen Hei".
