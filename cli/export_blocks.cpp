@@ -49,6 +49,8 @@ bool ExportBlocks::encodeHeaderLines(const hz::GlyphRecord& record, std::string&
     if (sink.encode(record.character, encodedCharacter))
         return false;
     lines.clear();
+    lines.reserve(encodedOpenings.first.size() + encodedOpenings.second.size() +
+                  2 * (encodedCharacter.size() + encodedTail->size()));
     lines += encodedOpenings.first;
     lines += encodedCharacter;
     lines += *encodedTail;
