@@ -61,7 +61,7 @@ bool ExportBlocks::encodeHeaderLines(const hz::GlyphRecord& record, std::string&
 }
 
 std::optional<std::string> ExportBlocks::keep(char32_t character, const hz::GlyphRecord& record) {
-    std::string lines;
+    std::string& lines = headerLines;
     if (!encodeHeaderLines(record, lines)) {
         // The two header lines, encoded in one go, for the sink's own word on what it cannot write.
         text.clear();

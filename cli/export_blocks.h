@@ -76,6 +76,7 @@ private:
     std::optional<std::string> encodedTail;
     std::pair<std::string, std::string> encodedOpenings;
     std::string encodedCharacter;
+    std::string headerLines; // the record's being kept
 };
 
 } // namespace hz::cli
