@@ -127,9 +127,6 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         printError("no characters found in the scanned sources; the output holds none");
 
     const bool lvgl = options.format == OutputFormat::Lvgl || options.format == OutputFormat::LvglBin;
-    // A font is made of every character at once: drawn on every core before the pass looks them up.
-    if (auto* font = dynamic_cast<hz::fontsource::FontSource*>(source.get()); font && lvgl)
-        font->drawAhead(input.characters);
     GlyphPass pass(std::move(source), input, [](const std::string& message) { printError(message); });
     const bool fontFile = options.format == OutputFormat::U8g2 || options.format == OutputFormat::Bdf;
     const int status = options.format == OutputFormat::Header ? runHeader(options, pass)

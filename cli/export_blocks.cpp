@@ -29,14 +29,48 @@ const ExportBlocks::Entry* ExportBlocks::find(char32_t character) const {
     return number == 0 ? nullptr : &entries[number - 1];
 }
 
+bool ExportBlocks::encodeHeaderLines(const hz::GlyphRecord& record, std::string& lines) {
+    // Both encodings are made character by character, so the lines' bytes are their pieces' bytes:
+    // the opening, the character, and the rest of the line, which is the same for every record of
+    // a size.
+    if (record.sizeText != tailSize || !encodedTail) {
+        tailSize = record.sizeText;
+        encodedTail.reset();
+        std::string tail = "[" + record.sizeText + "]" + form.name + std::string(kCrLf);
+        std::string bytes;
+        if (sink.encode(tail, bytes))
+            return false;
+        encodedTail = std::move(bytes);
+        std::string assembly, c;
+        if (sink.encode(";", assembly) || sink.encode("{//", c))
+            return false;
+        encodedOpenings = {std::move(assembly), std::move(c)};
+    }
+    if (sink.encode(record.character, encodedCharacter))
+        return false;
+    lines.clear();
+    lines.reserve(encodedOpenings.first.size() + encodedOpenings.second.size() +
+                  2 * (encodedCharacter.size() + encodedTail->size()));
+    lines += encodedOpenings.first;
+    lines += encodedCharacter;
+    lines += *encodedTail;
+    lines += encodedOpenings.second;
+    lines += encodedCharacter;
+    lines += *encodedTail;
+    return true;
+}
+
 std::optional<std::string> ExportBlocks::keep(char32_t character, const hz::GlyphRecord& record) {
-    // The two header lines, encoded in one go; neither encoding has a line break inside a character.
-    text.clear();
-    hz::appendHeaderLine(text, record, form, false);
-    hz::appendHeaderLine(text, record, form, true);
-    std::string lines;
-    if (auto failed = sink.encode(text, lines))
-        return failed;
+    std::string& lines = headerLines;
+    if (!encodeHeaderLines(record, lines)) {
+        // The two header lines, encoded in one go, for the sink's own word on what it cannot write.
+        text.clear();
+        hz::appendHeaderLine(text, record, form, false);
+        hz::appendHeaderLine(text, record, form, true);
+        if (auto failed = sink.encode(text, lines))
+            return failed;
+    }
+    // Neither encoding has a line break inside a character.
     const std::size_t firstLine = lines.find(kCrLf) + kCrLf.size();
     const std::vector<std::uint8_t> bytes = hz::exportBytes(record, form);
 

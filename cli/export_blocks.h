@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace hz::cli {
@@ -49,6 +50,9 @@ private:
         std::uint16_t bytes = 0;
     };
     const Entry* find(char32_t character) const;
+    // The record's two header lines in the sink's bytes, as appendHeaderLine makes them; false when
+    // some piece cannot be encoded.
+    bool encodeHeaderLines(const hz::GlyphRecord& record, std::string& lines);
     const char* storeOf(const Entry* entry) const { return entry == &scratchEntry ? scratch.data() : kept.data(); }
 
     hz::ExportForm form;
@@ -66,6 +70,13 @@ private:
     Entry scratchEntry;
     std::string scratch;
     std::string text;
+    // The pieces of the header lines, encoded: the line after the character for records of size
+    // tailSize, the two openings, and the character now being kept.
+    std::string tailSize;
+    std::optional<std::string> encodedTail;
+    std::pair<std::string, std::string> encodedOpenings;
+    std::string encodedCharacter;
+    std::string headerLines; // the record's being kept
 };
 
 } // namespace hz::cli

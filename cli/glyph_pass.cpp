@@ -3,6 +3,7 @@
 #include "core/glyph/text_walk.h"
 #include "core/text/code_point_text.h"
 #include "core/text/utf8.h"
+#include "fontsource/font_source.h"
 
 namespace hz::cli {
 
@@ -30,11 +31,19 @@ void GlyphPass::refuse(std::size_t position, char32_t character, hz::LookupStatu
     report(where(position) + " " + describeCharacter(character) + ": " + hz::statusMessage(status));
 }
 
+void GlyphPass::prefetch() {
+    // A font draws the glyphs of a long text on every core before the walk takes them.
+    if (auto* font = dynamic_cast<hz::fontsource::FontSource*>(glyphSource.get()))
+        font->prefetch(input.characters);
+}
+
 void GlyphPass::run(const std::function<void(const hz::GlyphRecord&)>& onFound) {
     // Refusals are told, and counts kept, on the first walk only: later walks see the same text.
     const bool first = !walkedOnce;
-    if (first)
+    if (first) {
         foundAt.assign(input.characters.size(), false);
+        prefetch();
+    }
     hz::walkText(
         input.characters, *glyphSource,
         [&](std::size_t position, const hz::GlyphRecord& record) {
@@ -57,8 +66,10 @@ void GlyphPass::run(const std::function<void(const hz::GlyphRecord&)>& onFound) 
 void GlyphPass::run(const std::function<bool(char32_t)>& known,
                     const std::function<void(std::size_t, char32_t, const hz::GlyphRecord*)>& onFound) {
     const bool first = !walkedOnce;
-    if (first)
+    if (first) {
         foundAt.assign(input.characters.size(), false);
+        prefetch();
+    }
     hz::DotCell cell;
     hz::GlyphRecord record; // one for the whole walk, as walkText does
     for (std::size_t position = 0; position < input.characters.size(); ++position) {

@@ -47,6 +47,7 @@ public:
     std::size_t refusedCount() const { return refused; }
 
 private:
+    void prefetch();
     void refuse(std::size_t position, char32_t character, hz::LookupStatus status);
 
     std::shared_ptr<hz::GlyphSource> glyphSource;

@@ -8,6 +8,9 @@
 #include "core/output/c_header.h"
 #include "core/text/utf8.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace hz::cli {
 namespace {
 
@@ -29,12 +32,14 @@ std::string leftOutText(const hz::HeaderLeftOut& left, const GlyphPass& pass) {
 // The characters go in the order first met, each once.
 int runHeader(const CliOptions& options, GlyphPass& pass) {
     hz::CHeaderInput in;
-    std::u32string seen;
+    std::vector<bool> seen; // by code point: a search of those met so far would grow with their square
     pass.run([&](const hz::GlyphRecord& record) {
         const char32_t ch = hz::decodeUtf8(record.character).text.front();
-        if (seen.find(ch) != std::u32string::npos)
+        if (ch >= seen.size())
+            seen.resize(std::max<std::size_t>(ch + 1, 0x10000), false);
+        if (seen[ch])
             return;
-        seen.push_back(ch);
+        seen[ch] = true;
         in.glyphs.push_back({pass.position(), ch, record.cell()});
     });
     const hz::GlyphSource& source = pass.source();

@@ -8,7 +8,10 @@
 #include "fontsource/width_class.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <filesystem>
+#include <thread>
 #include <map>
 #include <mutex>
 #include <new>
@@ -16,6 +19,7 @@
 #include <stdexcept>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 namespace hz::fontsource {
 
@@ -162,40 +166,42 @@ FontSource::~FontSource() = default;
 
 namespace {
 
-// One character drawn into its cell by the rule, on the faces given (a grey face for levels), from
-// a glyph the fitting drew already when there is one.
-hz::LookupStatus drawCell(FontFace& face, FontFace& greyFace, const CellRule& rule, const FontSpec& spec,
-                          char32_t character, std::optional<DrawnGlyph> kept, hz::DotCell& cell) {
-    const hz::WidthClass widthClass = widthClassOf(character, spec.ambiguous);
+// A character's cell as a lookup draws it, with the faces given; fitted is the glyph the fitting
+// drew of it by the same rule, if kept.
+hz::LookupStatus drawCell(FontFace& face, FontFace* greyFace, const CellRule& rule, const FontSpec& fontSpec,
+                          char32_t character, const DrawnGlyph* fitted, hz::DotCell& cell) {
+    const hz::WidthClass widthClass = widthClassOf(character, fontSpec.ambiguous);
     DrawnGlyph drawn;
-    if (kept) {
-        drawn = std::move(*kept);
+    if (fitted) {
+        drawn = *fitted;
     } else {
         const char32_t forms[] = {character};
-        drawn = drawGlyph(face, rule, forms, widthClass, spec.widths);
+        drawn = drawGlyph(face, rule, forms, widthClass, fontSpec.widths);
     }
     if (drawn.status == RenderStatus::Unusable)
         return hz::LookupStatus::FontUnreadable;
     if (drawn.status == RenderStatus::NotMapped)
         return hz::LookupStatus::NotInFont;
-    PlacedGlyph placed = placeDrawn(drawn, rule, widthClass, spec.widths);
-    if (spec.bpp > 1)
-        cell = greyCell(greyFace, rule, drawn, placed, spec.bpp);
-    else if (spec.render == RenderRule::KeepStrokes)
+    PlacedGlyph placed = placeDrawn(drawn, rule, widthClass, fontSpec.widths);
+    if (fontSpec.bpp > 1)
+        cell = greyCell(*greyFace, rule, drawn, placed, fontSpec.bpp);
+    else if (fontSpec.render == RenderRule::KeepStrokes)
         cell = strokeCell(face, rule, drawn, placed);
     else
         cell = std::move(placed.cell);
     return hz::LookupStatus::Found;
 }
 
-} // namespace
-
-void FontSource::keepCell(char32_t character, const hz::DotCell& cell) {
-    const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *
-                                                        (fontSpec_.bpp > 1 ? 1 : 0);
-    if (drawer_->cellBytes + bytes <= Drawer::kCellBudget && drawer_->cells.emplace(character, cell).second)
-        drawer_->cellBytes += bytes;
+std::size_t cellBytes(const hz::DotCell& cell, int bpp) {
+    return sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) * (bpp > 1 ? 1 : 0);
 }
+
+// Fewer characters than this are drawn one by one: opening another face costs more than it saves.
+constexpr std::size_t kFewestToShare = 256;
+// Characters are handed to the workers in runs of this many.
+constexpr std::size_t kRun = 32;
+
+} // namespace
 
 hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     if (const auto known = drawer_->cells.find(character); known != drawer_->cells.end()) {
@@ -204,46 +210,25 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     }
     if (!drawer_->face.maps(character))
         return hz::LookupStatus::NotInFont;
-    std::optional<DrawnGlyph> kept;
-    const auto fitted = widthClassOf(character, fontSpec_.ambiguous) == hz::WidthClass::Full
-                            ? drawer_->fitted.find(character)
-                            : drawer_->fitted.end();
-    if (fitted != drawer_->fitted.end()) {
+    const bool full = widthClassOf(character, fontSpec_.ambiguous) == hz::WidthClass::Full;
+    const auto kept = full ? drawer_->fitted.find(character) : drawer_->fitted.end();
+    std::optional<DrawnGlyph> fitted;
+    if (kept != drawer_->fitted.end()) {
         // Handed over: its cell is remembered below, or, over the budget, drawn again if asked for.
-        kept = std::move(fitted->second);
-        drawer_->fitted.erase(fitted);
+        fitted = std::move(kept->second);
+        drawer_->fitted.erase(kept);
     }
-    FontFace& greyFace = drawer_->greyFace ? *drawer_->greyFace : drawer_->face;
+    FontFace* greyFace = drawer_->greyFace ? &*drawer_->greyFace : nullptr;
     const hz::LookupStatus status =
-        drawCell(drawer_->face, greyFace, drawer_->rule, fontSpec_, character, std::move(kept), cell);
-    if (status == hz::LookupStatus::Found)
-        keepCell(character, cell);
-    return status;
-}
-
-void FontSource::drawAhead(std::span<const char32_t> characters) {
-    std::vector<char32_t> wanted;
-    std::unordered_map<char32_t, bool> seen;
-    for (char32_t c : characters)
-        if (seen.emplace(c, true).second && !drawer_->cells.contains(c) && drawer_->face.maps(c))
-            wanted.push_back(c);
-    // A few characters are drawn sooner one by one than a pool of faces is opened.
-    constexpr std::size_t kWorthAPool = 256;
-    if (wanted.size() < kWorthAPool || FacePool::defaultWorkers() < 2)
-        return;
-    auto pool = FacePool::open(fontSpec_.file, fontSpec_.face, fontSpec_.size);
-    if (!pool)
-        return; // glyph() draws them one by one, and reports what goes wrong
-    std::vector<std::optional<hz::DotCell>> cells(wanted.size());
-    pool->forEach(wanted.size(), [&](FontFace& face, std::size_t i) {
-        hz::DotCell cell;
-        if (drawCell(face, face, drawer_->rule, fontSpec_, wanted[i], std::nullopt, cell) == hz::LookupStatus::Found)
-            cells[i] = std::move(cell);
-        return true;
-    });
-    for (std::size_t i = 0; i < wanted.size(); ++i)
-        if (cells[i])
-            keepCell(wanted[i], *cells[i]);
+        drawCell(drawer_->face, greyFace, drawer_->rule, fontSpec_, character, fitted ? &*fitted : nullptr, cell);
+    if (status != hz::LookupStatus::Found)
+        return status;
+    const std::size_t bytes = cellBytes(cell, fontSpec_.bpp);
+    if (drawer_->cellBytes + bytes <= Drawer::kCellBudget) {
+        drawer_->cells.emplace(character, cell);
+        drawer_->cellBytes += bytes;
+    }
+    return hz::LookupStatus::Found;
 }
 
 int FontSource::baselineRows() const {
@@ -252,6 +237,98 @@ int FontSource::baselineRows() const {
 
 int FontSource::baseline() const {
     return drawer_->rule.origin.y;
+}
+
+void FontSource::prefetch(std::span<const char32_t> characters, int workers) {
+    // The characters not drawn yet, each once, in their order, as many as the cells kept can hold.
+    const std::size_t perCell = cellBytes(hz::DotCell(fontSpec_.size, fontSpec_.size), fontSpec_.bpp);
+    std::size_t room = drawer_->cellBytes < Drawer::kCellBudget ? (Drawer::kCellBudget - drawer_->cellBytes) / perCell : 0;
+    std::vector<char32_t> wanted;
+    std::vector<bool> met;
+    for (const char32_t character : characters) {
+        if (wanted.size() >= room)
+            break;
+        if (character >= met.size())
+            met.resize(std::max<std::size_t>(character + 1, 0x10000), false);
+        if (met[character])
+            continue;
+        met[character] = true;
+        if (!drawer_->cells.contains(character) && drawer_->face.maps(character))
+            wanted.push_back(character);
+    }
+    if (workers <= 0)
+        workers = FacePool::defaultWorkers();
+    if (wanted.size() < kFewestToShare || workers < 2)
+        return;
+
+    // One face (and one for grey levels) for each worker after the first, which has the source's.
+    struct Faces {
+        FontFace face;
+        std::optional<FontFace> grey;
+    };
+    std::vector<Faces> helpers;
+    for (int w = 1; w < workers; ++w) {
+        auto face = FontFace::open(fontSpec_.file, fontSpec_.face, fontSpec_.size);
+        if (!face)
+            break; // drawn with fewer helpers, or by glyph() one by one
+        Faces faces{std::move(*face), std::nullopt};
+        if (fontSpec_.bpp > 1) {
+            auto grey = FontFace::open(fontSpec_.file, fontSpec_.face, fontSpec_.size);
+            if (!grey)
+                break;
+            faces.grey.emplace(std::move(*grey));
+        }
+        helpers.push_back(std::move(faces));
+    }
+    if (helpers.empty())
+        return;
+
+    // The fitted glyphs are only read while the workers draw.
+    std::vector<std::optional<hz::DotCell>> cells(wanted.size());
+    std::atomic<std::size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    const auto work = [&](FontFace& face, FontFace* greyFace) {
+        try {
+            for (std::size_t first; (first = next.fetch_add(kRun, std::memory_order_relaxed)) < wanted.size();) {
+                for (std::size_t i = first; i < std::min(first + kRun, wanted.size()); ++i) {
+                    const char32_t character = wanted[i];
+                    const bool full = widthClassOf(character, fontSpec_.ambiguous) == hz::WidthClass::Full;
+                    const auto kept = full ? drawer_->fitted.find(character) : drawer_->fitted.end();
+                    const DrawnGlyph* fitted = kept != drawer_->fitted.end() ? &kept->second : nullptr;
+                    hz::DotCell cell;
+                    if (drawCell(face, greyFace, drawer_->rule, fontSpec_, character, fitted, cell) ==
+                        hz::LookupStatus::Found)
+                        cells[i] = std::move(cell);
+                }
+            }
+        } catch (...) {
+            const std::lock_guard lock(failureLock);
+            if (!failure)
+                failure = std::current_exception();
+            next = wanted.size();
+        }
+    };
+    {
+        std::vector<std::jthread> threads;
+        for (Faces& faces : helpers)
+            threads.emplace_back(work, std::ref(faces.face), faces.grey ? &*faces.grey : nullptr);
+        work(drawer_->face, drawer_->greyFace ? &*drawer_->greyFace : nullptr);
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+
+    // Kept as glyph() keeps them; a character left without a cell is drawn by glyph() when asked.
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (!cells[i])
+            continue;
+        const std::size_t bytes = cellBytes(*cells[i], fontSpec_.bpp);
+        if (drawer_->cellBytes + bytes > Drawer::kCellBudget)
+            break;
+        drawer_->fitted.erase(wanted[i]);
+        drawer_->cells.emplace(wanted[i], std::move(*cells[i]));
+        drawer_->cellBytes += bytes;
+    }
 }
 
 std::string FontSource::description() const {

@@ -55,13 +55,6 @@ public:
     int height() const override { return fontSpec_.size; }
     // From the fitted rule's pen origin, within the cell.
     int baselineRows() const override;
-
-    // Draws the characters not looked up yet on every core and keeps their cells (within the
-    // source's budget), so that the lookups that follow find them drawn: a whole font's worth at
-    // once goes as fast as the machine allows. The cells are those glyph() draws; characters the
-    // font lacks or cannot draw are left for glyph() to report.
-    void drawAhead(std::span<const char32_t> characters);
-
     // The rows of a full-width cell above the baseline every glyph was placed on: the row of the
     // fitted rule's pen origin.
     int baseline() const;
@@ -69,6 +62,12 @@ public:
     // ", 4 bits a dot" when those are chosen
     std::string description() const override;
     std::string filePath() const override { return fontSpec_.file; }
+
+    // Draws the glyphs of the characters given that are not drawn yet on every core, with a face
+    // of its own for each, and keeps their cells (as far as glyph() keeps cells), so that the
+    // lookups of a long text that follow take them ready. The cells are the ones glyph() draws; a
+    // short list is left to glyph() alone.
+    void prefetch(std::span<const char32_t> characters, int workers = 0);
 
     const FontSpec& fontSpec() const { return fontSpec_; }
     // The family and style the font names itself with, e.g. "WenQuanYi Zen Hei".
@@ -79,8 +78,6 @@ public:
     FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer);
 
 private:
-    void keepCell(char32_t character, const hz::DotCell& cell);
-
     FontSpec fontSpec_;
     std::unique_ptr<Drawer> drawer_;
 };

@@ -9,7 +9,10 @@ namespace hz {
 
 LibrarySource::LibrarySource(std::string_view programDir, int libraryPosition, int spaceX, int spaceY)
     : position(libraryPosition), spaceX(spaceX), spaceY(spaceY),
-      file(libraryPath(programDir, fontLibrary(libraryPosition))), reader(file, fontLibrary(libraryPosition)) {}
+      file(libraryPath(programDir, fontLibrary(libraryPosition))), reader(file, fontLibrary(libraryPosition)),
+      cellText(libraryPosition == kTwelvePosition ? "12*12"
+                                                  : cellSizeText(fontLibrary(libraryPosition).CellSize,
+                                                                 fontLibrary(libraryPosition).CellSize)) {}
 
 LookupStatus LibrarySource::glyph(char32_t character, DotCell& cell) {
     const LookupStatus status = reader.read(character, read);
@@ -30,16 +33,22 @@ LookupStatus LibrarySource::glyph(char32_t character, DotCell& cell) {
     const std::uint8_t* bytes = read.GlyphData.data();
     for (int y = 0; y < side; ++y) {
         std::uint64_t bits = 0;
-        for (int k = 0; k < perRow; ++k)
-            bits = bits << 8 | *bytes++;
+        if (perRow == 2) { // the 16-dot libraries
+            bits = static_cast<std::uint64_t>(bytes[0]) << 8 | bytes[1];
+            bytes += 2;
+        } else {
+            for (int k = 0; k < perRow; ++k)
+                bits = bits << 8 | *bytes++;
+        }
         cell.setRow(y, bits << (64 - side));
     }
     return status;
 }
 
 std::string LibrarySource::sizeText(const DotCell& cell) const {
-    if (position == kTwelvePosition)
-        return "12*12";
+    const int side = fontLibrary(position).CellSize;
+    if (position == kTwelvePosition || (cell.width() == side && cell.height() == side))
+        return cellText;
     return GlyphSource::sizeText(cell);
 }
 

@@ -32,6 +32,7 @@ private:
     std::string file;
     GlyphReader reader;
     Glyph read;
+    std::string cellText; // the sizeText of the library's own cell, made once
 };
 
 // The character as each of the six libraries in folder draws it, but the one at exceptPosition (-1

@@ -1,5 +1,6 @@
 #include "core/output/export_layout.h"
 
+#include "core/output/column_bytes.h"
 #include "core/text/byte_text.h"
 
 namespace hz {
@@ -69,7 +70,14 @@ std::vector<ExportForm> exportForms(const LayoutChoice& choice) {
 }
 
 std::vector<std::uint8_t> exportBytes(const GlyphRecord& record, const ExportForm& form) {
-    if (form.choice.kind == LayoutChoice::Kind::Arrangement)
+    const bool arrangement = form.choice.kind == LayoutChoice::Kind::Arrangement;
+    if (arrangement && !record.hasBytes(form.choice.arrangement))
+        return {};
+    std::vector<std::uint8_t> bytes;
+    const Layout layout = arrangement ? arrangementLayout(form.choice.arrangement) : form.choice.layout;
+    if (plainColumnBytes(record, layout, bytes))
+        return bytes;
+    if (arrangement)
         return record.bytes(form.choice.arrangement);
     return record.bytes(form.choice.layout);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstring>
 #include <stdexcept>
 
 namespace hz {
@@ -192,60 +193,71 @@ PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout
 
 namespace {
 
-// The colour-TFT look: every dot its level's blend, no grid. The blends of a panel's few levels are
-// worked out once.
-RgbImage renderTft(const PanelDots& panel, int zoom, const TftColours& tft) {
-    const int max = std::max(1, panel.maxLevel);
-    std::vector<Rgb> shades;
-    for (int level = 0; level <= max; ++level)
-        shades.push_back(blendLevel(tft.background, tft.foreground, level, max));
-    RgbImage image;
-    image.width = panel.size.width * zoom;
-    image.height = panel.size.height * zoom;
-    image.rgb.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
-    std::uint8_t* out = image.rgb.data();
-    for (int py = 0; py < image.height; ++py)
-        for (int px = 0; px < image.width; ++px) {
-            const Rgb c = shades[static_cast<std::size_t>(std::clamp(panel.level(px / zoom, py / zoom), 0, max))];
-            *out++ = c.r;
-            *out++ = c.g;
-            *out++ = c.b;
-        }
-    return image;
+std::uint32_t colourNumber(Rgb colour) {
+    return static_cast<std::uint32_t>(colour.r) << 16 | static_cast<std::uint32_t>(colour.g) << 8 | colour.b;
 }
 
-} // namespace
-
-RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom, const TftColours& tft) {
-    if (zoom < kMinZoom || zoom > kMaxZoom)
-        throw std::invalid_argument("zoom " + std::to_string(zoom) + " is not 1..8");
-    if (look == PanelLook::ColourTft)
-        return renderTft(panel, zoom, tft);
-    const PanelColours colours = panelColours(look);
-    const bool grid = colours.grid && zoom >= kGridFromZoom;
-    RgbImage image;
+// The picture drawn a panel row at a time: the row of pixels drawn once, then copied down the rest
+// of the dot's height, and a gap row below it when there is a grid.
+template <typename NumberOf>
+IndexedImage drawRows(const PanelDots& panel, int zoom, bool grid, std::uint8_t gapNumber, NumberOf numberOf) {
+    IndexedImage image;
     image.width = panel.size.width * zoom;
     image.height = panel.size.height * zoom;
-    image.rgb.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
-    std::uint8_t* out = image.rgb.data();
-    for (int py = 0; py < image.height; ++py) {
-        const int y = py / zoom;
-        const bool gapRow = grid && py % zoom == zoom - 1;
-        for (int px = 0; px < image.width; ++px) {
-            const int x = px / zoom;
-            const bool gap = gapRow || (grid && px % zoom == zoom - 1);
-            const Rgb c = gap ? colours.gap : panel.dot(x, y) ? colours.lit : colours.unlit;
-            *out++ = c.r;
-            *out++ = c.g;
-            *out++ = c.b;
+    const auto width = static_cast<std::size_t>(image.width);
+    image.pixels.resize(width * static_cast<std::size_t>(image.height));
+    const int drawn = grid ? zoom - 1 : zoom; // pixels of a dot before its gap
+    std::uint8_t* out = image.pixels.data();
+    for (int y = 0; y < panel.size.height; ++y) {
+        std::uint8_t* first = out;
+        for (int x = 0; x < panel.size.width; ++x) {
+            const std::uint8_t number = numberOf(x, y);
+            for (int i = 0; i < drawn; ++i)
+                *out++ = number;
+            if (grid)
+                *out++ = gapNumber;
+        }
+        for (int copy = 1; copy < drawn; ++copy, out += width)
+            std::memcpy(out, first, width);
+        if (grid) {
+            std::memset(out, gapNumber, width);
+            out += width;
         }
     }
     return image;
 }
 
+} // namespace
+
+IndexedImage renderPanelIndexed(const PanelDots& panel, PanelLook look, int zoom, const TftColours& tft) {
+    if (zoom < kMinZoom || zoom > kMaxZoom)
+        throw std::invalid_argument("zoom " + std::to_string(zoom) + " is not 1..8");
+    if (look == PanelLook::ColourTft) {
+        // Every dot its level's blend, no grid; the blends of a panel's few levels worked out once.
+        const int max = std::clamp(panel.maxLevel, 1, 255);
+        IndexedImage image = drawRows(panel, zoom, false, 0, [&](int x, int y) {
+            return static_cast<std::uint8_t>(std::clamp(panel.level(x, y), 0, max));
+        });
+        for (int level = 0; level <= max; ++level)
+            image.palette.push_back(colourNumber(blendLevel(tft.background, tft.foreground, level, max)));
+        return image;
+    }
+    const PanelColours colours = panelColours(look);
+    const bool grid = colours.grid && zoom >= kGridFromZoom;
+    constexpr std::uint8_t kGap = 0, kLit = 1, kUnlit = 2;
+    IndexedImage image =
+        drawRows(panel, zoom, grid, kGap, [&](int x, int y) { return panel.dot(x, y) ? kLit : kUnlit; });
+    image.palette = {colourNumber(colours.gap), colourNumber(colours.lit), colourNumber(colours.unlit)};
+    return image;
+}
+
+RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom, const TftColours& tft) {
+    return rgbImage(renderPanelIndexed(panel, look, zoom, tft));
+}
+
 std::string previewPng(std::span<const EncodedGlyph> glyphs, const Layout& layout, PanelSize size, int lineSpacing,
                        PanelLook look, int zoom, const TftColours& tft) {
-    return encodePng(renderPanel(layOutPanel(glyphs, layout, size, lineSpacing), look, zoom, tft));
+    return encodePng(renderPanelIndexed(layOutPanel(glyphs, layout, size, lineSpacing), look, zoom, tft));
 }
 
 } // namespace hz

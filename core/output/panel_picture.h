@@ -150,6 +150,9 @@ PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout
 // otherwise). From kGridFromZoom up the looks with a grid leave a 1-pixel gap right and below each dot.
 // tft gives the colour-TFT look its colours; the other looks ignore it.
 RgbImage renderPanel(const PanelDots& panel, PanelLook look, int zoom, const TftColours& tft = {});
+// The same picture as the numbers of its colours: the gap, lit and unlit colours of a look, or the
+// colour-TFT look's blend of each level. renderPanel gives this picture's colours.
+IndexedImage renderPanelIndexed(const PanelDots& panel, PanelLook look, int zoom, const TftColours& tft = {});
 
 // The look and zoom of a preview when nobody chose one.
 inline constexpr PanelLook kDefaultLook = PanelLook::BlueOled;

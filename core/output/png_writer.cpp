@@ -136,52 +136,77 @@ std::optional<Numbered> numbered(const RgbImage& image) {
     return out;
 }
 
+// Palette numbers as they go into the file, by the number a picture gives a pixel; kNoColour for a
+// number the palette does not have.
+using NumberMap = std::array<std::uint16_t, 256>;
+constexpr std::uint16_t kNoColour = 0x100;
+
+NumberMap sameNumbers() {
+    NumberMap map{};
+    for (std::size_t i = 0; i < map.size(); ++i)
+        map[i] = static_cast<std::uint16_t>(i);
+    return map;
+}
+
 // One row of palette numbers, Depth bits each: the leftmost pixel in the highest bits of its byte,
-// the last byte padded with zeros.
-template <int Depth> void packRow(const std::uint8_t* number, std::size_t width, std::uint8_t* out) {
+// the last byte padded with zeros. False when a number has no colour.
+template <int Depth>
+bool packRow(const std::uint8_t* number, const NumberMap& map, std::size_t width, std::uint8_t* out) {
     constexpr std::size_t kPerByte = 8 / Depth;
     const std::size_t whole = width / kPerByte;
+    unsigned all = 0;
     for (std::size_t b = 0; b < whole; ++b) {
         unsigned byte = 0;
-        for (std::size_t k = 0; k < kPerByte; ++k)
-            byte = byte << Depth | *number++;
+        for (std::size_t k = 0; k < kPerByte; ++k) {
+            const unsigned n = map[*number++];
+            all |= n;
+            byte = byte << Depth | n;
+        }
         out[b] = static_cast<std::uint8_t>(byte);
     }
     if (const std::size_t rest = width - whole * kPerByte; rest > 0) {
         unsigned byte = 0;
-        for (std::size_t k = 0; k < kPerByte; ++k)
-            byte = byte << Depth | (k < rest ? *number++ : 0U);
+        for (std::size_t k = 0; k < kPerByte; ++k) {
+            const unsigned n = k < rest ? map[*number++] : 0U;
+            all |= n;
+            byte = byte << Depth | n;
+        }
         out[whole] = static_cast<std::uint8_t>(byte);
     }
+    return (all & kNoColour) == 0;
 }
 
-std::string indexedRows(const Numbered& picture, std::size_t width, int depth) {
+// The rows of a picture of palette numbers: repeats by row, and the numbers of each row unlike the
+// one above, in order, each mapped into the file's numbers.
+std::string indexedRows(const std::vector<bool>& repeats, const std::vector<const std::uint8_t*>& distinctRows,
+                        const NumberMap& map, std::size_t width, int depth) {
     const std::size_t perByte = static_cast<std::size_t>(8 / depth);
     std::vector<std::uint8_t> row((width + perByte - 1) / perByte);
-    FilteredRows rows(row.size(), static_cast<int>(picture.repeats.size()));
-    const std::uint8_t* numbers = picture.numbers.data();
-    for (const bool repeat : picture.repeats) {
+    FilteredRows rows(row.size(), static_cast<int>(repeats.size()));
+    auto next = distinctRows.begin();
+    for (const bool repeat : repeats) {
         if (repeat) {
             rows.addRepeat();
             continue;
         }
-        switch (depth) {
-        case 1:
-            packRow<1>(numbers, width, row.data());
-            break;
-        case 2:
-            packRow<2>(numbers, width, row.data());
-            break;
-        case 4:
-            packRow<4>(numbers, width, row.data());
-            break;
-        default:
-            packRow<8>(numbers, width, row.data());
-        }
-        numbers += width;
+        const std::uint8_t* numbers = *next++;
+        const bool packed = depth == 1   ? packRow<1>(numbers, map, width, row.data())
+                            : depth == 2 ? packRow<2>(numbers, map, width, row.data())
+                            : depth == 4 ? packRow<4>(numbers, map, width, row.data())
+                                         : packRow<8>(numbers, map, width, row.data());
+        // A repeated row holds no number its row above lacks.
+        if (!packed)
+            throw std::invalid_argument("a pixel numbers no colour of the palette");
         rows.add(row.data());
     }
     return rows.bytes();
+}
+
+std::string indexedRows(const Numbered& picture, std::size_t width, int depth) {
+    std::vector<const std::uint8_t*> distinctRows;
+    for (std::size_t at = 0; at < picture.numbers.size(); at += width)
+        distinctRows.push_back(picture.numbers.data() + at);
+    return indexedRows(picture.repeats, distinctRows, sameNumbers(), width, depth);
 }
 
 std::string truecolourRows(const RgbImage& image) {
@@ -216,27 +241,73 @@ std::string compress(const std::string& raw) {
     return packed;
 }
 
-} // namespace
+// An indexed picture's rows as the file numbers them: the rows unlike the one above, and the file's
+// number of each palette number, which numbers the colours in the order they first appear (as
+// numbered() does), a colour two palette entries name counted once.
+struct Renumbered {
+    std::vector<bool> repeats;
+    std::vector<const std::uint8_t*> distinctRows;
+    NumberMap map{};
+    std::vector<std::uint32_t> colours;
+};
 
-std::string encodePng(const RgbImage& image) {
-    if (image.width <= 0 || image.height <= 0)
-        throw std::invalid_argument("a PNG image needs at least one pixel");
-    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 3;
-    if (image.rgb.size() / rowBytes != static_cast<std::size_t>(image.height) || image.rgb.size() % rowBytes != 0)
-        throw std::invalid_argument("the image's pixels do not match its size");
-    // One zlib call takes the whole picture: its rows must fit the counts zlib works with.
-    if ((rowBytes + 1) * static_cast<std::size_t>(image.height) > std::numeric_limits<uInt>::max() / 2)
-        throw std::invalid_argument("the image is too large for one PNG");
+Renumbered renumbered(const IndexedImage& image) {
+    Renumbered out;
+    const auto width = static_cast<std::size_t>(image.width);
+    const std::size_t count = image.palette.size();
+    // Each number stands for the first that names its colour: rows alike in colour are alike.
+    NumberMap first = sameNumbers();
+    bool twice = false;
+    for (std::size_t n = 0; n < count; ++n)
+        for (std::size_t m = 0; m < n; ++m)
+            if (image.palette[m] == image.palette[n]) {
+                first[n] = first[m];
+                twice = true;
+                break;
+            }
+    const auto sameRow = [&](const std::uint8_t* a, const std::uint8_t* b) {
+        if (!twice)
+            return std::memcmp(a, b, width) == 0;
+        for (std::size_t x = 0; x < width; ++x)
+            if (first[a[x]] != first[b[x]])
+                return false;
+        return true;
+    };
+    out.repeats.resize(static_cast<std::size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* row = image.pixels.data() + static_cast<std::size_t>(y) * width;
+        const bool repeat = y > 0 && sameRow(row, row - width);
+        out.repeats[static_cast<std::size_t>(y)] = repeat;
+        if (!repeat)
+            out.distinctRows.push_back(row);
+    }
+    out.map.fill(kNoColour); // told when the rows are packed
+    // The colours numbered in the order they first show, which the rows unlike the one above show.
+    Palette palette;
+    std::array<bool, 256> seen{};
+    std::size_t unseen = count;
+    for (const std::uint8_t* row : out.distinctRows) {
+        for (std::size_t x = 0; x < width && unseen > 0; ++x) {
+            const std::uint8_t number = row[x];
+            if (seen[number] || number >= count)
+                continue;
+            seen[number] = true;
+            --unseen;
+            out.map[number] = static_cast<std::uint16_t>(palette.number(image.palette[number]));
+        }
+        if (unseen == 0)
+            break;
+    }
+    out.colours = palette.list();
+    return out;
+}
 
-    const std::optional<Numbered> picture = numbered(image);
-    const std::vector<std::uint32_t> palette = picture ? picture->colours : std::vector<std::uint32_t>{};
-    const int depth = picture ? bitDepthFor(palette.size()) : 8;
-    const std::string packed =
-        compress(picture ? indexedRows(*picture, static_cast<std::size_t>(image.width), depth) : truecolourRows(image));
-
+// The file around its compressed rows.
+std::string pngFile(int width, int height, const std::vector<std::uint32_t>& palette, int depth,
+                    const std::string& packed) {
     std::string header;
-    appendBigEndian(header, static_cast<std::uint32_t>(image.width));
-    appendBigEndian(header, static_cast<std::uint32_t>(image.height));
+    appendBigEndian(header, static_cast<std::uint32_t>(width));
+    appendBigEndian(header, static_cast<std::uint32_t>(height));
     header += static_cast<char>(depth); // bits per sample (per palette index for an indexed picture)
     header += palette.empty() ? kTruecolour : kIndexed;
     header += '\0'; // compression: deflate
@@ -257,6 +328,55 @@ std::string encodePng(const RgbImage& image) {
     appendChunk(png, "IDAT", packed);
     appendChunk(png, "IEND", {});
     return png;
+}
+
+// One zlib call takes the whole picture: its rows must fit the counts zlib works with.
+void checkSize(int width, int height, std::size_t bytesPerPixel, std::size_t given) {
+    if (width <= 0 || height <= 0)
+        throw std::invalid_argument("a PNG image needs at least one pixel");
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
+    if (given / rowBytes != static_cast<std::size_t>(height) || given % rowBytes != 0)
+        throw std::invalid_argument("the image's pixels do not match its size");
+    if ((static_cast<std::size_t>(width) * 3 + 1) * static_cast<std::size_t>(height) > std::numeric_limits<uInt>::max() / 2)
+        throw std::invalid_argument("the image is too large for one PNG");
+}
+
+} // namespace
+
+RgbImage rgbImage(const IndexedImage& image) {
+    RgbImage out;
+    out.width = image.width;
+    out.height = image.height;
+    out.rgb.resize(image.pixels.size() * 3);
+    std::uint8_t* to = out.rgb.data();
+    for (const std::uint8_t number : image.pixels) {
+        const std::uint32_t colour = number < image.palette.size() ? image.palette[number] : 0;
+        *to++ = static_cast<std::uint8_t>(colour >> 16);
+        *to++ = static_cast<std::uint8_t>(colour >> 8);
+        *to++ = static_cast<std::uint8_t>(colour);
+    }
+    return out;
+}
+
+std::string encodePng(const IndexedImage& image) {
+    checkSize(image.width, image.height, 1, image.pixels.size());
+    if (image.palette.empty() || image.palette.size() > 256)
+        throw std::invalid_argument("an indexed picture has 1 to 256 colours");
+    const Renumbered picture = renumbered(image);
+    const int depth = bitDepthFor(picture.colours.size());
+    return pngFile(
+        image.width, image.height, picture.colours, depth,
+        compress(indexedRows(picture.repeats, picture.distinctRows, picture.map, static_cast<std::size_t>(image.width), depth)));
+}
+
+std::string encodePng(const RgbImage& image) {
+    checkSize(image.width, image.height, 3, image.rgb.size());
+    const std::optional<Numbered> picture = numbered(image);
+    const std::vector<std::uint32_t> palette = picture ? picture->colours : std::vector<std::uint32_t>{};
+    const int depth = picture ? bitDepthFor(palette.size()) : 8;
+    const std::string packed =
+        compress(picture ? indexedRows(*picture, static_cast<std::size_t>(image.width), depth) : truecolourRows(image));
+    return pngFile(image.width, image.height, palette, depth, packed);
 }
 
 } // namespace hz

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 #include <thread>
 
 namespace hz {
@@ -40,6 +42,61 @@ TEST(Codepage, EveryGb2312CodeRoundTrips) {
         }
     }
     EXPECT_GE(characters, 7445); // GB2312's graphic characters
+}
+
+// iconv asked about one character or code at a time, as the code page's own statement of both
+// directions; the tables made in one go must say the same for every character and every code.
+class OneAtATime {
+public:
+    OneAtATime(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+    ~OneAtATime() { iconv_close(cd); }
+    std::string convert(std::string in) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char out[16];
+        char* inPtr = in.data();
+        char* outPtr = out;
+        std::size_t inLeft = in.size(), outLeft = sizeof out;
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
+            return {};
+        return std::string(out, outPtr);
+    }
+
+private:
+    iconv_t cd;
+};
+
+TEST(Codepage, EveryCharacterHasTheCodeIconvGivesIt) {
+    OneAtATime encoder("CP936", "UTF-32LE");
+    int differing = 0;
+    for (char32_t character = 0x80; character <= 0xFFFF; ++character) {
+        if (character >= 0xD800 && character <= 0xDFFF)
+            continue;
+        const char in[4] = {static_cast<char>(character & 0xFF), static_cast<char>(character >> 8), 0, 0};
+        const std::string bytes = encoder.convert(std::string(in, 4));
+        std::optional<std::uint16_t> expected;
+        if (bytes.size() == 2 && static_cast<unsigned char>(bytes[0]) >= 0x80)
+            expected = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                                  static_cast<unsigned char>(bytes[1]));
+        if (cp936Code(character) != expected && ++differing <= 5)
+            ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(character);
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(Codepage, EveryCodeHasTheCharacterIconvGivesIt) {
+    OneAtATime decoder("UTF-32LE", "CP936");
+    int differing = 0;
+    for (unsigned code = 0x8100; code <= 0xFFFF; ++code) {
+        const std::string bytes = decoder.convert({static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)});
+        std::optional<char32_t> expected;
+        if (bytes.size() == 4)
+            expected = static_cast<char32_t>(static_cast<unsigned char>(bytes[0]) |
+                                             static_cast<unsigned char>(bytes[1]) << 8 |
+                                             static_cast<unsigned char>(bytes[2]) << 16);
+        if (cp936Character(static_cast<std::uint16_t>(code)) != expected && ++differing <= 5)
+            ADD_FAILURE() << std::hex << code;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(Codepage, ConvertersWorkOnEveryThread) {

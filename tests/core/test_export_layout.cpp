@@ -87,3 +87,57 @@ TEST(ExportLayout, HeadersTakeTheSizeFromEachRecordAndTheChosenArrangement) {
 
 } // namespace
 } // namespace hz
+
+namespace hz {
+namespace {
+
+// Records of random dots, in every one-bit layout (the column arrangements take a shorter way to
+// their bytes), give the bytes the general encoder makes of their cells; so do cells that way does
+// not take: sides not a multiple of 8, grey dots.
+TEST(ExportLayout, BytesOfEveryLayoutAreTheEncodersBytes) {
+    struct Size {
+        int width, height, depth;
+    };
+    unsigned seed = 7;
+    const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    for (const Size size : {Size{8, 8, 1}, Size{16, 16, 1}, Size{24, 24, 1}, Size{8, 16, 1}, Size{64, 64, 1},
+                            Size{40, 24, 1}, Size{12, 12, 1}, Size{10, 20, 1}, Size{16, 16, 4}}) {
+        DotCell cell(size.width, size.height);
+        cell = cell.withDepth(size.depth);
+        const int most = (1 << size.depth) - 1;
+        for (int y = 0; y < size.height; ++y)
+            for (int x = 0; x < size.width; ++x)
+                cell.setLevel(x, y, static_cast<int>(next() >> 16) % (most + 1));
+        GlyphRecord record;
+        record.character = "样";
+        record.sizeText = cellSizeText(size.width, size.height);
+        record.width = static_cast<std::uint8_t>(size.width);
+        record.height = static_cast<std::uint8_t>(size.height);
+        record.depth = static_cast<std::uint8_t>(size.depth);
+        record.dots = cell.withDepth(1).rowBytes();
+        if (size.depth > 1)
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x)
+                    record.levels.push_back(static_cast<std::uint8_t>(cell.level(x, y)));
+        for (int index = 0; index < Layout::kCount; ++index) {
+            Layout layout = Layout::fromIndex(index);
+            layout.bpp = size.depth;
+            if (!hasGreyForm(layout))
+                continue;
+            const ExportForm form{LayoutChoice::of(layout), layoutName(layout)};
+            EXPECT_EQ(exportBytes(record, form), encodeCell(record.cell(), layout))
+                << size.width << "x" << size.height << " " << layoutName(layout);
+        }
+        for (int a = 0; a < kArrangementCount; ++a) {
+            const auto arrangement = static_cast<Arrangement>(a);
+            if (size.depth == 1) {
+                EXPECT_EQ(exportBytes(record, {LayoutChoice::of(arrangement), "x"}),
+                          encodeCell(record.cell(), arrangementLayout(arrangement)))
+                    << size.width << "x" << size.height << " arrangement " << a;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace hz

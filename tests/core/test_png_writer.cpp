@@ -132,5 +132,69 @@ TEST(PngPreview, SamePixelsAsTheRgbFileOfBefore) {
         }
 }
 
+// A picture of palette numbers makes the same file as its RGB pixels: its colours numbered in the
+// order they first show, a colour two numbers name given once, a number never used left out.
+TEST(PngIndexed, SameFileAsItsColours) {
+    std::mt19937 random(5);
+    for (const int colours : {1, 2, 3, 5, 16, 17, 200}) {
+        IndexedImage image{37, 12, {}, {}};
+        for (int n = 0; n < colours; ++n)
+            image.palette.push_back(static_cast<std::uint32_t>(random() & 0xFFFFFF));
+        image.palette.push_back(image.palette.front()); // named twice
+        image.palette.push_back(0x123456);              // never used
+        const auto used = static_cast<unsigned>(colours + 1);
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x)
+                image.pixels.push_back(y % 3 == 2 ? image.pixels[image.pixels.size() - 37]
+                                                  : static_cast<std::uint8_t>(used - 1 - random() % used));
+        SCOPED_TRACE(std::to_string(colours) + " colours");
+        const RgbImage rgb = rgbImage(image);
+        EXPECT_EQ(encodePng(image), encodePng(rgb));
+        EXPECT_TRUE(readPng(encodePng(image)).rgb == rgb.rgb);
+    }
+}
+
+TEST(PngIndexed, PanelsOfEveryLookAndZoomAsTheirColours) {
+    DotCell glyph(16, 16);
+    for (int i = 0; i < 16; ++i) {
+        glyph.setDot(i, i);
+        glyph.setDot(i, 3);
+    }
+    const Layout rows{};
+    const std::vector<EncodedGlyph> glyphs(9, encodeGlyph(U'米', glyph, rows));
+    Layout grey{};
+    grey.bpp = 4;
+    DotCell shades = DotCell(16, 16).withDepth(4);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            shades.setLevel(x, y, (x + y) % 16);
+    const std::vector<EncodedGlyph> greyGlyphs(5, encodeGlyph(U'米', shades, grey));
+    const PanelDots panels[] = {layOutPanel(glyphs, rows, {100, 40}), layOutPanel({}, rows, {20, 10}),
+                                layOutPanel(greyGlyphs, grey, {70, 20})};
+    const TftColours tft{{0x10, 0x20, 0x30}, {0x10, 0x20, 0x30}}; // every level the same colour
+    for (const PanelDots& panel : panels)
+        for (PanelLook look : {PanelLook::BlueOled, PanelLook::GreenStn, PanelLook::WhitePaper, PanelLook::ColourTft})
+            for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
+                SCOPED_TRACE(std::string(panelLookName(look)) + " zoom " + std::to_string(zoom));
+                EXPECT_EQ(encodePng(renderPanelIndexed(panel, look, zoom)), encodePng(renderPanel(panel, look, zoom)));
+                if (look == PanelLook::ColourTft) {
+                    EXPECT_EQ(encodePng(renderPanelIndexed(panel, look, zoom, tft)),
+                              encodePng(renderPanel(panel, look, zoom, tft)));
+                }
+            }
+}
+
+TEST(PngIndexed, RefusesPicturesItCannotWrite) {
+    const auto picture = [](int width, int height, std::size_t colours, std::vector<std::uint8_t> pixels) {
+        return IndexedImage{width, height, std::vector<std::uint32_t>(colours, 0xFF0000), std::move(pixels)};
+    };
+    EXPECT_THROW(encodePng(picture(2, 1, 2, {0, 2})), std::invalid_argument);   // a number past the palette
+    EXPECT_THROW(encodePng(picture(2, 1, 0, {0, 0})), std::invalid_argument);   // no palette
+    EXPECT_THROW(encodePng(picture(1, 1, 257, {0})), std::invalid_argument);    // too many colours
+    EXPECT_THROW(encodePng(picture(2, 2, 1, {0, 0, 0})), std::invalid_argument); // pixels short of the size
+    EXPECT_THROW(encodePng(picture(0, 0, 1, {})), std::invalid_argument);
+    EXPECT_NO_THROW(encodePng(picture(2, 1, 256, {255, 0})));
+}
+
 } // namespace
 } // namespace hz

@@ -47,7 +47,7 @@ TEST_P(DrawAhead, GivesTheCellsOfLookupsOneByOne) {
     auto ahead = FontSource::open(spec);
     auto oneByOne = FontSource::open(spec);
     ASSERT_TRUE(ahead && oneByOne);
-    (*ahead)->drawAhead(text);
+    (*ahead)->prefetch(text, 2);
     int found = 0;
     for (char32_t c : text) {
         hz::DotCell want;

@@ -69,6 +69,46 @@ TEST_P(FittedGlyphs, MatchGlyphsDrawnAfresh) {
     }
 }
 
+// Enough different characters for the glyphs to be shared out between two faces: the mixed text,
+// then 400 hanzi from the start of the block, some of them twice, and a character no font maps.
+std::u32string longText() {
+    std::u32string text = mixedText();
+    for (char32_t c = 0x4E00; c < 0x4E00 + 400; ++c)
+        text += c;
+    text += text.substr(0, 120);
+    text += U'\U000F0000';
+    return text;
+}
+
+// Glyphs drawn ahead on two faces, from a source that keeps the fitting's bitmaps and from one that
+// found its rule fitted already, are the dots a source drawing them one at a time gives.
+TEST_P(FittedGlyphs, DrawnAheadOnTwoFacesMatchGlyphsDrawnOneByOne) {
+    const DrawCase& c = GetParam();
+    const FontSpec wanted{.file = c.file, .size = c.size, .threshold = c.threshold, .widths = c.widths, .ambiguous = c.ambiguous, .bpp = c.bpp};
+    auto fitted = FontSource::open(wanted);
+    ASSERT_TRUE(fitted);
+    auto ruleKnown = FontSource::open(wanted);
+    ASSERT_TRUE(ruleKnown);
+    auto oneByOne = FontSource::open(wanted);
+    ASSERT_TRUE(oneByOne);
+    const std::u32string text = longText();
+    (*fitted)->prefetch(text, 2);
+    (*ruleKnown)->prefetch(text, 2);
+    for (const char32_t character : text) {
+        hz::DotCell drawn(1, 1), ahead(1, 1), known(1, 1);
+        const auto drawnStatus = (*oneByOne)->glyph(character, drawn);
+        ASSERT_EQ((*fitted)->glyph(character, ahead), drawnStatus) << "U+" << std::hex << static_cast<unsigned>(character);
+        ASSERT_EQ((*ruleKnown)->glyph(character, known), drawnStatus) << "U+" << std::hex << static_cast<unsigned>(character);
+        if (drawnStatus == hz::LookupStatus::Found) {
+            EXPECT_TRUE(ahead == drawn && known == drawn)
+                << "U+" << std::hex << static_cast<unsigned>(character) << "\n"
+                << picture(ahead) << "\n"
+                << picture(known) << "\n"
+                << picture(drawn);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Fonts, FittedGlyphs,
     ::testing::Values(
