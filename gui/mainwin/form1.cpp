@@ -26,6 +26,7 @@
 #include "gui/meters/form14.h"
 #include "gui/preview/lcd_preview.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -440,7 +441,7 @@ void Form1::exportHeaderFile() {
         if (list->isEmpty())
             return;
         if (const auto choice = writableChoice(singleChoice()))
-            exporter->exportHeader(list->records(), choice->layout);
+            exporter->exportHeader(list->records(), choice->layout, CompressCheck->isChecked());
     } catch (const std::exception& error) {
         prompter().critical(this, failureText(error));
     }

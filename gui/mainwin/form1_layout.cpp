@@ -12,6 +12,7 @@
 #include "gui/mainwin/pictures.h"
 #include "gui/mainwin/text_panel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -214,6 +215,10 @@ void Form1::createOutputButtons() {
         button->setFont(buttonFont);
         button->setToolTip(button->text());
     }
+    CompressCheck = new QCheckBox(QStringLiteral("压缩"), Picture6);
+    CompressCheck->setObjectName(QStringLiteral("CompressCheck"));
+    CompressCheck->setFont(buttonFont);
+    CompressCheck->setToolTip(QStringLiteral("导出的C头文件压缩字模，附带逐字解压的函数"));
 }
 
 void Form1::placeControls() {
@@ -242,6 +247,7 @@ void Form1::placeControls() {
     }
     ProgressBar1->setGeometry(360, 120, 369, 9);
     // Between the choosers and the button group, clear of the search buttons below.
+    CompressCheck->setGeometry(296, 2, 60, 20);
     ExportHeader->setGeometry(296, 22, 49, 38);
     OpenPreview->setGeometry(296, 64, 49, 38);
 
