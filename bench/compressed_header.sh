@@ -4,6 +4,10 @@
 #
 #   bench/compressed_header.sh [HZDOT_CLI] [FONT]
 #
+# With LV_FONT_CONV set to LVGL's font converter (lv_font_conv, from npm), its output for the same
+# glyphs is measured too, compressed and not, built against bench/lvgl_standin/lvgl.h: its tables
+# only, not LVGL's code that reads them. The last rows compare the two at 4 bits a dot.
+#
 # Flash is `size -A` of an object built with arm-none-eabi-gcc -mcpu=cortex-m3 -mthumb -Os that
 # calls the header's lookup (so that every table and the decoder are kept): .text, .rodata and .data
 # together. The decoder's own code is the .text of that object, its stack what -fstack-usage says.
@@ -13,6 +17,7 @@ export LC_ALL=C.UTF-8
 here=$(cd "$(dirname "$0")" && pwd)
 cli=${1:-$here/../build/bin/hzdot-cli}
 font=${2:-/usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf}
+lvconv=${LV_FONT_CONV:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -62,29 +67,50 @@ C
 plain_call='unsigned char w, h; return (font_find(key, &w, &h) != 0) + w + h;'
 packed_call='unsigned char w, h; return font_glyph(key, glyph_out, &w, &h) + w + h;'
 
-printf '| set | header | glyphs | font data (bytes) | flash in all (bytes) | code (bytes) | stack (bytes) | decode a glyph |\n'
-printf '|---|---|---|---|---|---|---|---|\n'
-for set in all small; do
-  label=$([ "$set" = all ] && echo "the 6763 hanzi, 16 dots" || echo "300 hanzi + ASCII, 16 dots")
-  for kind in plain compressed; do
-    extra=$([ "$kind" = compressed ] && echo --compress || true)
-    said=$("$cli" --font "$font" --size 16 --format header --name font $extra -i "$work/$set.txt" \
-           -o "$work/font.h" 2>&1 >/dev/null | tail -1)
-    glyphs=$(sed -E 's/.*: ([0-9]+) glyphs?, ([0-9,]+) bytes/\1/' <<<"$said")
-    data=$(sed -E 's/.*: ([0-9]+) glyphs?, ([0-9,]+) bytes/\2/' <<<"$said")
-    call=$([ "$kind" = compressed ] && echo "$packed_call" || echo "$plain_call")
-    read -r total text stack < <(flash "$work/font.h" font "$call")
-    time=-
-    if [ "$kind" = compressed ]; then
-      python3 - "$work" "$set" <<'PY'
+lvgl() { # set bpp [--no-compress] -> flash of the converter's tables
+  "$lvconv" --font "$font" --size 16 --bpp "$2" ${3:-} --format lvgl --symbols "$(cat "$work/$1.txt")" \
+    -o "$work/lv.c" >/dev/null
+  arm-none-eabi-gcc -mcpu=cortex-m3 -mthumb -Os -DLV_LVGL_H_INCLUDE_SIMPLE -I "$here/lvgl_standin" \
+    -c "$work/lv.c" -o "$work/lv.o"
+  arm-none-eabi-size -A "$work/lv.o" | awk '/^\.(text|rodata|data)/ { f += $2 } END { print f }'
+}
+
+row() { # set label kind bpp
+  local set=$1 label=$2 kind=$3 bpp=$4
+  extra=$([ "$kind" = compressed ] && echo --compress || true)
+  said=$("$cli" --font "$font" --size 16 --bpp "$bpp" --format header --name font $extra -i "$work/$set.txt" \
+         -o "$work/font.h" 2>&1 >/dev/null | tail -1)
+  glyphs=$(sed -E 's/.*: ([0-9]+) glyphs?, ([0-9,]+) bytes/\1/' <<<"$said")
+  data=$(sed -E 's/.*: ([0-9]+) glyphs?, ([0-9,]+) bytes/\2/' <<<"$said")
+  call=$([ "$kind" = compressed ] && echo "$packed_call" || echo "$plain_call")
+  read -r total text stack < <(flash "$work/font.h" font "$call")
+  time=-
+  if [ "$kind" = compressed ]; then
+    python3 - "$work" "$set" <<'PY'
 import sys
 work, s = sys.argv[1], sys.argv[2]
 keys = [ord(c) for c in open(f'{work}/{s}.txt').read()]
 open(f'{work}/keys.h', 'w').write('static const unsigned long bench_keys[] = {' + ','.join(map(str, keys)) + '};\n')
 PY
-      gcc -O2 -std=c99 -I "$work" -o "$work/time" "$here/glyph_decode_time.c"
-      time=$("$work/time" | cut -d' ' -f1-2)
-    fi
-    printf '| %s | %s | %s | %s | %s | %s | %s | %s |\n' "$label" "$kind" "$glyphs" "$data" "$total" "$text" "$stack" "$time"
-  done
+    gcc -O2 -std=c99 -I "$work" -o "$work/time" "$here/glyph_decode_time.c"
+    time=$("$work/time" | cut -d' ' -f1-2)
+  fi
+  printf '| %s | HzDot %s, %s bit | %s | %s | %s | %s | %s | %s |\n' "$label" "$kind" "$bpp" "$glyphs" "$data" "$total" \
+    "$text" "$stack" "$time"
+}
+
+printf '| set | header | glyphs | font data (bytes) | flash in all (bytes) | code (bytes) | stack (bytes) | decode a glyph (CPU) |\n'
+printf '|---|---|---|---|---|---|---|---|\n'
+for set in all small; do
+  label=$([ "$set" = all ] && echo "the 6763 hanzi, 16 dots" || echo "300 hanzi + ASCII, 16 dots")
+  row "$set" "$label" plain 1
+  row "$set" "$label" compressed 1
+  if [ -n "$lvconv" ]; then
+    printf '| %s | LVGL converter, 1 bit | | | %s | | | |\n' "$label" "$(lvgl "$set" 1 --no-compress)"
+    printf '| %s | LVGL converter compressed, 1 bit | | | %s | | | |\n' "$label" "$(lvgl "$set" 1)"
+  fi
 done
+row small "300 hanzi + ASCII, 16 dots" compressed 4
+if [ -n "$lvconv" ]; then
+  printf '| 300 hanzi + ASCII, 16 dots | LVGL converter compressed, 4 bit | | | %s | | | |\n' "$(lvgl small 4)"
+fi

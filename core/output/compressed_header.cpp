@@ -1,5 +1,5 @@
 // The compressed C header: glyphs coded as glyph_coder.h describes, an index that finds glyph i's
-// bytes from a start for every 32 glyphs and the lengths in between, and NAME_glyph, a decoder in
+// bytes from a start for every 64 glyphs and the lengths in between, and NAME_glyph, a decoder in
 // C that takes one glyph at a time into the caller's buffer. docs/compressed-header.md has the tables.
 
 #include "core/output/c_header_parts.h"
@@ -58,12 +58,17 @@ void appendData(std::string& out, const std::string& name, const Dialect& dialec
 }
 
 // The term of context bit k: the plane's bit of the dot at kContextDots[k], from the decoder's rows
-// (r2 this row, r1 the one above, r0 the one above that), kept kContextReach clear dots to the left.
+// (r1 the row above, r0 the one above that, each kContextReach clear dots to the left) or, on this
+// row, from the last three levels c1, c2, c3.
 std::string contextTerm(std::size_t k, bool grey) {
     const ContextDot d = kContextDots[k];
-    const std::string row = d.dy == 0 ? "r2" : d.dy == -1 ? "r1" : "r0";
-    const int index = kContextReach + d.dx;
-    const std::string at = row + "[x" + (index == 0 ? "" : " + " + std::to_string(index)) + "]";
+    std::string at;
+    if (d.dy == 0) {
+        at = "c" + std::to_string(-d.dx);
+    } else {
+        const int index = kContextReach + d.dx;
+        at = std::string(d.dy == -1 ? "r1" : "r0") + "[x" + (index == 0 ? "" : " + " + std::to_string(index)) + "]";
+    }
     std::string term = grey ? "(" + at + " >> shift & 1u)" : "(unsigned)" + at;
     if (k > 0)
         term += " << " + std::to_string(k);
@@ -287,15 +292,15 @@ std::size_t appendCompressed(std::string& out, const std::string& name, const Di
     code += dialect.c89 ? "static NAME_UNUSED uint8_t " : "static inline uint8_t ";
     code += R"(NAME_glyph(uint32_t key, uint8_t *out, uint8_t *width, uint8_t *height)
 {
-    /* Three rows of levels, this one and the two above, with clear dots beyond each side. */
-    uint8_t rows[3][NAME_MAX_WIDTH + 6];
+    /* Two rows of levels, the one above and the one above that, with clear dots beyond each side.
+     * This row's levels take the place of the upper one's from the left, three dots behind. */
+    uint8_t rows[2][NAME_MAX_WIDTH + 6];
     uint8_t *r0 = rows[0];
     uint8_t *r1 = rows[1];
-    uint8_t *r2 = rows[2];
     uint8_t *spare;
     uint32_t at, end, range, code, bound;
-    size_t low, high, mid, i, j, size;
-    unsigned x, y, w, h, level, bit, context, tc, tr@PLANEVARS@;
+    size_t low, high, mid, i, j;
+    unsigned x, y, w, h, level, bit, context, tc, tr, c1, c2, c3@PLANEVARS@;
 @FIND@    w = @WIDTH@;
     h = @HEIGHT@;
     if (width != NULL)
@@ -307,15 +312,14 @@ std::size_t appendCompressed(std::string& out, const std::string& name, const Di
     ((NAME_READ8(&NAME_lengths[(n) * @LENGTHBITS@ / 8]) |                                                       \
       (uint32_t)NAME_READ8(&NAME_lengths[(n) * @LENGTHBITS@ / 8 + 1]) << 8 |                                    \
       (uint32_t)NAME_READ8(&NAME_lengths[(n) * @LENGTHBITS@ / 8 + 2]) << 16) >> ((n) * @LENGTHBITS@ % 8) & @LENGTHMASK@)
-    at = @STARTREAD@(&NAME_starts[i / 64]);
-    for (j = i - i % 64; j < i; ++j)
+    at = @STARTREAD@(&NAME_starts[i / @GROUP@]);
+    for (j = i - i % @GROUP@; j < i; ++j)
         at += NAME_LENGTH(j);
     end = at + NAME_LENGTH(i);
 #undef NAME_LENGTH
-    size = NAME_GLYPH_BYTES(w, h);
-    for (j = 0; j < size; ++j)
+    for (j = 0; j < (size_t)NAME_GLYPH_BYTES(w, h); ++j)
         out[j] = 0;
-    for (y = 0; y < 3; ++y)
+    for (y = 0; y < 2; ++y)
         for (x = 0; x < NAME_MAX_WIDTH + 6; ++x)
             rows[y][x] = 0;
 #define NAME_NEXT (at < end ? NAME_READ8(&NAME_data[at++]) : 0u)
@@ -324,13 +328,19 @@ std::size_t appendCompressed(std::string& out, const std::string& name, const Di
     for (j = 0; j < 4; ++j)
         code = (code << 8) | NAME_NEXT;
     for (y = 0; y < h; ++y) {
+        c1 = c2 = c3 = 0;
         for (x = 0; x < w; ++x) {
-@DOT@            r2[x + 3] = (uint8_t)level;
-@PUT@        }
+            r0[x] = (uint8_t)c3;
+@DOT@@PUT@            c3 = c2;
+            c2 = c1;
+            c1 = level;
+        }
+        r0[w] = (uint8_t)c3;
+        r0[w + 1] = (uint8_t)c2;
+        r0[w + 2] = (uint8_t)c1;
         spare = r0;
         r0 = r1;
-        r1 = r2;
-        r2 = spare;
+        r1 = spare;
     }
 #undef NAME_NEXT
     return 1;
@@ -342,6 +352,7 @@ std::size_t appendCompressed(std::string& out, const std::string& name, const Di
                            {"@WIDTH@", widthRead(shape, "i")},
                            {"@HEIGHT@", heightRead(shape, "i")},
                            {"@STARTREAD@", starts16 ? "NAME_READ16" : "NAME_READ32"},
+                           {"@GROUP@", std::to_string(kGroup)},
                            {"@LENGTHBITS@", std::to_string(lengthBits)},
                            {"@LENGTHMASK@", std::to_string((1U << lengthBits) - 1) + "u"},
                            {"@DOT@", dotDecoder(layout, coded.model.contextBits)},
