@@ -67,8 +67,9 @@ int runHeader(const CliOptions& options, GlyphPass& pass) {
     const int status = writeWholeOutput(options, pass, header.text);
     if (status != kFailed)
         // What the font takes in flash, said without the program's name: it is a result, not a fault.
-        std::cerr << *options.outputFile << ": " << header.glyphCount << (header.glyphCount == 1 ? " glyph, " : " glyphs, ")
-                  << groupedNumber(header.dataBytes) << " bytes\n";
+        std::cerr << *options.outputFile << ": " << header.glyphCount
+                  << (header.glyphCount == 1 ? " glyph, " : " glyphs, ") << groupedNumber(header.dataBytes)
+                  << " bytes\n";
     return status == kAllFound && !header.leftOut.empty() ? kSomeRefused : status;
 }
 

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <stdexcept>
 #include <numeric>
+#include <stdexcept>
 #include <unordered_set>
 
 namespace hz {
@@ -278,8 +278,14 @@ constexpr std::string_view kAccess =
 #endif
 )";
 
-void appendAccess(std::string& out, const std::string& name) {
-    out += named(kAccess, name) + "\n";
+void appendAccess(std::string& out, const std::string& name, bool compress) {
+    std::string text(kAccess);
+    // The compressed header hands out no pointer into its tables: its decoder writes to the caller's.
+    if (compress)
+        text = replaced(
+            text, {{"NAME_READ32(p) pgm_read_dword(p), and the glyph NAME_find returns read with pgm_read_byte too;",
+                    "NAME_READ32(p) pgm_read_dword(p);"}});
+    out += named(text, name) + "\n";
 }
 
 std::string glyphBytesMacro(const Layout& layout) {
@@ -370,7 +376,6 @@ constexpr std::string_view kFindBody = R"({
 }
 )";
 
-
 void appendFind(std::string& out, const std::string& name, const Dialect& dialect, const std::vector<Entry>& entries,
                 const IndexShape& shape) {
     std::string head = dialect.c89 ? std::string(kC89Unused) + "static NAME_UNUSED const " : "static inline const ";
@@ -380,16 +385,17 @@ void appendFind(std::string& out, const std::string& name, const Dialect& dialec
     if (sameSize(entries)) {
         offset = "low * " + std::to_string(entries.empty() ? 0 : entries.front().bytes.size());
     } else {
-        const bool small = entries.empty() || entries.size() == 1 ||
-                           std::accumulate(entries.begin(), entries.end() - 1, std::size_t{0},
-                                           [](std::size_t sum, const Entry& e) { return sum + e.bytes.size(); }) <=
-                               0xFFFF;
+        const bool small =
+            entries.empty() || entries.size() == 1 ||
+            std::accumulate(entries.begin(), entries.end() - 1, std::size_t{0},
+                            [](std::size_t sum, const Entry& e) { return sum + e.bytes.size(); }) <= 0xFFFF;
         offset = std::string(small ? "NAME_READ16" : "NAME_READ32") + "(&NAME_offsets[low])";
     }
-    const std::string body = replaced(std::string(kFindBody), {{"KEYREAD", shape.keys16 ? "NAME_READ16" : "NAME_READ32"},
-                                                               {"WIDTH", widthRead(shape, "low")},
-                                                               {"HEIGHT", heightRead(shape, "low")},
-                                                               {"OFFSET", offset}});
+    const std::string body =
+        replaced(std::string(kFindBody), {{"KEYREAD", shape.keys16 ? "NAME_READ16" : "NAME_READ32"},
+                                          {"WIDTH", widthRead(shape, "low")},
+                                          {"HEIGHT", heightRead(shape, "low")},
+                                          {"OFFSET", offset}});
     out += named(head, name) + named(body, name);
 }
 
@@ -413,8 +419,8 @@ std::vector<Entry> headerEntries(const CHeaderInput& input, std::vector<HeaderLe
             continue;
         }
         characters.push_back(glyph.character);
-        entries.push_back({*key, glyph.character, glyph.cell, encodeCell(glyph.cell, input.layout),
-                           glyph.cell.width(), glyph.cell.height()});
+        entries.push_back({*key, glyph.character, glyph.cell, encodeCell(glyph.cell, input.layout), glyph.cell.width(),
+                           glyph.cell.height()});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
     return entries;
@@ -468,8 +474,8 @@ IndexShape indexShape(const std::vector<Entry>& entries) {
         shape.maxWidth = std::max(shape.maxWidth, e.width);
     }
     shape.keys16 = std::all_of(entries.begin(), entries.end(), [](const Entry& e) { return e.key <= 0xFFFF; });
-    shape.widthTable = std::any_of(entries.begin(), entries.end(),
-                                   [&shape](const Entry& e) { return e.width != shape.maxWidth; });
+    shape.widthTable =
+        std::any_of(entries.begin(), entries.end(), [&shape](const Entry& e) { return e.width != shape.maxWidth; });
     shape.heightTable =
         std::any_of(entries.begin(), entries.end(), [&shape](const Entry& e) { return e.height != shape.height; });
     return shape;
@@ -569,7 +575,7 @@ CHeader makeCHeader(const CHeaderInput& input) {
     appendComment(out, input, characters, dialect.u8);
     out += "#ifndef " + guard + "\n#define " + guard + "\n\n";
     appendIncludes(out, name, dialect);
-    appendAccess(out, name);
+    appendAccess(out, name, input.compress);
     appendSizes(out, name, entries.size(), shape, input.layout, maxBytes, input.compress);
     if (input.compress) {
         header.dataBytes = appendCompressed(out, name, dialect, entries, input.layout, input.key, shape);

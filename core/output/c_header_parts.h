@@ -65,8 +65,7 @@ void appendValues(std::string& out, std::string_view type, const std::string& na
         out += "0";
     for (std::size_t i = 0; i < values.size(); ++i) {
         out += i % static_cast<std::size_t>(perLine) == 0 ? "\n    " : " ";
-        out += hexDigits > 0 ? hex(static_cast<std::uint32_t>(values[i]), hexDigits)
-                             : std::to_string(values[i]);
+        out += hexDigits > 0 ? hex(static_cast<std::uint32_t>(values[i]), hexDigits) : std::to_string(values[i]);
         out += ',';
     }
     out += values.empty() ? "};\n" : "\n};\n";

@@ -195,12 +195,14 @@ std::string pageFinder(std::size_t pageCount, bool ranks16) {
         else
             high = mid;
     }
-    if (low == )" + count +
+    if (low == )" +
+           count +
            R"( || NAME_READ16(&NAME_pages[low]) != key >> 8 ||
         !(NAME_READ8(&NAME_marks[low * 32 + (key & 255) / 8]) >> (key & 7) & 1)) {
 )" + indented(kAbsent, 4) +
            "    }\n    /* The glyph's number: the glyphs before the page and the marks before the key's. */\n" +
-           "    i = " + (ranks16 ? "NAME_READ16" : "NAME_READ32") + "(&NAME_ranks[low]);\n" + R"(    for (j = low * 32; j < low * 32 + (key & 255) / 8; ++j)
+           "    i = " + (ranks16 ? "NAME_READ16" : "NAME_READ32") + "(&NAME_ranks[low]);\n" +
+           R"(    for (j = low * 32; j < low * 32 + (key & 255) / 8; ++j)
         for (bit = NAME_READ8(&NAME_marks[j]); bit != 0; bit &= bit - 1)
             ++i;
     for (bit = NAME_READ8(&NAME_marks[j]) & ((1u << (key & 7)) - 1); bit != 0; bit &= bit - 1)
@@ -259,8 +261,8 @@ std::size_t appendCompressed(std::string& out, const std::string& name, const Di
     const KeyPages pages = keyPages(entries);
     const bool ranks16 = entries.size() <= 0xFFFF;
     const std::size_t listBytes = tableBytes(entries.size(), shape.keys16 ? 2 : 4);
-    const std::size_t pageBytes =
-        tableBytes(pages.pages.size(), 2) + tableBytes(pages.ranks.size(), ranks16 ? 2 : 4) + tableBytes(pages.marks.size(), 1);
+    const std::size_t pageBytes = tableBytes(pages.pages.size(), 2) + tableBytes(pages.ranks.size(), ranks16 ? 2 : 4) +
+                                  tableBytes(pages.marks.size(), 1);
     const bool keyPagesChosen = !entries.empty() && pageBytes < listBytes;
 
     out += "/* The chance of a 0 in 256ths for each context, " + std::to_string(coded.model.contextBits) +
@@ -272,8 +274,8 @@ std::size_t appendCompressed(std::string& out, const std::string& name, const Di
     out += "/* Each glyph's coded bytes, " + std::to_string(lengthBits) + " bits a glyph, the lowest first. */\n";
     appendValues(out, dialect.u8, name, "lengths", lengths, 16, 2);
     appendValues(out, starts16 ? dialect.u16 : dialect.u32, name, "starts", starts, 8);
-    std::size_t bytes = tableBytes(chances.size(), 1) + tableBytes(coded.dataBytes, 1) +
-                        tableBytes(lengths.size(), 1) + tableBytes(starts.size(), starts16 ? 2 : 4);
+    std::size_t bytes = tableBytes(chances.size(), 1) + tableBytes(coded.dataBytes, 1) + tableBytes(lengths.size(), 1) +
+                        tableBytes(starts.size(), starts16 ? 2 : 4);
     if (keyPagesChosen) {
         appendValues(out, dialect.u16, name, "pages", pages.pages, 8, 4);
         appendValues(out, ranks16 ? dialect.u16 : dialect.u32, name, "ranks", pages.ranks, 8);

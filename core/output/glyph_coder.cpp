@@ -15,7 +15,8 @@ constexpr int kContextChoices[] = {4, 6, 8, 10, 12, 14};
 // The levels of a cell at a depth, with reads outside the cell clear.
 class Levels {
 public:
-    Levels(const DotCell& cell, int depth) : w(cell.width()), h(cell.height()), values(static_cast<std::size_t>(w * h)) {
+    Levels(const DotCell& cell, int depth)
+        : w(cell.width()), h(cell.height()), values(static_cast<std::size_t>(w * h)) {
         const DotCell deep = cell.depth() == depth ? cell : cell.withDepth(depth);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
@@ -34,8 +35,7 @@ private:
 };
 
 // Calls decide(tableIndex, bit) for every decision of the glyph, in coding order.
-template <typename Decide>
-void forEachDecision(const Levels& levels, int depth, int contextBits, Decide decide) {
+template <typename Decide> void forEachDecision(const Levels& levels, int depth, int contextBits, Decide decide) {
     const std::size_t planeZero = std::size_t{1} << contextBits;
     for (int y = 0; y < levels.height(); ++y)
         for (int x = 0; x < levels.width(); ++x) {
@@ -132,9 +132,8 @@ GlyphModel trainModel(std::span<const DotCell> cells, int depth, int contextBits
     const std::size_t size = modelSize(depth, contextBits);
     std::vector<std::uint32_t> zeros(size), ones(size);
     for (const DotCell& cell : cells)
-        forEachDecision(Levels(cell, depth), depth, contextBits, [&](std::size_t index, int bit) {
-            ++(bit == 0 ? zeros : ones)[index];
-        });
+        forEachDecision(Levels(cell, depth), depth, contextBits,
+                        [&](std::size_t index, int bit) { ++(bit == 0 ? zeros : ones)[index]; });
     GlyphModel model{depth, contextBits, std::vector<std::uint8_t>(size)};
     for (std::size_t i = 0; i < size; ++i) {
         // A small prior keeps a context met only a few times from being taken as certain.

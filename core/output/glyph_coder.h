@@ -53,8 +53,8 @@ inline constexpr std::array<ContextDot, 14> kContextDots = {{{-1, 0},
 inline constexpr int kContextReach = 3;
 
 struct GlyphModel {
-    int depth = 1;       // bits a dot
-    int contextBits = 0; // N: how many of kContextDots
+    int depth = 1;                     // bits a dot
+    int contextBits = 0;               // N: how many of kContextDots
     std::vector<std::uint8_t> chances; // modelSize(depth, contextBits) entries
 };
 
@@ -69,7 +69,7 @@ std::vector<std::uint8_t> encodeGlyph(const DotCell& cell, const GlyphModel& mod
 struct CodedGlyphs {
     GlyphModel model;
     std::vector<std::vector<std::uint8_t>> glyphs; // in the order of the cells
-    std::size_t dataBytes = 0;                      // the glyphs' bytes together
+    std::size_t dataBytes = 0;                     // the glyphs' bytes together
 };
 
 // The cells coded with the context size that gives the fewest bytes of model and glyphs together.

@@ -149,8 +149,9 @@ void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const 
     input.name = defaultName;
     hz::CHeader header = hz::makeCHeader(input);
     const QString size = QLocale(QLocale::English).toString(static_cast<qulonglong>(header.dataBytes));
-    const QStringList filters{QStringLiteral("C头文件，%1 个字，字库数据 %2 字节(*.h)").arg(header.glyphCount).arg(size),
-                              QStringLiteral("所有文件(*.*)")};
+    const QStringList filters{
+        QStringLiteral("C头文件，%1 个字，字库数据 %2 字节(*.h)").arg(header.glyphCount).arg(size),
+        QStringLiteral("所有文件(*.*)")};
     const auto path = chooseFile(filters, lastHeaderName);
     if (!path)
         return;

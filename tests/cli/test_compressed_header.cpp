@@ -49,8 +49,8 @@ TEST(CompressedHeader, RealFontsDecodeToThePlainHeadersGlyphs) {
         SCOPED_TRACE(c.font + " " + c.size);
         TempFolder dir;
         for (const auto& [name, compress] : {std::pair<std::string, bool>{"plain", false}, {"packed", true}}) {
-            std::vector<std::string> args = {"--font", c.font, "--size", c.size, "--format", "header", "--name", name,
-                                             "-o", dir.file(name + ".h")};
+            std::vector<std::string> args = {"--font", c.font,   "--size", c.size, "--format",
+                                             "header", "--name", name,     "-o",   dir.file(name + ".h")};
             args.insert(args.end(), c.more.begin(), c.more.end());
             if (compress)
                 args.push_back("--compress");
@@ -61,8 +61,8 @@ TEST(CompressedHeader, RealFontsDecodeToThePlainHeadersGlyphs) {
         }
         writeFile(dir.file("check.c"), kCheck);
         hz::test::ProcessCall build;
-        build.command = {"cc", "-std=c99", "-O2", "-Wall", "-Wextra", "-Werror", "-pedantic", "-I", dir.path(), "-o",
-                         dir.file("check"), dir.file("check.c")};
+        build.command = {"cc",        "-std=c99", "-O2",      "-Wall", "-Wextra",         "-Werror",
+                         "-pedantic", "-I",       dir.path(), "-o",    dir.file("check"), dir.file("check.c")};
         const auto built = hz::test::runProcess(build);
         ASSERT_EQ(built.status, 0) << built.err;
         hz::test::ProcessCall run;

@@ -311,7 +311,8 @@ TEST(HeaderLean, TablesOnlyWhereTheGlyphsDiffer) {
     const LeanCase cases[] = {
         {U"温度", 16, "uint16_t lean_STORAGE lean_keys[2]", false, nullptr, 2 * 32 + 2 * 2},
         {U"温\U00020000", 16, "uint32_t lean_STORAGE lean_keys[2]", false, nullptr, 2 * 32 + 2 * 4},
-        {U"温A", 8, "uint16_t lean_STORAGE lean_keys[2]", true, "uint16_t lean_STORAGE lean_offsets[2]", 32 + 16 + 2 * 2 + 2 + 2 * 2},
+        {U"温A", 8, "uint16_t lean_STORAGE lean_keys[2]", true, "uint16_t lean_STORAGE lean_offsets[2]",
+         32 + 16 + 2 * 2 + 2 + 2 * 2},
     };
     std::mt19937 random(17);
     for (const LeanCase& c : cases) {

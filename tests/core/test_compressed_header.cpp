@@ -4,9 +4,9 @@
 #include "core/output/c_header.h"
 #include "core/output/glyph_coder.h"
 
+#include "file_access.h"
 #include "process.h"
 #include "temp_folder.h"
-#include "file_access.h"
 
 #include <gtest/gtest.h>
 
@@ -232,14 +232,14 @@ INSTANTIATE_TEST_SUITE_P(
         PackedCase{"PagesLsbGb12", Compiler::Cxx, HeaderStandard::C99, HeaderKey::Gb2312, "pages-lsb", 12},
         PackedCase{"ColumnsMsbUpLeftInvert24", Compiler::C, HeaderStandard::C99, HeaderKey::Unicode,
                    "columns-msb-up-left-invert", 24},
-        PackedCase{"PagesMsbUpInvert13", Compiler::Cxx, HeaderStandard::C99, HeaderKey::Gb2312,
-                   "pages-msb-up-invert", 13},
+        PackedCase{"PagesMsbUpInvert13", Compiler::Cxx, HeaderStandard::C99, HeaderKey::Gb2312, "pages-msb-up-invert",
+                   13},
         PackedCase{"RowsLsbLeft64", Compiler::C, HeaderStandard::C99, HeaderKey::Unicode, "rows-lsb-left", 64},
         PackedCase{"Rows4bpp16", Compiler::C, HeaderStandard::C99, HeaderKey::Unicode, "rows-msb-4bpp", 16},
-        PackedCase{"ColumnsLsbUp2bpp20", Compiler::Cxx, HeaderStandard::C99, HeaderKey::Gb2312,
-                   "columns-lsb-up-2bpp", 20},
-        PackedCase{"RowsLsbInvert8bpp11", Compiler::C, HeaderStandard::C99, HeaderKey::Unicode,
-                   "rows-lsb-invert-8bpp", 11},
+        PackedCase{"ColumnsLsbUp2bpp20", Compiler::Cxx, HeaderStandard::C99, HeaderKey::Gb2312, "columns-lsb-up-2bpp",
+                   20},
+        PackedCase{"RowsLsbInvert8bpp11", Compiler::C, HeaderStandard::C99, HeaderKey::Unicode, "rows-lsb-invert-8bpp",
+                   11},
         PackedCase{"C89Columns16", Compiler::C89, HeaderStandard::C89, HeaderKey::Gb2312, "columns-lsb", 16},
         PackedCase{"C89Grey4bppByCxx", Compiler::Cxx, HeaderStandard::C89, HeaderKey::Unicode, "rows-lsb-4bpp", 16},
         PackedCase{"FlashSection", Compiler::C, HeaderStandard::C99, HeaderKey::Unicode, "pages-lsb", 16, true},
