@@ -200,7 +200,8 @@ struct PackedCase {
     bool flash = false;
 };
 
-void checkAgainstPlain(const Font& font, const PackedCase& c) {
+// texts: what the compressed header must hold, for the tables a case is meant to reach.
+void checkAgainstPlain(const Font& font, const PackedCase& c, const std::vector<std::string>& texts = {}) {
     const Layout layout = *parseLayout(c.layout);
     CHeaderInput input{font.glyphs, "font.ttf face 0", c.size, layout, c.key, "plain", c.standard};
     TempFolder dir;
@@ -211,6 +212,8 @@ void checkAgainstPlain(const Font& font, const PackedCase& c) {
     ASSERT_EQ(packed.glyphCount, plain.glyphCount);
     ASSERT_NE(packed.text.find("packed_glyph("), std::string::npos);
     EXPECT_EQ(packed.text.find("packed_find("), std::string::npos);
+    for (const std::string& text : texts)
+        EXPECT_NE(packed.text.find(text), std::string::npos) << text;
     test::writeFile(dir.file("plain.h"), plain.text);
     test::writeFile(dir.file("packed.h"), packed.text);
     test::writeFile(dir.file("check.c"), checkProgram(c.flash));
@@ -247,21 +250,25 @@ INSTANTIATE_TEST_SUITE_P(
                    true}),
     [](const ::testing::TestParamInfo<PackedCase>& info) { return info.param.name; });
 
-// Many keys close together take the paged key index; keys past 16 bits, glyphs longer than 255 coded
-// bytes and more than 64 KB of them take the wide tables; glyphs of different heights their table.
+// Many keys close together take the paged key index; keys past 16 bits and more than 64 KB of coded
+// glyphs the wide tables, glyphs longer than 255 coded bytes lengths of more than 8 bits; glyphs of
+// different heights their table.
 TEST(PackedHeaderTables, WideAndPagedIndexesDecodeToo) {
     std::mt19937 random(5);
     Font dense{{}, "dense"};
     for (char32_t c = U'\u4E00'; c < U'\u4E00' + 700; ++c)
         dense.glyphs.push_back({dense.glyphs.size(), c, strokeCell(16, 16, 1, random)});
     dense.glyphs.push_back({dense.glyphs.size(), U'1', strokeCell(8, 12, 1, random, WidthClass::Half)});
-    checkAgainstPlain(dense, {"dense", Compiler::C, HeaderStandard::C99, HeaderKey::Unicode, "rows-msb", 16});
+    checkAgainstPlain(dense, {"dense", Compiler::C, HeaderStandard::C99, HeaderKey::Unicode, "rows-msb", 16},
+                      {"packed_pages[", "packed_heights[", "packed_widths["});
 
     Font wide{{}, "wide"};
-    for (char32_t c = U'\U00020000'; c < U'\U00020000' + 40; ++c)
-        wide.glyphs.push_back({wide.glyphs.size(), c, noiseCell(64, 64, 2, random)});
-    wide.glyphs.push_back({wide.glyphs.size(), U'\U0002F800', DotCell(64, 64).withDepth(2)});
-    checkAgainstPlain(wide, {"wide", Compiler::Cxx, HeaderStandard::C99, HeaderKey::Unicode, "columns-msb-2bpp", 64});
+    // Keys far apart: a list is smaller than their pages.
+    for (char32_t c = U'\U00020000'; c < U'\U00020000' + 70 * 300; c += 300)
+        wide.glyphs.push_back({wide.glyphs.size(), c, noiseCell(64, 64, 4, random)});
+    wide.glyphs.push_back({wide.glyphs.size(), U'\U0002F800', DotCell(64, 64).withDepth(4)});
+    checkAgainstPlain(wide, {"wide", Compiler::Cxx, HeaderStandard::C99, HeaderKey::Unicode, "columns-msb-4bpp", 64},
+                      {"uint32_t packed_STORAGE packed_starts[2]", "uint32_t packed_STORAGE packed_keys[71]"});
 }
 
 TEST(PackedHeaderEdges, NoGlyphsAndOnlyBlankGlyphs) {
