@@ -75,10 +75,12 @@ std::string contextTerm(std::size_t k, bool grey) {
     return term;
 }
 
-std::string contextSum(int bits, bool grey) {
+// The context's terms ORed, a line for every three, continued under the first at indent.
+std::string contextSum(int bits, bool grey, int indent) {
     std::string sum;
+    const std::string next = " |\n" + std::string(static_cast<std::size_t>(indent), ' ');
     for (int k = 0; k < bits; ++k) {
-        sum += k == 0 ? "" : k % 3 == 0 ? " |\n                      " : " | ";
+        sum += k == 0 ? "" : k % 3 == 0 ? next : " | ";
         sum += contextTerm(static_cast<std::size_t>(k), grey);
     }
     return sum.empty() ? "0" : sum;
@@ -114,14 +116,14 @@ std::string indented(std::string_view text, int spaces) {
 // The statements that decode dot x of the row into level.
 std::string dotDecoder(const Layout& layout, int contextBits) {
     if (layout.bpp == 1)
-        return "            context = " + contextSum(contextBits, false) + ";\n" + indented(kDecodeBit, 12) +
+        return "            context = " + contextSum(contextBits, false, 22) + ";\n" + indented(kDecodeBit, 12) +
                "            level = bit;\n";
     const std::string planeZero = std::to_string(1U << contextBits) + "u";
     return "            level = 0;\n"
            "            for (plane = 0; plane < NAME_BPP; ++plane) {\n"
            "                shift = NAME_BPP - 1 - plane;\n"
            "                context = " +
-           contextSum(contextBits, true) +
+           contextSum(contextBits, true, 26) +
            ";\n"
            "                if (plane > 0)\n"
            "                    context += plane * 2u * " +
@@ -310,9 +312,9 @@ std::size_t appendCompressed(std::string& out, const std::string& name, const Di
     if (height != NULL)
         *height = (uint8_t)h;
     /* The glyph's bytes: from the start of its group of 64 past the lengths of those before it. */
-#define NAME_LENGTH(n)                                                                                          \
-    ((NAME_READ8(&NAME_lengths[(n) * @LENGTHBITS@ / 8]) |                                                       \
-      (uint32_t)NAME_READ8(&NAME_lengths[(n) * @LENGTHBITS@ / 8 + 1]) << 8 |                                    \
+#define NAME_LENGTH(n) \
+    ((NAME_READ8(&NAME_lengths[(n) * @LENGTHBITS@ / 8]) | \
+      (uint32_t)NAME_READ8(&NAME_lengths[(n) * @LENGTHBITS@ / 8 + 1]) << 8 | \
       (uint32_t)NAME_READ8(&NAME_lengths[(n) * @LENGTHBITS@ / 8 + 2]) << 16) >> ((n) * @LENGTHBITS@ % 8) & @LENGTHMASK@)
     at = @STARTREAD@(&NAME_starts[i / @GROUP@]);
     for (j = i - i % @GROUP@; j < i; ++j)
