@@ -292,6 +292,9 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
         {{0, "c89", false, std::nullopt},
          "      --c89              the header for C89 compilers too: no inline, its own integer types\n",
          [](CliOptions& o, const Argument&) { o.c89 = true; }},
+        {{0, "compress", false, std::nullopt},
+         "      --compress         the header's glyphs coded small, with NAME_glyph to decode one\n",
+         [](CliOptions& o, const Argument&) { o.compress = true; }},
         {{0, "preview", true, std::nullopt},
          "      --preview WxH      draw the text on a WxH-dot panel into -o FILE.png\n",
          [](CliOptions& o, const Argument& a) { o.preview = parsePreview(a.shown, a.value); }},
@@ -532,6 +535,8 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts, cons
         throw UsageError{"--fg and --bg go with --preview"};
     if (options.c89 && options.format != OutputFormat::Header)
         throw UsageError{"--c89 goes with --format header"};
+    if (options.compress && options.format != OutputFormat::Header)
+        throw UsageError{"--compress goes with --format header"};
     if (options.detectFile) {
         if (texts.size() != 1 || options.inputFile || !options.scanPaths.empty())
             throw UsageError{"--detect needs exactly one character as TEXT"};

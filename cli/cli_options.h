@@ -54,6 +54,7 @@ struct CliOptions {
     std::optional<std::string> headerName;
     hz::HeaderKey key = hz::HeaderKey::Unicode;
     bool c89 = false;
+    bool compress = false;
     std::optional<std::string> preview; // "WxH"
     std::optional<int> lineSpacing;     // dots between the preview's rows
     std::optional<hz::Rgb> foreground;  // --fg: the preview in the colour-TFT look

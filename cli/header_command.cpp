@@ -9,6 +9,8 @@
 #include "core/text/utf8.h"
 
 #include <algorithm>
+#include <iostream>
+#include <string>
 #include <vector>
 
 namespace hz::cli {
@@ -25,6 +27,14 @@ std::string leftOutText(const hz::HeaderLeftOut& left, const GlyphPass& pass) {
         break;
     }
     return text + "; left out of the header";
+}
+
+// 118404 -> "118,404".
+std::string groupedNumber(std::size_t value) {
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
 }
 
 } // namespace
@@ -48,6 +58,7 @@ int runHeader(const CliOptions& options, GlyphPass& pass) {
     in.layout = options.layout.layout;
     in.key = options.key;
     in.standard = options.c89 ? hz::HeaderStandard::C89 : hz::HeaderStandard::C99;
+    in.compress = options.compress;
     in.name = options.headerName.value_or(hz::defaultHeaderName(in.source, in.sourceHeight));
     const hz::CHeader header = hz::makeCHeader(in);
     for (const auto& left : header.leftOut)
@@ -58,6 +69,11 @@ int runHeader(const CliOptions& options, GlyphPass& pass) {
         return kSomeRefused;
     }
     const int status = writeWholeOutput(options, pass, header.text);
+    if (status != kFailed)
+        // What the font takes in flash, said without the program's name: it is a result, not a fault.
+        std::cerr << *options.outputFile << ": " << header.glyphCount
+                  << (header.glyphCount == 1 ? " glyph, " : " glyphs, ") << groupedNumber(header.dataBytes)
+                  << " bytes\n";
     return status == kAllFound && !header.leftOut.empty() ? kSomeRefused : status;
 }
 

@@ -10,6 +10,8 @@ packages=(
   clang libclang-rt-14-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the flash figures of C headers, built for a Cortex-M3 (bench/compressed_header.sh)
+  gcc-arm-none-eabi libnewlib-arm-none-eabi
   # windows; Qt's own dialogs and buttons in Chinese
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   # font builder: outline and bitmap fonts, simplified-to-traditional table

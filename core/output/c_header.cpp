@@ -1,4 +1,5 @@
 #include "core/output/c_header.h"
+#include "core/output/c_header_parts.h"
 
 #include "core/layout/arrangements.h"
 #include "core/layout/layout_presets.h"
@@ -9,10 +10,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <numeric>
 #include <stdexcept>
 #include <unordered_set>
 
 namespace hz {
+
+namespace header_text {
 
 namespace {
 
@@ -40,12 +44,6 @@ bool isAsciiLetter(char c) {
 }
 bool isAsciiDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string hex(std::uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
-    return text;
 }
 
 // Whether a character may stand as itself inside a /* */ comment: no "*/" can form, no line splice
@@ -80,10 +78,6 @@ std::string commentText(std::string_view utf8) {
         previous = c;
     }
     return out;
-}
-
-std::string commentCharacter(char32_t c) {
-    return showableInComment(c) ? codePointText(c) + " " + encodeUtf8(c) : codePointText(c);
 }
 
 std::string upper(std::string_view text) {
@@ -141,14 +135,6 @@ std::string layoutSentence(const Layout& layout) {
     return text;
 }
 
-struct Entry {
-    std::uint32_t key;
-    char32_t character;
-    std::vector<std::uint8_t> bytes;
-    int width;
-    int height;
-};
-
 // Writes the comment lines " * TEXT" wrapped before 100 columns.
 void appendWrapped(std::string& out, std::string_view label, std::string_view text) {
     const std::string indent(label.size(), ' ');
@@ -177,7 +163,8 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
                    const std::string& byteType) {
     const std::string& name = input.name;
     out += "/* " + name + ".h: a dot-matrix font of " + std::to_string(characters.size()) +
-           (characters.size() == 1 ? " character" : " characters") + ", made by HzDot.\n *\n";
+           (characters.size() == 1 ? " character" : " characters") + ", made by HzDot" +
+           (input.compress ? ", compressed" : "") + ".\n *\n";
     const std::string height = input.sourceHeight > 0 ? ", " + std::to_string(input.sourceHeight) + " dots high" : "";
     appendWrapped(out, "Source:     ", commentText(input.source) + height);
 
@@ -200,41 +187,20 @@ void appendComment(std::string& out, const CHeaderInput& input, const std::vecto
     for (char32_t c : characters)
         list += (list.empty() ? "" : " ") + (showableInComment(c) ? encodeUtf8(c) : codePointText(c));
     appendWrapped(out, "Characters: ", list.empty() ? "none" : list);
+    if (input.compress) {
+        out += " *\n * " + byteType + " glyph[" + name + "_MAX_BYTES], width, height;\n";
+        out += " * if (" + name + "_glyph(key, glyph, &width, &height)) ... the glyph's bytes are in glyph\n";
+        out += " * 0 (width and height 0) when there is no such key; width and height may be NULL.\n */\n";
+        return;
+    }
     out += " *\n * const " + byteType + " *glyph = " + name + "_find(key, &width, &height);\n";
     out += " * NULL (width and height 0) when there is no such key; width and height may be NULL.\n */\n";
 }
 
-// The spellings that differ between the C99 header and the one for C89 compilers.
-struct Dialect {
-    std::string u8;  // "uint8_t", or the header's own "NAME_u8"
-    std::string u32; // "uint32_t" or "NAME_u32"
-    bool c89 = false;
-};
-
 Dialect dialectOf(const std::string& name, HeaderStandard standard) {
     if (standard == HeaderStandard::C89)
-        return {name + "_u8", name + "_u32", true};
-    return {"uint8_t", "uint32_t", false};
-}
-
-// Each table starts "static const TYPE NAME_STORAGE NAME_table[N] = {".
-std::string tableStart(std::string_view type, const std::string& name, std::string_view table, std::size_t size) {
-    return "static const " + std::string(type) + " " + name + "_STORAGE " + name + "_" + std::string(table) + "[" +
-           std::to_string(std::max<std::size_t>(1, size)) + "] = {";
-}
-
-template <typename Field>
-void appendArray(std::string& out, std::string_view type, const std::string& name, std::string_view table,
-                 const std::vector<Entry>& entries, Field field, int perLine) {
-    out += tableStart(type, name, table, entries.size());
-    if (entries.empty())
-        out += "0";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        out += i % static_cast<std::size_t>(perLine) == 0 ? "\n    " : " ";
-        out += field(entries[i], i);
-        out += ',';
-    }
-    out += entries.empty() ? "};\n" : "\n};\n";
+        return {name + "_u8", name + "_u16", name + "_u32", true};
+    return {"uint8_t", "uint16_t", "uint32_t", false};
 }
 
 void appendBytes(std::string& out, std::string_view type, const std::string& name, const std::vector<Entry>& entries,
@@ -254,25 +220,13 @@ void appendBytes(std::string& out, std::string_view type, const std::string& nam
     out += "};\n";
 }
 
-// Replaces each NAME in text with the header's name.
-std::string named(std::string_view text, const std::string& name) {
-    std::string out;
-    for (std::size_t at = text.find("NAME"); !text.empty(); at = text.find("NAME")) {
-        out += text.substr(0, at);
-        if (at == std::string_view::npos)
-            break;
-        out += name;
-        text.remove_prefix(at + 4);
-    }
-    return out;
-}
-
 // The integer types of the C89 header: <stdint.h>'s where the compiler is known to have it,
 // otherwise unsigned types whose sizes <limits.h> confirms.
 constexpr std::string_view kC89Types = R"(#if (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L) || \
     (defined(__cplusplus) && __cplusplus >= 201103L)
 #include <stdint.h>
 typedef uint8_t NAME_u8;
+typedef uint16_t NAME_u16;
 typedef uint32_t NAME_u32;
 #else
 #include <limits.h>
@@ -280,6 +234,11 @@ typedef uint32_t NAME_u32;
 typedef unsigned char NAME_u8;
 #else
 #error "NAME.h needs an 8-bit unsigned char"
+#endif
+#if USHRT_MAX == 0xFFFF
+typedef unsigned short NAME_u16;
+#else
+#error "NAME.h needs a 16-bit unsigned short"
 #endif
 #if UINT_MAX == 0xFFFFFFFF
 typedef unsigned int NAME_u32;
@@ -319,71 +278,90 @@ constexpr std::string_view kAccess =
 #endif
 )";
 
-void appendAccess(std::string& out, const std::string& name) {
-    out += named(kAccess, name) + "\n";
+void appendAccess(std::string& out, const std::string& name, bool compress) {
+    std::string text(kAccess);
+    // The compressed header hands out no pointer into its tables: its decoder writes to the caller's.
+    if (compress)
+        text = replaced(
+            text, {{"NAME_READ32(p) pgm_read_dword(p), and the glyph NAME_find returns read with pgm_read_byte too;",
+                    "NAME_READ32(p) pgm_read_dword(p);"}});
+    out += named(text, name) + "\n";
 }
 
-void appendSizes(std::string& out, const std::string& name, std::size_t count, int height, int maxWidth,
-                 const Layout& layout) {
+std::string glyphBytesMacro(const Layout& layout) {
+    switch (layout.scan) {
+    case Scan::Rows:
+        return "#define NAME_GLYPH_BYTES(w, h) ((h) * (((w) * NAME_BPP + 7) / 8))\n";
+    case Scan::Columns:
+        return "#define NAME_GLYPH_BYTES(w, h) ((w) * (((h) * NAME_BPP + 7) / 8))\n";
+    case Scan::Pages:
+        return "#define NAME_GLYPH_BYTES(w, h) ((w) * (((h) + 7) / 8))\n";
+    }
+    return {};
+}
+
+void appendSizes(std::string& out, const std::string& name, std::size_t count, const IndexShape& shape,
+                 const Layout& layout, std::size_t maxBytes, bool compress) {
     out += "#define " + name + "_COUNT " + std::to_string(count) + "\n";
-    out += "#define " + name + "_HEIGHT " + std::to_string(height) + "\n";
-    out += "#define " + name + "_MAX_WIDTH " + std::to_string(maxWidth) + "\n";
+    out += "#define " + name + "_HEIGHT " + std::to_string(shape.height) + "\n";
+    out += "#define " + name + "_MAX_WIDTH " + std::to_string(shape.maxWidth) + "\n";
     // A one-bit header stays as it always was: the depth and the byte count are spelled out only
-    // for grey levels.
-    if (layout.bpp > 1) {
+    // for grey levels, and for the compressed header, whose decoder needs them.
+    if (layout.bpp > 1 || compress) {
         out += "#define " + name + "_BPP " + std::to_string(layout.bpp) + "\n";
         out += "/* The bytes of a glyph of width w and height h. */\n";
-        out += layout.scan == Scan::Rows
-                   ? named("#define NAME_GLYPH_BYTES(w, h) ((h) * (((w) * NAME_BPP + 7) / 8))\n", name)
-                   : named("#define NAME_GLYPH_BYTES(w, h) ((w) * (((h) * NAME_BPP + 7) / 8))\n", name);
+        out += named(glyphBytesMacro(layout), name);
+    }
+    if (compress) {
+        out += named("/* The most bytes a glyph takes: the size of the buffer NAME_glyph fills. */\n", name);
+        out += "#define " + name + "_MAX_BYTES " + std::to_string(std::max<std::size_t>(maxBytes, 1)) + "\n";
     }
     out += "\n";
 }
 
-void appendTables(std::string& out, const std::string& name, const Dialect& dialect, const std::vector<Entry>& entries,
-                  HeaderKey key, bool heightTable) {
+// Every glyph of the same size needs no offsets: glyph i starts at i times that size.
+bool sameSize(const std::vector<Entry>& entries) {
+    return std::all_of(entries.begin(), entries.end(),
+                       [&entries](const Entry& e) { return e.bytes.size() == entries.front().bytes.size(); });
+}
+
+// The plain tables; returns their bytes.
+std::size_t appendTables(std::string& out, const std::string& name, const Dialect& dialect,
+                         const std::vector<Entry>& entries, HeaderKey key, const IndexShape& shape) {
     std::size_t total = 0;
     for (const Entry& e : entries)
         total += e.bytes.size();
     appendBytes(out, dialect.u8, name, entries, total);
     out += "\n";
-    const int keyDigits = key == HeaderKey::Unicode ? 4 : 2;
-    appendArray(
-        out, dialect.u32, name, "keys", entries,
-        [keyDigits](const Entry& e, std::size_t) { return hex(e.key, keyDigits); }, 8);
-    appendArray(
-        out, dialect.u8, name, "widths", entries, [](const Entry& e, std::size_t) { return std::to_string(e.width); },
-        16);
-    std::size_t offset = 0;
-    appendArray(
-        out, dialect.u32, name, "offsets", entries,
-        [&offset](const Entry& e, std::size_t) {
-            const std::string text = std::to_string(offset);
-            offset += e.bytes.size();
-            return text;
-        },
-        12);
-    if (heightTable)
-        appendArray(
-            out, dialect.u8, name, "heights", entries,
-            [](const Entry& e, std::size_t) { return std::to_string(e.height); }, 16);
+    std::size_t bytes = tableBytes(total, 1) + appendKeyTables(out, name, dialect, entries, key, shape, false);
+    if (!sameSize(entries)) {
+        std::vector<std::uint32_t> offsets;
+        std::uint32_t offset = 0;
+        for (const Entry& e : entries) {
+            offsets.push_back(offset);
+            offset += static_cast<std::uint32_t>(e.bytes.size());
+        }
+        const bool small = offsets.empty() || offsets.back() <= 0xFFFF;
+        appendValues(out, small ? dialect.u16 : dialect.u32, name, "offsets", offsets, 12);
+        bytes += tableBytes(offsets.size(), small ? 2 : 4);
+    }
     out += "\n";
+    return bytes;
 }
 
-// The lookup: a binary search over the keys, every table read through the READ macros. HEIGHT stands
-// for where a glyph's height comes from.
+// The lookup: a binary search over the keys, every table read through the READ macros.
 constexpr std::string_view kFindBody = R"({
     size_t low = 0;
     size_t high = NAME_COUNT;
     size_t mid;
     while (low < high) {
         mid = low + (high - low) / 2;
-        if (NAME_READ32(&NAME_keys[mid]) < key)
+        if (KEYREAD(&NAME_keys[mid]) < key)
             low = mid + 1;
         else
             high = mid;
     }
-    if (low == NAME_COUNT || NAME_READ32(&NAME_keys[low]) != key) {
+    if (low == NAME_COUNT || KEYREAD(&NAME_keys[low]) != key) {
         if (width != NULL)
             *width = 0;
         if (height != NULL)
@@ -391,28 +369,33 @@ constexpr std::string_view kFindBody = R"({
         return NULL;
     }
     if (width != NULL)
-        *width = NAME_READ8(&NAME_widths[low]);
+        *width = WIDTH;
     if (height != NULL)
         *height = HEIGHT;
-    return &NAME_bytes[NAME_READ32(&NAME_offsets[low])];
+    return &NAME_bytes[OFFSET];
 }
 )";
 
-// C89 has no inline, so a header's lookup is a plain static function, which compilers warn about in
-// every file that includes the header without calling it; GCC and Clang are told that is fine.
-constexpr std::string_view kC89Unused = R"(#if defined(__GNUC__)
-#define NAME_UNUSED __attribute__((unused))
-#else
-#define NAME_UNUSED
-#endif
-)";
-
-void appendFind(std::string& out, const std::string& name, const Dialect& dialect, bool heightTable) {
+void appendFind(std::string& out, const std::string& name, const Dialect& dialect, const std::vector<Entry>& entries,
+                const IndexShape& shape) {
     std::string head = dialect.c89 ? std::string(kC89Unused) + "static NAME_UNUSED const " : "static inline const ";
     head +=
         dialect.u8 + " *NAME_find(" + dialect.u32 + " key, " + dialect.u8 + " *width, " + dialect.u8 + " *height)\n";
-    std::string body(kFindBody);
-    body.replace(body.find("HEIGHT;"), 6, heightTable ? "NAME_READ8(&NAME_heights[low])" : "NAME_HEIGHT");
+    std::string offset;
+    if (sameSize(entries)) {
+        offset = "low * " + std::to_string(entries.empty() ? 0 : entries.front().bytes.size());
+    } else {
+        const bool small =
+            entries.empty() || entries.size() == 1 ||
+            std::accumulate(entries.begin(), entries.end() - 1, std::size_t{0},
+                            [](std::size_t sum, const Entry& e) { return sum + e.bytes.size(); }) <= 0xFFFF;
+        offset = std::string(small ? "NAME_READ16" : "NAME_READ32") + "(&NAME_offsets[low])";
+    }
+    const std::string body =
+        replaced(std::string(kFindBody), {{"KEYREAD", shape.keys16 ? "NAME_READ16" : "NAME_READ32"},
+                                          {"WIDTH", widthRead(shape, "low")},
+                                          {"HEIGHT", heightRead(shape, "low")},
+                                          {"OFFSET", offset}});
     out += named(head, name) + named(body, name);
 }
 
@@ -436,8 +419,8 @@ std::vector<Entry> headerEntries(const CHeaderInput& input, std::vector<HeaderLe
             continue;
         }
         characters.push_back(glyph.character);
-        entries.push_back(
-            {*key, glyph.character, encodeCell(glyph.cell, input.layout), glyph.cell.width(), glyph.cell.height()});
+        entries.push_back({*key, glyph.character, glyph.cell, encodeCell(glyph.cell, input.layout), glyph.cell.width(),
+                           glyph.cell.height()});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
     return entries;
@@ -449,6 +432,104 @@ char32_t recordCharacter(const GlyphRecord& record) {
 }
 
 } // namespace
+
+std::string hex(std::uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
+    return text;
+}
+
+std::string commentCharacter(char32_t c) {
+    return showableInComment(c) ? codePointText(c) + " " + encodeUtf8(c) : codePointText(c);
+}
+
+std::string named(std::string_view text, const std::string& name) {
+    std::string out;
+    for (std::size_t at = text.find("NAME"); !text.empty(); at = text.find("NAME")) {
+        out += text.substr(0, at);
+        if (at == std::string_view::npos)
+            break;
+        out += name;
+        text.remove_prefix(at + 4);
+    }
+    return out;
+}
+
+std::string replaced(std::string text, const std::vector<std::pair<std::string_view, std::string>>& marks) {
+    for (const auto& [mark, value] : marks)
+        for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
+            text.replace(at, mark.size(), value);
+    return text;
+}
+
+std::string tableStart(std::string_view type, const std::string& name, std::string_view table, std::size_t size) {
+    return "static const " + std::string(type) + " " + name + "_STORAGE " + name + "_" + std::string(table) + "[" +
+           std::to_string(std::max<std::size_t>(1, size)) + "] = {";
+}
+
+IndexShape indexShape(const std::vector<Entry>& entries) {
+    IndexShape shape;
+    for (const Entry& e : entries) {
+        shape.height = std::max(shape.height, e.height);
+        shape.maxWidth = std::max(shape.maxWidth, e.width);
+    }
+    shape.keys16 = std::all_of(entries.begin(), entries.end(), [](const Entry& e) { return e.key <= 0xFFFF; });
+    shape.widthTable =
+        std::any_of(entries.begin(), entries.end(), [&shape](const Entry& e) { return e.width != shape.maxWidth; });
+    shape.heightTable =
+        std::any_of(entries.begin(), entries.end(), [&shape](const Entry& e) { return e.height != shape.height; });
+    return shape;
+}
+
+std::size_t appendKeyTables(std::string& out, const std::string& name, const Dialect& dialect,
+                            const std::vector<Entry>& entries, HeaderKey key, const IndexShape& shape,
+                            bool leaveOutKeys) {
+    std::size_t bytes = 0;
+    if (!leaveOutKeys) {
+        std::vector<std::uint32_t> keys;
+        for (const Entry& e : entries)
+            keys.push_back(e.key);
+        appendValues(out, shape.keys16 ? dialect.u16 : dialect.u32, name, "keys", keys, 8,
+                     key == HeaderKey::Unicode ? 4 : 2);
+        bytes += tableBytes(keys.size(), shape.keys16 ? 2 : 4);
+    }
+    if (shape.widthTable) {
+        std::vector<int> widths;
+        for (const Entry& e : entries)
+            widths.push_back(e.width);
+        appendValues(out, dialect.u8, name, "widths", widths, 16);
+        bytes += tableBytes(widths.size(), 1);
+    }
+    if (shape.heightTable) {
+        std::vector<int> heights;
+        for (const Entry& e : entries)
+            heights.push_back(e.height);
+        appendValues(out, dialect.u8, name, "heights", heights, 16);
+        bytes += tableBytes(heights.size(), 1);
+    }
+    return bytes;
+}
+
+std::string widthRead(const IndexShape& shape, std::string_view var) {
+    return shape.widthTable ? "NAME_READ8(&NAME_widths[" + std::string(var) + "])" : std::string("NAME_MAX_WIDTH");
+}
+
+std::string heightRead(const IndexShape& shape, std::string_view var) {
+    return shape.heightTable ? "NAME_READ8(&NAME_heights[" + std::string(var) + "])" : std::string("NAME_HEIGHT");
+}
+
+// C89 has no inline, so a header's lookup is a plain static function, which compilers warn about in
+// every file that includes the header without calling it; GCC and Clang are told that is fine.
+const std::string_view kC89Unused = R"(#if defined(__GNUC__)
+#define NAME_UNUSED __attribute__((unused))
+#else
+#define NAME_UNUSED
+#endif
+)";
+
+} // namespace header_text
+
+using namespace header_text;
 
 std::vector<HeaderGlyph> headerGlyphs(std::span<const GlyphRecord> records) {
     // A repeated character is left out here already: the header keeps its first glyph only, and a
@@ -481,15 +562,11 @@ CHeader makeCHeader(const CHeaderInput& input) {
     CHeader header;
     std::vector<char32_t> characters; // in input order
     const std::vector<Entry> entries = headerEntries(input, header.leftOut, characters);
+    const IndexShape shape = indexShape(entries);
+    std::size_t maxBytes = 0;
+    for (const Entry& e : entries)
+        maxBytes = std::max(maxBytes, e.bytes.size());
 
-    int height = 0;
-    int maxWidth = 0;
-    for (const Entry& e : entries) {
-        height = std::max(height, e.height);
-        maxWidth = std::max(maxWidth, e.width);
-    }
-    const bool heightTable =
-        std::any_of(entries.begin(), entries.end(), [height](const Entry& e) { return e.height != height; });
     const std::string& name = input.name;
     const std::string guard = upper(name) + "_H";
     const Dialect dialect = dialectOf(name, input.standard);
@@ -498,10 +575,14 @@ CHeader makeCHeader(const CHeaderInput& input) {
     appendComment(out, input, characters, dialect.u8);
     out += "#ifndef " + guard + "\n#define " + guard + "\n\n";
     appendIncludes(out, name, dialect);
-    appendAccess(out, name);
-    appendSizes(out, name, entries.size(), height, maxWidth, input.layout);
-    appendTables(out, name, dialect, entries, input.key, heightTable);
-    appendFind(out, name, dialect, heightTable);
+    appendAccess(out, name, input.compress);
+    appendSizes(out, name, entries.size(), shape, input.layout, maxBytes, input.compress);
+    if (input.compress) {
+        header.dataBytes = appendCompressed(out, name, dialect, entries, input.layout, input.key, shape);
+    } else {
+        header.dataBytes = appendTables(out, name, dialect, entries, input.key, shape);
+        appendFind(out, name, dialect, entries, shape);
+    }
     out += "\n#endif /* " + guard + " */\n";
 
     header.glyphCount = entries.size();

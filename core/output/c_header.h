@@ -10,12 +10,20 @@
 //   NAME_BPP, NAME_GLYPH_BYTES(w, h)              for a layout of 2, 4 or 8 bits a dot only: the
 //                    depth, and a glyph's byte count from its width, height and depth
 //   NAME_bytes[]     uint8_t   the glyphs one after another, in key order, in the chosen layout
-//   NAME_keys[]      uint32_t  ascending: Unicode code points, or code page 936 codes (0xC4E3)
-//   NAME_widths[]    uint8_t   each glyph's width in dots
-//   NAME_offsets[]   uint32_t  where each glyph starts in NAME_bytes
+//   NAME_keys[]      uint16_t  ascending: Unicode code points, or code page 936 codes (0xC4E3);
+//                    uint32_t when a key does not fit in 16 bits
+//   NAME_widths[]    uint8_t   each glyph's width in dots; only when the glyphs differ in width
+//                              (otherwise every glyph is NAME_MAX_WIDTH wide)
+//   NAME_offsets[]   uint16_t  where each glyph starts in NAME_bytes (uint32_t past 64 KB); only
+//                              when the glyphs differ in size (otherwise glyph i starts at i times
+//                              the one size)
 //   NAME_heights[]   uint8_t   only when the glyphs differ in height
 //   NAME_find(key, &width, &height)  binary search; the glyph's bytes, or NULL with width and
 //                                    height 0
+//
+// A compressed header (CHeaderInput::compress) keeps the glyphs coded instead (see glyph_coder.h and
+// docs/compressed-header.md) and has NAME_glyph(key, out, &width, &height) in place of NAME_find,
+// which decodes one glyph into NAME_MAX_BYTES bytes of the caller's, in the chosen layout.
 //
 // Every table is `static const`, so it lands in flash on targets that keep constants there. With no
 // glyph at all the tables hold one unused zero, since C has no empty arrays.
@@ -54,6 +62,7 @@ struct CHeaderInput {
     HeaderKey key = HeaderKey::Unicode;
     std::string name; // a valid name (checkHeaderName); the macros and tables start with it
     HeaderStandard standard = HeaderStandard::C99;
+    bool compress = false; // coded glyphs and a decoder instead of the plain bytes and NAME_find
 };
 
 enum class HeaderRefusal {
@@ -70,6 +79,7 @@ struct HeaderLeftOut {
 struct CHeader {
     std::string text;                   // UTF-8, LF line ends; the header even when glyphCount is 0
     std::size_t glyphCount = 0;         // distinct characters written
+    std::size_t dataBytes = 0;          // the bytes of every table: the font data's size in flash
     std::vector<HeaderLeftOut> leftOut; // in input order
 };
 

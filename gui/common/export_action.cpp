@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -118,7 +119,7 @@ void ExportAction::exportCurrent(const hz::GlyphRecord* current, const hz::Layou
         writeExport(*path, [&](const auto& take) { take(hz::exportCurrentText(*current, choice)); });
 }
 
-void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout) {
+void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout, bool compress) {
     if (records.empty())
         return;
     // A header holds glyphs of one size, each character once: from a list of two sizes it would keep
@@ -129,16 +130,26 @@ void ExportAction::exportHeader(std::span<const hz::GlyphRecord> records, const 
     input.source = sourceOf(records, input.sourceHeight);
     input.layout = layout;
     input.glyphs = hz::headerGlyphs(records);
+    input.compress = compress;
     const std::string defaultName = hz::defaultHeaderName(input.source, input.sourceHeight);
     if (lastHeaderName.isEmpty())
         lastHeaderName = QString::fromStdString(defaultName) + QStringLiteral(".h");
-    const QStringList filters{QStringLiteral("C头文件(*.h)"), QStringLiteral("所有文件(*.*)")};
+    // Made before the dialog, to show what the font takes in flash; the name changes only the text.
+    input.name = defaultName;
+    hz::CHeader header = hz::makeCHeader(input);
+    const QString size = QLocale(QLocale::English).toString(static_cast<qulonglong>(header.dataBytes));
+    const QStringList filters{
+        QStringLiteral("C头文件，%1 个字，字库数据 %2 字节(*.h)").arg(header.glyphCount).arg(size),
+        QStringLiteral("所有文件(*.*)")};
     const auto path = chooseFile(filters, lastHeaderName);
     if (!path)
         return;
     const std::string baseName = QFileInfo(*path).completeBaseName().toStdString();
-    input.name = hz::checkHeaderName(baseName) ? defaultName : baseName;
-    writeBytes(*path, hz::makeCHeader(input).text);
+    if (!hz::checkHeaderName(baseName) && baseName != defaultName) {
+        input.name = baseName;
+        header = hz::makeCHeader(input);
+    }
+    writeBytes(*path, header.text);
 }
 
 bool ExportAction::oneSize(std::span<const hz::GlyphRecord> records, const QString& what) {

@@ -42,8 +42,9 @@ public:
 
     // A C header of the records, each character once, in layout, keyed by Unicode code point. The
     // header's name is the chosen file's base name when that is a C identifier, otherwise one made
-    // from the records' library. An empty list does nothing.
-    void exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout);
+    // from the records' library. compress codes the glyphs small, with a decoder. The save dialog's
+    // file type names the font data's size in bytes. An empty list does nothing.
+    void exportHeader(std::span<const hz::GlyphRecord> records, const hz::Layout& layout, bool compress = false);
 
     // An LVGL font of the records, each character once, bpp bits a dot, as a C file or LVGL's binary
     // font file (1, 2 or 4 bits only); baselineRows as GlyphSource::baselineRows gives it. The C

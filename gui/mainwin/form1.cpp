@@ -27,6 +27,7 @@
 #include "gui/meters/form14.h"
 #include "gui/preview/lcd_preview.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -447,7 +448,7 @@ void Form1::exportHeaderFile() {
             exporter->exportLvgl(list->records(), chosenDepth(), format == hz::gui::ExportFormat::LvglBin,
                                  source ? source->baselineRows() : 0);
         } else if (const auto choice = writableChoice(singleChoice())) {
-            exporter->exportHeader(list->records(), choice->layout);
+            exporter->exportHeader(list->records(), choice->layout, CompressCheck->isChecked());
         }
     } catch (const std::exception& error) {
         prompter().critical(this, failureText(error));

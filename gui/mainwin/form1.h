@@ -20,6 +20,7 @@ class GlyphSource;
 struct GlyphRecord;
 } // namespace hz
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -177,6 +178,7 @@ private:
     RainButton* Command21 = nullptr;
     RainButton* ExportHeader = nullptr;
     QComboBox* FormatChoice = nullptr; // what ExportHeader writes: kExportFormats' labels
+    QCheckBox* CompressCheck = nullptr; // "压缩": the header's glyphs coded small
     RainButton* OpenPreview = nullptr;
     std::array<RainButton*, 12> Command20{}; // Index 1..11; [0] unused
     QProgressBar* ProgressBar1 = nullptr;

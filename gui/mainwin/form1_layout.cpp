@@ -13,6 +13,7 @@
 #include "gui/mainwin/pictures.h"
 #include "gui/mainwin/text_panel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -221,6 +222,10 @@ void Form1::createOutputButtons() {
     for (const hz::gui::ExportFormatEntry& entry : hz::gui::kExportFormats)
         FormatChoice->addItem(QString::fromUtf8(entry.label), static_cast<int>(entry.format));
     FormatChoice->setToolTip(QStringLiteral("导出的格式"));
+    CompressCheck = new QCheckBox(QStringLiteral("压缩"), Picture6);
+    CompressCheck->setObjectName(QStringLiteral("CompressCheck"));
+    CompressCheck->setFont(buttonFont);
+    CompressCheck->setToolTip(QStringLiteral("导出的C头文件压缩字模，附带逐字解压的函数"));
 }
 
 void Form1::placeControls() {
@@ -250,6 +255,7 @@ void Form1::placeControls() {
     ProgressBar1->setGeometry(360, 120, 369, 9);
     // Between the choosers and the button group, clear of the search buttons below.
     FormatChoice->setGeometry(276, 0, 80, 21);
+    CompressCheck->setGeometry(296, 104, 60, 20);
     ExportHeader->setGeometry(296, 22, 49, 38);
     OpenPreview->setGeometry(296, 64, 49, 38);
 

@@ -45,7 +45,8 @@ TEST_F(FontSource, HeaderNamesALeftOutCharacterAtItsPlace) {
         runCli({"--font", kZenHei, "--size", "16", "--format", "header", "--key", "gb2312", "-o", file, "😀样한"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "hzdot-cli: character 1 '😀' (U+1F600): 当前字体中没有该字符！！！\n"
-                     "hzdot-cli: character 3 '한' (U+D55C) has no GB2312 code; left out of the header\n");
+                     "hzdot-cli: character 3 '한' (U+D55C) has no GB2312 code; left out of the header\n" +
+                         file + ": 1 glyph, 34 bytes\n");
 
     // Found by a scan, it is named by the file and line it was found on.
     writeFile(folder.file("ui.c"), "const char *a = \"样\";\n\nconst char *b = \"한\";\n");

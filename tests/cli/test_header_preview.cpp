@@ -158,7 +158,7 @@ TEST(Header, C89AsksForTheHeaderWithoutInlineOrStdint) {
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string text = readFile(file);
     EXPECT_EQ(text.find("inline"), std::string::npos) << text;
-    EXPECT_NE(text.find("static const old_u32 old_STORAGE old_keys[2]"), std::string::npos) << text;
+    EXPECT_NE(text.find("static const old_u16 old_STORAGE old_keys[2]"), std::string::npos) << text;
     // Without it, the C99 form.
     EXPECT_EQ(runCli({"-f", s.dir(), "--format", "header", "--name", "fresh", "-o", file, "样字"}).status, 0);
     EXPECT_NE(readFile(file).find("static inline const uint8_t *fresh_find(uint32_t key"), std::string::npos);

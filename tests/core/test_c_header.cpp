@@ -296,10 +296,58 @@ TEST(HeaderGrey, OneBitHeadersHaveNoDepthMacros) {
     EXPECT_NE(text.find("#define plain_MAX_WIDTH 16\n\nstatic const"), std::string::npos) << text;
 }
 
+// The index holds only what the glyphs need: 16-bit keys while every key fits, no offsets when every
+// glyph has the same size, no widths when every glyph has the same width. The font data's size counts
+// each table's bytes.
+TEST(HeaderLean, TablesOnlyWhereTheGlyphsDiffer) {
+    struct LeanCase {
+        std::u32string text;
+        int halfWidth; // the width of the characters below U+0100
+        const char* keys;
+        bool widths;
+        const char* offsets; // nullptr: none
+        std::size_t dataBytes;
+    };
+    const LeanCase cases[] = {
+        {U"温度", 16, "uint16_t lean_STORAGE lean_keys[2]", false, nullptr, 2 * 32 + 2 * 2},
+        {U"温\U00020000", 16, "uint32_t lean_STORAGE lean_keys[2]", false, nullptr, 2 * 32 + 2 * 4},
+        {U"温A", 8, "uint16_t lean_STORAGE lean_keys[2]", true, "uint16_t lean_STORAGE lean_offsets[2]",
+         32 + 16 + 2 * 2 + 2 + 2 * 2},
+    };
+    std::mt19937 random(17);
+    for (const LeanCase& c : cases) {
+        std::vector<HeaderGlyph> glyphs;
+        std::vector<Expected> expected;
+        for (std::size_t i = 0; i < c.text.size(); ++i) {
+            const DotCell cell = randomCell(c.text[i] < 0x100 ? c.halfWidth : 16, 16, random);
+            glyphs.push_back({i, c.text[i], cell});
+            expected.push_back({static_cast<std::uint32_t>(c.text[i]), cell});
+        }
+        std::sort(expected.begin(), expected.end(), [](const Expected& a, const Expected& b) { return a.key < b.key; });
+        const CHeaderInput input{
+            .glyphs = glyphs, .source = "hzk16宋", .sourceHeight = 16, .layout = Layout{}, .name = "lean"};
+        const CHeader header = makeCHeader(input);
+        SCOPED_TRACE(header.text);
+        EXPECT_NE(header.text.find(c.keys), std::string::npos);
+        EXPECT_EQ(header.text.find("lean_widths[") != std::string::npos, c.widths);
+        EXPECT_EQ(header.text.find("lean_offsets[") != std::string::npos, c.offsets != nullptr);
+        if (c.offsets) {
+            EXPECT_NE(header.text.find(c.offsets), std::string::npos);
+        }
+        EXPECT_EQ(header.dataBytes, c.dataBytes);
+
+        TempFolder dir;
+        test::writeFile(dir.file("lean.h"), header.text);
+        test::writeFile(dir.file("program.c"), lookupProgram("lean", expected, Layout{}, {0x42, 0x6E2A, 0x1FFFF}));
+        EXPECT_EQ(compileAndRun(dir, "lean", Compiler::C), "");
+    }
+}
+
 // A program built as for a compiler that keeps constants in a code space of its own, set up as the
 // README says for AVR, with stand-ins for PROGMEM and pgm_read_*: the tables go to a section of their
 // own, and every read goes through the stand-ins, which count the reads and answer from the tables of
-// another font (keys moved up by 0x200000, widths and heights changed, offsets reversed). The lookup
+// another font (keys moved up by 0x200000, widths and heights changed, offsets reversed). The keys
+// and offsets of so small a font are 16-bit tables. The lookup
 // then finds that other font's keys with its widths and glyphs, and none of the real ones; a read
 // that bypassed the macros would see the real font's value and give itself away.
 std::string standInProgram(const std::string& name, const Types& types, bool heightTable) {
@@ -316,7 +364,7 @@ extern const char __stop_hzflash[];
 #endif
 #define PROGMEM __attribute__((section("hzflash")))
 unsigned standin_read8(const void *p);
-unsigned standin_read16(const void *p);
+unsigned long standin_read16(const void *p);
 unsigned long standin_read32(const void *p);
 #define pgm_read_byte(p) standin_read8(p)
 #define pgm_read_word(p) standin_read16(p)
@@ -332,7 +380,7 @@ static uint32_t alt_keys[NAME_COUNT];
 static uint32_t alt_offsets[NAME_COUNT];
 static uint8_t alt_widths[NAME_COUNT];
 static uint8_t alt_heights[NAME_COUNT];
-static unsigned long reads8, reads32;
+static unsigned long reads8, reads16;
 
 static void stop(const char *why)
 {
@@ -352,24 +400,24 @@ HEIGHTS_READ    }
     return 0;
 }
 
-unsigned standin_read16(const void *p)
-{
-    (void)p;
-    stop("a 16-bit read, with no 16-bit table");
-    return 0;
-}
-
-unsigned long standin_read32(const void *p)
+unsigned long standin_read16(const void *p)
 {
     size_t i;
-    ++reads32;
+    ++reads16;
     for (i = 0; i < NAME_COUNT; ++i) {
         if (p == (const void *)&NAME_keys[i])
             return alt_keys[i];
         if (p == (const void *)&NAME_offsets[i])
             return alt_offsets[i];
     }
-    stop("a 32-bit read of something not a 32-bit table");
+    stop("a 16-bit read of something not a 16-bit table");
+    return 0;
+}
+
+unsigned long standin_read32(const void *p)
+{
+    (void)p;
+    stop("a 32-bit read, with no 32-bit table");
     return 0;
 }
 
@@ -401,7 +449,7 @@ HEIGHTS_MAKE    }
             ++failures;
         }
     }
-    if (reads8 == 0 || reads32 == 0) {
+    if (reads8 == 0 || reads16 == 0) {
         printf("no reads went through the macros\n");
         ++failures;
     }

@@ -9,6 +9,7 @@
 #include "core/output/c_header.h"
 #include "gui/common/export_action.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -56,8 +57,9 @@ private slots:
                      hz::Layout{hz::Scan::Pages, hz::BitOrder::Lsb});
 
         QCOMPARE(e.prompter.lastSuggestedName, QStringLiteral("hzk16_16.h"));
-        QCOMPARE(e.prompter.lastFilters,
-                 QStringList({QStringLiteral("C头文件(*.h)"), QStringLiteral("所有文件(*.*)")}));
+        // Two glyphs of 32 bytes, two 16-bit keys, no widths or offsets: the size shown before saving.
+        QCOMPARE(e.prompter.lastFilters, QStringList({QStringLiteral("C头文件，2 个字，字库数据 68 字节(*.h)"),
+                                                      QStringLiteral("所有文件(*.*)")}));
         QVERIFY(text.contains("#define oled_font_COUNT 2\n"));
         QVERIFY(text.contains("Source:     hzk16宋, 16 dots high"));
         QVERIFY(text.contains("Layout:     pages-lsb"));
@@ -113,6 +115,27 @@ private slots:
         QVERIFY(prompter.criticals[0].startsWith(QStringLiteral("无法导出到文件“%1”。\n").arg(missing)));
         QCOMPARE(prompter.lastSuggestedName, missing);
         QVERIFY(!QFile::exists(missing));
+    }
+
+    // 压缩 ticked: a header with the decoder, its smaller size named in the dialog before saving.
+    void theCompressCheckMakesACompressedHeader() {
+        form1test::Window w;
+        w.lookUp(1, QStringLiteral("字样字"));
+        QCheckBox* check = w.find<QCheckBox>(QStringLiteral("CompressCheck"));
+        QCOMPARE(check->text(), QStringLiteral("压缩"));
+        QVERIFY(!check->isChecked());
+        check->setChecked(true);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("small.h"));
+        w.prompter.fileAnswers << path;
+
+        QTest::mouseClick(w.find<QPushButton>(QStringLiteral("ExportHeader")), Qt::LeftButton);
+
+        const QByteArray text = readAll(path);
+        QVERIFY2(text.contains("small_glyph(uint32_t key, uint8_t *out"), text.constData());
+        QVERIFY(!text.contains("small_find("));
+        QVERIFY(w.prompter.lastFilters.value(0).startsWith(QStringLiteral("C头文件，2 个字，字库数据 ")));
+        QVERIFY(w.prompter.criticals.isEmpty());
     }
 
     // The window's button: the list in its order, in the arrangement chosen in Combo2.
