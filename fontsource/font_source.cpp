@@ -184,8 +184,8 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
     if (fontSpec_.bpp > 1)
         cell = greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
-    else if (fontSpec_.render == RenderRule::KeepStrokes)
-        cell = strokeCell(drawer_->face, drawer_->rule, drawn, placed);
+    else if (fontSpec_.render != RenderRule::Classic)
+        cell = strokeCell(drawer_->face, drawer_->rule, drawn, placed, fontSpec_.render);
     else
         cell = std::move(placed.cell);
     const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *

@@ -265,7 +265,8 @@ void greyRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vecto
 // The one-bit records of drawn outlines again with their strokes kept, in the cells and places
 // records() gave them, on every face of the pool.
 void strokeRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyphs,
-                   const fsrc::CellRule& rule, const hz::Layout& layout, std::string& bytes) {
+                   const fsrc::CellRule& rule, fsrc::RenderRule render, const hz::Layout& layout,
+                   std::string& bytes) {
     const int recordWidth = plan.recordWidth(rule);
     const std::size_t recordSize = hz::encodedSize(layout, recordWidth, rule.size);
     auto* out = reinterpret_cast<std::uint8_t*>(bytes.data());
@@ -275,10 +276,26 @@ void strokeRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vec
             return true;
         const hz::WidthClass widthClass = plan.classOf(plan.entries[i]);
         const fsrc::PlacedGlyph placed = fsrc::placeDrawn(glyph, rule, widthClass, plan.widths);
-        const hz::DotCell cell = fsrc::strokeCell(face, rule, glyph, placed);
+        const hz::DotCell cell = fsrc::strokeCell(face, rule, glyph, placed, render);
         hz::encodeCell(atRecordWidth(cell, recordWidth), layout, out + i * recordSize);
         return true;
     });
+}
+
+// How one-bit outlines were rendered, as the report says it.
+std::string_view renderingNamed(const Options& options, const fsrc::FontFace& face, int size) {
+    if (options.threshold)
+        return "in grey";
+    switch (fsrc::chosenRule(options.render, face, size)) {
+    case fsrc::RenderRule::Dropouts:
+        return "monochrome, thin strokes kept,";
+    case fsrc::RenderRule::Autohinted:
+        return "monochrome by the autohinter,";
+    case fsrc::RenderRule::GreyCut:
+        return "in grey lightly hinted, cut at a third of coverage,";
+    default:
+        return "monochrome";
+    }
 }
 
 std::string offsetFormula(Charset charset, std::size_t recordSize) {
@@ -319,11 +336,7 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
         out << "outlines anti-aliased into " << bpp << " bits a dot at " << rule.pixels
             << " pixels, in the cells and places of one bit";
     else
-        out << "outlines rendered "
-            << (options.threshold                                         ? "in grey"
-                : options.render == fsrc::RenderRule::KeepStrokes ? "monochrome, thin strokes kept,"
-                                                                  : "monochrome")
-            << " at " << rule.pixels << " pixels";
+        out << "outlines rendered " << renderingNamed(options, face, rule.size) << " at " << rule.pixels << " pixels";
     out << ", " << face.charmap().name() << " character map\n";
     if (rule.fromHanzi) {
         const fsrc::MeanBox mean = fsrc::meanBox(fitted.hanzi, rule.origin);
@@ -436,9 +449,9 @@ void buildLibrary(const Options& options, std::ostream& out) {
     BuiltRecords built = records(plan, glyphs, fitted.rule, options.layout, stats);
     if (options.layout.bpp > 1 && fitted.rule.drawing == fsrc::Drawing::Outline)
         greyRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
-    else if (options.layout.bpp == 1 && options.render == fsrc::RenderRule::KeepStrokes &&
+    else if (options.layout.bpp == 1 && options.render != fsrc::RenderRule::Classic &&
              fitted.rule.drawing == fsrc::Drawing::Outline && !fitted.rule.threshold)
-        strokeRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
+        strokeRecords(pool, plan, glyphs, fitted.rule, options.render, options.layout, built.bytes);
     writeOutputs(options, built);
     report(out, options, plan, fitted, pool.front(), stats);
 }
