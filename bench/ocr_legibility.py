@@ -10,6 +10,10 @@ rules for one font; it does not rank one typeface against another. A rule that d
 as one already read is given its score without reading it again.
 
     bench/ocr_legibility.py [BUILD_DIR] [--lines N] [--scale S] [--sizes 12,14,16] [--fonts WORD]
+                            [--rules classic,default,...]
+
+--fonts keeps the fonts whose name holds WORD; --rules reads only those rules (classic and default
+always among them).
 
 Skips (exit 0, with a message) when tesseract or its chi_sim model is missing; a font that is not
 installed is skipped alone.
@@ -129,11 +133,11 @@ def accuracy(glyphs, text, size, scale, work):
 
 
 def arguments(argv):
-    build, lines, scale, sizes, only = "build", LINES, SCALE, SIZES, None
+    build, lines, scale, sizes, only, rules = "build", LINES, SCALE, SIZES, None, RULES
     rest = list(argv)
     while rest:
         word = rest.pop(0)
-        if word in ("--lines", "--scale", "--sizes", "--fonts"):
+        if word in ("--lines", "--scale", "--sizes", "--fonts", "--rules"):
             if not rest:
                 raise SystemExit("%s needs a value" % word)
             value = rest.pop(0)
@@ -144,6 +148,11 @@ def arguments(argv):
                     scale = int(value)
                 elif word == "--sizes":
                     sizes = tuple(int(v) for v in value.split(","))
+                elif word == "--rules":
+                    unknown = [v for v in value.split(",") if v not in RULES]
+                    if unknown:
+                        raise SystemExit("--rules: %s is not one of %s" % (unknown[0], ",".join(RULES)))
+                    rules = tuple(r for r in RULES if r in value.split(",") or r in ("classic", "default"))
                 else:
                     only = value.lower()
             except ValueError:
@@ -154,11 +163,11 @@ def arguments(argv):
             raise SystemExit("unknown option %s; see the top of %s" % (word, sys.argv[0]))
         else:
             build = word
-    return build, lines, scale, sizes, only
+    return build, lines, scale, sizes, only, rules
 
 
 def main():
-    build, lines, scale, sizes, only = arguments(sys.argv[1:])
+    build, lines, scale, sizes, only, rules = arguments(sys.argv[1:])
     cli = os.path.join(build, "bin", "hzdot-cli")
     if not os.access(cli, os.X_OK):
         print("no %s; build it first" % cli, file=sys.stderr)
@@ -175,7 +184,7 @@ def main():
     text = sample_text(lines)
     print("OCR character accuracy, %d lines of %d common hanzi, x%d nearest-neighbour, tesseract chi_sim"
           % (len(text) // LINE, LINE, scale))
-    print("%-22s %5s" % ("font", "dots") + "".join(" %8s" % rule for rule in RULES) + "  default is")
+    print("%-22s %5s" % ("font", "dots") + "".join(" %8s" % rule for rule in rules) + "  default is")
     with tempfile.TemporaryDirectory() as work:
         for name, font, face in FONTS:
             if only and only not in name.lower():
@@ -186,14 +195,14 @@ def main():
             for size in sizes:
                 scores = {}
                 read = {}  # the dots drawn, to the score they read at
-                for rule in RULES:
+                for rule in rules:
                     glyphs = cells(cli, font, face, size, rule, text)
                     key = repr(glyphs)
                     if key not in read:
                         read[key] = (rule, accuracy(glyphs, text, size, scale, work))
                     scores[rule] = read[key]
-                same = [r for r in RULES[2:] if scores[r][0] == scores["default"][0]]
-                print("%-22s %5d" % (name, size) + "".join(" %8.3f" % scores[r][1] for r in RULES) +
+                same = [r for r in rules[2:] if scores[r][0] == scores["default"][0]]
+                print("%-22s %5d" % (name, size) + "".join(" %8.3f" % scores[r][1] for r in rules) +
                       "  " + (same[0] if same else "?"), flush=True)
     return 0
 

@@ -26,6 +26,8 @@ struct FontSource::Drawer {
     // time it turns between monochrome and anti-aliased rendering, which would cost more than both
     // drawings together.
     std::optional<FontFace> greyFace;
+    // The one-bit rule default stands for on this face and size, chosen at the first glyph drawn.
+    std::optional<RenderRule> render;
     // Full-width glyphs the fitting drew by this very rule, kept so the first lookups need not draw
     // them again. Only a glyph drawn from the character itself is kept: one drawn in its place
     // (a traditional form) is not what a lookup of the character draws.
@@ -184,8 +186,11 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     PlacedGlyph placed = placeDrawn(drawn, drawer_->rule, widthClass, fontSpec_.widths);
     if (fontSpec_.bpp > 1)
         cell = greyCell(*drawer_->greyFace, drawer_->rule, drawn, placed, fontSpec_.bpp);
-    else if (fontSpec_.render != RenderRule::Classic)
-        cell = strokeCell(drawer_->face, drawer_->rule, drawn, placed, fontSpec_.render);
+    else if (fontSpec_.render != RenderRule::Classic) {
+        if (!drawer_->render)
+            drawer_->render = chosenRule(fontSpec_.render, drawer_->face, drawer_->rule);
+        cell = strokeCell(drawer_->face, drawer_->rule, drawn, placed, *drawer_->render);
+    }
     else
         cell = std::move(placed.cell);
     const std::size_t bytes = sizeof(hz::DotCell) + static_cast<std::size_t>(cell.width() * cell.height()) *

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace hz::fontsource {
@@ -54,6 +56,14 @@ hz::DotCell redrawn(const RenderedGlyph& rendered, const DrawnGlyph& glyph, cons
     return withDots(placed, bitmap, std::move(empty));
 }
 
+// Common hanzi of many shapes, thin and dense, whose ink tells whether a grey cut keeps a font's
+// strokes at a size.
+constexpr std::u32string_view kInkSample = U"的一是在不了有和人这中大为上个国我以要他时来用们生到作地于出就分对成会可主发年动同工";
+
+long inkOf(const GlyphBitmap& bitmap) {
+    return static_cast<long>(std::count_if(bitmap.dots.begin(), bitmap.dots.end(), [](std::uint8_t dot) { return dot != 0; }));
+}
+
 } // namespace
 
 std::string_view renderRuleName(RenderRule rule) {
@@ -72,17 +82,35 @@ std::optional<RenderRule> parseRenderRule(std::string_view text) {
     return std::nullopt;
 }
 
-RenderRule chosenRule(RenderRule rule, const FontFace& face, int size) {
+RenderRule chosenRule(RenderRule rule, FontFace& face, const CellRule& cellRule) {
     if (rule != RenderRule::KeepStrokes)
         return rule;
-    (void)face;
-    (void)size;
-    return RenderRule::Dropouts;
+    if (cellRule.drawing != Drawing::Outline || cellRule.threshold || !face.setPixelSize(cellRule.pixels))
+        return RenderRule::Dropouts;
+    // All the one-bit drawings first, then the grey ones: FreeType sets the face's hinting up
+    // anew each time it turns between the two.
+    long oneBit = 0, grey = 0;
+    std::u32string drawn;
+    for (const char32_t character : kInkSample) {
+        const RenderedGlyph mono = face.renderKeepingStrokes(character);
+        if (mono.status != RenderStatus::Drawn)
+            continue;
+        oneBit += inkOf(mono.bitmap);
+        drawn += character;
+    }
+    for (const char32_t character : drawn) {
+        const RenderedGlyph cut = face.renderLightGrey(character, kGreyCut);
+        if (cut.status == RenderStatus::Drawn)
+            grey += inkOf(cut.bitmap);
+    }
+    if (oneBit == 0)
+        return RenderRule::Dropouts;
+    return grey * 100 >= oneBit * kGreyKeptInk ? RenderRule::GreyCut : RenderRule::Autohinted;
 }
 
 hz::DotCell strokeCell(FontFace& face, const CellRule& rule, const DrawnGlyph& glyph, const PlacedGlyph& placed,
                        RenderRule render) {
-    render = chosenRule(render, face, rule.size);
+    render = chosenRule(render, face, rule);
     if (render == RenderRule::Classic || rule.drawing != Drawing::Outline || rule.threshold ||
         glyph.status != RenderStatus::Drawn || !glyph.ink || placed.cell.depth() != 1)
         return placed.cell;

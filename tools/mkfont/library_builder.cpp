@@ -283,10 +283,10 @@ void strokeRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vec
 }
 
 // How one-bit outlines were rendered, as the report says it.
-std::string_view renderingNamed(const Options& options, const fsrc::FontFace& face, int size) {
+std::string_view renderingNamed(const Options& options, fsrc::RenderRule render) {
     if (options.threshold)
         return "in grey";
-    switch (fsrc::chosenRule(options.render, face, size)) {
+    switch (render) {
     case fsrc::RenderRule::Dropouts:
         return "monochrome, thin strokes kept,";
     case fsrc::RenderRule::Autohinted:
@@ -312,7 +312,7 @@ std::string offsetFormula(Charset charset, std::size_t recordSize) {
 }
 
 void report(std::ostream& out, const Options& options, const CharsetPlan& plan, const fsrc::FittedSet& fitted,
-            const fsrc::FontFace& face, const BuildStats& stats) {
+            const fsrc::FontFace& face, fsrc::RenderRule render, const BuildStats& stats) {
     const fsrc::CellRule& rule = fitted.rule;
     const int width = plan.recordWidth(rule);
     const std::size_t recordSize = hz::encodedSize(options.layout, width, rule.size);
@@ -336,7 +336,7 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
         out << "outlines anti-aliased into " << bpp << " bits a dot at " << rule.pixels
             << " pixels, in the cells and places of one bit";
     else
-        out << "outlines rendered " << renderingNamed(options, face, rule.size) << " at " << rule.pixels << " pixels";
+        out << "outlines rendered " << renderingNamed(options, render) << " at " << rule.pixels << " pixels";
     out << ", " << face.charmap().name() << " character map\n";
     if (rule.fromHanzi) {
         const fsrc::MeanBox mean = fsrc::meanBox(fitted.hanzi, rule.origin);
@@ -447,13 +447,15 @@ void buildLibrary(const Options& options, std::ostream& out) {
     const std::vector<DrawnGlyph> glyphs = drawSet(pool, fitted, plan, options.charset);
     BuildStats stats;
     BuiltRecords built = records(plan, glyphs, fitted.rule, options.layout, stats);
+    // Default stands for one rule for the whole face and size, chosen once.
+    const fsrc::RenderRule render = fsrc::chosenRule(options.render, pool.front(), fitted.rule);
     if (options.layout.bpp > 1 && fitted.rule.drawing == fsrc::Drawing::Outline)
         greyRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
-    else if (options.layout.bpp == 1 && options.render != fsrc::RenderRule::Classic &&
+    else if (options.layout.bpp == 1 && render != fsrc::RenderRule::Classic &&
              fitted.rule.drawing == fsrc::Drawing::Outline && !fitted.rule.threshold)
-        strokeRecords(pool, plan, glyphs, fitted.rule, options.render, options.layout, built.bytes);
+        strokeRecords(pool, plan, glyphs, fitted.rule, render, options.layout, built.bytes);
     writeOutputs(options, built);
-    report(out, options, plan, fitted, pool.front(), stats);
+    report(out, options, plan, fitted, pool.front(), render, stats);
 }
 
 } // namespace hz::mkfont
