@@ -63,7 +63,7 @@ TEST(RenderRule, DefaultWritesTheRuleItNames) {
     ASSERT_EQ(autohinted.bytes.size(), byDefault.bytes.size());
     EXPECT_NE(autohinted.bytes, byDefault.bytes);
     for (const Built* built : {&byDefault, &grey})
-        EXPECT_NE(built->report.find("outlines rendered in grey lightly hinted, cut at a third of coverage, at "),
+        EXPECT_NE(built->report.find("outlines rendered in grey, hinted lightly and cut at a third of coverage, at "),
                   std::string::npos)
             << built->report;
     EXPECT_NE(autohinted.report.find("outlines rendered monochrome by the autohinter, at "), std::string::npos)

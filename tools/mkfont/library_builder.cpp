@@ -292,7 +292,7 @@ std::string_view renderingNamed(const Options& options, fsrc::RenderRule render)
     case fsrc::RenderRule::Autohinted:
         return "monochrome by the autohinter,";
     case fsrc::RenderRule::GreyCut:
-        return "in grey lightly hinted, cut at a third of coverage,";
+        return "in grey, hinted lightly and cut at a third of coverage,";
     default:
         return "monochrome";
     }
