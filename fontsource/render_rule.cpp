@@ -58,7 +58,7 @@ hz::DotCell redrawn(const RenderedGlyph& rendered, const DrawnGlyph& glyph, cons
 
 // Common hanzi of many shapes, thin and dense, whose ink tells whether a grey cut keeps a font's
 // strokes at a size.
-constexpr std::u32string_view kInkSample = U"的一是在不了有和人这中大为上个国我以要他时来用们生到作地于出就分对成会可主发年动同工";
+constexpr std::u32string_view kInkSample = U"的是在有和这国我要时来们到作地就对成会发动能过说";
 
 long inkOf(const GlyphBitmap& bitmap) {
     return static_cast<long>(std::count_if(bitmap.dots.begin(), bitmap.dots.end(), [](std::uint8_t dot) { return dot != 0; }));
