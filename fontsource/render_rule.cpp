@@ -56,12 +56,13 @@ hz::DotCell redrawn(const RenderedGlyph& rendered, const DrawnGlyph& glyph, cons
     return withDots(placed, bitmap, std::move(empty));
 }
 
-// Common hanzi of many shapes, thin and dense, whose ink tells whether a grey cut keeps a font's
+// Dense common hanzi, many strokes close together, whose ink tells whether a grey cut keeps a font's
 // strokes at a size.
 constexpr std::u32string_view kInkSample = U"的是在有和这国我要时来们到作地就对成会发动能过说";
 
 long inkOf(const GlyphBitmap& bitmap) {
-    return static_cast<long>(std::count_if(bitmap.dots.begin(), bitmap.dots.end(), [](std::uint8_t dot) { return dot != 0; }));
+    return static_cast<long>(
+        std::count_if(bitmap.dots.begin(), bitmap.dots.end(), [](std::uint8_t dot) { return dot != 0; }));
 }
 
 } // namespace
@@ -116,9 +117,13 @@ hz::DotCell strokeCell(FontFace& face, const CellRule& rule, const DrawnGlyph& g
         return placed.cell;
     if (!face.setPixelSize(glyph.pixels))
         return placed.cell;
-    RenderedGlyph rendered = render == RenderRule::Autohinted ? face.renderAutohinted(glyph.shown, glyph.across)
-                             : render == RenderRule::GreyCut  ? face.renderLightGrey(glyph.shown, kGreyCut, glyph.across)
-                                                              : face.renderKeepingStrokes(glyph.shown, glyph.across);
+    RenderedGlyph rendered;
+    if (render == RenderRule::Autohinted)
+        rendered = face.renderAutohinted(glyph.shown, glyph.across);
+    else if (render == RenderRule::GreyCut)
+        rendered = face.renderLightGrey(glyph.shown, kGreyCut, glyph.across);
+    else
+        rendered = face.renderKeepingStrokes(glyph.shown, glyph.across);
     // Back to the rule's size for the next glyph, as the classic drawing left it.
     const bool sizeRestored = static_cast<bool>(face.setPixelSize(rule.pixels));
     if (rendered.status != RenderStatus::Drawn || !sizeRestored)

@@ -116,7 +116,8 @@ TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
              {{"--font", kZenHei}, "--size"},
              {{"--size", "16"}, "--font"},
              {{"--font", kZenHei, "--size", "12", "--render", "plain"},
-              "--render: 'plain' is not a rendering rule; give default or classic (or, to compare, dropout, autohint or grey)"},
+              "--render: 'plain' is not a rendering rule; give default or classic (or, to compare, dropout, "
+              "autohint or grey)"},
              {{"--render", "classic"}, "--render goes with --font FILE"},
          }) {
         std::vector<std::string> args = c.args;

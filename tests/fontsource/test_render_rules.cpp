@@ -123,10 +123,14 @@ TEST_P(RuleKeepsThePlace, CellsAndInkCentres) {
         const Centre from = centreOf(before);
         const Centre to = centreOf(after);
         ASSERT_GT(to.dots, 0) << "U+" << std::hex << static_cast<std::uint32_t>(character) << " lost its ink";
-        EXPECT_LT(std::abs(to.x - from.x), 2.0) << "U+" << std::hex << static_cast<std::uint32_t>(character)
-                                                << "\nclassic:\n" << picture(before) << "by the rule:\n" << picture(after);
-        EXPECT_LT(std::abs(to.y - from.y), 2.0) << "U+" << std::hex << static_cast<std::uint32_t>(character)
-                                                << "\nclassic:\n" << picture(before) << "by the rule:\n" << picture(after);
+        EXPECT_LT(std::abs(to.x - from.x), 2.0)
+            << "U+" << std::hex << static_cast<std::uint32_t>(character) << "\nclassic:\n"
+            << picture(before) << "by the rule:\n"
+            << picture(after);
+        EXPECT_LT(std::abs(to.y - from.y), 2.0)
+            << "U+" << std::hex << static_cast<std::uint32_t>(character) << "\nclassic:\n"
+            << picture(before) << "by the rule:\n"
+            << picture(after);
         shiftX += to.x - from.x;
         shiftY += to.y - from.y;
         ++compared;
@@ -136,15 +140,15 @@ TEST_P(RuleKeepsThePlace, CellsAndInkCentres) {
     EXPECT_LT(std::abs(shiftY / compared), 0.3);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, RuleKeepsThePlace,
-    ::testing::Values(RuleCase{"ZenHei12Autohint", fonts::kZenhei, 0, 12, RenderRule::Autohinted},
-                      RuleCase{"ZenHei12Grey", fonts::kZenhei, 0, 12, RenderRule::GreyCut},
-                      RuleCase{"ZenHei16Grey", fonts::kZenhei, 0, 16, RenderRule::GreyCut},
-                      RuleCase{"Song12Autohint", fonts::kSong, 0, 12, RenderRule::Autohinted},
-                      RuleCase{"Song16Grey", fonts::kSong, 0, 16, RenderRule::GreyCut},
-                      RuleCase{"MicroHei14Default", fonts::kMicrohei, 0, 14, RenderRule::KeepStrokes}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rules, RuleKeepsThePlace,
+                         ::testing::Values(RuleCase{"ZenHei12Autohint", fonts::kZenhei, 0, 12, RenderRule::Autohinted},
+                                           RuleCase{"ZenHei12Grey", fonts::kZenhei, 0, 12, RenderRule::GreyCut},
+                                           RuleCase{"ZenHei16Grey", fonts::kZenhei, 0, 16, RenderRule::GreyCut},
+                                           RuleCase{"Song12Autohint", fonts::kSong, 0, 12, RenderRule::Autohinted},
+                                           RuleCase{"Song16Grey", fonts::kSong, 0, 16, RenderRule::GreyCut},
+                                           RuleCase{"MicroHei14Default", fonts::kMicrohei, 0, 14,
+                                                    RenderRule::KeepStrokes}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class DefaultStandsForOneRule : public ::testing::TestWithParam<RuleCase> {};
 
@@ -170,21 +174,20 @@ TEST_P(DefaultStandsForOneRule, EveryCommonHanzi) {
     EXPECT_EQ(differing, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fonts, DefaultStandsForOneRule,
-    ::testing::Values(RuleCase{"ZenHei12", fonts::kZenhei, 0, 12, RenderRule::GreyCut},
-                      RuleCase{"ZenHei16", fonts::kZenhei, 0, 16, RenderRule::GreyCut},
-                      RuleCase{"Song12", fonts::kSong, 0, 12, RenderRule::Autohinted},
-                      RuleCase{"Song16", fonts::kSong, 0, 16, RenderRule::GreyCut},
-                      RuleCase{"Kai12", fonts::kKai, 0, 12, RenderRule::GreyCut},
-                      RuleCase{"MicroHei14", fonts::kMicrohei, 0, 14, RenderRule::GreyCut}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fonts, DefaultStandsForOneRule,
+                         ::testing::Values(RuleCase{"ZenHei12", fonts::kZenhei, 0, 12, RenderRule::GreyCut},
+                                           RuleCase{"ZenHei16", fonts::kZenhei, 0, 16, RenderRule::GreyCut},
+                                           RuleCase{"Song12", fonts::kSong, 0, 12, RenderRule::Autohinted},
+                                           RuleCase{"Song16", fonts::kSong, 0, 16, RenderRule::GreyCut},
+                                           RuleCase{"Kai12", fonts::kKai, 0, 12, RenderRule::GreyCut},
+                                           RuleCase{"MicroHei14", fonts::kMicrohei, 0, 14, RenderRule::GreyCut}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A font's own bitmaps are drawn as they are by every rule: the embedded strikes of an outline font
 // (AR PL UMing has them up to 16 dots) and a bitmap font's strike.
 TEST(RenderRules, LeaveStrikesAlone) {
-    const std::vector<FontSpec> wantedFonts{{fonts::kUming, 0, 12, {}}, {fonts::kUming, 0, 16, {}},
-                                            {fonts::kStrike12, 0, 12, {}}};
+    const std::vector<FontSpec> wantedFonts{
+        {fonts::kUming, 0, 12, {}}, {fonts::kUming, 0, 16, {}}, {fonts::kStrike12, 0, 12, {}}};
     for (const FontSpec& wanted : wantedFonts) {
         auto classic = openOrFail(wanted, RenderRule::Classic);
         ASSERT_TRUE(classic);
@@ -196,10 +199,11 @@ TEST(RenderRules, LeaveStrikesAlone) {
                 hz::DotCell before, after;
                 ASSERT_EQ(classic->glyph(character, before), LookupStatus::Found);
                 ASSERT_EQ(ruled->glyph(character, after), LookupStatus::Found);
-                EXPECT_TRUE(before == after) << wanted.file << " " << wanted.size << " dots, rule "
-                                             << hz::fontsource::renderRuleName(rule) << ", U+" << std::hex
-                                             << static_cast<std::uint32_t>(character) << "\nclassic:\n"
-                                             << picture(before) << "by the rule:\n" << picture(after);
+                EXPECT_TRUE(before == after)
+                    << wanted.file << " " << wanted.size << " dots, rule " << hz::fontsource::renderRuleName(rule)
+                    << ", U+" << std::hex << static_cast<std::uint32_t>(character) << "\nclassic:\n"
+                    << picture(before) << "by the rule:\n"
+                    << picture(after);
             }
         }
     }
