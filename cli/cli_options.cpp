@@ -227,8 +227,10 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          "                         ambiguous characters, such as ° ± × α № ①\n",
          [](CliOptions& o, const Argument& a) { o.ambiguous = cmdline::parseAmbiguousWidth(a); }},
         {cmdline::kRender,
-         "      --render R         default (strokes thinner than a dot kept) or classic (the hinted\n"
-         "                         rendering the six libraries were made with); same cells and places\n",
+         "      --render R         default (a grey cut at a third of coverage, or the autohinter where\n"
+         "                         that would lose thin strokes) or classic (the hinted rendering the\n"
+         "                         six libraries were made with); to compare: dropout, autohint, grey;\n"
+         "                         same cells and places\n",
          [](CliOptions& o, const Argument& a) { o.render = cmdline::parseRenderRule(a); }},
         {{0, "probe", false, std::nullopt},
          "      --probe            print what was found about --library FILE, one \"key value\" a line\n",

@@ -6,7 +6,7 @@
 
 namespace hz::cmdline {
 
-// default or classic; anything else is a UsageError naming the option.
+// default, classic, dropout, autohint or grey; anything else is a UsageError naming the option.
 hz::fontsource::RenderRule parseRenderRule(const Argument& argument);
 
 } // namespace hz::cmdline

@@ -4,6 +4,8 @@
 
 #include FT_BITMAP_H
 #include FT_BDF_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
 
 #include <algorithm>
 #include <cerrno>
@@ -269,6 +271,26 @@ RenderedGlyph FontFace::renderCoverage(char32_t character, double across) const 
 
 RenderedGlyph FontFace::renderKeepingStrokes(char32_t character, double across) const {
     return drawn(load(character, FT_LOAD_TARGET_MONO, across, true), std::nullopt, false);
+}
+
+RenderedGlyph FontFace::renderAutohinted(char32_t character, double across) const {
+    return drawn(load(character, FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT, across, true), std::nullopt, false);
+}
+
+RenderedGlyph FontFace::renderLightGrey(char32_t character, int threshold, double across) const {
+    return drawn(load(character, FT_LOAD_TARGET_LIGHT, across), threshold, false);
+}
+
+long FontFace::fontProgramBytes() const {
+    if (!FT_IS_SFNT(face_.get()))
+        return 0;
+    long bytes = 0;
+    for (const FT_ULong tag : {TTAG_fpgm, TTAG_prep}) {
+        FT_ULong length = 0;
+        if (FT_Load_Sfnt_Table(face_.get(), tag, 0, nullptr, &length) == 0)
+            bytes += static_cast<long>(length);
+    }
+    return bytes;
 }
 
 std::optional<GlyphBitmap> FontFace::convertBitmap(FT_GlyphSlot slot, std::optional<int> threshold,

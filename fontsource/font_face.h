@@ -72,6 +72,15 @@ public:
     // The outline rendered monochrome as render() does without a threshold, but with the
     // rasteriser's dropout control on, so strokes thinner than a dot keep a dot. Strikes as they are.
     RenderedGlyph renderKeepingStrokes(char32_t character, double across = 1.0) const;
+    // The outline hinted by FreeType's own autohinter instead of the font's instructions, rendered
+    // monochrome with dropout control on. Strikes as they are.
+    RenderedGlyph renderAutohinted(char32_t character, double across = 1.0) const;
+    // The outline hinted lightly (rows only) and rendered in grey, keeping the dots whose coverage
+    // is above threshold/255. Strikes as they are.
+    RenderedGlyph renderLightGrey(char32_t character, int threshold, double across = 1.0) const;
+    // Bytes of the font's own hinting programs (the TrueType 'fpgm' and 'prep' tables); 0 for a
+    // font without them or one that is not TrueType.
+    long fontProgramBytes() const;
 
 private:
     struct LibraryCloser {

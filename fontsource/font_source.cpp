@@ -31,6 +31,8 @@ struct FontSource::Drawer {
     // time it turns between monochrome and anti-aliased rendering, which would cost more than both
     // drawings together.
     std::optional<FontFace> greyFace;
+    // The one-bit rule default stands for on this face and size, chosen at the first glyph drawn.
+    std::optional<RenderRule> render;
     // Full-width glyphs the fitting drew by this very rule, kept so the first lookups need not draw
     // them again. Only a glyph drawn from the character itself is kept: one drawn in its place
     // (a traditional form) is not what a lookup of the character draws.
@@ -169,7 +171,7 @@ namespace {
 // A character's cell as a lookup draws it, with the faces given; fitted is the glyph the fitting
 // drew of it by the same rule, if kept.
 hz::LookupStatus drawCell(FontFace& face, FontFace* greyFace, const CellRule& rule, const FontSpec& fontSpec,
-                          char32_t character, const DrawnGlyph* fitted, hz::DotCell& cell) {
+                          RenderRule render, char32_t character, const DrawnGlyph* fitted, hz::DotCell& cell) {
     const hz::WidthClass widthClass = widthClassOf(character, fontSpec.ambiguous);
     DrawnGlyph drawn;
     if (fitted) {
@@ -185,8 +187,8 @@ hz::LookupStatus drawCell(FontFace& face, FontFace* greyFace, const CellRule& ru
     PlacedGlyph placed = placeDrawn(drawn, rule, widthClass, fontSpec.widths);
     if (fontSpec.bpp > 1)
         cell = greyCell(*greyFace, rule, drawn, placed, fontSpec.bpp);
-    else if (fontSpec.render == RenderRule::KeepStrokes)
-        cell = strokeCell(face, rule, drawn, placed);
+    else if (render != RenderRule::Classic)
+        cell = strokeCell(face, rule, drawn, placed, render);
     else
         cell = std::move(placed.cell);
     return hz::LookupStatus::Found;
@@ -220,7 +222,8 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
     }
     FontFace* greyFace = drawer_->greyFace ? &*drawer_->greyFace : nullptr;
     const hz::LookupStatus status =
-        drawCell(drawer_->face, greyFace, drawer_->rule, fontSpec_, character, fitted ? &*fitted : nullptr, cell);
+        drawCell(drawer_->face, greyFace, drawer_->rule, fontSpec_, oneBitRule(), character, fitted ? &*fitted : nullptr,
+                 cell);
     if (status != hz::LookupStatus::Found)
         return status;
     const std::size_t bytes = cellBytes(cell, fontSpec_.bpp);
@@ -229,6 +232,14 @@ hz::LookupStatus FontSource::glyph(char32_t character, hz::DotCell& cell) {
         drawer_->cellBytes += bytes;
     }
     return hz::LookupStatus::Found;
+}
+
+RenderRule FontSource::oneBitRule() {
+    if (fontSpec_.bpp > 1 || fontSpec_.render == RenderRule::Classic)
+        return RenderRule::Classic;
+    if (!drawer_->render)
+        drawer_->render = chosenRule(fontSpec_.render, drawer_->face, drawer_->rule);
+    return *drawer_->render;
 }
 
 int FontSource::baselineRows() const {
@@ -283,6 +294,8 @@ void FontSource::prefetch(std::span<const char32_t> characters, int workers) {
     if (helpers.empty())
         return;
 
+    // The rule default stands for is chosen here, on this thread, before the workers draw by it.
+    const RenderRule render = oneBitRule();
     // The fitted glyphs are only read while the workers draw.
     std::vector<std::optional<hz::DotCell>> cells(wanted.size());
     std::atomic<std::size_t> next{0};
@@ -297,7 +310,7 @@ void FontSource::prefetch(std::span<const char32_t> characters, int workers) {
                     const auto kept = full ? drawer_->fitted.find(character) : drawer_->fitted.end();
                     const DrawnGlyph* fitted = kept != drawer_->fitted.end() ? &kept->second : nullptr;
                     hz::DotCell cell;
-                    if (drawCell(face, greyFace, drawer_->rule, fontSpec_, character, fitted, cell) ==
+                    if (drawCell(face, greyFace, drawer_->rule, fontSpec_, render, character, fitted, cell) ==
                         hz::LookupStatus::Found)
                         cells[i] = std::move(cell);
                 }

@@ -78,6 +78,10 @@ public:
     FontSource(FontSpec fontSpec, std::unique_ptr<Drawer> drawer);
 
 private:
+    // The one-bit rule the glyphs are drawn by: classic, or the rule default stands for on this face
+    // and size, chosen once.
+    RenderRule oneBitRule();
+
     FontSpec fontSpec_;
     std::unique_ptr<Drawer> drawer_;
 };

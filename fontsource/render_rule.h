@@ -13,19 +13,40 @@
 namespace hz::fontsource {
 
 enum class RenderRule {
-    KeepStrokes, // "default": hinted monochrome with dropout control, strokes thinner than a dot kept
+    KeepStrokes, // "default": one of the three below, chosen for the face and size by chosenRule
     Classic,     // "classic": hinted monochrome as the font's hinting leaves it (the six libraries)
+    Dropouts,    // "dropout": hinted monochrome with dropout control, strokes thinner than a dot kept
+    Autohinted,  // "autohint": FreeType's autohinter instead of the font's instructions, monochrome
+    GreyCut,     // "grey": hinted lightly, rendered in grey and cut at a third of coverage
 };
 
-// "default" or "classic".
+// The grey rule keeps the dots whose coverage is above this share of 255.
+inline constexpr int kGreyCut = 85;
+
+// "default", "classic", "dropout", "autohint" or "grey".
 std::string_view renderRuleName(RenderRule rule);
 std::optional<RenderRule> parseRenderRule(std::string_view text);
 
+// The rule "default" stands for with glyphs fitted by `cellRule` on this face: the grey cut, unless
+// cutting at a third of coverage loses strokes at this size (its ink over a fixed sample of common
+// hanzi falls below kGreyKeptInk of what the one-bit rendering with dropout control inks, as thin
+// serif strokes do at 12 dots), then the autohinter, which keeps every stem at least a dot wide.
+// Strikes, thresholded rules and a face without the sample hanzi keep dropout control. The same
+// face, size and rule always give the same answer, so a glyph drawn live is the one hzdot-mkfont
+// writes; any rule other than default is itself. Leaves the face at cellRule.pixels.
+RenderRule chosenRule(RenderRule rule, FontFace& face, const CellRule& cellRule);
+
+// The share of the one-bit ink the grey cut must keep to be chosen, in hundredths.
+inline constexpr int kGreyKeptInk = 85;
+
 // The glyph `placed` (by the classic rendering, which fixes every glyph's cell and place) drawn
-// again with its strokes kept: the outline rendered with dropout control at the pixel size and width
-// it was drawn at, columns merged as they were, its pen origin where the classic glyph's is. Every
-// dot of placed.cell stays inked. Strikes, glyphs without ink, thresholded (grey-cut) rules and an
-// outline that cannot be drawn again give placed.cell as it is.
-hz::DotCell strokeCell(FontFace& face, const CellRule& rule, const DrawnGlyph& glyph, const PlacedGlyph& placed);
+// again by `render`: the outline rendered at the pixel size and width it was drawn at, columns merged
+// as they were, its pen origin where the classic glyph's is. The dropout rule keeps every dot of
+// placed.cell; the autohinted and grey rules draw the glyph anew in the same cell. `render` is
+// resolved by chosenRule when it is default (callers drawing many glyphs resolve it once). Classic,
+// strikes, glyphs without ink, thresholded (grey-cut fitted) cells and an outline that cannot be
+// drawn again give placed.cell as it is.
+hz::DotCell strokeCell(FontFace& face, const CellRule& rule, const DrawnGlyph& glyph, const PlacedGlyph& placed,
+                       RenderRule render = RenderRule::KeepStrokes);
 
 } // namespace hz::fontsource

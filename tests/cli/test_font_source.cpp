@@ -117,7 +117,8 @@ TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
              {{"--font", kZenHei}, "--size"},
              {{"--size", "16"}, "--font"},
              {{"--font", kZenHei, "--size", "12", "--render", "plain"},
-              "--render: 'plain' is not a rendering rule; give default or classic"},
+              "--render: 'plain' is not a rendering rule; give default or classic (or, to compare, dropout, "
+              "autohint or grey)"},
              {{"--render", "classic"}, "--render goes with --font FILE"},
          }) {
         std::vector<std::string> args = c.args;
@@ -130,7 +131,8 @@ TEST_F(FontSource, BadFontsFacesAndSizesWriteNothing) {
 }
 
 // --render reaches the font: Zen Hei's 温 at 12 dots gains the strokes the classic rendering drops,
-// in the same cell; default is the rule without the option.
+// in the same cell, with dropout control kept; default is the rule without the option, and draws
+// otherwise than classic there too.
 TEST_F(FontSource, RenderRuleReachesTheGlyphs) {
     auto bytes = [](std::vector<std::string> extra) {
         std::vector<std::string> args{"--font", kZenHei, "--size", "12", "--format", "bin"};
@@ -141,11 +143,13 @@ TEST_F(FontSource, RenderRuleReachesTheGlyphs) {
         return r.out;
     };
     const std::string plain = bytes({});
-    const std::string kept = bytes({"--render", "default"});
+    const std::string named = bytes({"--render", "default"});
+    const std::string kept = bytes({"--render", "dropout"});
     const std::string classic = bytes({"--render", "classic"});
     ASSERT_EQ(plain.size(), 24u);
-    EXPECT_EQ(plain, kept);
-    ASSERT_EQ(classic.size(), plain.size());
+    EXPECT_EQ(plain, named);
+    EXPECT_NE(plain, classic);
+    ASSERT_EQ(classic.size(), kept.size());
     EXPECT_NE(classic, kept);
     // The kept glyph has every dot of the classic one.
     for (std::size_t i = 0; i < kept.size(); ++i)

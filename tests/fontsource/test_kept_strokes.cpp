@@ -1,6 +1,6 @@
-// One-bit outlines drawn keeping strokes thinner than a dot: the classic rule's cells and places,
-// no dot of the classic glyph lost, and strokes the classic rendering drops (Zen Hei's small hinted
-// glyphs) back in place.
+// One-bit outlines drawn keeping strokes thinner than a dot (--render dropout): the classic rule's
+// cells and places, no dot of the classic glyph lost, and strokes the classic rendering drops (Zen
+// Hei's small hinted glyphs) back in place.
 
 #include "cell_text.h"
 
@@ -82,7 +82,7 @@ int inkedColumns(const hz::DotCell& cell, int top, int bottom) {
 TEST(KeptStrokes, ZenHeiTwelveKeepsTheLeftSideOfRi) {
     const FontSpec wanted{fonts::kZenhei, 0, 12, {}};
     auto classic = openOrFail(wanted, RenderRule::Classic);
-    auto kept = openOrFail(wanted, RenderRule::KeepStrokes);
+    auto kept = openOrFail(wanted, RenderRule::Dropouts);
     ASSERT_TRUE(classic && kept);
     const hz::DotCell before = glyphOf(*classic, U'温');
     const hz::DotCell after = glyphOf(*kept, U'温');
@@ -114,7 +114,7 @@ TEST_P(KeptStrokesOverCommonHanzi, NeverLoseADotAtTwelveFourteenSixteen) {
     for (const int size : {12, 14, 16}) {
         const FontSpec wanted{font.file, font.face, size, {}};
         auto classic = openOrFail(wanted, RenderRule::Classic);
-        auto kept = openOrFail(wanted, RenderRule::KeepStrokes);
+        auto kept = openOrFail(wanted, RenderRule::Dropouts);
         ASSERT_TRUE(classic && kept);
         long classicDots = 0, keptDots = 0;
         int gained = 0, lost = 0;

@@ -8,12 +8,14 @@
 #include "core/layout/layout.h"
 #include "core/text/codepage.h"
 #include "fontsource/font_source.h"
+#include "fontsource/render_rule.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace hz::test;
@@ -24,9 +26,13 @@ using hz::fontsource::FontSource;
 using hz::fontsource::FontSpec;
 using hz::fontsource::RenderRule;
 
-FontSpec classic(FontSpec fontSpec) {
-    fontSpec.render = RenderRule::Classic;
+FontSpec drawnBy(RenderRule rule, FontSpec fontSpec) {
+    fontSpec.render = rule;
     return fontSpec;
+}
+
+FontSpec classic(FontSpec fontSpec) {
+    return drawnBy(RenderRule::Classic, std::move(fontSpec));
 }
 
 struct LiveCase {
@@ -50,9 +56,9 @@ std::vector<std::string> specArguments(const FontSpec& fontSpec) {
         args.push_back("--bpp");
         args.push_back(std::to_string(fontSpec.bpp));
     }
-    if (fontSpec.render == hz::fontsource::RenderRule::Classic) {
+    if (fontSpec.render != hz::fontsource::RenderRule::KeepStrokes) {
         args.push_back("--render");
-        args.push_back("classic");
+        args.push_back(std::string(hz::fontsource::renderRuleName(fontSpec.render)));
     }
     return args;
 }
@@ -121,6 +127,13 @@ INSTANTIATE_TEST_SUITE_P(
                       LiveCase{"ZenHei12", {fonts::kZenhei, 0, 12, {}}, "rows-msb"},
                       LiveCase{"ZenHei12Classic", classic({fonts::kZenhei, 0, 12, {}}), "rows-msb"},
                       LiveCase{"MicroHei12Classic", classic({fonts::kMicrohei, 0, 12, {}}), "pages-msb"},
+                      // The rules default chooses from, drawn again in the fitted cells by each face
+                      // of mkfont's pool.
+                      LiveCase{"ZenHei14Autohint", drawnBy(RenderRule::Autohinted, {fonts::kZenhei, 0, 14, {}}),
+                               "columns-lsb"},
+                      LiveCase{"Song12Grey", drawnBy(RenderRule::GreyCut, {fonts::kSong, 0, 12, {}}), "rows-msb"},
+                      LiveCase{"ZenHei16Dropout", drawnBy(RenderRule::Dropouts, {fonts::kZenhei, 0, 16, {}}),
+                               "rows-msb"},
                       // Grey levels: the same glyphs, anti-aliased where the one-bit
                       // rule puts them; a strike gives its two levels.
                       LiveCase{"MicroHeiGrey16", {fonts::kMicrohei, 0, 16, {}, {}, {}, 4}, "rows-msb-4bpp"},

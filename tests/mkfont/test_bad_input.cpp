@@ -194,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
         usageError("UnknownAmbiguousWidth", {"--font", kSong, "--size", "16", "--ambiguous", ""},
                    {"--ambiguous: '' is not a width for the ambiguous characters; give half or full"}),
         usageError("UnknownRenderRule", {"--font", kSong, "--size", "16", "--render", "Classic"},
-                   {"--render: 'Classic' is not a rendering rule; give default or classic"}),
+                   {"--render: 'Classic' is not a rendering rule; give default or classic (or, to compare, "
+                    "dropout, autohint or grey)"}),
         usageError("UnknownOption", {"--font", kSong, "--size", "16", "--bogus"}, {"unknown option '--bogus'"}),
         usageError("BppFive", {"--font", kSong, "--size", "16", "--bpp", "5"},
                    {"--bpp: '5' is not a depth; give 1, 2, 4 or 8 bits a dot"}),

@@ -64,9 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SourceCase{"CompressedGbPcf", "/usr/share/fonts/X11/misc/guob16.pcf.gz", "0", 16, false,
                                  "GB2312 (7-bit codes) character map"},
                       SourceCase{"TrueTypeOutline16", "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "0", 16, false,
-                                 "outlines rendered monochrome"},
+                                 "outlines rendered in grey, hinted lightly and cut at a third of coverage, at 15"},
                       SourceCase{"TrueTypeOutline12", "/usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf", "0", 12,
-                                 false, "outlines rendered monochrome"},
+                                 false, "outlines rendered monochrome by the autohinter, at "},
                       SourceCase{"Traditional24", "/usr/share/fonts/truetype/arphic/uming.ttc", "2", 24, true,
                                  "characters have a traditional form"}),
     [](const auto& info) { return std::string(info.param.name); });

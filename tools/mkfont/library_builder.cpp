@@ -288,7 +288,8 @@ void greyRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vecto
 // The one-bit records of drawn outlines again with their strokes kept, in the cells and places
 // records() gave them, on every face of the pool.
 void strokeRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vector<DrawnGlyph>& glyphs,
-                   const fsrc::CellRule& rule, const hz::Layout& layout, std::string& bytes) {
+                   const fsrc::CellRule& rule, fsrc::RenderRule render, const hz::Layout& layout,
+                   std::string& bytes) {
     const int recordWidth = plan.recordWidth(rule);
     const std::size_t recordSize = hz::encodedSize(layout, recordWidth, rule.size);
     auto* out = reinterpret_cast<std::uint8_t*>(bytes.data());
@@ -298,10 +299,26 @@ void strokeRecords(fsrc::FacePool& pool, const CharsetPlan& plan, const std::vec
             return true;
         const hz::WidthClass widthClass = plan.classOf(plan.entries[i]);
         const fsrc::PlacedGlyph placed = fsrc::placeDrawn(glyph, rule, widthClass, plan.widths);
-        const hz::DotCell cell = fsrc::strokeCell(face, rule, glyph, placed);
+        const hz::DotCell cell = fsrc::strokeCell(face, rule, glyph, placed, render);
         hz::encodeCell(atRecordWidth(cell, recordWidth), layout, out + i * recordSize);
         return true;
     });
+}
+
+// How one-bit outlines were rendered, as the report says it.
+std::string_view renderingNamed(const Options& options, fsrc::RenderRule render) {
+    if (options.threshold)
+        return "in grey";
+    switch (render) {
+    case fsrc::RenderRule::Dropouts:
+        return "monochrome, thin strokes kept,";
+    case fsrc::RenderRule::Autohinted:
+        return "monochrome by the autohinter,";
+    case fsrc::RenderRule::GreyCut:
+        return "in grey, hinted lightly and cut at a third of coverage,";
+    default:
+        return "monochrome";
+    }
 }
 
 std::string offsetFormula(Charset charset, std::size_t recordSize) {
@@ -318,7 +335,7 @@ std::string offsetFormula(Charset charset, std::size_t recordSize) {
 }
 
 void report(std::ostream& out, const Options& options, const CharsetPlan& plan, const fsrc::FittedSet& fitted,
-            const fsrc::FontFace& face, const BuildStats& stats) {
+            const fsrc::FontFace& face, fsrc::RenderRule render, const BuildStats& stats) {
     const fsrc::CellRule& rule = fitted.rule;
     const int width = plan.recordWidth(rule);
     const std::size_t recordSize = hz::encodedSize(options.layout, width, rule.size);
@@ -346,11 +363,7 @@ void report(std::ostream& out, const Options& options, const CharsetPlan& plan, 
         out << "outlines anti-aliased into " << bpp << " bits a dot at " << rule.pixels
             << " pixels, in the cells and places of one bit";
     else
-        out << "outlines rendered "
-            << (options.threshold                                         ? "in grey"
-                : options.render == fsrc::RenderRule::KeepStrokes ? "monochrome, thin strokes kept,"
-                                                                  : "monochrome")
-            << " at " << rule.pixels << " pixels";
+        out << "outlines rendered " << renderingNamed(options, render) << " at " << rule.pixels << " pixels";
     out << ", " << face.charmap().name() << " character map\n";
     if (rule.fromHanzi) {
         const fsrc::MeanBox mean = fsrc::meanBox(fitted.hanzi, rule.origin);
@@ -587,11 +600,13 @@ void buildLibrary(const Options& options, std::ostream& out) {
     const std::vector<DrawnGlyph> glyphs = drawSet(pool, fitted, plan, options.charset);
     BuildStats stats;
     BuiltRecords built = records(plan, glyphs, fitted.rule, options.layout, stats);
+    // Default stands for one rule for the whole face and size, chosen once.
+    const fsrc::RenderRule render = fsrc::chosenRule(options.render, pool.front(), fitted.rule);
     if (options.layout.bpp > 1 && fitted.rule.drawing == fsrc::Drawing::Outline)
         greyRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
-    else if (options.layout.bpp == 1 && options.render == fsrc::RenderRule::KeepStrokes &&
+    else if (options.layout.bpp == 1 && render != fsrc::RenderRule::Classic &&
              fitted.rule.drawing == fsrc::Drawing::Outline && !fitted.rule.threshold)
-        strokeRecords(pool, plan, glyphs, fitted.rule, options.layout, built.bytes);
+        strokeRecords(pool, plan, glyphs, fitted.rule, render, options.layout, built.bytes);
     if (options.format == OutputFormat::Lvgl || options.format == OutputFormat::LvglBin) {
         std::size_t glyphCount = 0;
         const std::string bytes = lvglBytes(options, plan, fitted.rule, built, glyphCount);
@@ -608,7 +623,7 @@ void buildLibrary(const Options& options, std::ostream& out) {
         writeOutputs(options, built);
     else
         writeFont(options, plan, fitted.rule, built, stats, out);
-    report(out, options, plan, fitted, pool.front(), stats);
+    report(out, options, plan, fitted, pool.front(), render, stats);
 }
 
 } // namespace hz::mkfont

@@ -120,9 +120,11 @@ const cmdline::OptionTable<Options>& optionTable() {
          "                   (default: monochrome rendering)\n",
          [](Options& o, const Argument& a) { o.threshold = a.number; }},
         {cmdline::kRender,
-         "  --render R       default: outlines rendered monochrome with strokes thinner than a dot\n"
-         "                   kept; classic: the hinted rendering the six libraries were made with\n"
-         "                   (the same cells and places either way)\n",
+         "  --render R       default: outlines hinted lightly and cut at a third of coverage, or by\n"
+         "                   the autohinter where that cut would lose thin strokes at the size;\n"
+         "                   classic: the hinted rendering the six libraries were made with; to\n"
+         "                   compare: dropout (classic with dropout control), autohint, grey (the\n"
+         "                   same cells and places by every rule)\n",
          [](Options& o, const Argument& a) { o.render = cmdline::parseRenderRule(a); }},
         {cmdline::kVerbose,
          "  --verbose        list every code without a glyph and every glyph moved, drawn\n"
