@@ -1,11 +1,13 @@
 #include "gui/common/export_action.h"
 
 #include "core/library/font_library.h"
+#include "core/output/bdf_font.h"
 #include "core/output/c_header.h"
 #include "core/output/export_layout.h"
 #include "core/output/lvgl_font.h"
 #include "core/output/lvgl_font_bin.h"
 #include "core/output/lvgl_font_c.h"
+#include "core/output/u8g2_font.h"
 #include "core/system/safe_writer.h"
 #include "core/system/same_file.h"
 #include "core/text/codepage.h"
@@ -169,6 +171,52 @@ bool ExportAction::oneSize(std::span<const hz::GlyphRecord> records, const QStri
                                              "请删去其他大小的字，只留一种再导出。")
                                   .arg(what, named.join(QStringLiteral("、"))));
     return false;
+}
+
+void ExportAction::exportFontFile(std::span<const hz::GlyphRecord> records, bool bdf, int baselineRows) {
+    const QString what = bdf ? QStringLiteral("BDF字体") : QStringLiteral("u8g2字体");
+    if (records.empty() || !oneSize(records, what))
+        return;
+    int height = 0;
+    const std::string source = sourceOf(records, height);
+    std::vector<hz::FontGlyph> glyphs;
+    for (const hz::HeaderGlyph& glyph : hz::headerGlyphs(records)) {
+        height = std::max(height, glyph.cell.height());
+        glyphs.push_back({glyphs.size(), glyph.character, glyph.cell.withDepth(1)});
+    }
+    // Rows above the baseline, counted from the top of the cell.
+    const int baseline = height - baselineRows;
+    const std::string defaultName = hz::defaultHeaderName(source, height);
+    std::optional<hz::U8g2Font> font;
+    if (!bdf) {
+        font = hz::makeU8g2Font({glyphs, baseline});
+        if (!font->leftOut.empty()) {
+            const hz::U8g2LeftOut& first = font->leftOut.front();
+            prompter.critical(parent, QStringLiteral("有%1个字无法放进u8g2字体（如 U+%2：字模超过%3字节，或超出U+FFFF），"
+                                                     "未导出。\n请减小点阵。")
+                                          .arg(font->leftOut.size())
+                                          .arg(static_cast<uint>(first.character), 4, 16, QLatin1Char('0'))
+                                          .arg(hz::kU8g2MaxGlyphBytes));
+            return;
+        }
+    }
+    const QString suffix = bdf ? QStringLiteral(".bdf") : QStringLiteral(".c");
+    if (lastFontFileName.isEmpty() || !lastFontFileName.endsWith(suffix))
+        lastFontFileName = (lastFontFileName.isEmpty()
+                                ? QString::fromStdString(defaultName)
+                                : lastFontFileName.left(lastFontFileName.lastIndexOf(QLatin1Char('.')))) +
+                           suffix;
+    const QStringList filters = bdf ? QStringList{QStringLiteral("BDF字体(*.bdf)"), QStringLiteral("所有文件(*.*)")}
+                                    : QStringList{QStringLiteral("u8g2字体(*.c)"), QStringLiteral("所有文件(*.*)")};
+    const auto path = chooseFile(filters, lastFontFileName);
+    if (!path)
+        return;
+    const std::string baseName = QFileInfo(*path).completeBaseName().toStdString();
+    const std::string name = hz::checkHeaderName(baseName) ? defaultName : baseName;
+    if (bdf)
+        writeBytes(*path, hz::makeBdfFont({std::move(glyphs), baseline, height, name, source}));
+    else
+        writeBytes(*path, hz::u8g2CText(*font, name, source));
 }
 
 void ExportAction::exportLvgl(std::span<const hz::GlyphRecord> records, int bpp, bool binary, int baselineRows) {

@@ -51,6 +51,11 @@ public:
     // font's name is the chosen file's base name when that is a C identifier, as for the header.
     void exportLvgl(std::span<const hz::GlyphRecord> records, int bpp, bool binary, int baselineRows);
 
+    // A u8g2 font (a C file, one bit a dot) or a BDF font of the records, each character once;
+    // baselineRows as for exportLvgl. The u8g2 array is named after the chosen file as the header
+    // is. Glyphs a u8g2 font cannot hold are named and the font is not written.
+    void exportFontFile(std::span<const hz::GlyphRecord> records, bool bdf, int baselineRows);
+
     // A PNG picture, as it is.
     void savePicture(const std::string& pngBytes);
 
@@ -73,6 +78,7 @@ private:
     QString lastName;
     QString lastHeaderName;
     QString lastLvglName;
+    QString lastFontFileName;
     QString lastPictureName;
     std::vector<std::string> readFiles;
     std::function<std::string()> chosenFile;

@@ -1,6 +1,6 @@
 #pragma once
 // The forms the window's "导出" button writes the list in, as FormatChoice offers them: a C header
-// of the chosen layout, or an LVGL font. A new form is one more entry here (and its case where the
+// of the chosen layout, or a font an LVGL or u8g2 firmware loads (or BDF). A new form is one more entry here (and its case where the
 // export is made).
 
 #include <QString>
@@ -8,7 +8,7 @@
 
 namespace hz::gui {
 
-enum class ExportFormat { CHeader, LvglC, LvglBin };
+enum class ExportFormat { CHeader, LvglC, LvglBin, U8g2, Bdf };
 
 struct ExportFormatEntry {
     const char* label; // as FormatChoice shows it (UTF-8)
@@ -19,6 +19,8 @@ inline constexpr std::array kExportFormats{
     ExportFormatEntry{"C头文件", ExportFormat::CHeader},
     ExportFormatEntry{"LVGL C", ExportFormat::LvglC},
     ExportFormatEntry{"LVGL bin", ExportFormat::LvglBin},
+    ExportFormatEntry{"u8g2", ExportFormat::U8g2},
+    ExportFormatEntry{"BDF", ExportFormat::Bdf},
 };
 
 } // namespace hz::gui

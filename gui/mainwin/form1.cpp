@@ -442,11 +442,15 @@ void Form1::exportHeaderFile() {
         if (list->isEmpty())
             return;
         const auto format = static_cast<hz::gui::ExportFormat>(FormatChoice->currentData().toInt());
-        if (format != hz::gui::ExportFormat::CHeader) {
+        const auto source = glyphSource();
+        const int baselineRows = source ? source->baselineRows() : 0;
+        if (format == hz::gui::ExportFormat::U8g2 || format == hz::gui::ExportFormat::Bdf) {
+            // One bit a dot, in the font's own bit order.
+            exporter->exportFontFile(list->records(), format == hz::gui::ExportFormat::Bdf, baselineRows);
+        } else if (format != hz::gui::ExportFormat::CHeader) {
             // An LVGL font has LVGL's own layout: only the depth is the window's.
-            const auto source = glyphSource();
             exporter->exportLvgl(list->records(), chosenDepth(), format == hz::gui::ExportFormat::LvglBin,
-                                 source ? source->baselineRows() : 0);
+                                 baselineRows);
         } else if (const auto choice = writableChoice(singleChoice())) {
             exporter->exportHeader(list->records(), choice->layout, CompressCheck->isChecked());
         }

@@ -76,7 +76,8 @@ private slots:
         QStringList labels;
         for (int i = 0; i < choice->count(); ++i)
             labels << choice->itemText(i);
-        QCOMPARE(labels, QStringList({QStringLiteral("C头文件"), QStringLiteral("LVGL C"), QStringLiteral("LVGL bin")}));
+        QCOMPARE(labels, QStringList({QStringLiteral("C头文件"), QStringLiteral("LVGL C"), QStringLiteral("LVGL bin"),
+                                      QStringLiteral("u8g2"), QStringLiteral("BDF")}));
         QCOMPARE(choice->currentIndex(), 0);
 
         w.lookUp(1, QStringLiteral("字样字"));
@@ -90,6 +91,28 @@ private slots:
         QVERIFY(font);
         QCOMPARE(font->glyphIds.size(), std::size_t{2});
         QCOMPARE(font->ascent - font->descent, 16);
+    }
+
+    // u8g2 and BDF from the same button: the list's characters once each, the array or family named
+    // after the file.
+    void theWindowWritesU8g2AndBdf() {
+        form1test::Window w;
+        auto* choice = w.find<QComboBox>(QStringLiteral("FormatChoice"));
+        w.lookUp(1, QStringLiteral("字样字"));
+        QTemporaryDir dir;
+        choice->setCurrentIndex(3);
+        w.prompter.fileAnswers << dir.filePath(QStringLiteral("oled_u8g2.c"));
+        QTest::mouseClick(w.find<QPushButton>(QStringLiteral("ExportHeader")), Qt::LeftButton);
+        choice->setCurrentIndex(4);
+        w.prompter.fileAnswers << dir.filePath(QStringLiteral("song16.bdf"));
+        QTest::mouseClick(w.find<QPushButton>(QStringLiteral("ExportHeader")), Qt::LeftButton);
+        QVERIFY2(w.prompter.criticals.isEmpty(), qPrintable(w.prompter.criticals.join('\n')));
+        const QByteArray u8g2 = readAll(dir.filePath(QStringLiteral("oled_u8g2.c")));
+        QVERIFY2(u8g2.contains("const uint8_t oled_u8g2["), u8g2.left(600).constData());
+        const QByteArray bdf = readAll(dir.filePath(QStringLiteral("song16.bdf")));
+        QVERIFY2(bdf.startsWith("STARTFONT 2.1"), bdf.left(200).constData());
+        QCOMPARE(bdf.count("STARTCHAR"), 2);
+        QVERIFY(bdf.contains("ENCODING 23383\n")); // 字
     }
 };
 
