@@ -127,6 +127,11 @@ void Form1::connectSignals() {
     connect(fontItem, &OtherFontItem::fontTaken, this, &Form1::followDepth);
 
     connect(ExportHeader, &QPushButton::clicked, this, &Form1::exportHeaderFile);
+    // Only a C header is compressed.
+    connect(FormatChoice, &QComboBox::currentIndexChanged, this, [this] {
+        CompressCheck->setEnabled(static_cast<hz::gui::ExportFormat>(FormatChoice->currentData().toInt()) ==
+                                  hz::gui::ExportFormat::CHeader);
+    });
     connect(OpenPreview, &QPushButton::clicked, this, &Form1::openPreview);
 
     // Queued: the dialog's own event loop runs after Combo2 has finished its change, not inside it.

@@ -255,7 +255,7 @@ void Form1::placeControls() {
     ProgressBar1->setGeometry(360, 120, 369, 9);
     // Between the choosers and the button group, clear of the search buttons below.
     FormatChoice->setGeometry(276, 0, 80, 21);
-    CompressCheck->setGeometry(296, 104, 60, 20);
+    CompressCheck->setGeometry(214, 1, 60, 20);
     ExportHeader->setGeometry(296, 22, 49, 38);
     OpenPreview->setGeometry(296, 64, 49, 38);
 
