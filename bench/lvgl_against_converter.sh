@@ -25,14 +25,9 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CACHE_HOME="$work/cache"
 unset HZDOT_NO_CACHE
 
-# The hanzi: GB2312 rows 16-87, one code a line so that an unassigned code drops alone.
-codes=""
-for hi in $(seq 176 247); do
-  for lo in $(seq 161 254); do
-    codes+=$(printf '\\x%02x\\x%02x\\n' "$hi" "$lo")
-  done
-done
-printf "$codes" | iconv -c -f GB2312 -t UTF-8 2>/dev/null | tr -d '\n' > "$work/hanzi.txt" || true
+# shellcheck source=bench/gb2312_hanzi.sh
+. "$(dirname "$0")/gb2312_hanzi.sh"
+write_gb2312_hanzi "$work/hanzi.txt"
 count=$(wc -m < "$work/hanzi.txt")
 echo "font $font, $size dots, 1 bit a dot; $count hanzi; $runs runs each, median wall"
 
