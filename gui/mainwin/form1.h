@@ -99,6 +99,7 @@ public:
     RainButton* command20(int index) const { return Command20[static_cast<std::size_t>(index)]; }
     RainButton* symbolKeysButton() const { return Command3; }
     RainButton* markKeysButton() const { return Command21; }
+    RainButton* imageWindowButton() const { return OpenImageWindow; }
     hz::gui::KeyPanel* keyPanel() const { return Picture1; }
 
 signals:
@@ -132,6 +133,8 @@ private:
     // "导出C头文件" and "液晶预览": the list's records as a C header, and on a simulated display.
     void exportHeaderFile();
     void openPreview();
+    // "图片取模": the picture window, starting from the layout and depth chosen here.
+    void openImageWindow();
     // "自定义排列…": the layout dialog on the current record; what it chooses becomes Combo2's choice.
     void openLayoutDialog();
 
@@ -176,6 +179,7 @@ private:
     RainButton* Command21 = nullptr;
     RainButton* ExportHeader = nullptr;
     RainButton* OpenPreview = nullptr;
+    RainButton* OpenImageWindow = nullptr;
     std::array<RainButton*, 12> Command20{}; // Index 1..11; [0] unused
     QProgressBar* ProgressBar1 = nullptr;
     std::array<hz::gui::LinkLabel*, 4> contactLabels{}; // Label5(5..8)

@@ -1,0 +1,123 @@
+#pragma once
+// "图片取模": a picture (an icon, a logo) made into dots and bytes through the same layouts, depths
+// and export file as the glyphs. The picture is opened with ImageOpen or dropped on the window; it
+// is fitted inside FitWidth x FitHeight keeping its aspect (its own size to begin with), made grey
+// and cut to dots by the dither of DitherChoice at ThresholdSlider's threshold (Otsu's choice for
+// the picture to begin with), or rounded to grey levels at a deeper depth; InvertCheck swaps dark
+// and light. ImageView shows the dots as the main window's enlarged view does, ImageTexts the five
+// arrangements' texts (and the chosen layout's when it is none of them), ImageExport saves them.
+// Every change shows at once. A picture that cannot be read is told in the window, in ImageMessage;
+// the picture shown before stays, with everything chosen for it.
+
+#include "core/layout/layout_presets.h"
+#include "core/picture/dot_picture.h"
+#include "core/picture/picture_dots.h"
+#include "core/picture/picture_record.h"
+#include "core/picture/rgba_image.h"
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+
+namespace hz::gui {
+
+class ImageExport;
+class ImageView;
+class Prompter;
+class TextPanel;
+
+class ImageWindow : public QDialog {
+    Q_OBJECT
+public:
+    // The layout and depth start as the main window's; readFiles are the files the program reads,
+    // which an export never replaces.
+    ImageWindow(Prompter& prompter, const hz::LayoutChoice& layout, int depth,
+                std::vector<std::string> readFiles = {}, QWidget* parent = nullptr);
+    ~ImageWindow() override;
+
+    // Reads the picture in path and shows it with the options its own size and grey call for. False,
+    // with the reason in the window, when it cannot be read; the picture shown before stays.
+    bool openPicture(const QString& path);
+
+    // The picture shown: its name, its dots as the options make them. Nothing before one is open.
+    const std::optional<hz::PictureRecord>& result() const { return shown; }
+    // What the options are now.
+    hz::PictureSettings settings() const;
+    hz::LayoutChoice layoutChoice() const;
+    int depth() const;
+    // The message line: why the last picture could not be opened; empty when all went well.
+    QString message() const;
+    const QString& picturePath() const { return path; }
+
+    // The file dialog; the picture chosen is opened.
+    void choosePicture();
+    // Saves the picture shown through the export's dialog.
+    void exportPicture();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void connectSignals();
+
+    // Makes the dots again from the options and shows them.
+    void redraw();
+    void showTexts();
+    void showMessage(const QString& text);
+    // The options a newly opened picture starts with: its own size (fitted inside 1024 x 1024 when
+    // larger) and Otsu's threshold.
+    void takeDefaults();
+    // Otsu's choice for the picture at the size and inversion chosen now.
+    int otsuChoice() const;
+    // The threshold follows Otsu's choice until the user moves the slider.
+    void followOtsu();
+    void showThreshold();
+    // An SVG has no pixels of its own: it is drawn again at each size asked for.
+    bool isScalable() const;
+
+    Prompter& prompter;
+    std::unique_ptr<ImageExport> exporter;
+    std::vector<hz::LayoutChoice> layoutChoices; // ImageLayout's items
+
+    QString path;
+    hz::RgbaImage picture; // as read: a raster picture at its own size, an SVG at the fit's size
+    hz::PictureSize ownSize;
+    std::optional<hz::PictureRecord> shown;
+    bool thresholdChosen = false; // the user has moved the slider since the picture was opened
+    bool quiet = false;           // the options are being set together: no redraw for each
+    QString chosenCFields;        // the C fields of the chosen layout's box, for "复制为数组元素"
+
+    QPushButton* ImageOpen = nullptr;
+    QLabel* ImageName = nullptr;
+    QSpinBox* FitWidth = nullptr;
+    QSpinBox* FitHeight = nullptr;
+    QComboBox* DitherChoice = nullptr;
+    QSlider* ThresholdSlider = nullptr;
+    QLabel* ThresholdValue = nullptr;
+    QCheckBox* InvertCheck = nullptr;
+    QComboBox* ImageLayout = nullptr;
+    QComboBox* ImageDepth = nullptr;
+    ImageView* View = nullptr;
+    QPushButton* AssemblySet = nullptr;
+    QPushButton* CSet = nullptr;
+    QLabel* SizeLabel = nullptr;
+    TextPanel* Texts = nullptr;
+    QPushButton* ImageExportButton = nullptr;
+    QLabel* ImageMessage = nullptr;
+};
+
+} // namespace hz::gui
