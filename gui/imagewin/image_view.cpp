@@ -16,8 +16,11 @@ namespace {
 // From this many pixels a dot the marks are drawn as the characters they are; below it as squares,
 // which is what the marks look like at that size anyway.
 constexpr int kMarkPitch = 10;
-// Below this a dot is a plain block of its colour, with no gap and no clear-dot mark.
-constexpr int kGapPitch = 4;
+// Below this a dot is a plain block of its colour, with no gap and no clear-dot mark: smaller
+// squares a pixel apart would be more gap than dot, and their outlines would hide the picture.
+constexpr int kGapPitch = 6;
+// From this many pixels a clear dot gets its outlined square, when the background mark is on.
+constexpr int kOutlinePitch = 8;
 // Pixels a dot at most: a 4 x 4 icon does not become a wall of giant squares.
 constexpr int kLargestPitch = 24;
 
@@ -54,7 +57,7 @@ void drawSquares(QPainter& painter, const hz::DotPicture& dots, int pitch, const
             const QRect square(x * pitch + 1, y * pitch + 1, pitch - 2, pitch - 2);
             if (level > 0) {
                 painter.fillRect(square, QColor(shadeOf(dots, level, back, fore)));
-            } else if (backMarks) {
+            } else if (backMarks && pitch >= kOutlinePitch) {
                 painter.setPen(fore);
                 painter.drawRect(square.adjusted(0, 0, -1, -1));
             }

@@ -96,6 +96,9 @@ ImageWindow::ImageWindow(Prompter& prompter, const hz::LayoutChoice& layout, int
     connectSignals();
     showThreshold();
     showMessage(QString());
+    // Nothing to choose or export before there is a picture.
+    optionBox->setEnabled(false);
+    ImageExportButton->setEnabled(false);
 }
 
 ImageWindow::~ImageWindow() = default;
@@ -221,6 +224,8 @@ void ImageWindow::redraw() {
             return;
         }
         shown = hz::PictureRecord{hz::pictureName(localName(path)), std::move(*dots)};
+        optionBox->setEnabled(true);
+        ImageExportButton->setEnabled(true);
         View->showDots(shown->dots);
         SizeLabel->setText(QStringLiteral("图片点阵:%1*%2").arg(shown->dots.width()).arg(shown->dots.height()));
         showTexts();

@@ -118,6 +118,7 @@ private:
     TextPanel* Texts = nullptr;
     QPushButton* ImageExportButton = nullptr;
     QLabel* ImageMessage = nullptr;
+    QWidget* optionBox = nullptr; // the options, idle until a picture is open
 };
 
 } // namespace hz::gui

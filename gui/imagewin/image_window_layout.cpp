@@ -25,7 +25,7 @@ namespace hz::gui {
 
 namespace {
 
-constexpr QSize kStartSize(1040, 720);
+constexpr QSize kStartSize(1040, 660);
 constexpr int kSmallestView = 480;
 
 template <typename Widget> Widget* named(Widget* widget, const QString& name) {
@@ -100,6 +100,10 @@ void ImageWindow::createControls() {
     ImageExportButton = named(new QPushButton(QStringLiteral("导出点阵…"), this), QStringLiteral("ImageExport"));
     ImageExportButton->setToolTip(QStringLiteral("按所选排列导出：文件名以 .h 结尾写C头文件，.bin 写原始字节，其他写导出文件"));
 
+    // Enter in a size box takes the size; it must not press a button as well.
+    for (QPushButton* button : {ImageOpen, AssemblySet, CSet, ImageExportButton})
+        button->setAutoDefault(false);
+
     ImageMessage = named(new QLabel(this), QStringLiteral("ImageMessage"));
     ImageMessage->setWordWrap(true);
     QPalette red = ImageMessage->palette();
@@ -129,7 +133,7 @@ void ImageWindow::placeControls() {
     options->addRow(QString(), InvertCheck);
     options->addRow(QStringLiteral("操作排列:"), ImageLayout);
     options->addRow(QStringLiteral("每点位数:"), ImageDepth);
-    auto* optionBox = named(new QGroupBox(QStringLiteral("取模选项"), this), QStringLiteral("ImageOptions"));
+    optionBox = named(new QGroupBox(QStringLiteral("取模选项"), this), QStringLiteral("ImageOptions"));
     optionBox->setLayout(options);
 
     auto* textButtons = new QHBoxLayout;

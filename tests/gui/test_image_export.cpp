@@ -124,8 +124,13 @@ private slots:
         QTemporaryDir dir;
         ScriptedPrompter prompter;
         ImageWindow window(prompter, hz::LayoutChoice::of(hz::Arrangement::Rows), 1);
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("ImageExport")), Qt::LeftButton);
+        auto* button = window.findChild<QPushButton*>(QStringLiteral("ImageExport"));
+        QVERIFY(!button->isEnabled());
+        QVERIFY(!window.findChild<QWidget*>(QStringLiteral("ImageOptions"))->isEnabled());
+        window.exportPicture();
         QVERIFY(prompter.log.isEmpty());
+        QVERIFY(window.openPicture(halfBlack(dir)));
+        QVERIFY(button->isEnabled());
     }
 };
 

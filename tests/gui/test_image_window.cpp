@@ -213,6 +213,21 @@ private slots:
         QCOMPARE(w.find<ImageView>("ImageView")->dots(), w.dots());
     }
 
+    // A size typed and taken with Enter is the size; Enter presses no button of the window.
+    void enterInASizeBoxOnlyTakesTheSize() {
+        Window w;
+        QVERIFY(w.window.openPicture(halfBlack(w.dir)));
+        w.window.show();
+        auto* width = w.find<QSpinBox>("FitWidth");
+        width->setFocus();
+        width->selectAll();
+        QTest::keyClicks(width, QStringLiteral("12"));
+        QCOMPARE(w.dots().width(), 40); // nothing taken while typing
+        QTest::keyClick(width, Qt::Key_Return);
+        QCOMPARE(w.dots().width(), 12);
+        QVERIFY(w.prompter.log.isEmpty());
+    }
+
     // The slider starts at Otsu's choice, which lies between the two greys of a two-grey picture; the
     // user's own threshold then cuts where it says.
     void theThresholdCutsWhereTheSliderSays() {
