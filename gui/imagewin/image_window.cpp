@@ -75,6 +75,11 @@ QStringList droppedFiles(const QMimeData* data) {
     return files;
 }
 
+bool isSvgFile(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QStringLiteral("svg") || suffix == QStringLiteral("svgz");
+}
+
 } // namespace
 
 ImageWindow::ImageWindow(Prompter& prompter, const hz::LayoutChoice& layout, int depth,
@@ -129,8 +134,7 @@ QString ImageWindow::message() const {
 }
 
 bool ImageWindow::isScalable() const {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QStringLiteral("svg") || suffix == QStringLiteral("svgz");
+    return isSvgFile(path);
 }
 
 void ImageWindow::choosePicture() {
@@ -143,12 +147,19 @@ void ImageWindow::choosePicture() {
 bool ImageWindow::openPicture(const QString& file) {
     try {
         auto read = hz::picturesource::readPicture(localName(file));
+        // An SVG whose own size is too large to draw is drawn at the largest size instead: it has
+        // no pixels of its own to be too many.
+        if (!read && isSvgFile(file) && (read.problem().kind == hz::PictureProblemKind::TooLargeForDots ||
+                                         read.problem().kind == hz::PictureProblemKind::SourceTooLarge))
+            read = hz::picturesource::readPicture(localName(file),
+                                                  hz::PictureSize{hz::DotPicture::kMaxSide, hz::DotPicture::kMaxSide});
         if (!read) {
             showMessage(pictureProblemText(read.problem()));
             return false;
         }
         path = file;
         picture = std::move(*read);
+        drawnSvgBox.reset();
         ownSize = {picture.width, picture.height};
         shown.reset();
         takeDefaults();
@@ -208,17 +219,17 @@ void ImageWindow::redraw() {
         return;
     try {
         const hz::PictureSettings now = settings();
-        hz::RgbaImage source;
-        if (isScalable()) {
+        if (isScalable() && drawnSvgBox != now.fit) {
             // Drawn afresh at the size asked for, so that its edges stay sharp.
             auto drawn = hz::picturesource::readPicture(localName(path), now.fit);
             if (!drawn) {
                 showMessage(pictureProblemText(drawn.problem()));
                 return;
             }
-            source = std::move(*drawn);
+            drawnSvg = std::move(*drawn);
+            drawnSvgBox = now.fit;
         }
-        auto dots = hz::pictureDots(isScalable() ? source : picture, now);
+        auto dots = hz::pictureDots(isScalable() ? drawnSvg : picture, now);
         if (!dots) {
             showMessage(pictureProblemText(dots.problem()));
             return;

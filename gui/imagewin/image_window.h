@@ -94,7 +94,10 @@ private:
     std::vector<hz::LayoutChoice> layoutChoices; // ImageLayout's items
 
     QString path;
-    hz::RgbaImage picture; // as read: a raster picture at its own size, an SVG at the fit's size
+    hz::RgbaImage picture; // as read: a raster picture or an SVG at its own size
+    // An SVG as last drawn, at the size box it was drawn for: drawn again only when that changes.
+    hz::RgbaImage drawnSvg;
+    std::optional<hz::PictureSize> drawnSvgBox;
     hz::PictureSize ownSize;
     std::optional<hz::PictureRecord> shown;
     bool thresholdChosen = false; // the user has moved the slider since the picture was opened

@@ -163,6 +163,19 @@ private slots:
         QVERIFY(dotsAre(w.dots(), [](int x, int) { return x < 32; }));
     }
 
+    // An SVG names a size, but has no pixels: one too large to draw at its own size starts at the
+    // largest size instead of being refused.
+    void anSvgOfAHugeSizeStartsAtTheLargest() {
+        Window w;
+        const QString svg = writeFile(w.dir, QStringLiteral("poster.svg"),
+                                      "<svg xmlns='http://www.w3.org/2000/svg' width='40000' height='20000'>"
+                                      "<rect width='20000' height='20000'/></svg>");
+        QVERIFY2(w.window.openPicture(svg), qPrintable(w.window.message()));
+        QCOMPARE(w.dots().width(), 1024);
+        QCOMPARE(w.dots().height(), 512);
+        QVERIFY(dotsAre(w.dots(), [](int x, int) { return x < 512; }));
+    }
+
     // The main window's button opens the picture window modally, on the main window's layout.
     void theMainWindowOpensIt() {
         form1test::Window main;
