@@ -7,6 +7,8 @@
 
 #include "core/library/font_library.h"
 #include "core/output/panel_picture.h"
+#include "core/picture/picture_record.h"
+#include "core/output/picture_header.h"
 #include "core/text/utf8.h"
 
 #include <algorithm>
@@ -107,6 +109,20 @@ std::string parsePreview(const std::string& option, std::string_view value) {
                      " is not a panel size; give WIDTHxHEIGHT in dots, 1-1024 a side, " + "e.g. 128x64"};
 }
 
+hz::PictureSize parseFit(const std::string& option, std::string_view value) {
+    if (auto size = hz::parsePictureSize(value))
+        return *size;
+    throw UsageError{option + ": " + inQuotes(value) + " is not a size; give WIDTHxHEIGHT in dots, 1-1024 a side, " +
+                     "e.g. 128x64"};
+}
+
+hz::Dither parseDitherOption(const std::string& option, std::string_view value) {
+    if (auto dither = hz::parseDither(value))
+        return *dither;
+    throw UsageError{option + ": " + inQuotes(value) +
+                     " is not a dither; give none, threshold, floyd-steinberg, atkinson, bayer4 or bayer8"};
+}
+
 hz::Rgb parseColour(const std::string& option, std::string_view value) {
     if (auto colour = hz::parseRgb(value))
         return *colour;
@@ -190,7 +206,9 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          [](CliOptions& o, const Argument& a) { o.size = a.number; }},
         {cmdline::kFace, "      --face N           the face of a font collection, from 0 (default 0)\n",
          [](CliOptions& o, const Argument& a) { o.face = a.number; }},
-        {cmdline::kThreshold, "      --threshold T      draw in grey and keep the dots darker than T ({low}-{high})\n",
+        {cmdline::kThreshold,
+         "      --threshold T      draw in grey and keep the dots darker than T ({low}-{high}); for\n"
+         "                         --image, pixels darker than T become dots (default: Otsu's choice)\n",
          [](CliOptions& o, const Argument& a) { o.threshold = a.number; }},
         {cmdline::kWidth,
          "      --width W          fixed (default: full-width and half-width cells) or proportional:\n"
@@ -227,6 +245,20 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
          "                         e.g. rows-msb-4bpp; pages is one-bit only); the libraries and\n"
          "                         --library files have no grey and give levels 0 and the top only\n",
          [](CliOptions& o, const Argument& a) { o.bpp = cmdline::parseBpp(a); }},
+        {{0, "image", true, std::nullopt},
+         "      --image FILE...    pictures (PNG, BMP, JPEG, GIF, SVG) instead of TEXT, each a record named\n"
+         "                         by its file name; with --preview, pictures and TEXT on one panel\n",
+         [](CliOptions& o, const Argument& a) { o.images.push_back(fileName(a)); }},
+        {{0, "fit", true, std::nullopt},
+         "      --fit WxH          scale each picture to fit inside WxH dots, keeping its aspect\n"
+         "                         (default: its own size; 1-1024 a side)\n",
+         [](CliOptions& o, const Argument& a) { o.fit = parseFit(a.shown, a.value); }},
+        {{0, "dither", true, std::nullopt},
+         "      --dither D         none, threshold, floyd-steinberg (default), atkinson, bayer4 or bayer8\n",
+         [](CliOptions& o, const Argument& a) { o.dither = parseDitherOption(a.shown, a.value); }},
+        {{0, "invert", false, std::nullopt},
+         "      --invert           light pixels become dots instead of dark ones (transparent stays clear)\n",
+         [](CliOptions& o, const Argument&) { o.invert = true; }},
         {{0, "list-layouts", false, std::nullopt},
          "      --list-layouts     the driver presets, their layouts and drivers\n",
          [](CliOptions& o, const Argument&) { o.listLayouts = true; }},
@@ -316,6 +348,9 @@ const cmdline::OptionTable<CliOptions>& optionTable() {
 void settleDepth(CliOptions& options) {
     options.layout = cmdline::choiceAtDepth(options.layout, options.layoutNamed, options.bpp);
     const int depth = options.layout.layout.bpp;
+    if (depth > 1 && options.threshold && !options.images.empty())
+        throw UsageError{"--threshold cuts a picture to one bit a dot; it goes with --bpp 1 only (with --bpp " +
+                         std::to_string(depth) + " the levels come from the picture's luminance)"};
     if (depth > 1 && options.threshold)
         throw UsageError{"--threshold cuts a glyph to one bit a dot; it goes with --bpp 1 only (with --bpp " +
                          std::to_string(depth) + " the levels come from the font's own grey)"};
@@ -324,11 +359,85 @@ void settleDepth(CliOptions& options) {
                          std::string(options.bpp ? "--bpp " + std::to_string(*options.bpp) : options.layoutNamed)};
 }
 
-void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
+// With --image, the words that name an existing file are more pictures, in their place among the
+// --image options; the rest is TEXT, which a preview draws where it stands among the pictures.
+void settleImages(CliOptions& options, std::vector<std::string>& texts, const std::vector<std::size_t>& imagesBefore) {
+    if (options.images.empty())
+        return;
+    std::vector<std::string> pictures;
+    std::vector<std::string> rest;
+    std::size_t taken = 0;
+    std::optional<std::size_t> textAt;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        while (taken < imagesBefore[i])
+            pictures.push_back(options.images[taken++]);
+        std::error_code error;
+        if (std::filesystem::exists(texts[i], error)) {
+            pictures.push_back(std::move(texts[i]));
+        } else {
+            if (!textAt)
+                textAt = pictures.size();
+            rest.push_back(std::move(texts[i]));
+        }
+    }
+    while (taken < options.images.size())
+        pictures.push_back(options.images[taken++]);
+    options.images = std::move(pictures);
+    options.imagesBeforeText = textAt.value_or(options.images.size());
+    texts = std::move(rest);
+}
+
+// The pictures' records are named by their files: two names alike would be two records or header
+// tables of one name.
+void checkPictureNames(const CliOptions& options) {
+    std::vector<std::string> names;
+    for (const std::string& path : options.images) {
+        const std::string name = hz::pictureName(path);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name)
+                throw UsageError{"--image: " + inQuotes(options.images[i]) + " and " + inQuotes(path) +
+                                 " would both be named " + name + "; rename one of them"};
+        names.push_back(name);
+    }
+    if (options.format != OutputFormat::Header)
+        return;
+    std::vector<hz::PictureRecord> records;
+    for (const std::string& name : names)
+        records.push_back({name, {}});
+    if (auto clash = hz::pictureHeaderClash(records))
+        throw UsageError{"--image: the header would declare " + *clash +
+                         " twice (a picture's name and another's table or the header's own); rename a picture"};
+}
+
+void checkPictureOptions(CliOptions& options, const std::vector<std::string>& texts) {
+    if (options.images.empty()) {
+        if (options.fit || options.dither || options.invert)
+            throw UsageError{"--fit, --dither and --invert go with --image FILE"};
+        return;
+    }
+    if (options.detectFile || !options.scanPaths.empty() || options.probe)
+        throw UsageError{"--image does not go with --detect, --scan or --probe"};
+    if (options.view || options.current)
+        throw UsageError{"--view and --current show a text's glyphs; they do not go with --image"};
+    if (options.c89 || options.key != hz::HeaderKey::Unicode)
+        throw UsageError{"--c89 and --key go with a text's header; a header of pictures is C99"};
+    if (options.threshold && options.fontFile)
+        throw UsageError{"--threshold with both --font and --image: draw the text and the pictures in two runs"};
+    const bool text = !texts.empty() || options.inputFile;
+    if (text && !options.preview)
+        throw UsageError{"--image with TEXT or --input goes with --preview (pictures and text on one panel); "
+                         "write the text's tables in a run of its own"};
+    checkPictureNames(options);
+}
+
+void checkCombination(CliOptions& options, std::vector<std::string>& texts, const std::vector<std::size_t>& imagesBefore) {
+    settleImages(options, texts, imagesBefore);
     if (options.fontFile && !options.size)
         throw UsageError{"--font needs --size N (" + cmdline::rangeText(*cmdline::kSize.range) + ")"};
-    if (!options.fontFile && (options.size || options.threshold || options.face != 0))
+    if (!options.fontFile && (options.size || options.face != 0))
         throw UsageError{"--size, --face and --threshold go with --font FILE"};
+    if (!options.fontFile && options.images.empty() && options.threshold)
+        throw UsageError{"--size, --face and --threshold go with --font FILE (--threshold also with --image)"};
     if (!options.fontFile && (options.widths || options.ambiguous))
         throw UsageError{"--width and --ambiguous go with --font FILE"};
     if (!options.fontFile && options.render)
@@ -339,6 +448,7 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
         throw UsageError{"--cell, --first-row, --record-layout and --probe go with --library FILE"};
     if (options.probe || options.listLayouts)
         return;
+    checkPictureOptions(options, texts);
     settleDepth(options);
     if (options.format == OutputFormat::Header && options.layout.kind == hz::LayoutChoice::Kind::All)
         throw UsageError{"--format header takes one layout, not all"};
@@ -385,8 +495,8 @@ void checkCombination(CliOptions& options, std::vector<std::string>& texts) {
                          "); put a text with spaces in quotes"};
     if (!texts.empty() && options.inputFile)
         throw UsageError{"give either TEXT or --input, not both"};
-    if (texts.empty() && !options.inputFile)
-        throw UsageError{"no text given; give TEXT or --input FILE"};
+    if (texts.empty() && !options.inputFile && options.images.empty())
+        throw UsageError{"no text given; give TEXT, --input FILE or --image FILE"};
 }
 
 } // namespace
@@ -395,17 +505,19 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine result;
     CliOptions& options = result.options;
     std::vector<std::string> texts;
+    std::vector<std::size_t> imagesBefore; // for each TEXT word, the --image options before it
     try {
         cmdline::CommandLine line(args, optionTable().options(), cmdline::CommandLine::Operands::Taken);
         while (auto argument = line.next()) {
             if (!argument->option) {
                 texts.push_back(std::move(argument->value));
+                imagesBefore.push_back(options.images.size());
                 continue;
             }
             optionTable().apply(options, *argument);
         }
         if (!options.help && !options.version)
-            checkCombination(options, texts);
+            checkCombination(options, texts, imagesBefore);
         if (!texts.empty())
             options.text = texts.front();
     } catch (const UsageError& e) {

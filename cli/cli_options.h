@@ -6,6 +6,7 @@
 #include "core/layout/layout_presets.h"
 #include "core/output/c_header.h"
 #include "core/output/panel_picture.h"
+#include "core/picture/picture_dots.h"
 #include "core/text/dot_matrix_text.h"
 #include "fontsource/render_rule.h"
 #include "fontsource/width_class.h"
@@ -63,6 +64,13 @@ struct CliOptions {
     hz::Marks marks;
     OutputEncoding encoding = OutputEncoding::Utf8;
     bool listLayouts = false;
+    // --image FILE...: pictures, in the order given; with --preview the text goes between the
+    // first imagesBeforeText pictures and the rest.
+    std::vector<std::string> images;
+    std::size_t imagesBeforeText = 0;
+    std::optional<hz::PictureSize> fit; // --fit WxH
+    std::optional<hz::Dither> dither;   // --dither
+    bool invert = false;                // --invert
     bool help = false;
     bool version = false;
 };

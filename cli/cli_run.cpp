@@ -7,6 +7,7 @@
 #include "cli/header_command.h"
 #include "cli/input_text.h"
 #include "cli/output_writer.h"
+#include "cli/picture_command.h"
 #include "cli/preview_command.h"
 #include "cli/print_error.h"
 #include "cli/probe_command.h"
@@ -32,16 +33,18 @@ int runAbout(const CliOptions& options) {
 // Every file the run reads, which its output must never replace: the library or font, the input
 // text, a paste, sources named one by one (those found in folders are checked once the scan has
 // found them).
-std::vector<FileRead> filesRead(const CliOptions& options, const hz::GlyphSource& source) {
+std::vector<FileRead> filesRead(const CliOptions& options, const hz::GlyphSource* source) {
     std::vector<FileRead> files;
-    if (!source.filePath().empty())
-        files.push_back({source.filePath(), options.fontFile ? "font file" : "library file"});
+    if (source && !source->filePath().empty())
+        files.push_back({source->filePath(), options.fontFile ? "font file" : "library file"});
     if (options.inputFile && *options.inputFile != "-")
         files.push_back({*options.inputFile, "input file"});
     if (options.detectFile && *options.detectFile != "-")
         files.push_back({*options.detectFile, "pasted bytes file"});
     for (const auto& path : options.scanPaths)
         files.push_back({path, "source file"});
+    for (const auto& path : options.images)
+        files.push_back({path, "picture"});
     return files;
 }
 
@@ -58,6 +61,14 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         return runAbout(options);
     if (options.probe)
         return runProbe(options, programDir);
+    // Pictures alone need no glyph source.
+    if (!options.images.empty() && !options.text && !options.inputFile) {
+        if (auto error = checkOutputTarget(options, filesRead(options, nullptr))) {
+            printError(*error);
+            return kFailed;
+        }
+        return runPictures(options);
+    }
 
     std::string sourceError;
     std::shared_ptr<hz::GlyphSource> source = openSource(options, programDir, sourceError);
@@ -65,7 +76,7 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
         printError(sourceError);
         return kFailed;
     }
-    if (auto error = checkOutputTarget(options, filesRead(options, *source))) {
+    if (auto error = checkOutputTarget(options, filesRead(options, source.get()))) {
         printError(*error);
         return kFailed;
     }
@@ -91,16 +102,30 @@ int runCli(const std::vector<std::string>& args, const std::string& programDir) 
     }
     if (options.detectFile)
         return runDetect(options, *source, input, programDir);
+    // Pictures with a text are drawn on its preview panel, before and after it as given.
+    PreviewPictures pictures;
+    if (!options.images.empty()) {
+        const auto read = readPictures(options);
+        if (!read) {
+            printError(*options.outputFile + " was not written");
+            return kFailed;
+        }
+        std::vector<hz::EncodedGlyph> glyphs = pictureGlyphs(*read, options.layout.layout);
+        const auto split = glyphs.begin() + static_cast<std::ptrdiff_t>(options.imagesBeforeText);
+        pictures.before.assign(std::make_move_iterator(glyphs.begin()), std::make_move_iterator(split));
+        pictures.after.assign(std::make_move_iterator(split), std::make_move_iterator(glyphs.end()));
+    }
+
     // A scan that found nothing still writes its (empty) output, so that a build never keeps an
-    // old font.
-    if (input.characters.empty() && !scanning)
+    // old font; pictures are drawn whatever the text.
+    if (input.characters.empty() && !scanning && options.images.empty())
         return kAllFound;
-    if (input.characters.empty())
+    if (input.characters.empty() && scanning)
         printError("no characters found in the scanned sources; the output holds none");
 
     GlyphPass pass(std::move(source), input, [](const std::string& message) { printError(message); });
     const int status = options.format == OutputFormat::Header ? runHeader(options, pass)
-                       : options.preview                      ? runPreview(options, pass, input)
+                       : options.preview                      ? runPreview(options, pass, input, pictures)
                                                               : runExport(options, pass);
     return status == kAllFound && scanned.literalsRefused ? kSomeRefused : status;
 }

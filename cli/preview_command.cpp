@@ -1,6 +1,7 @@
 #include "cli/preview_command.h"
 
 #include "cli/exit_status.h"
+#include "cli/output_sink.h"
 #include "cli/print_error.h"
 #include "cli/whole_output.h"
 
@@ -31,7 +32,7 @@ hz::TftColours tftColours(const CliOptions& options) {
 } // namespace
 
 // The picture is drawn from the glyphs' bytes decoded back. A line of the input starts a new row.
-int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& input) {
+int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& input, const PreviewPictures& pictures) {
     const hz::PanelSize size = *hz::parsePanelSize(*options.preview);
     const hz::Layout& layout = options.layout.layout;
     const int spacing = options.lineSpacing.value_or(0);
@@ -46,6 +47,8 @@ int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& inpu
         flow.place(glyph);
         glyphs.push_back(std::move(glyph));
     };
+    for (const hz::EncodedGlyph& picture : pictures.before)
+        keep(picture);
     std::size_t nextLine = 1; // the first line starts at 0
     pass.run([&](const hz::GlyphRecord& record) {
         for (; nextLine < input.lineStarts.size() && input.lineStarts[nextLine] <= pass.position(); ++nextLine)
@@ -53,6 +56,8 @@ int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& inpu
         if (flow.rowTop() < size.height)
             keep(hz::encodeGlyph(hz::decodeUtf8(record.character).text.front(), record.cell(), layout));
     });
+    for (const hz::EncodedGlyph& picture : pictures.after)
+        keep(picture);
     // An empty input (a scan that found nothing) gives an empty panel.
     if (pass.foundCount() == 0 && pass.refusedCount() != 0) {
         printError("no character was found; " + *options.outputFile + " was not written");
@@ -61,6 +66,21 @@ int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& inpu
     return writeWholeOutput(
         options, pass,
         hz::previewPng(glyphs, layout, size, spacing, previewLook(options), hz::kDefaultZoom, tftColours(options)));
+}
+
+int runPicturePreview(const CliOptions& options, const std::vector<hz::EncodedGlyph>& pictures) {
+    const hz::PanelSize size = *hz::parsePanelSize(*options.preview);
+    const std::string png = hz::previewPng(pictures, options.layout.layout, size, options.lineSpacing.value_or(0),
+                                           previewLook(options), hz::kDefaultZoom, tftColours(options));
+    std::unique_ptr<OutputSink> sink = fileSink(*options.outputFile);
+    auto error = sink->writeBytes(png);
+    if (!error)
+        error = sink->finish(true);
+    if (error) {
+        printError(*error);
+        return kFailed;
+    }
+    return kAllFound;
 }
 
 } // namespace hz::cli

@@ -27,8 +27,8 @@ std::string usageText() {
             "Each character that has no dot matrix is reported on standard error with its position.\n"
             "Exit status: 0 every character was found; 1 some were refused, the others were still\n"
             "written (--detect: the layout printed first is not sure); 2 a usage error, a missing library\n"
-            "file, invalid UTF-8, a paste that cannot be read, or an output that cannot be written (an\n"
-            "existing output file is then left as it was).\n";
+            "file, invalid UTF-8, a paste or picture that cannot be read, or an output that cannot be\n"
+            "written (an existing output file is then left as it was).\n";
     return text;
 }
 

@@ -206,3 +206,10 @@ put("fuzz_layout_detect", "rows-16", rows_msb(code_glyph(0xCED2)))
 put("fuzz_layout_detect", "columns-16", columns_lsb(code_glyph(0xB5C4)))
 put("fuzz_layout_detect", "header-12", bytes([12, 12]) + bytes((n * 29 + 7) & 0xFF for n in range(24)))
 put("fuzz_layout_detect", "rows-8", bytes([0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00]))
+
+
+# --- pictures: the test pictures, the first byte choosing the box, dither and depth ------------
+PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "picture", "pictures")
+for choice, name in [(0x10, "logo.png"), (0x51, "bar.bmp"), (0x22, "bar.jpg"), (0x13, "bar.gif"), (0x3F, "bar.svg")]:
+    with open(os.path.join(PICTURES, name), "rb") as picture:
+        put("fuzz_picture_reader", name.replace(".", "-"), bytes([choice]) + picture.read())

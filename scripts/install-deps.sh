@@ -18,6 +18,9 @@ packages=(
   zlib1g-dev libpng-dev
   # the installed-font list of the font chooser
   libfontconfig-dev
+  # pictures (--image, the picture window): gdk-pixbuf decodes PNG, JPEG, GIF and BMP, and
+  # librsvg's loader draws SVG
+  libgdk-pixbuf-2.0-dev librsvg2-common
   # packaging checks: desktop entry, metainfo, manual pages, the Debian package
   desktop-file-utils appstream man-db dpkg-dev lintian
   # renders the application icon's PNG sizes (packaging/icons/make_icon.py)

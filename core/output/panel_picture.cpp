@@ -1,5 +1,7 @@
 #include "core/output/panel_picture.h"
 
+#include "core/picture/picture_layout.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -163,7 +165,8 @@ PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout
                 ++panel.glyphsShown;
             continue;
         }
-        const DotCell shown = decodeCell(glyph.bytes, layout, glyph.width, glyph.height);
+        // A picture may be larger than a glyph's cell.
+        const DotPicture shown = decodePicture(glyph.bytes, layout, glyph.width, glyph.height);
         const int w = std::min(glyph.width, size.width - at->x);
         const int h = std::min(glyph.height, size.height - at->y);
         for (int row = 0; row < h; ++row)

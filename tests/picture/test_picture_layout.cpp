@@ -1,3 +1,4 @@
+#include "core/output/panel_picture.h"
 #include "core/picture/picture_layout.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,21 @@ TEST(PictureLayout, SidesOutsideTheLimitsAreRefused) {
     EXPECT_THROW(DotPicture(1, 0), std::invalid_argument);
     EXPECT_THROW(DotPicture(4, 4, 3), std::invalid_argument);
     EXPECT_NO_THROW(DotPicture(1024, 1024));
+}
+
+// A panel takes a picture as one glyph, whatever its size: its dots land where the flow puts it.
+TEST(PictureLayout, APanelDrawsAPictureLargerThanAGlyphCell) {
+    std::mt19937 random(7);
+    const DotPicture picture = randomPicture(100, 70, 1, random);
+    const Layout layout = *parseLayout("pages-lsb");
+    const EncodedGlyph small{encodePicture(DotPicture(8, 8), layout), 8, 8, false, false};
+    const EncodedGlyph big{encodePicture(picture, layout), 100, 70, false, false};
+    const std::vector<EncodedGlyph> glyphs = {small, big};
+    const PanelDots panel = layOutPanel(glyphs, layout, {128, 80});
+    EXPECT_EQ(panel.glyphsShown, 2);
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 100; ++x)
+            ASSERT_EQ(panel.dot(8 + x, y), picture.dot(x, y)) << x << "," << y;
 }
 
 } // namespace
