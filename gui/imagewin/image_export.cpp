@@ -1,5 +1,7 @@
 #include "gui/imagewin/image_export.h"
 
+#include "core/output/c_header.h"
+#include "core/output/picture_header.h"
 #include "core/picture/picture_export.h"
 #include "core/system/safe_writer.h"
 #include "core/system/same_file.h"
@@ -55,6 +57,13 @@ void ImageExport::exportPicture(const hz::PictureRecord& picture, const hz::Layo
         return;
 
     const std::span<const hz::PictureRecord> pictures(&picture, 1);
+    if (kindOf(*chosen) == FileKind::Header) {
+        if (const auto clash = hz::pictureHeaderClash(pictures)) {
+            reportFailure(*chosen, QStringLiteral("图片名“%1”与C头文件自己的名字重复，请给图片文件改名后再导出。")
+                                       .arg(QString::fromStdString(*clash)));
+            return;
+        }
+    }
     std::string bytes;
     switch (kindOf(*chosen)) {
     case FileKind::Binary: {
@@ -62,7 +71,14 @@ void ImageExport::exportPicture(const hz::PictureRecord& picture, const hz::Layo
         bytes.assign(raw.begin(), raw.end());
         break;
     }
-    case FileKind::Header:
+    case FileKind::Header: {
+        // Named as the main window names its headers: by the file, when that is a C name.
+        const std::string baseName = QFileInfo(*chosen).completeBaseName().toStdString();
+        const std::string name = hz::checkHeaderName(baseName) ? std::string("image") : baseName;
+        // "全部" is five layouts; a header holds one, 横排's.
+        bytes = hz::makePictureHeader({pictures, choice.layout, name});
+        break;
+    }
     case FileKind::Text: {
         auto text = hz::utf8ToCp936(hz::pictureExportText(pictures, choice));
         if (!text) {

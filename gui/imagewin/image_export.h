@@ -4,7 +4,8 @@
 // written whole or not at all. What is written follows the name's extension:
 //
 //   .bin   the raw bytes of the chosen layout, nothing else
-//   .h     a C header of the picture (NAME_WIDTH, NAME_HEIGHT and its bytes)
+//   .h     a C header of the picture (NAME_pic_WIDTH, NAME_pic_HEIGHT, its bytes and the table of
+//          pictures), NAME the file's base name when that is a C name, else "image"
 //   else   the export file's text, in code page 936 with CR LF, as the main window exports glyphs
 
 #include "core/layout/layout_presets.h"

@@ -67,9 +67,21 @@ private slots:
             hz::encodePicture(w.window.result()->dots, hz::arrangementLayout(hz::Arrangement::HalfUp));
         QCOMPARE(guitest::readAll(binary),
                  QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+        // A header is named by its file, as the main window's are; "全部" would be 横排 there too.
+        const QString header = w.dir.filePath(QStringLiteral("icons.h"));
+        w.exportTo(header);
+        const QByteArray headerText = guitest::readAll(header);
+        QVERIFY2(headerText.contains("icons_logo_WIDTH 40"), headerText.left(400).constData());
+        QVERIFY(headerText.contains("icons_logo_HEIGHT 20"));
+        QVERIFY(headerText.contains("icons_pictures"));
+        const QString badName = w.dir.filePath(QStringLiteral("my icons.h"));
+        w.exportTo(badName);
+        QVERIFY(guitest::readAll(badName).contains("image_logo_WIDTH 40"));
+        QVERIFY(w.prompter.criticals.isEmpty());
+
         // The dialog offers the last name chosen.
         w.exportTo(QString());
-        QCOMPARE(w.prompter.lastSuggestedName, binary);
+        QCOMPARE(w.prompter.lastSuggestedName, badName);
     }
 
     void anExistingFileIsReplacedOnlyWhenTheUserSaysSo() {
@@ -107,6 +119,17 @@ private slots:
         QVERIFY2(w.prompter.criticals.first().contains(said), qPrintable(w.prompter.criticals.first()));
         if (QFileInfo(path).isFile())
             QCOMPARE(guitest::readAll(path), before);
+    }
+
+    // A picture whose name is one of the header's own names cannot go into a header.
+    void aPictureNamedLikeTheHeadersTableIsRefused() {
+        Window w;
+        QVERIFY(w.window.openPicture(halfBlack(w.dir, QStringLiteral("pictures.png"))));
+        const QString header = w.dir.filePath(QStringLiteral("icons.h"));
+        w.exportTo(header);
+        QCOMPARE(w.prompter.criticals.size(), 1);
+        QVERIFY(w.prompter.criticals.first().contains(QStringLiteral("“pictures”")));
+        QVERIFY(!QFileInfo::exists(header));
     }
 
     // Grey dots have no page form: the export says so before asking for a file.
