@@ -35,9 +35,10 @@ namespace hz::gui {
 
 namespace {
 
-// The text boxes show this many bytes of a picture at most; the export has them all. A 512 x 512
-// one-bit picture fits; a larger one would make each box megabytes of text, slow to show.
-constexpr std::size_t kShownBytes = 32 * 1024;
+// The text boxes show this many bytes of a picture at most; the export has them all. A 256 x 256
+// one-bit picture fits, or a 128 x 64 one at 8 bits; a larger one would make each box hundreds of
+// kilobytes of text, too slow to show again at each move of the threshold.
+constexpr std::size_t kShownBytes = 8 * 1024;
 
 std::string localName(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -249,19 +250,13 @@ void ImageWindow::redraw() {
 void ImageWindow::showTexts() {
     if (!shown)
         return;
-    const int bits = depth();
-    for (int k = 0; k < hz::kArrangementCount; ++k) {
-        const hz::Layout layout = layoutAtDepth(hz::arrangementLayout(static_cast<hz::Arrangement>(k)), bits);
-        if (!hz::hasGreyForm(layout)) {
-            Texts->assemblyBox(k)->setPlainText(kPagesOneBitNote);
-            Texts->cBox(k)->setPlainText(kPagesOneBitNote);
-            continue;
-        }
-        const auto [assembly, c] = boxTexts(hz::encodePicture(shown->dots, layout));
-        Texts->assemblyBox(k)->setPlainText(assembly);
-        Texts->cBox(k)->setPlainText(c);
-    }
+    // Only the set of boxes in view is filled; the other when it is chosen (fillBoxes).
+    filledSet.reset();
+    fillBoxes();
+    showChosenText();
+}
 
+void ImageWindow::showChosenText() {
     // A layout other than the five gets the box below them, as in the main window.
     const hz::LayoutChoice choice = layoutChoice();
     chosenCFields.clear();
@@ -270,7 +265,9 @@ void ImageWindow::showTexts() {
             Texts->setChosenLayout(std::nullopt);
         return;
     }
-    const hz::Layout layout = layoutAtDepth(choice.layout, bits);
+    const hz::Layout layout = layoutAtDepth(choice.layout, depth());
+    if (!shown)
+        return;
     if (Texts->chosenLayout() != layout)
         Texts->setChosenLayout(layout);
     if (!hz::hasGreyForm(layout)) {
@@ -280,6 +277,27 @@ void ImageWindow::showTexts() {
     const auto [assembly, c] = boxTexts(hz::encodePicture(shown->dots, layout));
     Texts->chosenLayoutBox()->setPlainText(assembly + QStringLiteral("\r\n") + c);
     chosenCFields = c;
+}
+
+void ImageWindow::fillBoxes() {
+    const bool cSet = Texts->showsCSet();
+    if (!shown || filledSet == cSet)
+        return;
+    const int bits = depth();
+    for (int k = 0; k < hz::kArrangementCount; ++k) {
+        QPlainTextEdit* box = cSet ? Texts->cBox(k) : Texts->assemblyBox(k);
+        const hz::Layout layout = layoutAtDepth(hz::arrangementLayout(static_cast<hz::Arrangement>(k)), bits);
+        if (!hz::hasGreyForm(layout)) {
+            box->setPlainText(kPagesOneBitNote);
+            continue;
+        }
+        const auto [assembly, c] = boxTexts(hz::encodePicture(shown->dots, layout));
+        box->setPlainText(cSet ? c : assembly);
+    }
+    // What the other set held is of another picture now.
+    for (int k = 0; k < hz::kArrangementCount; ++k)
+        (cSet ? Texts->assemblyBox(k) : Texts->cBox(k))->clear();
+    filledSet = cSet;
 }
 
 void ImageWindow::exportPicture() {
@@ -339,14 +357,20 @@ void ImageWindow::connectSignals() {
     });
     connect(DitherChoice, &QComboBox::currentIndexChanged, this, &ImageWindow::redraw);
     connect(ImageDepth, &QComboBox::currentIndexChanged, this, &ImageWindow::redraw);
-    connect(ImageLayout, &QComboBox::currentIndexChanged, this, &ImageWindow::showTexts);
+    connect(ImageLayout, &QComboBox::currentIndexChanged, this, &ImageWindow::showChosenText);
     connect(ThresholdSlider, &QSlider::valueChanged, this, [this] {
         if (!quiet)
             thresholdChosen = true;
         redraw();
     });
-    connect(AssemblySet, &QPushButton::clicked, Texts, &TextPanel::showAssemblySet);
-    connect(CSet, &QPushButton::clicked, Texts, &TextPanel::showCSet);
+    connect(AssemblySet, &QPushButton::clicked, this, [this] {
+        Texts->showAssemblySet();
+        fillBoxes();
+    });
+    connect(CSet, &QPushButton::clicked, this, [this] {
+        Texts->showCSet();
+        fillBoxes();
+    });
 }
 
 } // namespace hz::gui

@@ -77,6 +77,10 @@ private:
     // Makes the dots again from the options and shows them.
     void redraw();
     void showTexts();
+    // Fills the set of ten boxes in view (assembly or C) unless it holds the picture shown already.
+    void fillBoxes();
+    // The chosen layout's box: shown with its text while the layout is none of the five.
+    void showChosenText();
     void showMessage(const QString& text);
     // The options a newly opened picture starts with: its own size (fitted inside 1024 x 1024 when
     // larger) and Otsu's threshold.
@@ -102,6 +106,7 @@ private:
     std::optional<hz::PictureRecord> shown;
     bool thresholdChosen = false; // the user has moved the slider since the picture was opened
     bool quiet = false;           // the options are being set together: no redraw for each
+    std::optional<bool> filledSet; // the set of boxes holding the picture shown: true for the C set
     QString chosenCFields;        // the C fields of the chosen layout's box, for "复制为数组元素"
 
     QPushButton* ImageOpen = nullptr;

@@ -104,7 +104,18 @@ private slots:
                  boxText(hz::encodePicture(w.dots(), hz::arrangementLayout(hz::Arrangement::Rows))));
         QCOMPARE(texts->assemblyBox(3)->toPlainText(),
                  boxText(hz::encodePicture(w.dots(), hz::arrangementLayout(hz::Arrangement::HalfUp))));
-        QVERIFY(texts->cBox(2)->toPlainText().startsWith(QStringLiteral("0x")));
+        // The C set is filled when it comes into view, from the same dots.
+        QTest::mouseClick(w.find<QPushButton>("ImageCSet"), Qt::LeftButton);
+        QVERIFY(texts->showsCSet());
+        QCOMPARE(texts->cBox(2)->toPlainText(),
+                 QString::fromStdString(hz::cText(hz::encodePicture(w.dots(), hz::arrangementLayout(hz::Arrangement::ColsDown))))
+                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        // A new picture while the C set is in view fills the C set, and the assembly set on return.
+        w.find<QSpinBox>("FitWidth")->setValue(8);
+        QCOMPARE(texts->cBox(0)->toPlainText().count(QStringLiteral("0x")), 4);
+        QTest::mouseClick(w.find<QPushButton>("ImageAssemblySet"), Qt::LeftButton);
+        QCOMPARE(texts->assemblyBox(0)->toPlainText(),
+                 boxText(hz::encodePicture(w.dots(), hz::arrangementLayout(hz::Arrangement::Rows))));
     }
 
     void aCancelledDialogChangesNothing() {
@@ -126,10 +137,10 @@ private slots:
         QCOMPARE(w.find<QSpinBox>("FitHeight")->value(), 512);
         QCOMPARE(w.dots().width(), 1024);
         QCOMPARE(w.dots().height(), 512);
-        // The boxes show the first 32 KB of the 64 KB and say so; the export has all of it.
+        // The boxes show the first 8 KB of the 64 KB and say so; the export has all of it.
         const QString shown = w.find<TextPanel>("ImageTexts")->assemblyBox(0)->toPlainText();
-        QVERIFY(shown.contains(QStringLiteral("只显示前 32768 字节，共 65536 字节")));
-        QCOMPARE(shown.count(QStringLiteral("DB")), 32768 / 8);
+        QVERIFY(shown.contains(QStringLiteral("只显示前 8192 字节，共 65536 字节")));
+        QCOMPARE(shown.count(QStringLiteral("DB")), 8192 / 8);
     }
 
     // The picture shown is the one the core makes from the file with the window's options.
