@@ -19,6 +19,10 @@ QString ditherLabel(hz::Dither dither);
 inline constexpr int kImageDepths[] = {1, 2, 4, 8};
 QString depthLabel(int depth);
 
+// Why a choice has no form at a grey depth (it is a page layout, or "全部", which holds two), with
+// this window's advice: another layout, or 1 bit in 每点位数.
+QString depthRefusalText(const hz::LayoutChoice& choice, int depth);
+
 struct LayoutItem {
     QString label;
     hz::LayoutChoice choice;

@@ -306,7 +306,7 @@ void ImageWindow::exportPicture() {
     try {
         const auto choice = choiceAtDepth(layoutChoice(), depth());
         if (!choice) {
-            prompter.critical(this, depthRefusal(layoutChoice(), depth()));
+            prompter.critical(this, depthRefusalText(layoutChoice(), depth()));
             return;
         }
         exporter->exportPicture(*shown, *choice, localName(path));

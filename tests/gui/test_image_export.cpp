@@ -139,7 +139,9 @@ private slots:
         w.exportTo(w.dir.filePath(QStringLiteral("grey.TXT")));
         QCOMPARE(w.prompter.log.size(), 1);
         QVERIFY(w.prompter.log.first().startsWith(QStringLiteral("critical: ")));
-        QVERIFY(w.prompter.criticals.first().contains(QStringLiteral("页排列只有1位格式")));
+        QVERIFY(w.prompter.criticals.first().contains(QStringLiteral("下半列排（pages-lsb）是页排列")));
+        // The advice is this window's: its depth chooser, not the font chooser.
+        QVERIFY(w.prompter.criticals.first().contains(QStringLiteral("每点位数")));
         QVERIFY(!QFileInfo::exists(w.dir.filePath(QStringLiteral("grey.TXT"))));
     }
 
