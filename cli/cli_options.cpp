@@ -7,8 +7,8 @@
 
 #include "core/library/font_library.h"
 #include "core/output/panel_picture.h"
-#include "core/picture/picture_record.h"
 #include "core/output/picture_header.h"
+#include "core/picture/picture_record.h"
 #include "core/text/utf8.h"
 
 #include <algorithm>
@@ -359,18 +359,36 @@ void settleDepth(CliOptions& options) {
                          std::string(options.bpp ? "--bpp " + std::to_string(*options.bpp) : options.layoutNamed)};
 }
 
+// Where the words and -i stood among the --image options, for a preview's order.
+struct WordPlaces {
+    std::vector<std::size_t> imagesBefore;        // for each word, the --image options before it
+    std::optional<std::size_t> inputImagesBefore; // the same for -i FILE
+    std::size_t inputWordsBefore = 0;             // and the words before it
+};
+
 // With --image, the words that name an existing file are more pictures, in their place among the
-// --image options; the rest is TEXT, which a preview draws where it stands among the pictures.
-void settleImages(CliOptions& options, std::vector<std::string>& texts, const std::vector<std::size_t>& imagesBefore) {
+// --image options; the rest is TEXT, which a preview draws where it (or -i FILE) stands among the
+// pictures.
+void settleImages(CliOptions& options, std::vector<std::string>& texts, const WordPlaces& places) {
     if (options.images.empty())
         return;
     std::vector<std::string> pictures;
     std::vector<std::string> rest;
     std::size_t taken = 0;
     std::optional<std::size_t> textAt;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        while (taken < imagesBefore[i])
+    const auto takeUpTo = [&](std::size_t count) {
+        while (taken < count)
             pictures.push_back(options.images[taken++]);
+    };
+    const auto inputHere = [&](std::size_t word) {
+        if (places.inputImagesBefore && places.inputWordsBefore == word && !textAt) {
+            takeUpTo(*places.inputImagesBefore);
+            textAt = pictures.size();
+        }
+    };
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        inputHere(i);
+        takeUpTo(places.imagesBefore[i]);
         std::error_code error;
         if (std::filesystem::exists(texts[i], error)) {
             pictures.push_back(std::move(texts[i]));
@@ -380,8 +398,8 @@ void settleImages(CliOptions& options, std::vector<std::string>& texts, const st
             rest.push_back(std::move(texts[i]));
         }
     }
-    while (taken < options.images.size())
-        pictures.push_back(options.images[taken++]);
+    inputHere(texts.size());
+    takeUpTo(options.images.size());
     options.images = std::move(pictures);
     options.imagesBeforeText = textAt.value_or(options.images.size());
     texts = std::move(rest);
@@ -430,8 +448,8 @@ void checkPictureOptions(CliOptions& options, const std::vector<std::string>& te
     checkPictureNames(options);
 }
 
-void checkCombination(CliOptions& options, std::vector<std::string>& texts, const std::vector<std::size_t>& imagesBefore) {
-    settleImages(options, texts, imagesBefore);
+void checkCombination(CliOptions& options, std::vector<std::string>& texts, const WordPlaces& places) {
+    settleImages(options, texts, places);
     if (options.fontFile && !options.size)
         throw UsageError{"--font needs --size N (" + cmdline::rangeText(*cmdline::kSize.range) + ")"};
     if (!options.fontFile && (options.size || options.face != 0))
@@ -505,19 +523,23 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine result;
     CliOptions& options = result.options;
     std::vector<std::string> texts;
-    std::vector<std::size_t> imagesBefore; // for each TEXT word, the --image options before it
+    WordPlaces places;
     try {
         cmdline::CommandLine line(args, optionTable().options(), cmdline::CommandLine::Operands::Taken);
         while (auto argument = line.next()) {
             if (!argument->option) {
                 texts.push_back(std::move(argument->value));
-                imagesBefore.push_back(options.images.size());
+                places.imagesBefore.push_back(options.images.size());
                 continue;
             }
             optionTable().apply(options, *argument);
+            if (argument->option->longName == "input") {
+                places.inputImagesBefore = options.images.size();
+                places.inputWordsBefore = texts.size();
+            }
         }
         if (!options.help && !options.version)
-            checkCombination(options, texts, imagesBefore);
+            checkCombination(options, texts, places);
         if (!texts.empty())
             options.text = texts.front();
     } catch (const UsageError& e) {

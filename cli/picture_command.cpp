@@ -68,8 +68,8 @@ std::optional<std::vector<hz::PictureRecord>> readPictures(const CliOptions& opt
 std::vector<hz::EncodedGlyph> pictureGlyphs(std::span<const hz::PictureRecord> pictures, const hz::Layout& layout) {
     std::vector<hz::EncodedGlyph> glyphs;
     for (const hz::PictureRecord& picture : pictures)
-        glyphs.push_back({hz::encodePicture(picture.dots, layout), picture.dots.width(), picture.dots.height(), false,
-                          false});
+        glyphs.push_back(
+            {hz::encodePicture(picture.dots, layout), picture.dots.width(), picture.dots.height(), false, false});
     return glyphs;
 }
 
@@ -84,8 +84,8 @@ int runPictures(const CliOptions& options) {
         return runPicturePreview(options, pictureGlyphs(*pictures, options.layout.layout));
     switch (options.format) {
     case OutputFormat::Header:
-        return writeOutput(options,
-                           hz::makePictureHeader({*pictures, options.layout.layout, headerName(options)}), false);
+        return writeOutput(options, hz::makePictureHeader({*pictures, options.layout.layout, headerName(options)}),
+                           false);
     case OutputFormat::Bin: {
         const auto bytes = hz::pictureBinary(*pictures, options.layout);
         return writeOutput(options, std::string(bytes.begin(), bytes.end()), false);

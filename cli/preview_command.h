@@ -18,7 +18,8 @@ struct PreviewPictures {
 };
 
 // Returns the exit status.
-int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& input, const PreviewPictures& pictures = {});
+int runPreview(const CliOptions& options, GlyphPass& pass, const InputText& input,
+               const PreviewPictures& pictures = {});
 
 // Pictures alone on the panel. Returns the exit status.
 int runPicturePreview(const CliOptions& options, const std::vector<hz::EncodedGlyph>& pictures);

@@ -39,6 +39,24 @@ const char* loaderFor(std::span<const std::uint8_t> bytes) {
     return nullptr;
 }
 
+std::uint32_t littleEndian32(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+// gdk-pixbuf's BMP loader gathers the headers and everything up to the pixels' offset in a buffer
+// it grows to the sizes the file claims, before the picture's size is known: a 200-byte file can
+// ask for gigabytes. In any real BMP both the header and the offset lie within the file, so a file
+// whose claims reach past its end is refused here as damaged.
+bool bmpClaimsFit(std::span<const std::uint8_t> bytes) {
+    constexpr std::size_t kFileHeader = 14;
+    if (bytes.size() < kFileHeader + 4)
+        return false;
+    const std::uint64_t pixelsAt = littleEndian32(bytes, 10);
+    const std::uint64_t infoHeader = littleEndian32(bytes, kFileHeader);
+    return pixelsAt <= bytes.size() && kFileHeader + infoHeader <= bytes.size();
+}
+
 struct SizeCheck {
     bool svg = false;
     std::optional<PictureSize> svgBox;
@@ -119,6 +137,9 @@ Result<RgbaImage, PictureProblem> readPictureBytes(std::span<const std::uint8_t>
     const char* type = loaderFor(bytes);
     if (!type)
         return PictureProblem{.kind = PictureProblemKind::NotRecognised, .file = name};
+    if (std::string_view(type) == "bmp" && !bmpClaimsFit(bytes))
+        return PictureProblem{
+            .kind = PictureProblemKind::Broken, .file = name, .detail = "its headers reach past the end of the file"};
 
     GError* error = nullptr;
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type(type, &error);
@@ -148,7 +169,11 @@ Result<RgbaImage, PictureProblem> readPictureBytes(std::span<const std::uint8_t>
     } else if (!written || !closed) {
         result = PictureProblem{.kind = PictureProblemKind::Broken, .file = name, .detail = detail};
     } else if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)) {
-        result = rgbaOf(pixbuf, name);
+        // A camera's JPEG is stored as the sensor lay and says in its EXIF how to turn it upright.
+        GdkPixbuf* upright = gdk_pixbuf_apply_embedded_orientation(pixbuf);
+        result = rgbaOf(upright ? upright : pixbuf, name);
+        if (upright)
+            g_object_unref(upright);
     } else {
         result = PictureProblem{.kind = PictureProblemKind::Broken, .file = name, .detail = "no picture in it"};
     }

@@ -17,12 +17,12 @@
 namespace hz::picturesource {
 
 struct ReadLimits {
-    std::int64_t maxFileBytes = 64LL << 20;  // larger files are not read
-    std::int64_t maxPixels = 16LL << 20;     // width * height of a raster picture as stored
-    int maxSide = 16384;                     // either side of a raster picture as stored
+    std::int64_t maxFileBytes = 64LL << 20; // larger files are not read
+    std::int64_t maxPixels = 16LL << 20;    // width * height of a raster picture as stored
+    int maxSide = 16384;                    // either side of a raster picture as stored
 };
 
-// The picture in path. An SVG has no pixels of its own: it is rendered to fit inside svgBox keeping
+// The picture in path, turned upright as a JPEG's EXIF orientation says. An SVG has no pixels of its own: it is rendered to fit inside svgBox keeping
 // its aspect (so an icon stays sharp at any size), or at its own size when svgBox is nothing.
 Result<RgbaImage, PictureProblem> readPicture(const std::string& path, std::optional<PictureSize> svgBox = {},
                                               const ReadLimits& limits = {});

@@ -165,19 +165,25 @@ PanelDots layOutPanel(std::span<const EncodedGlyph> glyphs, const Layout& layout
                 ++panel.glyphsShown;
             continue;
         }
-        // A picture may be larger than a glyph's cell.
-        const DotPicture shown = decodePicture(glyph.bytes, layout, glyph.width, glyph.height);
         const int w = std::min(glyph.width, size.width - at->x);
         const int h = std::min(glyph.height, size.height - at->y);
-        for (int row = 0; row < h; ++row)
-            for (int col = 0; col < w; ++col) {
-                const std::size_t to = static_cast<std::size_t>(at->y + row) * static_cast<std::size_t>(size.width) +
-                                       static_cast<std::size_t>(at->x + col);
-                if (shown.dot(col, row))
-                    panel.lit[to] = 1;
-                if (grey)
-                    panel.levels[to] = static_cast<std::uint8_t>(shown.level(col, row));
-            }
+        const auto draw = [&](const auto& shown) {
+            for (int row = 0; row < h; ++row)
+                for (int col = 0; col < w; ++col) {
+                    const std::size_t to =
+                        static_cast<std::size_t>(at->y + row) * static_cast<std::size_t>(size.width) +
+                        static_cast<std::size_t>(at->x + col);
+                    if (shown.dot(col, row))
+                        panel.lit[to] = 1;
+                    if (grey)
+                        panel.levels[to] = static_cast<std::uint8_t>(shown.level(col, row));
+                }
+        };
+        // A picture may be larger than a glyph's cell.
+        if (glyph.width <= DotCell::kMaxSide && glyph.height <= DotCell::kMaxSide)
+            draw(decodeCell(glyph.bytes, layout, glyph.width, glyph.height));
+        else
+            draw(decodePicture(glyph.bytes, layout, glyph.width, glyph.height));
         if (w == glyph.width && h == glyph.height)
             ++panel.glyphsShown;
     }

@@ -14,8 +14,8 @@ namespace {
 constexpr int kBytesPerLine = 16;
 
 // What the header declares besides the pictures' own names.
-constexpr std::string_view kTableNames[] = {"STORAGE", "BPP", "PICTURE_COUNT", "picture", "pictures", "picture_at",
-                                            "PICTURES_H"};
+constexpr std::string_view kTableNames[] = {"STORAGE",  "BPP",        "PICTURE_COUNT", "picture",
+                                            "pictures", "picture_at", "PICTURES_H"};
 constexpr std::string_view kPictureSuffixes[] = {"", "_WIDTH", "_HEIGHT", "_BYTES"};
 
 std::string byteLines(const std::vector<std::uint8_t>& bytes) {

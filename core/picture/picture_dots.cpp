@@ -11,7 +11,7 @@ namespace hz {
 namespace {
 
 constexpr std::array<std::string_view, 6> kDitherNames = {"none",     "threshold", "floyd-steinberg",
-                                                           "atkinson", "bayer4",    "bayer8"};
+                                                          "atkinson", "bayer4",    "bayer8"};
 
 std::optional<int> sideNumber(std::string_view text) {
     int value = 0;
@@ -243,7 +243,8 @@ RgbaImage scalePicture(const RgbaImage& picture, PictureSize size) {
                 const Share& horizontal = across[static_cast<std::size_t>(x)];
                 double r = 0, g = 0, b = 0, a = 0;
                 for (std::size_t i = 0; i < horizontal.weight.size(); ++i) {
-                    const std::uint8_t* p = source + static_cast<std::size_t>(horizontal.from + static_cast<int>(i)) * 4;
+                    const std::uint8_t* p =
+                        source + static_cast<std::size_t>(horizontal.from + static_cast<int>(i)) * 4;
                     const double wa = horizontal.weight[i] * p[3];
                     r += wa * p[0];
                     g += wa * p[1];

@@ -49,8 +49,8 @@ std::optional<PictureSize> parsePictureSize(std::string_view text);
 PictureSize fittedSize(int width, int height, PictureSize box);
 
 enum class Dither { None, Threshold, FloydSteinberg, Atkinson, Bayer4, Bayer8 };
-inline constexpr std::array<Dither, 6> kDithers = {Dither::None,           Dither::Threshold, Dither::FloydSteinberg,
-                                                    Dither::Atkinson,       Dither::Bayer4,    Dither::Bayer8};
+inline constexpr std::array<Dither, 6> kDithers = {Dither::None,     Dither::Threshold, Dither::FloydSteinberg,
+                                                   Dither::Atkinson, Dither::Bayer4,    Dither::Bayer8};
 // "none", "threshold", "floyd-steinberg", "atkinson", "bayer4", "bayer8"
 std::string_view ditherName(Dither dither);
 std::optional<Dither> parseDither(std::string_view text); // the names above, any case

@@ -61,8 +61,7 @@ Layout withoutFlags(Layout layout) {
 
 void requireForm(const Layout& layout) {
     if (!hasGreyForm(layout))
-        throw std::invalid_argument("pages is a one-bit layout; it has no " + std::to_string(layout.bpp) +
-                                    "-bit form");
+        throw std::invalid_argument("pages is a one-bit layout; it has no " + std::to_string(layout.bpp) + "-bit form");
 }
 
 template <typename Visit> void forEachTile(int width, int height, Visit visit) {

@@ -34,11 +34,19 @@ std::string pictureName(std::string_view path) {
             at = before + 1;
         }
     }
-    if (name.empty())
+    // One "_" between words and none at the ends: a header puts the name after "NAME_", and C++
+    // keeps every name holding "__" for itself.
+    std::string tidy;
+    for (const char c : name)
+        if (c != '_' || (!tidy.empty() && tidy.back() != '_'))
+            tidy += c;
+    while (!tidy.empty() && tidy.back() == '_')
+        tidy.pop_back();
+    if (tidy.empty())
         return "picture";
-    if (name[0] >= '0' && name[0] <= '9')
-        name.insert(name.begin(), '_');
-    return name;
+    if (tidy[0] >= '0' && tidy[0] <= '9')
+        tidy.insert(0, "pic_");
+    return tidy;
 }
 
 } // namespace hz

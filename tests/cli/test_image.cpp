@@ -23,7 +23,8 @@ class ImageFormats : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ImageFormats, ReachTheBinaryOutput) {
     const std::string file = GetParam();
-    CliResult r = runCli({"--image", kPictures + file, "--layout", "rows-msb", "--format", "bin", "--dither", "threshold"});
+    CliResult r =
+        runCli({"--image", kPictures + file, "--layout", "rows-msb", "--format", "bin", "--dither", "threshold"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, barBytes(file == "logo.png"));
 }
@@ -60,8 +61,8 @@ TEST(Image, OptionsReachTheDots) {
         c = static_cast<char>(~c);
     EXPECT_EQ(bin({"--invert"}), inverted);
     EXPECT_EQ(bin({"--threshold", "0"}), std::string(16, '\0')); // nothing is darker than 0
-    EXPECT_EQ(bin({"--fit", "8x8"}).size(), 4u);                  // 8 x 4 dots, a byte a row
-    EXPECT_EQ(bin({"--bpp", "4"}).size(), 64u);                   // two dots a byte
+    EXPECT_EQ(bin({"--fit", "8x8"}).size(), 4u);                 // 8 x 4 dots, a byte a row
+    EXPECT_EQ(bin({"--bpp", "4"}).size(), 64u);                  // two dots a byte
 }
 
 TEST(Image, HeaderOfPictures) {
@@ -90,6 +91,11 @@ TEST(Image, PreviewDrawsPicturesAndTextInTheOrderGiven) {
     EXPECT_EQ(pictureFirst.substr(1, 3), "PNG");
     EXPECT_NE(pictureFirst, textFirst);
     EXPECT_NE(pictureFirst, pictureAlone);
+    // -i FILE stands where it is given, as TEXT does
+    const std::string text = s.fonts.file("text.txt");
+    writeFile(text, "样");
+    EXPECT_EQ(preview({"--image", kPictures + "bar.bmp", "-i", text}), pictureFirst);
+    EXPECT_EQ(preview({"-i", text, "--image", kPictures + "bar.bmp"}), textFirst);
 }
 
 struct BadImage {

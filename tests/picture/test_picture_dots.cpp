@@ -219,12 +219,12 @@ TEST_P(PictureFit, KeepsTheAspectInsideTheBox) {
     EXPECT_EQ(dots.height(), c.fitted.height);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, PictureFit,
-    ::testing::Values(FitCase{200, 100, {64, 64}, {64, 32}}, FitCase{100, 200, {64, 64}, {32, 64}},
-                      FitCase{300, 100, {128, 64}, {128, 43}}, FitCase{100, 300, {128, 64}, {21, 64}},
-                      FitCase{1, 500, {64, 64}, {1, 64}}, FitCase{8, 8, {32, 16}, {16, 16}},
-                      FitCase{16, 16, {16, 16}, {16, 16}}, FitCase{1000, 1000, {1024, 1024}, {1024, 1024}}));
+INSTANTIATE_TEST_SUITE_P(Boxes, PictureFit,
+                         ::testing::Values(FitCase{200, 100, {64, 64}, {64, 32}}, FitCase{100, 200, {64, 64}, {32, 64}},
+                                           FitCase{300, 100, {128, 64}, {128, 43}},
+                                           FitCase{100, 300, {128, 64}, {21, 64}}, FitCase{1, 500, {64, 64}, {1, 64}},
+                                           FitCase{8, 8, {32, 16}, {16, 16}}, FitCase{16, 16, {16, 16}, {16, 16}},
+                                           FitCase{1000, 1000, {1024, 1024}, {1024, 1024}}));
 
 TEST(PictureScale, AveragesTheAreaEachDotCovers) {
     // 4 x 2 to 2 x 1: each dot the mean of a 2 x 2 block
@@ -250,7 +250,8 @@ TEST(PictureTransparency, TransparentPixelsAreClearAndDoNotBleed) {
 }
 
 TEST(PictureInvert, LightPixelsBecomeDots) {
-    const auto dots = dotsOf(greyPicture(2, 1, {0, 255}), {.dither = Dither::Threshold, .threshold = 128, .invert = true});
+    const auto dots =
+        dotsOf(greyPicture(2, 1, {0, 255}), {.dither = Dither::Threshold, .threshold = 128, .invert = true});
     EXPECT_EQ(levelsOf(dots), (std::vector<int>{0, 1}));
 }
 

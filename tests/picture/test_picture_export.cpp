@@ -19,11 +19,13 @@ TEST_P(PictureNameRows, MakesACIdentifierOfTheStem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, PictureNameRows,
-                         ::testing::Values(NameCase{"logo.png", "logo"}, NameCase{"img/battery-full.png", "battery_full"},
-                                           NameCase{"3g.bmp", "_3g"}, NameCase{"a.b.svg", "a_b"},
-                                           NameCase{"/x/.hidden", "_hidden"}, NameCase{"dir/", "picture"},
+                         ::testing::Values(NameCase{"logo.png", "logo"},
+                                           NameCase{"img/battery-full.png", "battery_full"},
+                                           NameCase{"3g.bmp", "pic_3g"}, NameCase{"a.b.svg", "a_b"},
+                                           NameCase{"/x/.hidden", "hidden"}, NameCase{"dir/", "picture"},
                                            NameCase{"图标.gif", "u56FEu6807"}, NameCase{"wifi 2.jpg", "wifi_2"},
-                                           NameCase{"bad\xff.png", "bad_"}, NameCase{"Icon_1", "Icon_1"}));
+                                           NameCase{"bad\xff.png", "bad"}, NameCase{"__a--b__.png", "a_b"},
+                                           NameCase{"--.png", "picture"}, NameCase{"Icon_1", "Icon_1"}));
 
 PictureRecord checkerRecord(const char* name, int w, int h) {
     PictureRecord record{name, DotPicture(w, h)};

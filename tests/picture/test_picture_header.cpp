@@ -47,7 +47,8 @@ class PictureHeaderCompiles : public ::testing::TestWithParam<HeaderCase> {};
 // Built with every warning an error, with a second file that includes the header and uses nothing.
 TEST_P(PictureHeaderCompiles, AndHoldsEachPicturesBytes) {
     const Layout layout = *parseLayout(GetParam().layout);
-    const std::vector<PictureRecord> pictures = {stripes("logo", 70, 9, layout.bpp), stripes("wifi", 5, 13, layout.bpp)};
+    const std::vector<PictureRecord> pictures = {stripes("logo", 70, 9, layout.bpp),
+                                                 stripes("wifi", 5, 13, layout.bpp)};
     test::TempFolder dir;
     test::writeFile(dir.file("ui.h"), makePictureHeader({pictures, layout, "ui"}));
     test::writeFile(dir.file("program.c"), checkingProgram(pictures, layout));

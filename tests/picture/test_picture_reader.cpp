@@ -34,12 +34,23 @@ TEST_P(PictureFiles, EachFormatIsReadAtItsOwnSize) {
     expectTopBar(*dots, std::string(GetParam()) == "logo.png" ? 12 : 16);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PictureFiles, ::testing::Values("logo.png", "bar.bmp", "bar.jpg", "bar.gif", "bar.svg"),
+INSTANTIATE_TEST_SUITE_P(Formats, PictureFiles,
+                         ::testing::Values("logo.png", "bar.bmp", "bar.jpg", "bar.gif", "bar.svg"),
                          [](const auto& info) {
                              std::string name = info.param;
                              name[name.find('.')] = '_';
                              return name;
                          });
+
+TEST(PictureReader, AJpegIsTurnedAsItsExifSays) {
+    auto dots = readPictureDots(kPictures + "/turned.jpg", {.dither = Dither::Threshold, .threshold = 128});
+    ASSERT_TRUE(dots);
+    ASSERT_EQ(dots->width(), 8);
+    ASSERT_EQ(dots->height(), 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(dots->dot(x, y), x >= 4) << "at " << x << "," << y;
+}
 
 TEST(PictureReader, AnSvgIsRenderedAtTheFittedSize) {
     auto image = readPicture(kPictures + "/bar.svg", PictureSize{64, 64});
@@ -107,6 +118,21 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"svgUnclosed", "<svg xmlns='http://www.w3.org/2000/svg' width='5' height='5'><rect",
                                   PictureProblemKind::Broken}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// gdk-pixbuf's BMP loader would size a buffer by the offset a file claims before anything else is
+// known; the claim is checked against the file first, and the refusal says so.
+TEST(PictureReader, ABmpClaimingMoreThanItHoldsIsRefusedFirst) {
+    std::string bmp = std::string("BM\x3c\0\0\0\0\0\0\0\x36\0\0\x80\x28\0\0\0", 18) + std::string(42, '\x01');
+    auto image = readPictureBytes(bytesOf(bmp), "x.bmp");
+    ASSERT_FALSE(image);
+    EXPECT_EQ(image.problem().kind, PictureProblemKind::Broken);
+    EXPECT_NE(image.problem().detail.find("past the end of the file"), std::string::npos) << image.problem().detail;
+    bmp[10] = 0x36; // the same file with honest claims goes on to the loader
+    bmp[13] = 0;
+    auto honest = readPictureBytes(bytesOf(bmp), "x.bmp");
+    ASSERT_FALSE(honest);
+    EXPECT_EQ(honest.problem().detail.find("past the end of the file"), std::string::npos);
+}
 
 TEST(PictureReader, FilesThatCannotBeReadAreNamed) {
     auto missing = readPicture(kPictures + "/no-such.png");

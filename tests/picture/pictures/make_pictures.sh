@@ -12,6 +12,15 @@ convert -size 16x8 xc:white -fill black -draw 'rectangle 0,0 15,3' -quality 95 b
 # two frames: the first is the bar, the second all black
 convert -size 16x8 xc:white -fill black -draw 'rectangle 0,0 15,3' \
   \( -size 16x8 xc:black \) -set delay 50 bar.gif
+# bar.jpg with an EXIF orientation of 6 (turn a quarter clockwise to show it): upright it is 8 x 16
+# with the bar down its right half
+python3 - <<'PY'
+import struct
+src = open('bar.jpg', 'rb').read()
+tiff = b'II*\x00' + struct.pack('<IH', 8, 1) + struct.pack('<HHIHH', 0x0112, 3, 1, 6, 0) + struct.pack('<I', 0)
+body = b'Exif\x00\x00' + tiff
+open('turned.jpg', 'wb').write(src[:2] + b'\xff\xe1' + struct.pack('>H', len(body) + 2) + body + src[2:])
+PY
 # cut short in the middle of its pixels
 head -c 60 logo.png > broken.png
 # a PNG header claiming 20000 x 20000 RGBA and nothing more
