@@ -10,11 +10,14 @@
 #include "core/picture/picture_layout.h"
 #include "core/text/byte_text.h"
 #include "gui/common/grey_depth.h"
+#include "gui/common/text_copy.h"
 #include "gui/imagewin/image_view.h"
 #include "gui/mainwin/text_panel.h"
 #include "picturesource/picture_reader.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -316,6 +319,14 @@ private slots:
         QVERIFY(texts->chosenLayoutBox()->isVisibleTo(&w.window));
         QVERIFY(texts->chosenLayoutLabel()->text().contains(QStringLiteral("rows-lsb-4bpp")));
         QVERIFY(texts->chosenLayoutBox()->toPlainText().startsWith(QStringLiteral("DB")));
+        // Its "复制为数组元素" copies this picture's fields in that layout.
+        const auto bytes = hz::encodePicture(w.dots(), *hz::parseLayout("rows-lsb-4bpp"));
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        const auto copiers = texts->chosenLayoutBox()->findChildren<QAction*>(QStringLiteral("CopyArrayElements"));
+        QCOMPARE(copiers.size(), 1);
+        copiers.first()->trigger();
+        QCOMPARE(clipboard->text(), arrayElements(QString::fromStdString(hz::cText(bytes))));
         layout->setCurrentIndex(0);
         QVERIFY(!texts->chosenLayoutBox()->isVisibleTo(&w.window));
     }
