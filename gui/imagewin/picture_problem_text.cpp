@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <cerrno>
 #include <cstring>
 
 namespace hz::gui {
@@ -15,6 +16,20 @@ QString fileOf(const hz::PictureProblem& problem) {
 
 QString megabytes(std::int64_t bytes) {
     return QLocale::c().toString(static_cast<double>(bytes) / (1 << 20), 'f', 1) + QStringLiteral(" MB");
+}
+
+// Why the system would not open a file, in Chinese for the usual reasons; the system's own words
+// for the rest.
+QString systemReason(int error) {
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("文件不存在。");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有读取这个文件的权限。");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
 }
 
 // The decoder's own (English) words, when it gave any, for a report of the fault.
@@ -30,7 +45,7 @@ QString pictureProblemText(const hz::PictureProblem& problem) {
     const QString file = fileOf(problem);
     switch (problem.kind) {
     case hz::PictureProblemKind::FileUnreadable:
-        return QStringLiteral("无法读取图片“%1”：%2").arg(file, QString::fromLocal8Bit(std::strerror(problem.systemError)));
+        return QStringLiteral("无法读取图片“%1”：%2").arg(file, systemReason(problem.systemError));
     case hz::PictureProblemKind::NotAFile:
         return QStringLiteral("“%1”不是文件（是文件夹或设备），不能当作图片打开。").arg(file);
     case hz::PictureProblemKind::FileTooLarge:
