@@ -57,10 +57,13 @@ measure() { # label, then the options
   done
   local median
   median=$(printf '%s\n' "${walls[@]}" | sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }')
+  local fastest
+  fastest=$(printf '%s\n' "${walls[@]}" | sort -n | head -n1)
   echo "$label"
   echo "  wall over $runs runs: $(printf '%s\n' "${walls[@]}" | sort -n | awk '{ a[NR] = $1 } END { printf "min %s ms, max %s ms", a[1], a[NR] }'), median $median ms"
   echo "  CPU (user + system): median $(printf '%s\n' "${cpus[@]}" | sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }') ms"
-  echo "  header: $(stat -c %s "$work/out.h") bytes; target 20 ms: $(awk -v m="$median" 'BEGIN { print (m <= 20) ? "met" : "NOT met" }')"
+  # On a busy machine the median waits for other work; the fastest run is the program's own time.
+  echo "  header: $(stat -c %s "$work/out.h") bytes; target 20 ms: median $(awk -v m="$median" 'BEGIN { print (m <= 20) ? "met" : "NOT met" }'), fastest run $(awk -v m="$fastest" 'BEGIN { print (m <= 20) ? "met" : "NOT met" }')"
 }
 
 measure "128x64 PNG (RGBA photo) -> --layout ssd1306 --format header, floyd-steinberg" \

@@ -435,8 +435,10 @@ void checkPictureOptions(CliOptions& options, const std::vector<std::string>& te
     }
     if (options.detectFile || !options.scanPaths.empty() || options.probe)
         throw UsageError{"--image does not go with --detect, --scan or --probe"};
-    if (options.view || options.current)
-        throw UsageError{"--view and --current show a text's glyphs; they do not go with --image"};
+    if (options.current)
+        throw UsageError{"--current writes a text's last glyph; it does not go with --image"};
+    if (options.view && options.format != OutputFormat::Text)
+        throw UsageError{"--view prints the pictures' dots; it does not go with --format"};
     if (options.c89 || options.key != hz::HeaderKey::Unicode)
         throw UsageError{"--c89 and --key go with a text's header; a header of pictures is C99"};
     if (options.threshold && options.fontFile)

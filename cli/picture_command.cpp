@@ -9,6 +9,7 @@
 #include "core/output/picture_header.h"
 #include "core/picture/picture_export.h"
 #include "core/picture/picture_layout.h"
+#include "core/picture/picture_view.h"
 #include "picturesource/picture_reader.h"
 
 namespace hz::cli {
@@ -82,6 +83,16 @@ int runPictures(const CliOptions& options) {
     }
     if (options.preview)
         return runPicturePreview(options, pictureGlyphs(*pictures, options.layout.layout));
+    if (options.view) {
+        // Each picture's dots, a blank line between two, as --view draws glyphs.
+        std::string text;
+        for (const hz::PictureRecord& picture : *pictures) {
+            if (!text.empty())
+                text += "\r\n";
+            text += hz::pictureDotText(picture.dots, options.marks);
+        }
+        return writeOutput(options, text, true);
+    }
     switch (options.format) {
     case OutputFormat::Header:
         return writeOutput(options, hz::makePictureHeader({*pictures, options.layout.layout, headerName(options)}),

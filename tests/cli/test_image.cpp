@@ -65,6 +65,20 @@ TEST(Image, OptionsReachTheDots) {
     EXPECT_EQ(bin({"--bpp", "4"}).size(), 64u);                  // two dots a byte
 }
 
+TEST(Image, ViewPrintsEachPicturesDots) {
+    CliResult r = runCli({"--image", kPictures + "bar.bmp", kPictures + "logo.png", "--view", "--dither", "threshold",
+                          "--mark", "X", "--no-back"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string ink(16, 'X'), clear(32, ' '), logoInk = std::string(12, 'X') + std::string(8, ' ');
+    std::string want;
+    for (int row = 0; row < 8; ++row)
+        want += (row < 4 ? ink : clear) + "\r\n";
+    want += "\r\n";
+    for (int row = 0; row < 8; ++row)
+        want += (row < 4 ? logoInk : clear) + "\r\n";
+    EXPECT_EQ(r.out, want);
+}
+
 TEST(Image, HeaderOfPictures) {
     TempFolder dir;
     const std::string file = dir.file("icons.h");
@@ -135,7 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadImage{{"--fit", "8x8", "样"}, "--fit, --dither and --invert go with --image"},
         BadImage{{"--image", kPictures + "bar.bmp", "--bpp", "2", "--threshold", "9"}, "cuts a picture to one bit"},
         BadImage{{"--image", kPictures + "bar.bmp", "--layout", "pages-lsb", "--bpp", "4"}, "pages"},
-        BadImage{{"--image", kPictures + "bar.bmp", "--view"}, "do not go with --image"},
+        BadImage{{"--image", kPictures + "bar.bmp", "--current"}, "does not go with --image"},
+        BadImage{{"--image", kPictures + "bar.bmp", "--view", "--format", "bin"}, "does not go with --format"},
         BadImage{{"--image", kPictures + "bar.bmp", "--c89", "--format", "header"}, "header of pictures is C99"}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 

@@ -1,5 +1,6 @@
 #include "core/picture/picture_export.h"
 #include "core/picture/picture_layout.h"
+#include "core/picture/picture_view.h"
 #include "core/text/byte_text.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,21 @@ TEST(PictureExport, AllWritesTheFiveArrangementsAndBinaryHoldsOnlyBytes) {
         want.insert(want.end(), bytes.begin(), bytes.end());
     }
     EXPECT_EQ(pictureBinary(pictures, LayoutChoice::all()), want);
+}
+
+// A picture that fits a cell is drawn as the glyph of the same dots; a larger one line for line.
+TEST(PictureView, DrawsAsAGlyphsEnlargedMatrix) {
+    const PictureRecord small = checkerRecord("s", 9, 5);
+    const Marks marks;
+    EXPECT_EQ(pictureDotText(small.dots, marks), dotMatrixText(small.dots.part(0, 0, 9, 5), marks));
+    const PictureRecord wide = checkerRecord("w", 70, 2);
+    const Marks plain{"#", ".", true};
+    std::string row0, row1;
+    for (int x = 0; x < 70; ++x) {
+        row0 += x % 2 ? "#" : ".";
+        row1 += x % 2 ? "." : "#";
+    }
+    EXPECT_EQ(pictureDotText(wide.dots, plain), row0 + "\r\n" + row1 + "\r\n");
 }
 
 } // namespace
