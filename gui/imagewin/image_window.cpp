@@ -146,6 +146,8 @@ void ImageWindow::choosePicture() {
 }
 
 bool ImageWindow::openPicture(const QString& file) {
+    // Everything is made before anything shown changes: a picture that fails on the way leaves the
+    // one before as it was.
     try {
         auto read = hz::picturesource::readPicture(localName(file));
         // An SVG whose own size is too large to draw is drawn at the largest size instead: it has
@@ -158,48 +160,66 @@ bool ImageWindow::openPicture(const QString& file) {
             showMessage(pictureProblemText(read.problem()));
             return false;
         }
+        // Its own size, fitted inside the largest when it is larger.
+        const int width = read->width;
+        const int height = read->height;
+        const hz::PictureSize fit = hz::fittedSize(
+            width, height, {std::min(width, hz::DotPicture::kMaxSide), std::min(height, hz::DotPicture::kMaxSide)});
+        hz::PictureSettings first = settings();
+        first.fit = fit;
+        const int threshold = otsuOf(*read, first);
+        if (first.threshold)
+            first.threshold = threshold;
+        hz::RgbaImage drawn;
+        if (isSvgFile(file)) {
+            auto atFit = hz::picturesource::readPicture(localName(file), fit);
+            if (!atFit) {
+                showMessage(pictureProblemText(atFit.problem()));
+                return false;
+            }
+            drawn = std::move(*atFit);
+        }
+        auto dots = hz::pictureDots(isSvgFile(file) ? drawn : *read, first);
+        if (!dots) {
+            showMessage(pictureProblemText(dots.problem()));
+            return false;
+        }
+
         path = file;
         picture = std::move(*read);
-        drawnSvgBox.reset();
-        ownSize = {picture.width, picture.height};
-        shown.reset();
-        takeDefaults();
-        redraw();
-        // A picture that could be read but not made into dots is refused like one that could not be read.
-        return shown.has_value();
+        ownSize = {width, height};
+        drawnSvg = std::move(drawn);
+        drawnSvgBox = isSvgFile(file) ? std::optional(fit) : std::nullopt;
+        quiet = true;
+        FitWidth->setValue(fit.width);
+        FitHeight->setValue(fit.height);
+        ThresholdSlider->setValue(threshold);
+        thresholdChosen = false;
+        quiet = false;
+        ImageName->setText(QStringLiteral("%1（%2×%3）").arg(QFileInfo(path).fileName()).arg(width).arg(height));
+        ImageName->setToolTip(path);
+        showPicture(hz::PictureRecord{hz::pictureName(localName(path)), std::move(*dots)});
+        return true;
     } catch (const std::exception& error) {
         showMessage(failureText(error));
         return false;
     }
 }
 
-void ImageWindow::takeDefaults() {
-    quiet = true;
-    const hz::PictureSize own =
-        hz::fittedSize(ownSize.width, ownSize.height,
-                       {std::min(ownSize.width, hz::DotPicture::kMaxSide), std::min(ownSize.height, hz::DotPicture::kMaxSide)});
-    FitWidth->setValue(own.width);
-    FitHeight->setValue(own.height);
-    thresholdChosen = false;
-    ThresholdSlider->setValue(otsuChoice());
-    quiet = false;
-    ImageName->setText(QStringLiteral("%1（%2×%3）").arg(QFileInfo(path).fileName()).arg(ownSize.width).arg(ownSize.height));
-    ImageName->setToolTip(path);
+int ImageWindow::otsuOf(const hz::RgbaImage& image, hz::PictureSettings chosen) {
+    chosen.threshold.reset();
+    if (chosen.dither == hz::Dither::None)
+        chosen.dither = hz::Dither::Threshold;
+    const hz::PictureSize size = hz::fittedSize(image.width, image.height, *chosen.fit);
+    return hz::pictureThreshold(hz::pictureGrey(hz::scalePicture(image, size), chosen.invert), chosen);
 }
 
 int ImageWindow::otsuChoice() const {
-    if (picture.width == 0)
-        return 128;
-    hz::PictureSettings otsu = settings();
-    otsu.threshold.reset();
-    if (otsu.dither == hz::Dither::None)
-        otsu.dither = hz::Dither::Threshold;
-    const hz::PictureSize size = hz::fittedSize(picture.width, picture.height, *otsu.fit);
-    return hz::pictureThreshold(hz::pictureGrey(hz::scalePicture(picture, size), otsu.invert), otsu);
+    return picture.width == 0 ? 128 : otsuOf(picture, settings());
 }
 
 void ImageWindow::followOtsu() {
-    if (thresholdChosen || picture.width == 0)
+    if (quiet || thresholdChosen || picture.width == 0)
         return;
     const bool wasQuiet = quiet;
     quiet = true;
@@ -235,16 +255,21 @@ void ImageWindow::redraw() {
             showMessage(pictureProblemText(dots.problem()));
             return;
         }
-        shown = hz::PictureRecord{hz::pictureName(localName(path)), std::move(*dots)};
-        optionBox->setEnabled(true);
-        ImageExportButton->setEnabled(true);
-        View->showDots(shown->dots);
-        SizeLabel->setText(QStringLiteral("图片点阵:%1*%2").arg(shown->dots.width()).arg(shown->dots.height()));
-        showTexts();
-        showMessage(QString());
+        showPicture(hz::PictureRecord{hz::pictureName(localName(path)), std::move(*dots)});
     } catch (const std::exception& error) {
         showMessage(failureText(error));
     }
+}
+
+void ImageWindow::showPicture(hz::PictureRecord record) {
+    shown = std::move(record);
+    optionBox->setEnabled(true);
+    ImageExportButton->setEnabled(true);
+    View->showDots(shown->dots);
+    SizeLabel->setText(QStringLiteral("图片点阵:%1*%2").arg(shown->dots.width()).arg(shown->dots.height()));
+    showThreshold();
+    showTexts();
+    showMessage(QString());
 }
 
 void ImageWindow::showTexts() {

@@ -82,10 +82,11 @@ private:
     // The chosen layout's box: shown with its text while the layout is none of the five.
     void showChosenText();
     void showMessage(const QString& text);
-    // The options a newly opened picture starts with: its own size (fitted inside 1024 x 1024 when
-    // larger) and Otsu's threshold.
-    void takeDefaults();
-    // Otsu's choice for the picture at the size and inversion chosen now.
+    // The dots made, shown with their texts.
+    void showPicture(hz::PictureRecord record);
+    // Otsu's choice for a picture at the size and inversion of the settings.
+    static int otsuOf(const hz::RgbaImage& image, hz::PictureSettings chosen);
+    // Otsu's choice for the picture open, at the size and inversion chosen now.
     int otsuChoice() const;
     // The threshold follows Otsu's choice until the user moves the slider.
     void followOtsu();
