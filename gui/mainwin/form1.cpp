@@ -16,6 +16,7 @@
 #include "gui/fontchooser/other_font_item.h"
 #include "gui/help/document_links.h"
 #include "gui/help/form13.h"
+#include "gui/imagewin/image_window.h"
 #include "gui/layoutdialog/layout_dialog.h"
 #include "gui/mainwin/dot_view.h"
 #include "gui/mainwin/glyph_list_model.h"
@@ -133,6 +134,7 @@ void Form1::connectSignals() {
                                   hz::gui::ExportFormat::CHeader);
     });
     connect(OpenPreview, &QPushButton::clicked, this, &Form1::openPreview);
+    connect(OpenImageWindow, &QPushButton::clicked, this, &Form1::openImageWindow);
 
     // Queued: the dialog's own event loop runs after Combo2 has finished its change, not inside it.
     connect(layoutChooser, &LayoutChooser::customLayoutRequested, this, &Form1::openLayoutDialog, Qt::QueuedConnection);
@@ -477,6 +479,21 @@ void Form1::openPreview() {
             std::make_unique<hz::gui::LcdPreview>(list->records(), choice->layout, prompter(), glyphSource(), this);
     }
     preview->exec();
+}
+
+void Form1::openImageWindow() {
+    emit keyPanelHideRequested();
+    // An export from there must not land on any library this window reads either.
+    std::vector<std::string> reading = libraryFiles(folder.toStdString());
+    if (const auto source = glyphSource(); source && !source->filePath().empty())
+        reading.push_back(source->filePath());
+    std::unique_ptr<hz::gui::ImageWindow> window;
+    {
+        WaitCursor hourglass;
+        window = std::make_unique<hz::gui::ImageWindow>(prompter(), layoutChoice(), chosenDepth(), std::move(reading),
+                                                        this);
+    }
+    window->exec();
 }
 
 void Form1::openMeters() {

@@ -100,6 +100,7 @@ public:
     RainButton* command20(int index) const { return Command20[static_cast<std::size_t>(index)]; }
     RainButton* symbolKeysButton() const { return Command3; }
     RainButton* markKeysButton() const { return Command21; }
+    RainButton* imageWindowButton() const { return OpenImageWindow; }
     hz::gui::KeyPanel* keyPanel() const { return Picture1; }
 
 signals:
@@ -134,6 +135,8 @@ private:
     // names), and on a simulated display.
     void exportHeaderFile();
     void openPreview();
+    // "图片取模": the picture window, starting from the layout and depth chosen here.
+    void openImageWindow();
     // "自定义排列…": the layout dialog on the current record; what it chooses becomes Combo2's choice.
     void openLayoutDialog();
 
@@ -180,6 +183,7 @@ private:
     QComboBox* FormatChoice = nullptr; // what ExportHeader writes: kExportFormats' labels
     QCheckBox* CompressCheck = nullptr; // "压缩": the header's glyphs coded small
     RainButton* OpenPreview = nullptr;
+    RainButton* OpenImageWindow = nullptr;
     std::array<RainButton*, 12> Command20{}; // Index 1..11; [0] unused
     QProgressBar* ProgressBar1 = nullptr;
     std::array<hz::gui::LinkLabel*, 4> contactLabels{}; // Label5(5..8)

@@ -4,6 +4,7 @@
 #include "gui/common/export_format.h"
 #include "gui/common/rain_button.h"
 #include "gui/common/song_font.h"
+#include "gui/imagewin/image_pictures.h"
 #include "gui/mainwin/dot_view.h"
 #include "gui/mainwin/form1.h"
 #include "gui/mainwin/glyph_list_model.h"
@@ -226,6 +227,11 @@ void Form1::createOutputButtons() {
     CompressCheck->setObjectName(QStringLiteral("CompressCheck"));
     CompressCheck->setFont(buttonFont);
     CompressCheck->setToolTip(QStringLiteral("导出的C头文件压缩字模，附带逐字解压的函数"));
+    // Pictures (icons, logos) to bytes: too small for its caption, like the search buttons.
+    OpenImageWindow = new RainButton(QStringLiteral("图片取模"), Picture6);
+    OpenImageWindow->setObjectName(QStringLiteral("OpenImageWindow"));
+    OpenImageWindow->setPicture(picturePicture());
+    OpenImageWindow->setToolTip(QStringLiteral("图片取模：把图标、标志等图片转成点阵字节"));
 }
 
 void Form1::placeControls() {
@@ -258,6 +264,7 @@ void Form1::placeControls() {
     CompressCheck->setGeometry(214, 1, 60, 20);
     ExportHeader->setGeometry(296, 22, 49, 38);
     OpenPreview->setGeometry(296, 64, 49, 38);
+    OpenImageWindow->setGeometry(324, 104, 24, 24);
 
     place("Label1(4)", 752, 10, 244, 30);
     place("Label1(5)", 752, 42, 244, 20);
