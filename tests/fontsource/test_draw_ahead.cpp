@@ -34,18 +34,18 @@ class DrawAhead : public testing::TestWithParam<AheadCase> {};
 TEST_P(DrawAhead, GivesTheCellsOfLookupsOneByOne) {
     if (!std::filesystem::exists(kSong))
         GTEST_SKIP() << kSong << " is not installed (fonts-arphic-gbsn00lp)";
-    FontSpec spec;
-    spec.file = kSong;
-    spec.size = GetParam().size;
-    spec.bpp = GetParam().bpp;
-    spec.render = GetParam().render;
+    FontSpec wanted;
+    wanted.file = kSong;
+    wanted.size = GetParam().size;
+    wanted.bpp = GetParam().bpp;
+    wanted.render = GetParam().render;
     // Enough hanzi for a pool of faces (the font maps about a third of these), ASCII, a character no
     // font maps, and repeats.
     std::u32string text = U"ABCxyz0123!?\U0010FFFD啊啊";
     for (char32_t c = 0x4E00; text.size() < 1500; c += 7)
         text += c;
-    auto ahead = FontSource::open(spec);
-    auto oneByOne = FontSource::open(spec);
+    auto ahead = FontSource::open(wanted);
+    auto oneByOne = FontSource::open(wanted);
     ASSERT_TRUE(ahead && oneByOne);
     (*ahead)->prefetch(text, 2);
     int found = 0;
