@@ -38,8 +38,8 @@ std::optional<hz::LayoutChoice> choiceAtDepth(const hz::LayoutChoice& choice, in
     return hz::LayoutChoice::of(layout);
 }
 
-QString depthRefusal(const hz::LayoutChoice& choice, int depth) {
-    const QString advice = QStringLiteral("请改选横排、下上列排、上下列排或按行、按列的排列，或在字体选择中改回1位。");
+QString depthRefusal(const hz::LayoutChoice& choice, int depth, const QString& whereDepthIsSet) {
+    const QString advice = QStringLiteral("请改选横排、下上列排、上下列排或按行、按列的排列，或%1。").arg(whereDepthIsSet);
     if (choice.kind == hz::LayoutChoice::Kind::All)
         return QStringLiteral("“全部”含下半列排和上半列排两种页排列，页排列只有1位格式，不能写成%1位灰度。\n%2")
             .arg(depth)

@@ -27,7 +27,9 @@ hz::Layout layoutAtDepth(hz::Layout layout, int depth);
 std::optional<hz::LayoutChoice> choiceAtDepth(const hz::LayoutChoice& choice, int depth);
 
 // Why a choice cannot be written at depth, for a message box; the choice is one choiceAtDepth refuses.
-QString depthRefusal(const hz::LayoutChoice& choice, int depth);
+// whereDepthIsSet names where the user turns the depth back to one bit (the font chooser by default).
+QString depthRefusal(const hz::LayoutChoice& choice, int depth,
+                     const QString& whereDepthIsSet = QStringLiteral("在字体选择中改回1位"));
 
 // An arrangement's assembly or C text of a record at depth: the record's own texts at one bit, the
 // arrangement's layout at that depth otherwise, kPagesOneBitNote for a page arrangement. Empty where

@@ -1,5 +1,7 @@
 #include "gui/imagewin/image_choices.h"
 
+#include "gui/common/grey_depth.h"
+
 #include <algorithm>
 
 namespace hz::gui {
@@ -35,15 +37,7 @@ QString depthLabel(int depth) {
 }
 
 QString depthRefusalText(const hz::LayoutChoice& choice, int depth) {
-    const QString advice = QStringLiteral("请改选横排、下上列排、上下列排或按行、按列的排列，或把每点位数改回1位。");
-    if (choice.kind == hz::LayoutChoice::Kind::All)
-        return QStringLiteral("“全部”含下半列排和上半列排两种页排列，页排列只有1位格式，不能写成%1位灰度。\n%2")
-            .arg(depth)
-            .arg(advice);
-    QString name = QString::fromStdString(hz::layoutName(choice.layout));
-    if (choice.kind == hz::LayoutChoice::Kind::Arrangement)
-        name = QStringLiteral("%1（%2）").arg(fromUtf8(hz::arrangementName(choice.arrangement)), name);
-    return QStringLiteral("%1是页排列，页排列只有1位格式，不能写成%2位灰度。\n%3").arg(name).arg(depth).arg(advice);
+    return depthRefusal(choice, depth, QStringLiteral("把每点位数改回1位"));
 }
 
 std::vector<LayoutItem> layoutItems(const hz::LayoutChoice& mainChoice) {
