@@ -50,21 +50,9 @@ iconv -f UTF-8 -t CP936 "$work/set.txt" |
     }
   }' | iconv -f CP936 -t UTF-8 > "$work/million.txt"
 
-# Median of the numbers given.
-median() {
-  printf '%s\n' "$@" | sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'
-}
+# shellcheck source=bench/timing.sh
+. "$(dirname "$0")/timing.sh"
 
-# Runs a command to a fresh file; prints wall and CPU (user + system) milliseconds.
-timed() {
-  local output=$1
-  shift
-  rm -f "$output"
-  local TIMEFORMAT='%3R %3U %3S'
-  local real user sys
-  read -r real user sys < <({ time "$@" >/dev/null 2>&1; } 2>&1)
-  awk -v r="$real" -v u="$user" -v s="$sys" 'BEGIN { printf "%.1f %.1f\n", r * 1000, (u + s) * 1000 }'
-}
 
 compare() {
   local name=$1 input=$2

@@ -26,18 +26,8 @@ for hi in $(seq 176 190); do
 done
 printf "$codes" | iconv -c -f CP936 -t UTF-8 2>/dev/null | tr -d '\n' | head -c 3000 > "$work/text.txt" || true
 
-median() {
-  printf '%s\n' "$@" | sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'
-}
-timed() {
-  local output=$1
-  shift
-  rm -f "$output"
-  local TIMEFORMAT='%3R %3U %3S'
-  local real user sys
-  read -r real user sys < <({ time "$@" >/dev/null 2>&1; } 2>&1)
-  awk -v r="$real" -v u="$user" -v s="$sys" 'BEGIN { printf "%.1f %.1f\n", r * 1000, (u + s) * 1000 }'
-}
+# shellcheck source=bench/timing.sh
+. "$(dirname "$0")/timing.sh"
 
 preview=("$cli" -f "$build/bin" -i "$work/text.txt" --preview "$panel" -o "$work/text.png")
 header=("$cli" -f "$build/bin" -i "$work/text.txt" --format header -o "$work/text.h")

@@ -69,11 +69,10 @@ done
 bytes=$(find "$tree" -type f -print0 | du -cb --files0-from=- | tail -1 | cut -f1)
 count=$(find "$tree" -type f | wc -l)
 
-median() {
-  printf '%s\n' "$@" | sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'
-}
+# shellcheck source=bench/timing.sh
+. "$(dirname "$0")/timing.sh"
 # Wall and CPU (user + system) milliseconds of a command line.
-timed() {
+timed_line() {
   local TIMEFORMAT='%3R %3U %3S'
   local real user sys
   read -r real user sys < <({ time bash -c "$1" >/dev/null 2>&1; } 2>&1)
@@ -90,10 +89,10 @@ status=0
 
 declare -a catWall=() catCpu=() scanWall=() scanCpu=()
 for _ in $(seq "$runs"); do
-  read -r wall cpu < <(timed "$catLine")
+  read -r wall cpu < <(timed_line "$catLine")
   catWall+=("$wall")
   catCpu+=("$cpu")
-  read -r wall cpu < <(timed "$scanLine")
+  read -r wall cpu < <(timed_line "$scanLine")
   scanWall+=("$wall")
   scanCpu+=("$cpu")
 done
