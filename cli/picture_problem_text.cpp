@@ -43,6 +43,9 @@ std::string pictureProblemText(const hz::PictureProblem& p) {
     case hz::PictureProblemKind::NoDecoder:
         return "cannot decode " + picture + ": the picture library has no " + p.detail +
                " loader (is gdk-pixbuf's package for it installed?)";
+    case hz::PictureProblemKind::NoPictureModule:
+        return "cannot decode " + picture + ": HzDot's picture module " + p.detail +
+               " (is HzDot installed whole?)";
     }
     return picture + " cannot be read";
 }

@@ -4,23 +4,11 @@
 // before any pixel is allocated, and a picture above the limits is refused then: a 20000 x 20000
 // PNG costs nothing but its header.
 
-#include "core/picture/picture_dots.h"
-#include "core/picture/picture_problem.h"
-#include "core/picture/rgba_image.h"
-#include "core/system/result.h"
+#include "picturesource/picture_decoder.h"
 
-#include <cstdint>
-#include <optional>
-#include <span>
 #include <string>
 
 namespace hz::picturesource {
-
-struct ReadLimits {
-    std::int64_t maxFileBytes = 64LL << 20; // larger files are not read
-    std::int64_t maxPixels = 16LL << 20;    // width * height of a raster picture as stored
-    int maxSide = 16384;                    // either side of a raster picture as stored
-};
 
 // The picture in path, turned upright as a JPEG's EXIF orientation says. An SVG has no pixels of its own: it is rendered to fit inside svgBox keeping
 // its aspect (so an icon stays sharp at any size), or at its own size when svgBox is nothing.

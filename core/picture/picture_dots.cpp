@@ -194,17 +194,6 @@ std::optional<PictureSize> parsePictureSize(std::string_view text) {
     return PictureSize{*width, *height};
 }
 
-PictureSize fittedSize(int width, int height, PictureSize box) {
-    const auto w = static_cast<std::int64_t>(width);
-    const auto h = static_cast<std::int64_t>(height);
-    if (w * box.height >= h * box.width) { // the width fills the box
-        const auto fitted = (2 * h * box.width + w) / (2 * w);
-        return {box.width, static_cast<int>(std::clamp<std::int64_t>(fitted, 1, box.height))};
-    }
-    const auto fitted = (2 * w * box.height + h) / (2 * h);
-    return {static_cast<int>(std::clamp<std::int64_t>(fitted, 1, box.width)), box.height};
-}
-
 std::string_view ditherName(Dither dither) {
     return kDitherNames[static_cast<std::size_t>(dither)];
 }

@@ -25,6 +25,7 @@
 #include "core/picture/rgba_image.h"
 #include "core/system/result.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -46,7 +47,16 @@ std::optional<PictureSize> parsePictureSize(std::string_view text);
 // The largest size inside box with the aspect of width x height (each side at least 1 dot): one side
 // fills the box, the other is rounded to the nearest dot. The picture's own size scales up as well
 // as down.
-PictureSize fittedSize(int width, int height, PictureSize box);
+inline PictureSize fittedSize(int width, int height, PictureSize box) {
+    const auto w = static_cast<std::int64_t>(width);
+    const auto h = static_cast<std::int64_t>(height);
+    if (w * box.height >= h * box.width) { // the width fills the box
+        const auto fitted = (2 * h * box.width + w) / (2 * w);
+        return {box.width, static_cast<int>(std::clamp<std::int64_t>(fitted, 1, box.height))};
+    }
+    const auto fitted = (2 * w * box.height + h) / (2 * h);
+    return {static_cast<int>(std::clamp<std::int64_t>(fitted, 1, box.width)), box.height};
+}
 
 enum class Dither { None, Threshold, FloydSteinberg, Atkinson, Bayer4, Bayer8 };
 inline constexpr std::array<Dither, 6> kDithers = {Dither::None,     Dither::Threshold, Dither::FloydSteinberg,

@@ -17,6 +17,7 @@ enum class PictureProblemKind {
     SourceTooLarge,  // file; width, height: the picture's own size; limit: the most pixels decoded
     TooLargeForDots, // file; width, height: the size the dots would have; limit: the most dots a side
     NoDecoder,       // file; detail: the format the decoding library has no loader for
+    NoPictureModule, // file; detail: which module, where it was looked for and why it could not be used
 };
 
 struct PictureProblem {

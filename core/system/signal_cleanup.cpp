@@ -18,7 +18,7 @@ static_assert(std::atomic<int>::is_always_lock_free);
 
 struct Slot {
     std::atomic<int> state{kFree};
-    char path[PATH_MAX];
+    char path[PATH_MAX]{}; // zero, so that the slots are constant-initialised and untouched until used
 };
 
 constexpr int kSlots = 32;

@@ -1,6 +1,7 @@
 #include "core/text/codepage.h"
 
 #include "core/text/utf8.h"
+#include "gb_rows_table.h"
 
 #include <array>
 #include <cerrno>
@@ -76,102 +77,29 @@ Converter& fromCp936ToUtf8() {
 namespace {
 
 // The codes whose two bytes are both 0xA1..0xFE, GB2312's rows and cells and the rows after them,
-// both ways: made once per process by one conversion of all of them, so a lookup of any GB2312
-// character costs a table read rather than a call into iconv. A character two codes stand for is
-// left to iconv, which then picks the code.
-class GbRows {
-public:
+// both ways, from tables made at build time by iconv itself (generate/make_gb_rows.cpp): a lookup
+// of any GB2312 character costs a table read rather than a call into iconv. A character two codes
+// stand for is left to iconv, which then picks the code.
+struct GbRows {
     static constexpr int kFirst = 0xA1;
     static constexpr int kSide = 94;
-    static constexpr std::uint16_t kTwoCodes = 1;
 
-    GbRows() {
-        std::string codes;
-        codes.reserve(2 * kCodes);
-        for (int lead = kFirst; lead < kFirst + kSide; ++lead)
-            for (int trail = kFirst; trail < kFirst + kSide; ++trail) {
-                codes += static_cast<char>(lead);
-                codes += static_cast<char>(trail);
-            }
-        if (!decodeAll(codes)) {
-            characters.fill(0); // iconv did not answer code for code: every lookup asks it instead
-            return;
-        }
-        codesOf.assign(0x10000, 0);
-        for (std::size_t i = 0; i < kCodes; ++i) {
-            const char32_t character = characters[i];
-            if (character == 0 || character > 0xFFFF)
-                continue;
-            std::uint16_t& code = codesOf[character];
-            code = code == 0 ? codeAt(i) : kTwoCodes;
-        }
-    }
-
-    // The character of a code in these rows: 0 for none or one not known here.
-    char32_t character(std::uint16_t code) const {
+    // The character of a code in these rows: 0 for none.
+    static char32_t character(std::uint16_t code) {
         const int lead = code >> 8;
         const int trail = code & 0xFF;
         if (lead < kFirst || lead >= kFirst + kSide || trail < kFirst || trail >= kFirst + kSide)
             return 0;
-        return characters[static_cast<std::size_t>((lead - kFirst) * kSide + (trail - kFirst))];
+        return gbrows::kCharacters[static_cast<std::size_t>((lead - kFirst) * kSide + (trail - kFirst))];
     }
     // The character's code in these rows: 0 when it has none here or two.
-    std::uint16_t code(char32_t character) const {
-        if (character >= codesOf.size())
+    static std::uint16_t code(char32_t character) {
+        if (character > 0xFFFF)
             return 0;
-        const std::uint16_t code = codesOf[character];
-        return code == kTwoCodes ? 0 : code;
+        const int page = gbrows::kPageOf[character >> 8];
+        return page == 0 ? 0 : gbrows::kCodes[page - 1][character & 0xFF];
     }
-
-private:
-    static constexpr std::size_t kCodes = std::size_t{kSide} * kSide;
-
-    static std::uint16_t codeAt(std::size_t i) {
-        return static_cast<std::uint16_t>((kFirst + i / kSide) << 8 | (kFirst + i % kSide));
-    }
-
-    // Decodes the codes in one go, stepping over each code without a character; false when the
-    // output does not keep step with the input, one character for each code.
-    bool decodeAll(std::string& codes) {
-        const iconv_t cd = iconv_open("UTF-32LE", "CP936");
-        if (cd == reinterpret_cast<iconv_t>(-1))
-            return false;
-        std::array<std::uint32_t, kCodes> decoded{};
-        std::size_t next = 0;
-        bool inStep = true;
-        while (next < kCodes && inStep) {
-            char* in = codes.data() + 2 * next;
-            std::size_t inLeft = 2 * (kCodes - next);
-            char* out = reinterpret_cast<char*>(decoded.data() + next);
-            std::size_t outLeft = 4 * (kCodes - next);
-            const std::size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
-            const std::size_t taken = 2 * (kCodes - next) - inLeft;
-            const std::size_t given = 4 * (kCodes - next) - outLeft;
-            inStep = taken % 2 == 0 && given == 2 * taken;
-            next += taken / 2;
-            if (rc != static_cast<std::size_t>(-1))
-                break;
-            if (errno != EILSEQ && errno != EINVAL)
-                inStep = false;
-            ++next; // a code with no character
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-        iconv_close(cd);
-        if (!inStep)
-            return false;
-        for (std::size_t i = 0; i < kCodes; ++i)
-            characters[i] = decoded[i];
-        return true;
-    }
-
-    std::array<char32_t, kCodes> characters{};
-    std::vector<std::uint16_t> codesOf; // by character; empty when the rows could not be read
 };
-
-const GbRows& gbRows() {
-    static const GbRows rows;
-    return rows;
-}
 
 } // namespace
 
@@ -198,7 +126,7 @@ std::uint32_t askIconv(char32_t character) {
 std::uint32_t cp936Entry(char32_t character) {
     if (character > 0xFFFF || (character >= 0xD800 && character <= 0xDFFF))
         return kNoCode;
-    if (const std::uint16_t code = gbRows().code(character))
+    if (const std::uint16_t code = GbRows::code(character))
         return kDoubleByte | code;
     thread_local std::vector<std::uint32_t> memo;
     if (memo.empty())
@@ -223,7 +151,7 @@ std::optional<std::uint16_t> cp936Code(char32_t character) {
 std::optional<char32_t> cp936Character(std::uint16_t code) {
     if ((code >> 8) < 0x81)
         return std::nullopt; // not the lead byte of a double-byte code
-    if (const char32_t known = gbRows().character(code))
+    if (const char32_t known = GbRows::character(code))
         return known;
     const char in[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
     const auto out = fromCp936ToUtf32().convert(std::string_view(in, 2), 8);

@@ -71,6 +71,8 @@ QString pictureProblemText(const hz::PictureProblem& problem) {
             .arg(problem.limit);
     case hz::PictureProblemKind::NoDecoder:
         return withDetail(QStringLiteral("系统缺少解码图片“%1”所需的组件。").arg(file), problem);
+    case hz::PictureProblemKind::NoPictureModule:
+        return withDetail(QStringLiteral("HzDot 的图片模块无法载入，不能解码图片“%1”。").arg(file), problem);
     }
     return withDetail(QStringLiteral("无法打开图片“%1”。").arg(file), problem);
 }
