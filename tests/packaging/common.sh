@@ -31,9 +31,14 @@ install_into() {
         { cat "$work/install.log" >&2; echo "FAIL: cmake --install" >&2; exit 1; }
 }
 
+# The library folder the build installs into, relative to the prefix ("lib" unless configured).
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+libdir=${libdir:-lib}
+
 # Everything an install holds, relative to the prefix.
 expected_files=(
     bin/hzdot bin/hzdot-cli bin/hzdot-mkfont
+    "$libdir/hzdot/hzdot-pictures.so"
     share/hzdot/fonts/hzk12宋 share/hzdot/fonts/hzk16宋 share/hzdot/fonts/hzk16繁
     share/hzdot/fonts/hzk24宋 share/hzdot/fonts/hzk24楷 share/hzdot/fonts/hzk24黑
     share/applications/hzdot.desktop

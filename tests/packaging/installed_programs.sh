@@ -30,6 +30,20 @@ status=0
 [[ $status == 2 ]] || fail "-f with an empty folder: exit $status, expected 2"
 grep -q "$work/empty/hzk16宋" "$work/err" || fail "-f: the message does not name the file: $(cat "$work/err")"
 
+# The picture module is found where it was installed, from the moved tree as well; without it a
+# picture is refused with a message naming the module, and nothing is written.
+icon=$work/moved/share/icons/hicolor/16x16/apps/hzdot.png
+"$work/moved/bin/hzdot-cli" --image "$icon" -o "$work/icon.txt" 2>"$work/err" ||
+    fail "--image with the installed module: $(cat "$work/err")"
+[[ -s $work/icon.txt ]] || fail "--image wrote nothing"
+rm "$work/moved/$libdir/hzdot/hzdot-pictures.so"
+status=0
+"$work/moved/bin/hzdot-cli" --image "$icon" -o "$work/no-module.txt" 2>"$work/err" || status=$?
+[[ $status != 0 ]] || fail "--image without the module: exit 0"
+grep -q "picture module hzdot-pictures.so" "$work/err" || fail "--image without the module: $(cat "$work/err")"
+[[ ! -e $work/no-module.txt ]] || fail "--image without the module wrote a file"
+"$work/moved/bin/hzdot-cli" -l 3 -a 2 液晶 >/dev/null 2>&1 || fail "the library path needs the picture module"
+
 # The window answers --help and --version without a display.
 env -u DISPLAY -u WAYLAND_DISPLAY "$work/moved/bin/hzdot" --version | grep -q '^hzdot (HzDot) ' ||
     fail "hzdot --version"
