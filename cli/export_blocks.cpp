@@ -72,7 +72,8 @@ std::optional<std::string> ExportBlocks::keep(char32_t character, const hz::Glyp
     }
     // Neither encoding has a line break inside a character.
     const std::size_t firstLine = lines.find(kCrLf) + kCrLf.size();
-    const std::vector<std::uint8_t> bytes = hz::exportBytes(record, form);
+    std::vector<std::uint8_t>& bytes = recordBytes;
+    hz::exportBytes(record, form, bytes);
 
     Entry entry;
     entry.assemblyHeader = static_cast<std::uint16_t>(firstLine);

@@ -77,6 +77,7 @@ private:
     std::pair<std::string, std::string> encodedOpenings;
     std::string encodedCharacter;
     std::string headerLines; // the record's being kept
+    std::vector<std::uint8_t> recordBytes; // the record's bytes in the form, while being kept
 };
 
 } // namespace hz::cli

@@ -46,10 +46,9 @@ public:
         return writeBytes(bytes);
     }
     std::optional<std::string> encode(std::string_view utf8, std::string& bytes) const override {
-        auto converted = hz::utf8ToCp936(utf8);
-        if (!converted)
-            return "cannot write " + path + ": " + problemText(converted.problem());
-        bytes = std::move(*converted);
+        bytes.clear();
+        if (auto problem = hz::appendCp936(bytes, utf8))
+            return "cannot write " + path + ": " + problemText(*problem);
         return std::nullopt;
     }
     std::optional<std::string> writeBytes(std::string_view bytes) override {

@@ -21,11 +21,9 @@ void DotCell::setDot(int x, int y, bool on) {
         levels[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(on ? maxLevel() : 0);
 }
 
-void DotCell::setRow(int y, std::uint64_t rowWord) {
-    rowBits[static_cast<std::size_t>(y)] = rowWord & rowMask(w);
-    if (dotBits > 1)
-        for (int x = 0; x < w; ++x)
-            levels[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(dot(x, y) ? maxLevel() : 0);
+void DotCell::spreadRowLevels(int y) {
+    for (int x = 0; x < w; ++x)
+        levels[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(dot(x, y) ? maxLevel() : 0);
 }
 
 void DotCell::setLevel(int x, int y, int level) {

@@ -68,6 +68,8 @@ public:
     std::vector<std::uint8_t> rowBytes() const;
 
 private:
+    void spreadRowLevels(int y); // a grey cell's levels of row y from its dots
+
     int w = 0;
     int h = 0;
     WidthClass cls = WidthClass::Full;
@@ -79,6 +81,13 @@ private:
 // A mask of the W leftmost bits of a row word.
 constexpr std::uint64_t rowMask(int width) {
     return width >= 64 ? ~std::uint64_t{0} : ~(~std::uint64_t{0} >> width);
+}
+
+// Inline: a library glyph is set a row at a time, and a walk over a whole set sets a million rows.
+inline void DotCell::setRow(int y, std::uint64_t bits) {
+    rowBits[static_cast<std::size_t>(y)] = bits & rowMask(w);
+    if (dotBits > 1)
+        spreadRowLevels(y);
 }
 
 } // namespace hz

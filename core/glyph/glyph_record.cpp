@@ -68,14 +68,25 @@ std::string GlyphRecord::sizeNumber() const {
 }
 
 void fillRecord(GlyphRecord& record, char32_t character, const DotCell& cell, const GlyphSource& source) {
-    record.character = encodeUtf8(character);
+    record.character.clear();
+    appendUtf8(record.character, character);
     record.sizeText = source.sizeText(cell);
     const auto perRow = static_cast<std::size_t>((cell.width() + 7) / 8);
     record.dots.resize(perRow * static_cast<std::size_t>(cell.height()));
     std::uint8_t* out = record.dots.data();
-    for (int y = 0; y < cell.height(); ++y)
-        for (std::size_t k = 0; k < perRow; ++k)
-            *out++ = static_cast<std::uint8_t>(cell.row(y) >> (56 - 8 * k));
+    // A row word holds the leftmost dot in its highest bit: its first perRow bytes, highest first.
+    const int rows = cell.height();
+    if (perRow == 2) { // the 16-dot libraries
+        for (int y = 0; y < rows; ++y, out += 2) {
+            const std::uint64_t row = cell.row(y);
+            out[0] = static_cast<std::uint8_t>(row >> 56);
+            out[1] = static_cast<std::uint8_t>(row >> 48);
+        }
+    } else {
+        for (int y = 0; y < rows; ++y)
+            for (std::size_t k = 0; k < perRow; ++k)
+                *out++ = static_cast<std::uint8_t>(cell.row(y) >> (56 - 8 * k));
+    }
     record.width = static_cast<std::uint8_t>(cell.width());
     record.height = static_cast<std::uint8_t>(cell.height());
     record.widthClass = cell.widthClass();

@@ -70,16 +70,21 @@ std::vector<ExportForm> exportForms(const LayoutChoice& choice) {
 }
 
 std::vector<std::uint8_t> exportBytes(const GlyphRecord& record, const ExportForm& form) {
-    const bool arrangement = form.choice.kind == LayoutChoice::Kind::Arrangement;
-    if (arrangement && !record.hasBytes(form.choice.arrangement))
-        return {};
     std::vector<std::uint8_t> bytes;
+    exportBytes(record, form, bytes);
+    return bytes;
+}
+
+void exportBytes(const GlyphRecord& record, const ExportForm& form, std::vector<std::uint8_t>& bytes) {
+    const bool arrangement = form.choice.kind == LayoutChoice::Kind::Arrangement;
+    if (arrangement && !record.hasBytes(form.choice.arrangement)) {
+        bytes.clear();
+        return;
+    }
     const Layout layout = arrangement ? arrangementLayout(form.choice.arrangement) : form.choice.layout;
     if (plainColumnBytes(record, layout, bytes))
-        return bytes;
-    if (arrangement)
-        return record.bytes(form.choice.arrangement);
-    return record.bytes(form.choice.layout);
+        return;
+    bytes = arrangement ? record.bytes(form.choice.arrangement) : record.bytes(form.choice.layout);
 }
 
 void appendHeaderLine(std::string& out, const GlyphRecord& record, const ExportForm& form, bool cBlock) {

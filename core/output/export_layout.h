@@ -44,6 +44,8 @@ std::vector<ExportForm> exportForms(const LayoutChoice& choice);
 
 // The pieces of an export, so that a long one can be written a few records at a time.
 std::vector<std::uint8_t> exportBytes(const GlyphRecord& record, const ExportForm& form); // empty: none
+// The same into bytes, whose memory a walk over many records reuses.
+void exportBytes(const GlyphRecord& record, const ExportForm& form, std::vector<std::uint8_t>& bytes);
 void appendAssemblyBlock(std::string& out, const GlyphRecord& record, const ExportForm& form);
 void appendCBlock(std::string& out, const GlyphRecord& record, const ExportForm& form); // ends with "};"
 // A block's first line, its line break included: ";样[16*16]横排" CR LF, or for the C block

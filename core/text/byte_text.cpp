@@ -1,5 +1,6 @@
 #include "core/text/byte_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <stdexcept>
@@ -10,24 +11,28 @@ namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
 
-// Every byte's assembly field ("  3Ch", " 0E0h") and C field ("0x3C"), built once: the texts of a
-// whole repertoire are made from these without any formatting per byte.
+// Every byte's assembly field ("  3Ch", " 0E0h") and C field ("0x3C"), each followed by a comma,
+// built once: the texts of a whole repertoire are made from these without any formatting per byte.
+// An entry is eight bytes, the tail spare, so that a field is copied with one eight-byte store and
+// the next field written over its tail.
 struct FieldTables {
-    std::array<std::array<char, 5>, 256> assembly{};
-    std::array<std::array<char, 4>, 256> c{};
+    std::array<std::array<char, 8>, 256> assembly{};
+    std::array<std::array<char, 8>, 256> c{};
     constexpr FieldTables() {
         for (int v = 0; v < 256; ++v) {
             const char high = kDigits[v >> 4];
             const char low = kDigits[v & 0xF];
             auto& a = assembly[static_cast<std::size_t>(v)];
-            a = {' ', ' ', high, low, 'h'};
+            a = {' ', ' ', high, low, 'h', ',', 0, 0};
             if (v >= 0xA0)
                 a[1] = '0'; // a leading letter gets an extra "0"
-            c[static_cast<std::size_t>(v)] = {'0', 'x', high, low};
+            c[static_cast<std::size_t>(v)] = {'0', 'x', high, low, ',', 0, 0, 0};
         }
     }
 };
 constexpr FieldTables kFields;
+// Room past a text for the spare tail of its last field.
+constexpr std::size_t kSpare = 8;
 
 // The bit group of a hex digit, or nullptr for a character that is not an upper-case hex digit.
 const char* bitGroup(char digit) {
@@ -111,13 +116,11 @@ std::string Add0X(std::string_view byteText) {
 }
 
 std::string assemblyField(std::uint8_t value) {
-    const auto& field = kFields.assembly[value];
-    return std::string(field.data(), field.size());
+    return std::string(kFields.assembly[value].data(), 5);
 }
 
 std::string cField(std::uint8_t value) {
-    const auto& field = kFields.c[value];
-    return std::string(field.data(), field.size());
+    return std::string(kFields.c[value].data(), 4);
 }
 
 std::string assemblyText(std::span<const std::uint8_t> bytes) {
@@ -126,25 +129,24 @@ std::string assemblyText(std::span<const std::uint8_t> bytes) {
 
 void appendAssemblyText(std::string& text, std::span<const std::uint8_t> bytes) {
     const std::size_t n = bytes.size();
+    if (n == 0)
+        return;
     const std::size_t lines = (n + 7) / 8;
     // "DB " and CR LF per line, five characters and a comma per field, no comma at a line's end
     const std::size_t start = text.size();
-    text.resize(start + lines * 5 + n * 6 - lines);
+    const std::size_t length = lines * 5 + n * 6 - lines;
+    text.resize(start + length + kSpare);
     char* out = text.data() + start;
-    for (std::size_t j = 0; j < n; ++j) {
-        if (j % 8 == 0) {
-            std::memcpy(out, "DB ", 3);
-            out += 3;
-        }
-        std::memcpy(out, kFields.assembly[bytes[j]].data(), 5);
-        out += 5;
-        if (j % 8 == 7 || j + 1 == n) {
-            std::memcpy(out, "\r\n", 2);
-            out += 2;
-        } else {
-            *out++ = ',';
-        }
+    for (std::size_t j = 0; j < n; j += 8) {
+        std::memcpy(out, "DB ", 3);
+        out += 3;
+        const std::size_t end = std::min(n, j + 8);
+        for (std::size_t k = j; k < end; ++k, out += 6)
+            std::memcpy(out, kFields.assembly[bytes[k]].data(), 8);
+        std::memcpy(out - 1, "\r\n", 2); // over the last field's comma
+        out += 1;
     }
+    text.resize(start + length);
 }
 
 std::string cText(std::span<const std::uint8_t> bytes) {
@@ -157,19 +159,19 @@ void appendCText(std::string& text, std::span<const std::uint8_t> bytes) {
         return;
     // four characters a field, a comma between fields, CR LF after every eighth comma
     const std::size_t start = text.size();
-    text.resize(start + n * 5 - 1 + (n - 1) / 8 * 2);
+    const std::size_t length = n * 5 - 1 + (n - 1) / 8 * 2;
+    text.resize(start + length + kSpare);
     char* out = text.data() + start;
-    for (std::size_t j = 0; j < n; ++j) {
+    for (std::size_t j = 0; j < n; j += 8) {
         if (j > 0) {
-            *out++ = ',';
-            if (j % 8 == 0) {
-                std::memcpy(out, "\r\n", 2);
-                out += 2;
-            }
+            std::memcpy(out, "\r\n", 2);
+            out += 2;
         }
-        std::memcpy(out, kFields.c[bytes[j]].data(), 4);
-        out += 4;
+        const std::size_t end = std::min(n, j + 8);
+        for (std::size_t k = j; k < end; ++k, out += 5)
+            std::memcpy(out, kFields.c[bytes[k]].data(), 8);
     }
+    text.resize(start + length); // drops the text's last comma
 }
 
 } // namespace hz

@@ -161,11 +161,11 @@ std::optional<char32_t> cp936Character(std::uint16_t code) {
     return static_cast<char32_t>(u[0] | u[1] << 8 | u[2] << 16 | static_cast<char32_t>(u[3]) << 24);
 }
 
-Result<std::string> utf8ToCp936(std::string_view utf8) {
+std::optional<Problem> appendCp936(std::string& out, std::string_view utf8) {
     // Export texts are mostly ASCII, which the code page keeps as it is: copy those runs whole and
     // convert only the characters between them.
-    std::string out;
-    out.reserve(utf8.size());
+    if (out.empty())
+        out.reserve(utf8.size()); // an exact reserve on every append would defeat the string's growth
     std::size_t i = 0;
     while (i < utf8.size()) {
         std::size_t run = i;
@@ -195,6 +195,13 @@ Result<std::string> utf8ToCp936(std::string_view utf8) {
                            .position = at};
         }
     }
+    return std::nullopt;
+}
+
+Result<std::string> utf8ToCp936(std::string_view utf8) {
+    std::string out;
+    if (auto problem = appendCp936(out, utf8))
+        return std::move(*problem);
     return out;
 }
 

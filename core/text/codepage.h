@@ -20,6 +20,8 @@ std::optional<char32_t> cp936Character(std::uint16_t code);
 // UTF-8 text to code page 936 bytes. NotInCodePage names the first character the code page has no
 // code for, and where it is; NotUtf8 says where the text stops being UTF-8.
 Result<std::string> utf8ToCp936(std::string_view utf8);
+// The same appended to out, which keeps what was converted before a problem.
+std::optional<Problem> appendCp936(std::string& out, std::string_view utf8);
 
 // Code page 936 bytes to UTF-8; nothing when the bytes are not valid code page 936.
 std::optional<std::string> cp936ToUtf8(std::string_view cp936);

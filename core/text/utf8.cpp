@@ -56,23 +56,30 @@ DecodedText decodeUtf8(std::string_view bytes) {
     return result;
 }
 
+void appendUtf8(std::string& out, char32_t cp) {
+    char bytes[4];
+    std::size_t n = 0;
+    if (cp < 0x80) {
+        bytes[n++] = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        bytes[n++] = static_cast<char>(0xC0 | (cp >> 6));
+        bytes[n++] = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        bytes[n++] = static_cast<char>(0xE0 | (cp >> 12));
+        bytes[n++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        bytes[n++] = static_cast<char>(0xF0 | ((cp >> 18) & 0x07));
+        bytes[n++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    out.append(bytes, n);
+}
+
 std::string encodeUtf8(char32_t cp) {
     std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | ((cp >> 18) & 0x07));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    appendUtf8(out, cp);
     return out;
 }
 
@@ -80,7 +87,7 @@ std::string encodeUtf8(std::u32string_view text) {
     std::string out;
     out.reserve(text.size() * 3);
     for (char32_t cp : text)
-        out += encodeUtf8(cp);
+        appendUtf8(out, cp);
     return out;
 }
 

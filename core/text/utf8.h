@@ -25,6 +25,7 @@ DecodedText decodeUtf8(std::string_view bytes);
 std::optional<char32_t> decodeUtf8At(std::string_view bytes, std::size_t& offset);
 
 std::string encodeUtf8(char32_t codePoint);
+void appendUtf8(std::string& out, char32_t codePoint);
 std::string encodeUtf8(std::u32string_view text);
 
 } // namespace hz
