@@ -48,15 +48,18 @@ bool ExportBlocks::encodeHeaderLines(const hz::GlyphRecord& record, std::string&
     }
     if (sink.encode(record.character, encodedCharacter))
         return false;
-    lines.clear();
-    lines.reserve(encodedOpenings.first.size() + encodedOpenings.second.size() +
-                  2 * (encodedCharacter.size() + encodedTail->size()));
-    lines += encodedOpenings.first;
-    lines += encodedCharacter;
-    lines += *encodedTail;
-    lines += encodedOpenings.second;
-    lines += encodedCharacter;
-    lines += *encodedTail;
+    // The two lines laid down piece by piece in one go.
+    const std::string* pieces[] = {&encodedOpenings.first,  &encodedCharacter, &*encodedTail,
+                                   &encodedOpenings.second, &encodedCharacter, &*encodedTail};
+    std::size_t size = 0;
+    for (const std::string* piece : pieces)
+        size += piece->size();
+    lines.resize(size);
+    char* out = lines.data();
+    for (const std::string* piece : pieces) {
+        std::memcpy(out, piece->data(), piece->size());
+        out += piece->size();
+    }
     return true;
 }
 
@@ -84,8 +87,8 @@ std::optional<std::string> ExportBlocks::keep(char32_t character, const hz::Glyp
     std::string& store = past ? scratch : kept;
     if (past)
         store.clear();
-    else if (kept.capacity() == 0)
-        kept.reserve(kFirstStore); // rather than grown from nothing, copied each time
+    else if (kept.capacity() < kFirstStore)
+        kept.reserve(kFirstStore); // rather than grown from a short string's room, copied each time
     entry.start = static_cast<std::uint32_t>(store.size());
     store += lines;
     store.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
