@@ -39,7 +39,8 @@ std::string problemText(const hz::Problem& problem) {
         return file + ": a size of " + number + " dots is outside " + std::to_string(hz::fontsource::kMinFontSize) +
                " to " + std::to_string(hz::fontsource::kMaxFontSize);
     case Kind::FontThresholdOutOfRange:
-        return file + ": a threshold of " + number + " is outside 0 to " + std::to_string(hz::fontsource::kMaxFontThreshold);
+        return file + ": a threshold of " + number + " is outside 0 to " +
+               std::to_string(hz::fontsource::kMaxFontThreshold);
     case Kind::FontFaceNegative:
         return file + ": has no face " + number;
     case Kind::FontMissing:

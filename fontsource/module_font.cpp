@@ -15,8 +15,8 @@ hz::Result<const FontModule*> fontModule(const std::string& file) {
     if (const auto* failure = std::get_if<hz::ModuleFailure>(&entry))
         return hz::Problem{.kind = hz::ProblemKind::FontModuleMissing,
                            .file = file,
-                           .value = failure->fileName + " (looked for at " + failure->lookedIn + "): " +
-                                    failure->detail};
+                           .value =
+                               failure->fileName + " (looked for at " + failure->lookedIn + "): " + failure->detail};
     return static_cast<const FontModule*>(std::get<const void*>(entry));
 }
 
