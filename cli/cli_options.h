@@ -8,7 +8,7 @@
 #include "core/output/panel_picture.h"
 #include "core/picture/picture_dots.h"
 #include "core/text/dot_matrix_text.h"
-#include "fontsource/render_rule.h"
+#include "fontsource/render_rule_name.h"
 #include "fontsource/width_class.h"
 
 #include <optional>

@@ -18,7 +18,6 @@
 #include "cli/usage_text.h"
 
 #include "core/layout/layout_presets.h"
-#include "fontsource/font_source.h"
 
 namespace hz::cli {
 namespace {

@@ -12,7 +12,7 @@
 #include "core/library/library_source.h"
 
 #include "core/system/regular_file.h"
-#include "fontsource/reference_fonts.h"
+#include "fontsource/module_font.h"
 
 #include <unistd.h>
 
@@ -122,8 +122,13 @@ int runDetect(const CliOptions& options, hz::GlyphSource& source, const InputTex
     for (hz::DotCell& face :
          hz::otherLibraryGlyphs(character, options.fontsDir.value_or(programDir), source.libraryPosition()))
         faces.push_back(std::move(face));
-    for (hz::DotCell& face :
-         hz::fontsource::referenceGlyphs(character, hz::pasteCells(*pasted), hz::fontsource::referenceFonts()))
+    auto references = hz::fontsource::installedReferenceGlyphs(character, hz::pasteCells(*pasted));
+    if (!references) {
+        // Without them the answer could differ from the one HzDot gives when installed whole.
+        printError("cannot compare the bytes with the installed fonts: " + problemText(references.problem()));
+        return kFailed;
+    }
+    for (hz::DotCell& face : *references)
         faces.push_back(std::move(face));
     const auto detection = hz::detectLayout(*pasted, faces);
     if (!detection) {

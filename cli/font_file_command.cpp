@@ -9,7 +9,7 @@
 #include "core/output/c_header.h"
 #include "core/output/u8g2_font.h"
 #include "core/text/utf8.h"
-#include "fontsource/font_source.h"
+#include "fontsource/module_font.h"
 
 #include <unordered_set>
 
@@ -38,7 +38,7 @@ int cellHeightOf(const hz::GlyphSource& source, const std::vector<hz::FontGlyph>
 
 // Rows above the baseline: a font's own; a library's glyphs stand on the cell's bottom edge.
 int baselineOf(const hz::GlyphSource& source, int cellHeight) {
-    if (const auto* font = dynamic_cast<const hz::fontsource::FontSource*>(&source))
+    if (const auto* font = dynamic_cast<const hz::fontsource::ModuleFont*>(&source))
         return font->baseline();
     return cellHeight;
 }
@@ -63,7 +63,7 @@ int runFontFile(const CliOptions& options, GlyphPass& pass) {
     if (options.format == OutputFormat::Bdf) {
         // A BDF font's family is a font's own name where it has one: the size is in its name anyway.
         std::string family = name;
-        if (const auto* font = dynamic_cast<const hz::fontsource::FontSource*>(&source);
+        if (const auto* font = dynamic_cast<const hz::fontsource::ModuleFont*>(&source);
             font && !options.headerName && !font->familyName().empty())
             family = font->familyName();
         if (glyphs.empty() && anyInput) {

@@ -3,7 +3,7 @@
 #include "core/glyph/text_walk.h"
 #include "core/text/code_point_text.h"
 #include "core/text/utf8.h"
-#include "fontsource/font_source.h"
+#include "fontsource/module_font.h"
 
 namespace hz::cli {
 
@@ -33,7 +33,7 @@ void GlyphPass::refuse(std::size_t position, char32_t character, hz::LookupStatu
 
 void GlyphPass::prefetch() {
     // A font draws the glyphs of a long text on every core before the walk takes them.
-    if (auto* font = dynamic_cast<hz::fontsource::FontSource*>(glyphSource.get()))
+    if (auto* font = dynamic_cast<hz::fontsource::ModuleFont*>(glyphSource.get()))
         font->prefetch(input.characters);
 }
 

@@ -137,6 +137,7 @@ std::string problemText(const hz::Problem& problem) {
     case Kind::FontNoStrike:
     case Kind::FontStrikeUnusable:
     case Kind::FontSizeRefused:
+    case Kind::FontModuleMissing:
         // Worded as hzdot-mkfont words them.
         return hz::cmdline::problemText(problem);
     }

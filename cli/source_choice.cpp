@@ -6,7 +6,7 @@
 #include "core/library/library_probe.h"
 #include "core/library/user_library.h"
 #include "core/system/install_paths.h"
-#include "fontsource/font_source.h"
+#include "fontsource/module_font.h"
 
 #include <sys/stat.h>
 
@@ -105,7 +105,7 @@ std::shared_ptr<hz::GlyphSource> openSource(const CliOptions& options, const std
                                           options.ambiguous.value_or(hz::fontsource::AmbiguousWidth::Full),
                                           options.layout.layout.bpp,
                                           options.render.value_or(hz::fontsource::RenderRule::KeepStrokes)};
-        auto font = hz::fontsource::FontSource::open(fontSpec);
+        auto font = hz::fontsource::ModuleFont::open(fontSpec);
         if (!font) {
             error = problemText(font.problem());
             return nullptr;

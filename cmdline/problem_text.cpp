@@ -1,6 +1,6 @@
 #include "cmdline/problem_text.h"
 
-#include "fontsource/font_source.h"
+#include "fontsource/font_spec.h"
 
 #include <cstring>
 #include <vector>
@@ -26,7 +26,6 @@ std::string strikesText(const std::vector<int>& sizes) {
 
 std::string problemText(const hz::Problem& problem) {
     using Kind = hz::ProblemKind;
-    using hz::fontsource::FontSource;
     const std::string& file = problem.file;
     const std::string number = std::to_string(problem.number);
     switch (problem.kind) {
@@ -37,10 +36,11 @@ std::string problemText(const hz::Problem& problem) {
     case Kind::FontNotGiven:
         return "no font file given";
     case Kind::FontSizeOutOfRange:
-        return file + ": a size of " + number + " dots is outside " + std::to_string(FontSource::kMinSize) + " to " +
-               std::to_string(FontSource::kMaxSize);
+        return file + ": a size of " + number + " dots is outside " + std::to_string(hz::fontsource::kMinFontSize) +
+               " to " + std::to_string(hz::fontsource::kMaxFontSize);
     case Kind::FontThresholdOutOfRange:
-        return file + ": a threshold of " + number + " is outside 0 to " + std::to_string(FontSource::kMaxThreshold);
+        return file + ": a threshold of " + number + " is outside 0 to " +
+               std::to_string(hz::fontsource::kMaxFontThreshold);
     case Kind::FontFaceNegative:
         return file + ": has no face " + number;
     case Kind::FontMissing:
@@ -69,6 +69,9 @@ std::string problemText(const hz::Problem& problem) {
         return file + ": the " + number + "-pixel strike cannot be used" + inParentheses(problem.value);
     case Kind::FontSizeRefused:
         return "cannot set the font to " + number + " pixels" + inParentheses(problem.value);
+    case Kind::FontModuleMissing:
+        return (file.empty() ? "" : file + ": cannot be drawn: ") + "HzDot's font module " + problem.value +
+               " (is HzDot installed whole?)";
     default:
         return "an unknown problem";
     }

@@ -2,7 +2,7 @@
 // The value of --render, read the same way by both programs.
 
 #include "cmdline/command_line.h"
-#include "fontsource/render_rule.h"
+#include "fontsource/render_rule_name.h"
 
 namespace hz::cmdline {
 

@@ -5,8 +5,8 @@
 
 #include "core/glyph/glyph_source.h"
 #include "core/system/result.h"
+#include "fontsource/font_spec.h"
 #include "fontsource/render_rule.h"
-#include "fontsource/width_class.h"
 
 #include <memory>
 #include <optional>
@@ -15,30 +15,13 @@
 
 namespace hz::fontsource {
 
-struct FontSpec {
-    std::string file;
-    int face = 0;                 // face of a collection, from 0
-    int size = 16;                // dots: full-width cells are size x size, half-width ceil(size/2) x size
-    std::optional<int> threshold; // set: render in grey and keep dots covered more than threshold/255
-    GlyphWidths widths = GlyphWidths::Fixed;
-    AmbiguousWidth ambiguous = AmbiguousWidth::Full;
-    // Bits a dot: 1, or 2, 4 or 8 for glyphs with grey levels (anti-aliased outlines in the cells and
-    // places one bit gives; strikes give the two extreme levels). A threshold goes with 1 only.
-    int bpp = 1;
-    // One bit a dot without a threshold: whether strokes thinner than a dot are kept. Either way
-    // every glyph has the same cell and place.
-    RenderRule render = RenderRule::KeepStrokes;
-
-    bool operator==(const FontSpec&) const = default;
-};
-
 // One source serves one thread at a time: it draws with its own FreeType face.
 class FontSource final : public hz::GlyphSource {
 public:
-    static constexpr int kMinSize = 8;
-    static constexpr int kMaxSize = 64;
+    static constexpr int kMinSize = kMinFontSize;
+    static constexpr int kMaxSize = kMaxFontSize;
 
-    static constexpr int kMaxThreshold = 254;
+    static constexpr int kMaxThreshold = kMaxFontThreshold;
 
     // Opens and fits the font. The problem is one of the Font kinds: a file that cannot be read or
     // is not a font, a face it does not have, a size outside 8..64 or without a strike in a bitmap

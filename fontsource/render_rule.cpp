@@ -12,14 +12,6 @@ namespace hz::fontsource {
 
 namespace {
 
-constexpr std::array<std::pair<RenderRule, std::string_view>, 5> kNames{{
-    {RenderRule::KeepStrokes, "default"},
-    {RenderRule::Classic, "classic"},
-    {RenderRule::Dropouts, "dropout"},
-    {RenderRule::Autohinted, "autohint"},
-    {RenderRule::GreyCut, "grey"},
-}};
-
 // The classic cell with the dots of `bitmap` (pen origin where the classic glyph's is) added.
 hz::DotCell withDots(const PlacedGlyph& placed, const GlyphBitmap& bitmap, hz::DotCell cell) {
     const int dx = placed.pen.x + bitmap.left;
@@ -66,22 +58,6 @@ long inkOf(const GlyphBitmap& bitmap) {
 }
 
 } // namespace
-
-std::string_view renderRuleName(RenderRule rule) {
-    for (const auto& [named, name] : kNames) {
-        if (named == rule)
-            return name;
-    }
-    return "default";
-}
-
-std::optional<RenderRule> parseRenderRule(std::string_view text) {
-    for (const auto& [rule, name] : kNames) {
-        if (name == text)
-            return rule;
-    }
-    return std::nullopt;
-}
 
 RenderRule chosenRule(RenderRule rule, FontFace& face, const CellRule& cellRule) {
     if (rule != RenderRule::KeepStrokes)

@@ -5,27 +5,12 @@
 #include "fontsource/cell_fit.h"
 #include "fontsource/cell_placement.h"
 #include "fontsource/font_face.h"
-
-#include <optional>
-#include <string>
-#include <string_view>
+#include "fontsource/render_rule_name.h"
 
 namespace hz::fontsource {
 
-enum class RenderRule {
-    KeepStrokes, // "default": one of the three below, chosen for the face and size by chosenRule
-    Classic,     // "classic": hinted monochrome as the font's hinting leaves it (the six libraries)
-    Dropouts,    // "dropout": hinted monochrome with dropout control, strokes thinner than a dot kept
-    Autohinted,  // "autohint": FreeType's autohinter instead of the font's instructions, monochrome
-    GreyCut,     // "grey": hinted lightly, rendered in grey and cut at a third of coverage
-};
-
 // The grey rule keeps the dots whose coverage is above this share of 255.
 inline constexpr int kGreyCut = 85;
-
-// "default", "classic", "dropout", "autohint" or "grey".
-std::string_view renderRuleName(RenderRule rule);
-std::optional<RenderRule> parseRenderRule(std::string_view text);
 
 // The rule "default" stands for with glyphs fitted by `cellRule` on this face: the grey cut, unless
 // cutting at a third of coverage loses strokes at this size (its ink over a fixed sample of common

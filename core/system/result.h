@@ -80,6 +80,8 @@ enum class ProblemKind {
     FontNoStrike,            // file; number: the size in pixels; sizes: the strikes it has, in pixels
     FontStrikeUnusable,      // file; number: the size in pixels; value
     FontSizeRefused,         // number: the pixel size; value
+    FontModuleMissing,       // file (empty for the installed fonts); value: which module, where it was
+                             // looked for and why it could not be used
 
     // Scanning sources for their string literals. file: the path as named or as found in a folder.
     ScanPathMissing,      // file

@@ -38,7 +38,7 @@ libdir=${libdir:-lib}
 # Everything an install holds, relative to the prefix.
 expected_files=(
     bin/hzdot bin/hzdot-cli bin/hzdot-mkfont
-    "$libdir/hzdot/hzdot-pictures.so"
+    "$libdir/hzdot/hzdot-pictures.so" "$libdir/hzdot/hzdot-fonts.so"
     share/hzdot/fonts/hzk12宋 share/hzdot/fonts/hzk16宋 share/hzdot/fonts/hzk16繁
     share/hzdot/fonts/hzk24宋 share/hzdot/fonts/hzk24楷 share/hzdot/fonts/hzk24黑
     share/applications/hzdot.desktop

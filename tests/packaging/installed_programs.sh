@@ -44,6 +44,36 @@ grep -q "picture module hzdot-pictures.so" "$work/err" || fail "--image without 
 [[ ! -e $work/no-module.txt ]] || fail "--image without the module wrote a file"
 "$work/moved/bin/hzdot-cli" -l 3 -a 2 液晶 >/dev/null 2>&1 || fail "the library path needs the picture module"
 
+# The programs that draw from a font link neither FreeType nor fontconfig: hzdot-cli loads them
+# with the font module when it needs them.
+needed=$(readelf -d "$work/moved/bin/hzdot-cli") || fail "readelf -d hzdot-cli"
+for heavy in libfreetype libfontconfig libglib; do
+    ! grep -q "NEEDED.*\[$heavy" <<<"$needed" || fail "the installed hzdot-cli needs $heavy"
+done
+
+# The font module is found where it was installed, from the moved tree as well; without it a font is
+# refused with a message naming the module, nothing is written, and the libraries still work.
+font=$(fc-match -f '%{file}' :lang=zh-cn 2>/dev/null || true)
+[[ -f $font ]] || font=$(find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.ttc' \) 2>/dev/null | sort | head -n 1 || true)
+if [[ -f $font ]]; then
+    "$work/moved/bin/hzdot-cli" --font "$font" --size 16 -a 2 液晶 -o "$work/font.txt" 2>"$work/err" ||
+        fail "--font with the installed module: $(cat "$work/err")"
+    [[ -s $work/font.txt ]] || fail "--font wrote nothing"
+else
+    echo "no font installed: --font through the installed module not tried"
+fi
+rm "$work/moved/$libdir/hzdot/hzdot-fonts.so"
+status=0
+"$work/moved/bin/hzdot-cli" --font "${font:-/no/font.ttf}" --size 16 -a 2 液晶 -o "$work/no-font-module.txt" \
+    2>"$work/err" || status=$?
+[[ $status != 0 ]] || fail "--font without the module: exit 0"
+grep -q "font module hzdot-fonts.so (looked for at .*$libdir/hzdot/hzdot-fonts.so" "$work/err" ||
+    fail "--font without the module: $(cat "$work/err")"
+[[ ! -e $work/no-font-module.txt ]] || fail "--font without the module wrote a file"
+"$work/moved/bin/hzdot-cli" -l 3 -a 2 液晶 >"$work/out" 2>"$work/err" ||
+    fail "the library path needs the font module: $(cat "$work/err")"
+cmp -s "$work/expected" "$work/out" || fail "without the font module: -l 3 output differs from the build's"
+
 # The window answers --help and --version without a display.
 env -u DISPLAY -u WAYLAND_DISPLAY "$work/moved/bin/hzdot" --version | grep -q '^hzdot (HzDot) ' ||
     fail "hzdot --version"
