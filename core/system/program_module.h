@@ -1,12 +1,12 @@
 #pragma once
-// The program's own modules: the parts that need large libraries (pictures need GLib and gdk-pixbuf)
-// are built as modules apart from the programs, so that a command that never reads a picture does
-// not pay for loading those libraries at start-up. A module is looked for beside the program (the
+// The program's own modules: the parts that need large libraries (pictures need GLib and gdk-pixbuf,
+// fonts FreeType and fontconfig) are built as modules apart from hzdot-cli, so that a command that
+// never reads a picture or draws from a font does not pay for loading those libraries at start-up. A module is looked for beside the program (the
 // build folder), then in the installed modules folder, found relative to the program as the data
 // folder is:
 //
 //   <prefix>/bin/hzdot-cli
-//   <prefix>/lib/<multiarch>/hzdot/hzdot-pictures.so
+//   <prefix>/lib/<multiarch>/hzdot/hzdot-pictures.so, hzdot-fonts.so
 //
 // Each module has one entry point, a function of no arguments returning a table whose first member
 // is the version of HzDot it was built with; a module of another version is refused rather than
