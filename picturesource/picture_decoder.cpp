@@ -41,16 +41,23 @@ std::uint32_t littleEndian32(std::span<const std::uint8_t> bytes, std::size_t at
 }
 
 // gdk-pixbuf's BMP loader gathers the headers and everything up to the pixels' offset in a buffer
-// it grows to the sizes the file claims, before the picture's size is known: a 200-byte file can
-// ask for gigabytes. In any real BMP both the header and the offset lie within the file, so a file
+// it grows to the sizes the file claims, before the picture's size is known, and sizes the colour
+// table by the count of colours the header claims: a 200-byte file can ask for gigabytes. In any
+// real BMP the header, the colour table and the pixels' offset all lie within the file, so a file
 // whose claims reach past its end is refused here as damaged.
 bool bmpClaimsFit(std::span<const std::uint8_t> bytes) {
     constexpr std::size_t kFileHeader = 14;
+    constexpr std::size_t kColoursAt = kFileHeader + 32; // in a header of 40 bytes or more
     if (bytes.size() < kFileHeader + 4)
         return false;
     const std::uint64_t pixelsAt = littleEndian32(bytes, 10);
     const std::uint64_t infoHeader = littleEndian32(bytes, kFileHeader);
-    return pixelsAt <= bytes.size() && kFileHeader + infoHeader <= bytes.size();
+    if (pixelsAt > bytes.size() || kFileHeader + infoHeader > bytes.size())
+        return false;
+    if (infoHeader < 40)
+        return true; // the old header of 12 bytes states no count of colours
+    const std::uint64_t colours = littleEndian32(bytes, kColoursAt);
+    return kFileHeader + infoHeader + 4 * colours <= bytes.size();
 }
 
 struct SizeCheck {

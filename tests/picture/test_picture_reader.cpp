@@ -131,9 +131,37 @@ TEST(PictureReader, ABmpClaimingMoreThanItHoldsIsRefusedFirst) {
     EXPECT_NE(image.problem().detail.find("past the end of the file"), std::string::npos) << image.problem().detail;
     bmp[10] = 0x36; // the same file with honest claims goes on to the loader
     bmp[13] = 0;
+    bmp.replace(46, 4, std::string(4, '\0')); // no colour table
     auto honest = readPictureBytes(bytesOf(bmp), "x.bmp");
     ASSERT_FALSE(honest);
     EXPECT_EQ(honest.problem().detail.find("past the end of the file"), std::string::npos);
+}
+
+// The loader sizes the colour table by the count the header claims (4 bytes a colour): a small
+// file claiming four billion colours is refused before the loader sees it, and a count the file
+// holds is not.
+TEST(PictureReader, ABmpClaimingMoreColoursThanItHoldsIsRefusedFirst) {
+    auto le32 = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 24)};
+    };
+    auto le16 = [](std::uint16_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
+    // 2x2, one bit a dot, two colours (black, white), the pixels at 62: a whole, honest file.
+    std::string bmp = "BM" + le32(70) + le32(0) + le32(62) +                     // file header
+                      le32(40) + le32(2) + le32(2) + le16(1) + le16(1) +        // size, planes, bits
+                      le32(0) + le32(8) + le32(0) + le32(0) + le32(2) + le32(0) + // colours used: 2
+                      le32(0) + le32(0xFFFFFF) +                                  // the colour table
+                      le32(0x40) + le32(0x80);                                    // two rows of pixels
+    ASSERT_EQ(bmp.size(), 70u);
+    auto honest = readPictureBytes(bytesOf(bmp), "x.bmp");
+    ASSERT_TRUE(honest) << honest.problem().detail;
+    EXPECT_EQ(honest->width, 2);
+
+    bmp.replace(46, 4, le32(0xFFFFFFFF));
+    auto claiming = readPictureBytes(bytesOf(bmp), "x.bmp");
+    ASSERT_FALSE(claiming);
+    EXPECT_EQ(claiming.problem().kind, PictureProblemKind::Broken);
+    EXPECT_NE(claiming.problem().detail.find("past the end of the file"), std::string::npos);
 }
 
 TEST(PictureReader, FilesThatCannotBeReadAreNamed) {
