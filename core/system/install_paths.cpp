@@ -8,6 +8,9 @@
 #ifndef HZDOT_DATA_FROM_BIN
 #define HZDOT_DATA_FROM_BIN "../share"
 #endif
+#ifndef HZDOT_MODULES_FROM_BIN
+#define HZDOT_MODULES_FROM_BIN "../lib/hzdot"
+#endif
 
 namespace hz {
 
@@ -29,6 +32,10 @@ fs::path installedFolder(std::string_view programDir, std::string_view below) {
 
 std::string_view installedDataFromPrograms() {
     return HZDOT_DATA_FROM_BIN;
+}
+
+std::string_view installedModulesFromPrograms() {
+    return HZDOT_MODULES_FROM_BIN;
 }
 
 bool holdsAnyLibrary(std::string_view folder) {

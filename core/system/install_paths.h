@@ -16,6 +16,9 @@ namespace hz {
 
 // The data folder of an installed copy, relative to the program's folder ("../share" by default).
 std::string_view installedDataFromPrograms();
+// The folder of hzdot-cli's modules in an installed copy, relative to the program's folder
+// ("../lib/hzdot", or the multiarch library folder's hzdot/); see program_module.h.
+std::string_view installedModulesFromPrograms();
 
 // The folder to read the six library files from: the program's own folder when it holds any of them,
 // otherwise the installed fonts folder when that does; the program's own folder when neither does, so

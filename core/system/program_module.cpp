@@ -1,5 +1,7 @@
 #include "core/system/program_module.h"
 
+#include "core/system/install_paths.h"
+
 #include <dlfcn.h>
 
 #include <filesystem>
@@ -7,10 +9,6 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <system_error>
-
-#ifndef HZDOT_MODULES_FROM_BIN
-#define HZDOT_MODULES_FROM_BIN "../lib/hzdot"
-#endif
 
 namespace hz {
 
@@ -63,10 +61,6 @@ Outcome load(std::string_view fileName, const char* entryName, std::string_view 
 }
 
 } // namespace
-
-std::string_view installedModulesFromPrograms() {
-    return HZDOT_MODULES_FROM_BIN;
-}
 
 std::array<std::string, 2> modulePlaces(std::string_view programDir, std::string_view fileName) {
     const fs::path folder(programDir);

@@ -19,9 +19,6 @@
 
 namespace hz {
 
-// The modules folder of an installed copy, relative to the program's folder.
-std::string_view installedModulesFromPrograms();
-
 // Where a module is looked for, in order: beside the program, then in the installed modules folder.
 std::array<std::string, 2> modulePlaces(std::string_view programDir, std::string_view fileName);
 
