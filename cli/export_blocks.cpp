@@ -17,16 +17,25 @@ constexpr std::string_view kCrLf = "\r\n";
 } // namespace
 
 const ExportBlocks::Entry* ExportBlocks::find(char32_t character) const {
-    if (scratchCharacter == character)
-        return &scratchEntry;
-    std::uint32_t number = 0;
-    if (character < kPlaneSize) {
-        if (const auto& block = planeZero[character >> 8])
-            number = (*block)[character & 0xFF];
-    } else if (const auto at = beyond.find(character); at != beyond.end()) {
-        number = at->second;
+    // A character is asked for several times in a row (has, keep, append): the last answer is kept.
+    if (lastCharacter == character)
+        return lastEntry;
+    const Entry* entry = nullptr;
+    if (scratchCharacter == character) {
+        entry = &scratchEntry;
+    } else {
+        std::uint32_t number = 0;
+        if (character < kPlaneSize) {
+            if (const auto& block = planeZero[character >> 8])
+                number = (*block)[character & 0xFF];
+        } else if (const auto at = beyond.find(character); at != beyond.end()) {
+            number = at->second;
+        }
+        entry = number == 0 ? nullptr : &entries[number - 1];
     }
-    return number == 0 ? nullptr : &entries[number - 1];
+    lastCharacter = character;
+    lastEntry = entry;
+    return entry;
 }
 
 bool ExportBlocks::encodeHeaderLines(const hz::GlyphRecord& record, std::string& lines) {
@@ -96,9 +105,13 @@ std::optional<std::string> ExportBlocks::keep(char32_t character, const hz::Glyp
     if (past) {
         scratchCharacter = character;
         scratchEntry = entry;
+        lastCharacter = character;
+        lastEntry = &scratchEntry;
         return std::nullopt;
     }
     entries.push_back(entry);
+    lastCharacter = character; // the entries may have moved
+    lastEntry = &entries.back();
     const auto number = static_cast<std::uint32_t>(entries.size());
     if (character < kPlaneSize) {
         auto& block = planeZero[character >> 8];

@@ -78,6 +78,9 @@ private:
     std::string encodedCharacter;
     std::string headerLines; // the record's being kept
     std::vector<std::uint8_t> recordBytes; // the record's bytes in the form, while being kept
+    // find's last answer (nullptr: not kept), for the character asked for last.
+    mutable char32_t lastCharacter = 0xFFFFFFFF;
+    mutable const Entry* lastEntry = nullptr;
 };
 
 } // namespace hz::cli
