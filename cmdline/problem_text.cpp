@@ -1,6 +1,6 @@
 #include "cmdline/problem_text.h"
 
-#include "fontsource/font_spec.h"
+#include "fontsource/font_choice.h"
 
 #include <cstring>
 #include <vector>

@@ -5,7 +5,7 @@
 
 #include "core/glyph/glyph_source.h"
 #include "core/system/result.h"
-#include "fontsource/font_spec.h"
+#include "fontsource/font_choice.h"
 #include "fontsource/render_rule.h"
 
 #include <memory>

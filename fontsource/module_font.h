@@ -7,7 +7,7 @@
 #include "core/glyph/glyph_source.h"
 #include "core/layout/layout_detect.h"
 #include "core/system/result.h"
-#include "fontsource/font_spec.h"
+#include "fontsource/font_choice.h"
 
 #include <memory>
 #include <span>
